@@ -1,0 +1,54 @@
+// korvo-cli: Korvo's batch front end over korvo_core.
+#include <cstdio>
+#include <iostream>
+
+#include "cli/command.h"
+#include "common/win1252.h"
+
+namespace korvo::cli {
+
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+bool RegisterCommand(const Command& command) {
+  Registry().push_back(command);
+  return true;
+}
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+void PrintError(const std::string& cp1252Message) {
+  std::cerr << Cp1252ToUtf8(cp1252Message) << '\n';
+}
+
+void PrintText(const std::string& cp1252Text) { std::cout << Cp1252ToUtf8(cp1252Text); }
+
+namespace {
+
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out, "Uso: korvo-cli ORDEN [ARGUMENTOS]\n\nÓrdenes:\n");
+  for (const Command& command : Commands()) {
+    std::fprintf(out, "  %-48s %s\n", command.usage.c_str(), command.description.c_str());
+  }
+}
+
+}  // namespace
+}  // namespace korvo::cli
+
+int main(int argc, char** argv) {
+  using namespace korvo::cli;
+  if (argc < 2 || std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help" ||
+      std::string(argv[1]) == "ayuda") {
+    PrintUsage(argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  const std::string name = argv[1];
+  for (const Command& command : Commands()) {
+    if (command.name == name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "Orden desconocida: %s\n\n", name.c_str());
+  PrintUsage(stderr);
+  return 2;
+}

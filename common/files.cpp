@@ -1,0 +1,86 @@
+#include "common/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "common/win1252.h"
+
+namespace korvo {
+
+std::string SystemErrorText(int errorNumber) {
+  switch (errorNumber) {
+    case ENOENT: return Cp1252("No se encuentra el archivo o la carpeta.");
+    case EACCES:
+    case EPERM: return Cp1252("Permiso denegado.");
+    case EISDIR: return Cp1252("La ruta indicada es una carpeta, no un archivo.");
+    case ENOSPC: return Cp1252("No queda espacio en el disco.");
+    case EROFS: return Cp1252("El disco está protegido contra escritura.");
+    case ENAMETOOLONG: return Cp1252("El nombre del archivo es demasiado largo.");
+    case ENOTDIR: return Cp1252("Una parte de la ruta no es una carpeta.");
+    case ENOMEM: return Cp1252("No hay memoria suficiente.");
+    case EMFILE:
+    case ENFILE: return Cp1252("Hay demasiados archivos abiertos.");
+    default: return Cp1252("Error de entrada/salida en el archivo.");
+  }
+}
+
+Result<std::string> ReadFileBytes(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return Failure{SystemErrorText(EISDIR)};
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return Failure{SystemErrorText(errno)};
+  std::string bytes;
+  char buffer[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  const bool failed = std::ferror(file) != 0;
+  const int readErrno = errno;
+  std::fclose(file);
+  if (failed) return Failure{SystemErrorText(readErrno)};
+  return bytes;
+}
+
+Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return Failure{SystemErrorText(EISDIR)};
+  const fs::path target(path);
+  std::random_device seed;
+  const std::string temporary =
+      (target.parent_path() / (".~" + target.filename().string() + "." + std::to_string(seed() % 1000000) + ".tmp"))
+          .string();
+  errno = 0;
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) return Failure{SystemErrorText(errno)};
+  const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
+  int writeErrno = errno;
+  bool failed = written != bytes.size();
+  if (std::fflush(file) != 0) {
+    failed = true;
+    writeErrno = errno;
+  }
+  if (std::fclose(file) != 0 && !failed) {
+    failed = true;
+    writeErrno = errno;
+  }
+  if (failed) {
+    fs::remove(temporary, ec);
+    return Failure{SystemErrorText(writeErrno)};
+  }
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    fs::remove(temporary, ec);
+    return Failure{SystemErrorText(EACCES)};
+  }
+  return Ok();
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+}  // namespace korvo

@@ -1,0 +1,22 @@
+#include "network/network_model.h"
+
+#include "common/win1252.h"
+
+namespace korvo {
+
+const std::string kKindUnknown = Cp1252("Incógnita");
+const std::string kKindFixed = Cp1252("Fijo");
+const std::string kTypeDirection = Cp1252("Dirección");
+const std::string kTypeZenith = Cp1252("Cenital");
+const std::string kTypeDistance = Cp1252("Geométrica");
+
+const std::string& ObservationTypeKeyword(ObservationType type) {
+  switch (type) {
+    case ObservationType::Direction: return kTypeDirection;
+    case ObservationType::Zenith: return kTypeZenith;
+    case ObservationType::Distance: return kTypeDistance;
+  }
+  return kTypeDirection;
+}
+
+}  // namespace korvo
