@@ -1,0 +1,189 @@
+#include "network/wave_import.h"
+
+#include <cmath>
+#include <optional>
+
+#include "common/files.h"
+#include "common/numbers.h"
+#include "common/text.h"
+#include "common/win1252.h"
+#include "network/project_lines.h"
+
+namespace korvo {
+namespace {
+
+constexpr std::string_view kBaselineWord = "Aposteriori";
+constexpr std::string_view kFromLabel = "From Station:";
+constexpr std::string_view kToLabel = "To Station:";
+constexpr std::string_view kComponentsLabel = "Baseline Components";
+
+// Distances (bytes) from the first byte of a label to the text read after it.
+constexpr std::size_t kFromNumberDistance = 15;
+constexpr std::size_t kToNumberDistance = 13;
+
+// Distances (bytes) from the "B" of "Baseline Components" to its 16-byte fields.
+constexpr std::size_t kFieldWidth = 16;
+constexpr std::size_t kDxDistance = 56;
+constexpr std::size_t kDyDistance = 78;
+constexpr std::size_t kDzDistance = 101;
+constexpr std::size_t kCxxDistance = 776;
+constexpr std::size_t kCxyDistance = 850;  // row y, column x of the lower triangle
+constexpr std::size_t kCyyDistance = 872;
+constexpr std::size_t kCxzDistance = 946;  // row z, column x
+constexpr std::size_t kCyzDistance = 968;  // row z, column y
+constexpr std::size_t kCzzDistance = 991;
+// The next baseline is searched from this far past "Baseline Components".
+constexpr std::size_t kNextSearchDistance = 200;
+
+// Covariance elements are kept to 7 decimals: v·10^7 to the nearest 32-bit integer.
+constexpr double kCovarianceScale = 1e7;
+
+std::string IndexText(int index) { return std::to_string(index + 1); }
+
+std::string MissingLabelMessage(std::string_view label, int index) {
+  return Cp1252("El informe del WAVE no contiene la etiqueta \"") + std::string(label) +
+         Cp1252("\" de la línea base ") + IndexText(index) + Cp1252(". La importación se detiene en ella.");
+}
+
+double ReadFieldAt(std::string_view text, std::size_t offset) {
+  return ReadNumber(FieldAt(text, offset, kFieldWidth));
+}
+
+// The number at `offset` to the end of the text, as a vertex number.
+Result<std::int16_t> ReadStationNumber(std::string_view text, std::size_t offset, std::string_view label,
+                                       int index) {
+  const double value = offset < text.size() ? ReadNumber(text.substr(offset)) : 0.0;
+  const std::optional<std::int16_t> number = ToInt16(value);
+  if (!number) {
+    return Failure{Cp1252("Desbordamiento: el número de estación que sigue a \"") + std::string(label) +
+                   Cp1252("\" en la línea base ") + IndexText(index) +
+                   Cp1252(" no cabe en un número de vértice (-32768 a 32767).")};
+  }
+  return *number;
+}
+
+Result<double> RoundCovariance(double value, std::string_view name, int index) {
+  const std::optional<std::int32_t> scaled = ToInt32(value * kCovarianceScale);
+  if (!scaled) {
+    return Failure{Cp1252("Desbordamiento: el elemento ") + std::string(name) +
+                   Cp1252(" de la matriz varianza-covarianza de la línea base ") + IndexText(index) +
+                   Cp1252(" es demasiado grande para redondearlo a 7 decimales.")};
+  }
+  return static_cast<double>(*scaled) / kCovarianceScale;
+}
+
+Status CheckFiniteComponent(double value, std::string_view name, int index) {
+  if (std::isfinite(value)) return Ok();
+  return Failure{Cp1252("Desbordamiento: la componente ") + std::string(name) + Cp1252(" de la línea base ") +
+                 IndexText(index) + Cp1252(" es demasiado grande.")};
+}
+
+}  // namespace
+
+int CountWaveBaselines(std::string_view reportText) {
+  int count = 0;
+  for (std::size_t at = reportText.find(kBaselineWord); at != std::string_view::npos;
+       at = reportText.find(kBaselineWord, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+Result<WaveBaseline> ReadWaveBaseline(std::string_view reportText, std::size_t& searchFrom, int index) {
+  const std::string_view rest = searchFrom < reportText.size() ? reportText.substr(searchFrom) : std::string_view();
+  WaveBaseline baseline;
+
+  const std::size_t fromAt = rest.find(kFromLabel);
+  if (fromAt == std::string_view::npos) return Failure{MissingLabelMessage(kFromLabel, index)};
+  auto from = ReadStationNumber(rest, fromAt + kFromNumberDistance, kFromLabel, index);
+  if (!from) return Failure{from.error()};
+  baseline.from = *from;
+
+  const std::size_t toAt = rest.find(kToLabel);
+  if (toAt == std::string_view::npos) return Failure{MissingLabelMessage(kToLabel, index)};
+  auto to = ReadStationNumber(rest, toAt + kToNumberDistance, kToLabel, index);
+  if (!to) return Failure{to.error()};
+  baseline.to = *to;
+
+  const std::size_t p = rest.find(kComponentsLabel);
+  if (p == std::string_view::npos) return Failure{MissingLabelMessage(kComponentsLabel, index)};
+  baseline.dxM = ReadFieldAt(rest, p + kDxDistance);
+  baseline.dyM = ReadFieldAt(rest, p + kDyDistance);
+  baseline.dzM = ReadFieldAt(rest, p + kDzDistance);
+  for (const auto& [value, name] : {std::pair{baseline.dxM, "DX"}, std::pair{baseline.dyM, "DY"},
+                                    std::pair{baseline.dzM, "DZ"}}) {
+    if (Status finite = CheckFiniteComponent(value, name, index); !finite) return Failure{finite.error()};
+  }
+
+  struct CovarianceSlot {
+    double* target;
+    std::size_t distance;
+    const char* name;
+  };
+  const CovarianceSlot slots[] = {
+      {&baseline.cxx, kCxxDistance, "Cxx"}, {&baseline.cxy, kCxyDistance, "Cxy"},
+      {&baseline.cyy, kCyyDistance, "Cyy"}, {&baseline.cxz, kCxzDistance, "Cxz"},
+      {&baseline.cyz, kCyzDistance, "Cyz"}, {&baseline.czz, kCzzDistance, "Czz"},
+  };
+  for (const CovarianceSlot& slot : slots) {
+    auto rounded = RoundCovariance(ReadFieldAt(rest, p + slot.distance), slot.name, index);
+    if (!rounded) return Failure{rounded.error()};
+    *slot.target = *rounded;
+  }
+
+  searchFrom += p + kNextSearchDistance;
+  return baseline;
+}
+
+Result<std::string> WaveBaselineBlock(const WaveBaseline& baseline) {
+  GpsBlockFields fields;
+  fields.from = std::to_string(baseline.from);
+  fields.to = std::to_string(baseline.to);
+  fields.dx = ShortNumberText(baseline.dxM);
+  fields.dy = ShortNumberText(baseline.dyM);
+  fields.dz = ShortNumberText(baseline.dzM);
+  fields.cxx = ShortNumberText(baseline.cxx);
+  fields.cxy = ShortNumberText(baseline.cxy);
+  fields.cxz = ShortNumberText(baseline.cxz);
+  fields.cyy = ShortNumberText(baseline.cyy);
+  fields.cyz = ShortNumberText(baseline.cyz);
+  fields.czz = ShortNumberText(baseline.czz);
+  return BuildGpsBlock(fields);
+}
+
+WaveImportOutcome ImportWaveReportText(std::string_view reportText, std::string& gpsListText) {
+  WaveImportOutcome outcome;
+  outcome.baselinesInReport = CountWaveBaselines(reportText);
+  std::size_t searchFrom = 0;
+  for (int index = 0; index < outcome.baselinesInReport; ++index) {
+    auto baseline = ReadWaveBaseline(reportText, searchFrom, index);
+    if (!baseline) {
+      outcome.failed = true;
+      outcome.failure = baseline.error();
+      return outcome;
+    }
+    auto block = WaveBaselineBlock(*baseline);
+    if (!block) {
+      outcome.failed = true;
+      outcome.failure = Cp1252("Línea base ") + IndexText(index) + ": " + block.error();
+      return outcome;
+    }
+    gpsListText += *block;
+    ++outcome.blocksAppended;
+  }
+  gpsListText = ReplaceAll(gpsListText, ',', '.');
+  return outcome;
+}
+
+WaveImportOutcome ImportWaveReport(const std::string& reportPath, std::string& gpsListText) {
+  auto report = ReadFileBytes(reportPath);
+  if (!report) {
+    WaveImportOutcome outcome;
+    outcome.failed = true;
+    outcome.failure = report.error();
+    return outcome;
+  }
+  return ImportWaveReportText(*report, gpsListText);
+}
+
+}  // namespace korvo
