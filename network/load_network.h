@@ -1,0 +1,52 @@
+#pragma once
+// Reading a project file into the network model.
+//
+// The scan looks for record keywords anywhere in the text, as the file format intends:
+// "Punto" starts a vertex line, "Geométrica", "Cenital" and "Dirección" a classical
+// observation line, "Línea base GPS" a three-line baseline block. Each record's fields are
+// read at fixed distances from its keyword (network/project_lines.h). The header line that
+// carries the file path ("Archivo ...", one of the first three lines) is not scanned, so a
+// folder named "Puntos" adds no record.
+//
+// A failed load returns only its message: no half-filled model ever reaches the caller.
+// Records are read within the text or refused; a vertex number must be a number that fits 16
+// bits and stand within its 4 columns; every numeric field must be finite; lone LF or CR line
+// ends are taken as CR LF, so the GPS block's distances hold in files saved by other editors.
+
+#include <string>
+#include <string_view>
+
+#include "common/progress.h"
+#include "common/result.h"
+#include "network/network_model.h"
+
+namespace korvo {
+
+// Messages and status texts of the loader (Windows-1252).
+extern const std::string kLoadKindMismatchMessage;  // "¡Se ha producido un error en la lectura del tipo(incógnita/fijo) de los puntos! "
+extern const std::string kLoadReadErrorMessage;     // " ¡Se ha producido un error en la lectura de datos! "
+extern const std::string kLoadOutOfMemoryMessage;   // " ¡El fichero es demasiado grande! "
+extern const std::string kProjectTooBigToShowMessage;  // " El proyecto es demasiado grande ..." CRLF " Trabajando ..."
+extern const std::string kLoadStatusReading;        // "Adquiriendo información general sobre la red..."
+extern const std::string kLoadStatusDrawing;        // "Dibujando croquis planimétrico..."
+
+// The tables and counts of a project text; latitudes, longitudes and sketch coordinates are
+// left at zero (see LoadNetworkFromText). Failures carry one of the messages above.
+Result<NetworkModel> ScanProjectText(std::string_view text);
+
+// ScanProjectText followed by ComputeVertexGeodetics: the model ready for the adjustment.
+Result<NetworkModel> LoadNetworkFromText(std::string_view text);
+
+struct LoadedNetwork {
+  NetworkModel model;
+  std::string projectText;     // the file as read, byte for byte
+  bool projectTooBig = false;  // projectText has kProjectDisplayLimit bytes or more
+};
+
+// Reads the project file at `path` and loads it. Progress: 0 and the reading status at the
+// start, 15 after the vertices, 40 after the classical observations, 80 and the drawing
+// status after the baselines, then 100, an empty status and 0 once the geodetic coordinates
+// are computed. On failure the progress and status stay where they were.
+Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& progress);
+
+}  // namespace korvo
