@@ -1,0 +1,154 @@
+#include "engine/adjustment_driver.h"
+
+#include "common/text.h"
+#include "common/win1252.h"
+#include "report/network_report.h"
+#include "report/results_display.h"
+#include "report/system_printout.h"
+
+namespace korvo {
+
+const std::string& FormingSystemStatus() {
+  static const std::string text = "Formando matrices del sistema de ecuaciones...";
+  return text;
+}
+const std::string& SolvingLeastSquaresStatus() {
+  static const std::string text = Cp1252("Resolviendo sistema por mínimos cuadrados...");
+  return text;
+}
+const std::string& SolvingRobustStatus() {
+  static const std::string text = Cp1252("Resolviendo sistema por métodos de estimación robusta...");
+  return text;
+}
+// The three estimator texts place "Iteración" at the same column with their runs of blanks.
+const std::string& HuberStatus() {
+  static const std::string text = Cp1252(
+      "Resolviendo sistema por métodos de estimación robusta...   HUBER"
+      "                                              Iteración");
+  return text;
+}
+const std::string& LpStatus() {
+  static const std::string text = Cp1252(
+      "Resolviendo sistema por métodos de estimación robusta...   NORMAS Lp ADAPTADAS"
+      "               Iteración");
+  return text;
+}
+const std::string& L1Status() {
+  static const std::string text = Cp1252(
+      "Resolviendo sistema por métodos de estimación robusta...   NORMA L1"
+      "                                        Iteración");
+  return text;
+}
+const std::string& BuildingReportStatus() {
+  static const std::string text = "Realizando informe de resultados...";
+  return text;
+}
+const std::string& AdjustmentDoneStatus() {
+  static const std::string text = "Ajuste realizado";
+  return text;
+}
+
+namespace {
+
+// Progress values of the pipeline.
+constexpr int kProgressStart = 0;
+constexpr int kProgressSystemFormed = 5;
+constexpr int kProgressHeaderLine = 10;
+constexpr int kProgressSystemRows = 20;
+constexpr int kProgressWeightText = 30;
+constexpr int kProgressSolving = 40;
+constexpr int kProgressLeastSquares = 65;
+constexpr int kProgressHuber = 75;
+constexpr int kProgressLp = 85;
+constexpr int kProgressL1 = 95;
+constexpr int kProgressReport = 100;
+
+// The printout of the system and its weights after the project text; returns the whole
+// ResultsHeaderText.
+std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
+                        const ObservationSystem& system, const std::string& projectText,
+                        const ProgressSink& progress) {
+  TextBuilder header(projectText.size() + 64);
+  AppendSystemTitle(header, projectText);
+
+  const auto n = static_cast<std::size_t>(system.numEquations);
+  const auto m = static_cast<std::size_t>(system.numUnknowns);
+  TextBuilder systemText(14 * (n + 1) * (m + 2));
+  AppendSystemHeaderLine(systemText, network, options, system);
+  progress.SetProgress(kProgressHeaderLine);
+  AppendSystemRows(systemText, system);
+  progress.SetProgress(kProgressSystemRows);
+
+  TextBuilder weightText(14 * n * n + 2 * n + 32);
+  AppendWeightText(weightText, system);
+  progress.SetProgress(kProgressWeightText);
+
+  header << systemText.str() << weightText.str();
+  return std::move(header).str();
+}
+
+}  // namespace
+
+Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
+                                       ProjectState& state, const ProgressSink& progress) {
+  progress.SetProgress(kProgressStart);
+  progress.SetStatus(FormingSystemStatus());
+  ++state.adjustmentRunCount;
+
+  Result<ObservationSystem> formed = FormObservationSystem(network, options);
+  if (!formed) return Failure{formed.error()};
+  AdjustmentOutput output;
+  output.system = std::move(formed).value();
+  progress.SetProgress(kProgressSystemFormed);
+
+  output.resultsHeaderText = PrintSystem(network, options, output.system, state.projectText, progress);
+  // The printout is never put in the pane here: with the project text before it, it is
+  // always at least kHeaderDisplayLimit long, and the pane keeps the project text until the
+  // report is ready.
+  if (output.resultsHeaderText.size() >= kHeaderDisplayLimit) state.projectTooBig = true;
+
+  progress.SetProgress(kProgressSolving);
+  progress.SetStatus(SolvingLeastSquaresStatus());
+  Result<LeastSquaresResults> solved = SolveLeastSquares(output.system, &progress);
+  if (!solved) return Failure{solved.error()};
+  output.leastSquares = std::move(solved).value();
+  progress.SetProgress(kProgressLeastSquares);
+
+  progress.SetStatus(SolvingRobustStatus());
+  const bool anyRobust = options.useHuber || options.useLp || options.useL1;
+  if (anyRobust) {
+    // ROBUST HOOK: decorrelate the system here (DecorrelateSystem).
+  }
+
+  if (options.useHuber) {
+    progress.SetStatus(HuberStatus());
+    // ROBUST HOOK: EstimateHuber, reporting its iterations through progress.SetIteration.
+  }
+  progress.SetStatus("");
+  progress.SetProgress(kProgressHuber);
+
+  if (options.useLp) {
+    progress.SetStatus(LpStatus());
+    // ROBUST HOOK: EstimateLp.
+  }
+  progress.SetStatus("");
+  progress.SetProgress(kProgressLp);
+
+  if (options.useL1) {
+    progress.SetStatus(L1Status());
+    // ROBUST HOOK: EstimateL1.
+  }
+  progress.SetProgress(kProgressL1);
+  progress.SetStatus("");
+
+  progress.SetStatus(BuildingReportStatus());
+  output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);
+  if (anyRobust) {
+    // ROBUST HOOK: output.robustComparisonText = BuildComparisonSection(...).
+  }
+  progress.SetProgress(kProgressReport);
+  progress.SetStatus(AdjustmentDoneStatus());
+  return output;
+}
+
+}  // namespace korvo

@@ -1,0 +1,53 @@
+#pragma once
+// The adjustment of a loaded network, as the Calcular command runs it: system formation, the
+// printout of the system and its weights, the least-squares solution, the robust estimators
+// chosen in the options and the results report, with progress and status along the way.
+
+#include <string>
+
+#include "common/progress.h"
+#include "common/result.h"
+#include "engine/least_squares.h"
+#include "engine/observation_system.h"
+#include "network/calc_options.h"
+#include "network/network_model.h"
+#include "network/project_state.h"
+
+namespace korvo {
+
+struct AdjustmentOutput {
+  ObservationSystem system;
+  LeastSquaresResults leastSquares;
+  // Robust estimator results join here.
+
+  // The three texts of the results file, in the order they are written (Windows-1252).
+  std::string resultsHeaderText;     // project text, printed system and weight matrix
+  std::string lsResultsText;         // least-squares report
+  std::string robustComparisonText;  // comparison with the robust estimators (may be empty)
+};
+
+// Status texts of the adjustment (Windows-1252), in the order they appear.
+const std::string& FormingSystemStatus();      // "Formando matrices del sistema de ecuaciones..."
+const std::string& SolvingLeastSquaresStatus();  // "Resolviendo sistema por mínimos cuadrados..."
+const std::string& SolvingRobustStatus();      // "Resolviendo sistema por métodos de estimación robusta..."
+const std::string& HuberStatus();              // ... "HUBER" ... "Iteración"
+const std::string& LpStatus();                 // ... "NORMAS Lp ADAPTADAS" ... "Iteración"
+const std::string& L1Status();                 // ... "NORMA L1" ... "Iteración"
+const std::string& BuildingReportStatus();     // "Realizando informe de resultados..."
+const std::string& AdjustmentDoneStatus();     // "Ajuste realizado"
+
+// Runs the whole adjustment of `network` with `options`. Increments
+// state.adjustmentRunCount and reads state.projectText; raises state.projectTooBig when the
+// printout is too long for the main window's pane (see report/results_display.h for what the
+// pane shows afterwards).
+//
+// Progress values: 0, 5 (system formed), 10, 20, 30 (printout), 40, 55 (set by the solver),
+// 65 (least squares), 75, 85, 95 (robust estimators, whether selected or not), 100 (report).
+//
+// A failure (a vertex missing from the vertex list, a singular matrix, a system without
+// redundancy, ...) ends the adjustment at once: nothing more is computed, no report is built
+// and nothing is offered for saving. Its message is the exact text to show.
+Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
+                                       ProjectState& state, const ProgressSink& progress);
+
+}  // namespace korvo

@@ -1,0 +1,34 @@
+#pragma once
+// The printout of the observation system and its weight matrix that opens the results file,
+// after the project text: a header line naming every unknown, one line per equation with its
+// coefficients and independent term, and the weight matrix.
+//
+// Every number is FormatRounded with 9 decimals, cut to 12 characters, "," written as ".",
+// left-aligned in 12 characters and followed by two blanks: coefficient columns are 14
+// characters wide, and so are the header parts above them.
+
+#include <string>
+
+#include "common/text.h"
+#include "engine/observation_system.h"
+#include "network/calc_options.h"
+#include "network/network_model.h"
+
+namespace korvo {
+
+// "SISTEMA DE ECUACIONES DE OBSERVACIÓN" with its line ends, as it follows the project text.
+void AppendSystemTitle(TextBuilder& out, const std::string& projectText);
+
+// The header line: "dX", "dY", "dZ" of each unknown vertex, the refraction coefficient(s),
+// "D.V.EW"/"D.V.NS" of each vertex with unknown deflection, "dDes" of each unknown
+// orientation, then "Term.Ind." and a line end.
+void AppendSystemHeaderLine(TextBuilder& out, const NetworkModel& network,
+                            const CalcOptions& options, const ObservationSystem& system);
+
+// One line per equation: the coefficients of A, eight blanks and the independent term.
+void AppendSystemRows(TextBuilder& out, const ObservationSystem& system);
+
+// "MATRIZ DE PESOS" and one line per row of P.
+void AppendWeightText(TextBuilder& out, const ObservationSystem& system);
+
+}  // namespace korvo

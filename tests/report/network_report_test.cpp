@@ -1,0 +1,259 @@
+#include "report/network_report.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "common/win1252.h"
+#include "report/report_test_network.h"
+
+namespace korvo {
+namespace {
+
+using korvo::testing::SmallNetwork;
+using korvo::testing::SmallResults;
+using korvo::testing::SmallSystem;
+
+std::string Blanks(std::size_t count) { return std::string(count, ' '); }
+
+// A number text as the layout writes it: right-aligned in 12 characters. The texts passed in
+// are written by hand from the rounding rules (4 or 9 decimals, half away from zero, general
+// numeric text with its leading blank), not taken from the program.
+std::string Col(const std::string& text) { return Blanks(12 - text.size()) + text; }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
+  return lines;
+}
+
+// Index of the line that equals `title`, or -1.
+int LineIndex(const std::vector<std::string>& lines, const std::string& title) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == title) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+class NetworkReportTest : public ::testing::Test {
+ protected:
+  std::string Build() { return BuildNetworkReport(network, options, system, ls); }
+
+  NetworkModel network = SmallNetwork();
+  CalcOptions options;  // refraction estimated per line
+  ObservationSystem system = SmallSystem();
+  LeastSquaresResults ls = SmallResults();
+};
+
+TEST_F(NetworkReportTest, ResidualTableRowsAndColumns) {
+  const std::string report = Build();
+  const std::string expectedStart =
+      "\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS") + "\r\n\r\n" +
+      Blanks(20) + "RESIDUO(m/cc)" + " " + Cp1252(" DESV.TÍPICA") + Blanks(6) +
+      "  COMPENSADO(m/g) " + Cp1252(" DESV.TÍPICA") + "\r\n" +
+      // Direction: adjusted deviation 25 cc printed as .0025 gon.
+      Cp1252("Dirección 1-2") + Blanks(7) + Col(" 1.2346") + "  " + Col(" .5") + Blanks(10) +
+      Col(" 123.4568") + "  " + Col(" .0025") + "  \r\n" +
+      // Zenith angle: a zero deviation is an exact zero ("0", no blank).
+      "Cenital 1-2" + Blanks(9) + Col("-2.5") + "  " + Col("0") + Blanks(10) + Col(" 99.5012") +
+      "  " + Col(" .0003") + "  \r\n" +
+      // Distance: no unit conversion.
+      Cp1252("Geométrica 2-35") + Blanks(5) + Col(" .004") + "  " + Col(" .0012") + Blanks(10) +
+      Col(" 100.004") + "  " + Col(" .002") + "  \r\n" +
+      // Baseline: label on the first row only; a 13-character value loses its last digit.
+      "GPS 1-35" + Blanks(12) + Col(" .01") + "  " + Col(" .001") + Blanks(10) +
+      "-1234567.123" + "  " + Col(" .004") + "  \r\n" +
+      Blanks(20) + Col("-.02") + "  " + Col(" .002") + Blanks(10) + Col(" 20") + "  " +
+      Col(" .005") + "  \r\n" +
+      Blanks(20) + Col(" .03") + "  " + Col(" .003") + Blanks(10) + Col(" 30") + "  " +
+      Col(" .006") + "  \r\n" +
+      "\r\n\r\nEstimador de la varianza de la medida de peso unidad:  2.25" +
+      Cp1252("\r\nEstimador de la desviación típica de la medida de peso unidad:  1.5") +
+      "\r\n\r\n\r\n\r\n";
+  ASSERT_GE(report.size(), expectedStart.size());
+  EXPECT_EQ(report.substr(0, expectedStart.size()), expectedStart);
+}
+
+TEST_F(NetworkReportTest, CorrectionTableRows) {
+  const std::vector<std::string> lines = Lines(Build());
+  const std::string heading = Blanks(10) + Cp1252("CORRECCIÓN(m/cc)") + " " +
+                              Cp1252("DESV.TÍPICA") + Blanks(7) + " COMPENSADO(m/g)" + "  " +
+                              Cp1252("DESV.TÍPICA");
+  const int at = LineIndex(lines, heading);
+  ASSERT_GE(at, 0);
+  const std::vector<std::string> expected = {
+      // Vertex 2: approximate coordinate plus correction.
+      "  X2" + Blanks(8) + Col(" .01") + "  " + Col(" .003") + Blanks(10) + Col(" 4000000.01") +
+          "  " + Col(" .003") + "  ",
+      "  Y2" + Blanks(8) + Col("-.02") + "  " + Col(" .004") + Blanks(10) + Col("-300000.52") +
+          "  " + Col(" .004") + "  ",
+      "  Z2" + Blanks(8) + Col("0") + "  " + Col(" .005") + Blanks(10) + Col(" 4800000.25") +
+          "  " + Col(" .005") + "  ",
+      "  X35" + Blanks(7) + Col(" .1") + "  " + Col(" .006") + Blanks(10) + Col(" 4000200.6") +
+          "  " + Col(" .006") + "  ",
+      "  Y35" + Blanks(7) + Col(" .2") + "  " + Col(" .007") + Blanks(10) + Col("-300199.8") +
+          "  " + Col(" .007") + "  ",
+      "  Z35" + Blanks(7) + Col(" .3") + "  " + Col(" .008") + Blanks(10) + Col(" 4800200.3") +
+          "  " + Col(" .008") + "  ",
+      // Refraction of line 1-2: 9 - 1 - 1 blanks; the coefficient twice; no trailing blanks.
+      "  k1-2" + Blanks(7) + Col(" .13") + "  " + Col(" .05") + Blanks(10) + Col(" .13") + "  " +
+          Col(" .05"),
+      // Deflection of 35, EW before NS: cc, then gons.
+      "  D.V.EW35" + Blanks(2) + Col(" 3.2") + "  " + Col(" 1.1") + Blanks(10) + Col(" .0003") +
+          "  " + Col(" .0001"),
+      "  D.V.NS35" + Blanks(2) + Col("-4") + "  " + Col(" 1.2") + Blanks(10) + Col("-.0004") +
+          "  " + Col(" .0001"),
+      // Orientation of station 1: 50 gon + 12 cc; only the station with an unknown orientation.
+      "  dDes1" + Blanks(5) + Col(" 12") + "  " + Col(" 2") + Blanks(10) + Col(" 50.0012") + "  " +
+          Col(" .0002"),
+      "",
+      "",
+      Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS"),
+      "",
+  };
+  ASSERT_GE(lines.size(), static_cast<std::size_t>(at) + 1 + expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(lines[static_cast<std::size_t>(at) + 1 + i], expected[i]) << "line " << i;
+  }
+}
+
+TEST_F(NetworkReportTest, MatrixSections) {
+  const std::vector<std::string> lines = Lines(Build());
+  const int cxx = LineIndex(lines, Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS"));
+  ASSERT_GE(cxx, 0);
+  // 9 decimals: 1.234E-09 rounds to 1E-09 (exponent form), -.25 keeps its sign.
+  std::string firstRow = Col(" 1E-09") + "  " + Col("-.25") + "  ";
+  for (int j = 3; j <= testing::kSmallM; ++j) firstRow += Col("0") + "  ";
+  EXPECT_EQ(lines[static_cast<std::size_t>(cxx) + 2], firstRow);
+  EXPECT_EQ(lines[static_cast<std::size_t>(cxx) + 1], "");
+
+  const int cll = LineIndex(lines, "MATRIZ VARIANZA-COVARIANZA DE OBSERVABLES COMPENSADOS");
+  ASSERT_EQ(cll, cxx + 2 + testing::kSmallM + 2);  // m rows, then two line ends
+  std::string secondRow = Col(" 1234567.123") + "  ";
+  for (int j = 2; j <= testing::kSmallN; ++j) secondRow += Col("0") + "  ";
+  EXPECT_EQ(lines[static_cast<std::size_t>(cll) + 3], secondRow);
+
+  const int cvv = LineIndex(lines, "MATRIZ VARIANZA-COVARIANZA DE RESIDUOS");
+  ASSERT_EQ(cvv, cll + 2 + testing::kSmallN + 2);
+  std::string lastRow;
+  for (int j = 1; j < testing::kSmallN; ++j) lastRow += Col("0") + "  ";
+  lastRow += Col(" .5") + "  ";
+  EXPECT_EQ(lines[static_cast<std::size_t>(cvv) + 1 + testing::kSmallN], lastRow);
+}
+
+TEST_F(NetworkReportTest, ReliabilityTableAndVectors) {
+  const std::string report = Build();
+  const std::vector<std::string> lines = Lines(report);
+  const int fiabilidad = LineIndex(lines, "FIABILIDAD");
+  ASSERT_GE(fiabilidad, 3);
+  EXPECT_EQ(lines[static_cast<std::size_t>(fiabilidad) - 1], "");
+  EXPECT_EQ(lines[static_cast<std::size_t>(fiabilidad) - 2], "");
+  const std::size_t at = static_cast<std::size_t>(fiabilidad);
+  EXPECT_EQ(lines[at + 2], "  Observable " + Blanks(2) + "    Residuo " + Blanks(2) +
+                               " Vble.Baarda" + Blanks(2) + " Redundancia" + Blanks(2) +
+                               Cp1252("Mín.Error D.") + Blanks(2) + " Hom.interna" + Blanks(2) +
+                               " Hom.externa");
+  EXPECT_EQ(lines[at + 3], Blanks(5) + "1" + Blanks(8) + Col(" 1.2346") + "  " + Col(" 2.4691") +
+                               "  " + Col(" .75") + "  " + Col(" 5") + "  " + Col(" 4.769") +
+                               "  " + Col(" 2.3845") + "  ");
+  EXPECT_EQ(lines[at + 8], Blanks(5) + "6" + Blanks(8) + Col(" .03") + "  " + Col(" 10") + "  " +
+                               Col(" 1") + "  " + Col(" .04") + "  " + Col(" 4.13") + "  " +
+                               Col("0") + "  ");
+
+  const int vectors = LineIndex(lines, "Vectores de fiabilidad externa");
+  ASSERT_EQ(vectors, fiabilidad + 3 + testing::kSmallN + 2);
+  std::string head = Cp1252("Parámetro  ");
+  for (int j = 1; j <= testing::kSmallN; ++j) head += "Observ." + Blanks(4) + std::to_string(j) + "   ";
+  EXPECT_EQ(lines[static_cast<std::size_t>(vectors) + 2], head);
+  std::string first = "  1" + Blanks(8) + Col(" .1235") + "  ";
+  for (int j = 2; j <= testing::kSmallN; ++j) first += Col("0") + "  ";
+  EXPECT_EQ(lines[static_cast<std::size_t>(vectors) + 3], first);
+  std::string last = "  10" + Blanks(7);
+  for (int j = 1; j < testing::kSmallN; ++j) last += Col("0") + "  ";
+  last += Col("-7") + "  ";
+  EXPECT_EQ(lines[static_cast<std::size_t>(vectors) + 12], last);
+  // The report ends with the last vector line.
+  EXPECT_EQ(report.substr(report.size() - last.size() - 2), last + "\r\n");
+}
+
+TEST_F(NetworkReportTest, SingleRefractionRowHasEightBlanksAfterK) {
+  options.singleRefractionUnknown = true;
+  system.refractionLines.clear();
+  const std::vector<std::string> lines = Lines(Build());
+  const std::string row = "  k" + Blanks(8) + Col(" .13") + "  " + Col(" .05") + Blanks(10) +
+                          Col(" .13") + "  " + Col(" .05") + "  ";
+  EXPECT_GE(LineIndex(lines, row), 0);
+}
+
+TEST_F(NetworkReportTest, NoRefractionRowsWithFixedRefractionOrWithoutZenithAngles) {
+  auto countRefractionRows = [](const std::string& report) {
+    int count = 0;
+    for (std::string_view line : SplitLines(report)) {
+      if (line.substr(0, 3) == "  k") ++count;
+    }
+    return count;
+  };
+  EXPECT_EQ(countRefractionRows(Build()), 1);
+  options.fixedRefraction = true;
+  EXPECT_EQ(countRefractionRows(Build()), 0);
+  options.fixedRefraction = false;
+  network.zenithCount = 0;
+  EXPECT_EQ(countRefractionRows(Build()), 0);
+}
+
+TEST_F(NetworkReportTest, OrientationRowsOnlyForUnknownOrientationsAtTheirOwnPosition) {
+  // Vertex 1 keeps a fixed orientation, vertex 7 (fourth in the table) carries the one
+  // unknown orientation: its row uses the first orientation position, 10, and vertices
+  // without directions get no row.
+  system.orientationStatus = {OrientationStatus::Fixed, OrientationStatus::None,
+                              OrientationStatus::None, OrientationStatus::Unknown};
+  system.approxOrientationGon = {50.0, 0.0, 0.0, 300.0};
+  const std::string report = Build();
+  const std::vector<std::string> lines = Lines(report);
+  EXPECT_EQ(report.find("  dDes1"), std::string::npos);
+  EXPECT_EQ(report.find("  dDes2"), std::string::npos);
+  EXPECT_EQ(report.find("  dDes35"), std::string::npos);
+  EXPECT_GE(LineIndex(lines, "  dDes7" + Blanks(5) + Col(" 12") + "  " + Col(" 2") + Blanks(10) +
+                                 Col(" 300.0012") + "  " + Col(" .0002")),
+            0);
+}
+
+TEST_F(NetworkReportTest, LabelsLongerThanTheirFieldsAreWrittenInFull) {
+  // A distance between two four-digit vertices makes a 20-character label plus nothing; a
+  // five-digit number is not possible in a project file, but a negative four-digit one is.
+  network.vertices[1].number = -1234;
+  network.vertices[2].number = 9999;
+  network.classical[2].from = -1234;
+  network.classical[2].to = 9999;
+  const std::string report = Build();
+  EXPECT_NE(report.find(Cp1252("Geométrica -1234-9999") + Col(" .004")), std::string::npos);
+  // Deflection label: "  D.V.EW" + "9999" and no fill (4 - 4 = 0).
+  EXPECT_NE(report.find("  D.V.EW9999" + Col(" 3.2")), std::string::npos);
+  // Coordinate label: number left-aligned in 9.
+  EXPECT_NE(report.find("  X-1234" + Blanks(4) + Col(" .01")), std::string::npos);
+}
+
+TEST_F(NetworkReportTest, NetworkWithoutClassicalObservationsGoesFromGpsRowsToEstimators) {
+  network.classical.clear();
+  network.classicalCount = network.directionCount = network.zenithCount = network.distanceCount = 0;
+  system.numEquations = 3;
+  system.classicalCount = 0;
+  system.orientationStatus.assign(4, OrientationStatus::None);
+  system.refractionLines.clear();
+  system.refractionUnknownCount = 0;
+  const std::vector<std::string> lines = Lines(Build());
+  const int heading = LineIndex(lines, Blanks(20) + "RESIDUO(m/cc)" + " " + Cp1252(" DESV.TÍPICA") +
+                                           Blanks(6) + "  COMPENSADO(m/g) " +
+                                           Cp1252(" DESV.TÍPICA"));
+  ASSERT_GE(heading, 0);
+  const std::size_t at = static_cast<std::size_t>(heading);
+  EXPECT_EQ(lines[at + 1].substr(0, 20), "GPS 1-35" + Blanks(12));
+  EXPECT_EQ(lines[at + 4], "");
+  EXPECT_EQ(lines[at + 5], "");
+  EXPECT_EQ(lines[at + 6].rfind("Estimador de la varianza", 0), 0u);
+}
+
+}  // namespace
+}  // namespace korvo

@@ -1,0 +1,119 @@
+#pragma once
+// A small hand-made network with its system and least-squares results, for the report tests.
+// The numbers are chosen by hand (not computed) so that every row of the report can be
+// written out from the layout alone.
+//
+// Vertices: 1 fixed; 2 unknown; 35 unknown with unknown deflection; 7 fixed.
+// Rows: 1 "Dirección 1-2", 2 "Cenital 1-2", 3 "Geométrica 2-35", 4..6 GPS 1-35.
+// Unknowns: 1..3 dX dY dZ of 2, 4..6 of 35, 7 refraction line 1-2, 8 D.V.EW 35,
+// 9 D.V.NS 35, 10 dDes of 1.
+
+#include "engine/least_squares.h"
+#include "engine/observation_system.h"
+#include "network/calc_options.h"
+#include "network/network_model.h"
+
+namespace korvo::testing {
+
+inline NetworkModel SmallNetwork() {
+  NetworkModel network;
+  auto vertex = [](int number, const std::string& kind, double x, double y, double z) {
+    NetworkVertex v;
+    v.number = static_cast<std::int16_t>(number);
+    v.kind = kind;
+    v.xM = x;
+    v.yM = y;
+    v.zM = z;
+    return v;
+  };
+  network.vertices.push_back(vertex(1, kKindFixed, 4000100.0, -300100.0, 4800100.0));
+  network.vertices.push_back(vertex(2, kKindUnknown, 4000000.0, -300000.5, 4800000.25));
+  network.vertices.push_back(vertex(35, kKindUnknown, 4000200.5, -300200.0, 4800200.0));
+  network.vertices.back().deflectionUnknown = true;
+  network.vertices.push_back(vertex(7, kKindFixed, 4000300.0, -300300.0, 4800300.0));
+
+  auto observation = [](ObservationType type, double from, int to) {
+    ClassicalObservation o;
+    o.type = type;
+    o.from = from;
+    o.to = static_cast<std::int16_t>(to);
+    return o;
+  };
+  network.classical.push_back(observation(ObservationType::Direction, 1, 2));
+  network.classical.push_back(observation(ObservationType::Zenith, 1, 2));
+  network.classical.push_back(observation(ObservationType::Distance, 2, 35));
+  GpsBaseline baseline;
+  baseline.from = 1;
+  baseline.to = 35;
+  network.baselines.push_back(baseline);
+
+  network.vertexCount = 4;
+  network.unknownVertexCount = 2;
+  network.fixedVertexCount = 2;
+  network.directionCount = 1;
+  network.zenithCount = 1;
+  network.distanceCount = 1;
+  network.classicalCount = 3;
+  network.gpsCount = 1;
+  return network;
+}
+
+constexpr int kSmallN = 6;
+constexpr int kSmallM = 10;
+
+inline ObservationSystem SmallSystem() {
+  ObservationSystem system;
+  system.numEquations = kSmallN;
+  system.numUnknowns = kSmallM;
+  system.A = Matrix(kSmallN, kSmallM);
+  system.k = Matrix(kSmallN, 1);
+  system.P = Matrix(kSmallN, kSmallN);
+  system.classicalCount = 3;
+  system.gpsCount = 1;
+  system.unknownVertexCount = 2;
+  system.refractionUnknownCount = 1;
+  system.deflectionVertexCount = 1;
+  system.orientationUnknownCount = 1;
+  system.refractionLines.push_back(RefractionLine{1, 2, 7});
+  system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::None,
+                              OrientationStatus::None, OrientationStatus::None};
+  system.approxOrientationGon = {50.0, 0.0, 0.0, 0.0};
+  return system;
+}
+
+inline std::vector<double> Vector(std::initializer_list<double> fromOne) {
+  std::vector<double> values{0.0};
+  values.insert(values.end(), fromOne);
+  return values;
+}
+
+inline LeastSquaresResults SmallResults() {
+  LeastSquaresResults ls;
+  ls.numEquations = kSmallN;
+  ls.numUnknowns = kSmallM;
+  ls.residuals = Vector({1.23456, -2.5, 0.004, 0.01, -0.02, 0.03});
+  ls.sigmaResiduals = Vector({0.5, 0.0, 0.0012, 0.001, 0.002, 0.003});
+  ls.adjustedObservations = Vector({123.45678901, 99.5012, 100.004, -1234567.12341, 20.0, 30.0});
+  ls.sigmaAdjustedObs = Vector({25.0, 3.0, 0.002, 0.004, 0.005, 0.006});
+  ls.sigmaZero = 1.5;
+  ls.corrections = Vector({0.01, -0.02, 0.0, 0.1, 0.2, 0.3, 0.13, 3.2, -4.0, 12.0});
+  ls.sigmaParameters = Vector({0.003, 0.004, 0.005, 0.006, 0.007, 0.008, 0.05, 1.1, 1.2, 2.0});
+  ls.Cxx = Matrix(kSmallM, kSmallM);
+  ls.Cxx(1, 1) = 0.000000001234;
+  ls.Cxx(1, 2) = -0.25;
+  ls.CllHat = Matrix(kSmallN, kSmallN);
+  ls.CllHat(2, 1) = 1234567.123456789;
+  ls.Cvv = Matrix(kSmallN, kSmallN);
+  ls.Cvv(6, 6) = 0.5;
+  ls.baardaStatistic = Vector({2.46912, 0.0, 3.3333, 10.0, -10.0, 10.0});
+  ls.redundancy = Vector({0.75, 0.0, 0.5, 0.25, 0.5, 1.0});
+  ls.minDetectableError = Vector({5.0, 0.0, 0.01, 0.02, 0.03, 0.04});
+  ls.internalReliability = Vector({4.769, 0.0, 5.8407, 8.26, 5.8407, 4.13});
+  ls.externalReliability = Vector({2.3845, 0.0, 4.13, 7.1533, 4.13, 0.0});
+  ls.externalReliabilityVectors = Matrix(kSmallM, kSmallN);
+  ls.externalReliabilityVectors(1, 1) = 0.12345;
+  ls.externalReliabilityVectors(10, 6) = -7.0;
+  return ls;
+}
+
+}  // namespace korvo::testing
