@@ -1,0 +1,269 @@
+// Pseudo-sexagesimal angles, Bowring's inverse, the datum shift and the six formats of the
+// coordinate utility against independently computed coordinates.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "common/constants.h"
+#include "coordtransform/coordinate_formats.h"
+#include "coordtransform/geodesy.h"
+
+namespace korvo {
+namespace {
+
+double DegreesToRadians(double degrees) { return degrees * kPi / 180.0; }
+
+// Difference of two pseudo-sexagesimal angles in arc seconds. Pseudo-sexagesimal values are
+// compared as angles: 5.5959999999 (5° 59' 59.99999") and 6.0 differ by 1e-5" only.
+double ArcsecBetween(double pseudoA, double pseudoB) {
+  return std::fabs(PseudoToRadians(pseudoA) - PseudoToRadians(pseudoB)) * 180.0 / kPi * 3600.0;
+}
+
+// ---- pseudo-sexagesimal degrees -------------------------------------------------------------
+
+TEST(PseudoSexagesimal, ReadsDegreesMinutesSecondsAndFractions) {
+  struct Case {
+    double pseudo;
+    double degrees;  // worked by hand: g + m/60 + s/3600
+  } cases[] = {
+      {40.2530125, 40.0 + 25.0 / 60.0 + 30.125 / 3600.0},
+      {0.0001, 1.0 / 3600.0},
+      {2.0915, 2.0 + 9.0 / 60.0 + 15.0 / 3600.0},
+      {-40.2530125, -(40.0 + 25.0 / 60.0 + 30.125 / 3600.0)},  // the sign on every component
+      {-0.3, -0.5},
+      {10.0, 10.0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_NEAR(PseudoToRadians(c.pseudo), DegreesToRadians(c.degrees), 1e-14) << c.pseudo;
+  }
+}
+
+// 40.3 reads as 40° 29' 99.99999999997": the seconds carry makes it exactly 40° 30'.
+TEST(PseudoSexagesimal, WholeMinuteCarriesToExactMinute) {
+  EXPECT_EQ(PseudoToRadians(40.3), (40.0 + 30.0 / 60.0) * kPi / 180.0);
+  EXPECT_NEAR(PseudoToRadians(2.1), (2.0 + 10.0 / 60.0) * kPi / 180.0, 1e-16);
+}
+
+// Regression: the carry only fired for positive values, so −3.3 (−3° 30') read as
+// −3° 29' 99.99999"... = −3.49444° (40" too close to zero) instead of −3.5°.
+TEST(PseudoSexagesimal, NegativeWholeMinuteCarriesToo) {
+  EXPECT_EQ(PseudoToRadians(-3.3), -(3.0 + 30.0 / 60.0) * kPi / 180.0);
+  EXPECT_EQ(PseudoToRadians(-40.3), -PseudoToRadians(40.3));
+  // Every negative whole-minute value of zone 30 reads as the mirror of its positive value.
+  for (int minutes = 0; minutes < 60; ++minutes) {
+    for (int degrees = 0; degrees <= 6; ++degrees) {
+      const double pseudo = degrees + minutes / 100.0;
+      EXPECT_NEAR(PseudoToRadians(-pseudo), DegreesToRadians(-(degrees + minutes / 60.0)), 1e-15) << -pseudo;
+    }
+  }
+}
+
+TEST(PseudoSexagesimal, WritesWithSignOnEveryComponent) {
+  const double radians = DegreesToRadians(-(40.0 + 25.0 / 60.0 + 30.125 / 3600.0));
+  EXPECT_NEAR(RadiansToPseudo(radians), -40.2530125, 1e-12);
+  EXPECT_NEAR(RadiansToPseudo(-DegreesToRadians(0.5)), -0.3, 1e-12);
+  EXPECT_NEAR(RadiansToPseudo(DegreesToRadians(3.5)), 3.3, 1e-12);
+}
+
+// The seconds are not rounded: 59.99999" stays 59.99999" and does not become a minute.
+TEST(PseudoSexagesimal, SecondsJustBelowMinuteAreLeftAlone) {
+  const double radians = DegreesToRadians(10.0 + 59.99999 / 3600.0);
+  const double pseudo = RadiansToPseudo(radians);
+  EXPECT_NEAR(pseudo, 10.005999999, 1e-11);
+  EXPECT_LT(pseudo, 10.006);
+}
+
+TEST(PseudoSexagesimal, RoundTripsThroughRadians) {
+  for (double pseudo : {40.2530125, -3.3, 43.5959999, -0.0000125, 2.3854250, -9.1234567}) {
+    EXPECT_NEAR(RadiansToPseudo(PseudoToRadians(pseudo)), pseudo, 1e-11) << pseudo;
+  }
+}
+
+// ---- geographic <-> cartesian --------------------------------------------------------------
+
+// Bowring's one-pass inverse returns the input to well below a millimetre near the ellipsoid.
+TEST(CartesianToGeographic, RoundTripWithinBowringAccuracy) {
+  for (double latitude = 35.0; latitude <= 44.0; latitude += 0.5) {
+    for (double longitude = -9.5; longitude <= 4.5; longitude += 0.5) {
+      for (double h : {-100.0, 0.0, 700.0, 3500.0}) {
+        const Triple geographic{RadiansToPseudo(DegreesToRadians(latitude)),
+                                RadiansToPseudo(DegreesToRadians(longitude)), h};
+        const Triple back = CartesianToGeographic(GeographicToCartesian(geographic, kEd50Ellipsoid), kEd50Ellipsoid);
+        // 1e-5" is 0.3 mm on the ground.
+        EXPECT_LT(ArcsecBetween(back.first, geographic.first), 1e-5) << latitude << " " << longitude << " " << h;
+        EXPECT_LT(ArcsecBetween(back.second, geographic.second), 1e-5) << latitude << " " << longitude << " " << h;
+        EXPECT_NEAR(back.third, h, 1e-4) << latitude << " " << longitude << " " << h;
+      }
+    }
+  }
+}
+
+// The longitude uses the four-quadrant arctangent: right for X <= 0 and on the Y axis.
+TEST(CartesianToGeographic, LongitudeInEveryQuadrant) {
+  for (double longitudePseudo : {150.3, -170.15, -90.0, 90.0, 179.3, -45.0, 0.0}) {
+    const Triple geographic{-20.3, longitudePseudo, 100.0};
+    const Triple back = CartesianToGeographic(GeographicToCartesian(geographic, kWgs84UtilityEllipsoid),
+                                              kWgs84UtilityEllipsoid);
+    EXPECT_LT(ArcsecBetween(back.second, longitudePseudo), 1e-5) << longitudePseudo;
+    EXPECT_LT(ArcsecBetween(back.first, -20.3), 1e-5) << longitudePseudo;
+  }
+  const Triple onAxis = CartesianToGeographic({0.0, 6378137.0, 0.0}, kWgs84UtilityEllipsoid);
+  EXPECT_NEAR(onAxis.second, 90.0, 1e-12);
+  EXPECT_NEAR(onAxis.first, 0.0, 1e-12);
+  EXPECT_NEAR(onAxis.third, 0.0, 1e-6);
+}
+
+TEST(Ellipsoids, AxesOfTheUtility) {
+  EXPECT_NEAR(kEd50Ellipsoid.b, 6356911.9461279465, 1e-6);
+  EXPECT_NEAR(kWgs84UtilityEllipsoid.b, 6356752.314140284, 1e-6);
+}
+
+// ---- Helmert ----------------------------------------------------------------------------
+
+// Worked by hand: X = 1e6, Y = Z = 0 gives X' = X + TX + D·X, Y' = TY − εz·X, Z' = TZ + εy·X.
+TEST(HelmertTransform, HandWorkedAxisPoint) {
+  const Triple shifted = HelmertTransform({1e6, 0.0, 0.0}, kEd50ToWgs84);
+  EXPECT_NEAR(shifted.first, 1e6 - 115.35 + 13.626, 1e-9);
+  EXPECT_NEAR(shifted.second, -62.155 - 8.0938, 1e-9);
+  EXPECT_NEAR(shifted.third, -211.719 + 7.5957, 1e-9);
+}
+
+// The negated constants are close to, but not exactly, the inverse: a few millimetres.
+TEST(HelmertTransform, NegatedConstantsNearlyUndoTheShift) {
+  const Triple ed50{4848527.1842, -296548.6265, 4120883.9495};
+  const Triple back = HelmertTransform(HelmertTransform(ed50, kEd50ToWgs84), kWgs84ToEd50);
+  const double errorM = std::hypot(back.first - ed50.first, back.second - ed50.second, back.third - ed50.third);
+  EXPECT_LT(errorM, 0.01);
+  EXPECT_GT(errorM, 1e-5);  // not the exact inverse
+}
+
+// ---- the six formats -----------------------------------------------------------------------
+
+// Reference coordinates computed independently by tests/coordtransform/make_reference_points.py:
+// UTM by GeographicLib's TransverseMercatorProj (exact transverse Mercator, International
+// ellipsoid, k0 = 0.9996), ED50 cartesian by CartConvert, the ED50 -> WGS84 shift by the
+// seven-parameter formula in exact rational arithmetic, WGS84 geographic by CartConvert -r on
+// a = 6378137 m, 1/f = 298.2572221. Geographic values are pseudo-sexagesimal degrees.
+struct KnownPoint {
+  const char* name;
+  Triple ed50Geographic;
+  PlanePoint utm30;
+  PlanePoint utm31;
+  Triple ed50Cartesian;
+  Triple wgs84Cartesian;
+  Triple wgs84Geographic;
+};
+
+const KnownPoint kKnownPoints[] = {
+    {"Madrid", {40.3000000000, -3.3000000000, 700}, {457631.0657, 4483452.2841}, {-50980.5631, 4503677.0728}, {4848527.1842, -296548.6265, 4120883.9495}, {4848444.1990, -296654.8461, 4120765.1534}, {40.2955755286, -3.3004717124, 777.3338}},
+    {"Barcelona", {41.2230000000, 2.0915000000, 50}, {931100.8042, 4593302.5238}, {429265.2759, 4580812.4194}, {4790034.1080, 180177.2590, 4193869.2671}, {4789953.6300, 180077.9947, 4193751.1116}, {41.2225992341, 2.0910861696, 119.9117}},
+    {"Palma", {39.3412500000, 2.3854250000, 15}, {985326.5109, 4395389.6135}, {469799.0255, 4380182.1913}, {4918223.7665, 227498.8182, 4041386.0474}, {4918146.5764, 227399.1901, 4041266.7968}, {39.3408299525, 2.3850229989, 90.0470}},
+    {"Sevilla", {37.1045000000, -5.5930000000, 120}, {234394.4708, 4119008.1214}, {-299081.5199, 4152885.6139}, {5060527.0614, -531138.6836, 3833388.3695}, {5060447.2499, -531249.7612, 3833267.2219}, {37.1040346303, -5.5934815920, 210.4921}},
+    {"Coruna", {43.2200000000, -6.2000000000, 30}, {229905.3088, 4807018.9086}, {-256424.1518, 4844120.6353}, {4615967.9089, -512325.9691, 4357301.7050}, {4615878.2126, -512433.2915, 4357184.3230}, {43.2155999862, -6.2005176878, 101.1935}},
+};
+
+// Angle tolerance: 1e-4" is 3 mm on the ground.
+constexpr double kArcsecTolerance = 1e-4;
+constexpr double kMillimetre = 1e-3;
+
+double DistanceFromCentralMeridianDeg(const Triple& geographic, int zone) {
+  return std::fabs(PseudoToRadians(geographic.second) - CentralMeridianRad(zone)) * 180.0 / kPi;
+}
+
+// Within 3.5° of the central meridian the series are exact to the millimetre; beyond it (the
+// other zone's coordinates of a point, up to 9.3° away) to a centimetre.
+double UtmTolerance(const Triple& geographic, int zone) {
+  return DistanceFromCentralMeridianDeg(geographic, zone) <= 3.5 ? kMillimetre : 0.01;
+}
+
+void ExpectTriple(const Triple& actual, const Triple& expected, double tolerance, const std::string& what) {
+  EXPECT_NEAR(actual.first, expected.first, tolerance) << what;
+  EXPECT_NEAR(actual.second, expected.second, tolerance) << what;
+  EXPECT_NEAR(actual.third, expected.third, tolerance) << what;
+}
+
+void ExpectGeographic(const Triple& actual, const Triple& expected, double arcsecTolerance, double hTolerance,
+                      const std::string& what) {
+  EXPECT_LT(ArcsecBetween(actual.first, expected.first), arcsecTolerance) << what << " " << actual.first;
+  EXPECT_LT(ArcsecBetween(actual.second, expected.second), arcsecTolerance) << what << " " << actual.second;
+  EXPECT_NEAR(actual.third, expected.third, hTolerance) << what;
+}
+
+TEST(TransformPoint, Ed50GeographicEntryMatchesReferences) {
+  using F = CoordinateFormat;
+  for (const KnownPoint& known : kKnownPoints) {
+    const PointInAllFormats point = TransformPoint(F::kEd50Geographic, known.ed50Geographic);
+    const std::string name = known.name;
+    ExpectTriple(FormatOf(point, F::kEd50Geographic), known.ed50Geographic, 0.0, name + " input kept");
+    ExpectTriple(FormatOf(point, F::kUtm30), {known.utm30.eastingM, known.utm30.northingM, known.ed50Geographic.third},
+                 UtmTolerance(known.ed50Geographic, 30), name + " UTM30");
+    ExpectTriple(FormatOf(point, F::kUtm31), {known.utm31.eastingM, known.utm31.northingM, known.ed50Geographic.third},
+                 UtmTolerance(known.ed50Geographic, 31), name + " UTM31");
+    ExpectTriple(FormatOf(point, F::kEd50Cartesian), known.ed50Cartesian, kMillimetre, name + " ED50 XYZ");
+    ExpectTriple(FormatOf(point, F::kWgs84Cartesian), known.wgs84Cartesian, kMillimetre, name + " WGS84 XYZ");
+    ExpectGeographic(FormatOf(point, F::kWgs84Geographic), known.wgs84Geographic, kArcsecTolerance, kMillimetre,
+                     name + " WGS84 geographic");
+  }
+}
+
+// The same point typed in each of the six formats gives the same coordinates in the others.
+// Entries through WGS84 come back through the negated constants, which are not the exact
+// inverse: they agree to a centimetre.
+TEST(TransformPoint, SixEntryFormatsOfTheSamePointAgree) {
+  using F = CoordinateFormat;
+  for (const KnownPoint& known : kKnownPoints) {
+    const std::string name = known.name;
+    struct Entry {
+      F format;
+      Triple value;
+      double metres;  // tolerance of the ED50 results, in metres
+    };
+    std::vector<Entry> entries = {
+        {F::kEd50Cartesian, known.ed50Cartesian, kMillimetre},
+        {F::kWgs84Cartesian, known.wgs84Cartesian, 0.01},
+        {F::kWgs84Geographic, known.wgs84Geographic, 0.01},
+    };
+    if (DistanceFromCentralMeridianDeg(known.ed50Geographic, 30) <= 3.5) {
+      entries.push_back({F::kUtm30, {known.utm30.eastingM, known.utm30.northingM, known.ed50Geographic.third}, kMillimetre});
+    }
+    if (DistanceFromCentralMeridianDeg(known.ed50Geographic, 31) <= 3.5) {
+      entries.push_back({F::kUtm31, {known.utm31.eastingM, known.utm31.northingM, known.ed50Geographic.third}, kMillimetre});
+    }
+    for (const Entry& entry : entries) {
+      const std::string what = name + " from format " + std::to_string(static_cast<int>(entry.format));
+      const PointInAllFormats point = TransformPoint(entry.format, entry.value);
+      const double pseudoTolerance = entry.metres / 3.1e-3 * kArcsecTolerance;
+      ExpectGeographic(FormatOf(point, F::kEd50Geographic), known.ed50Geographic, pseudoTolerance, entry.metres,
+                       what + " ED50 geographic");
+      ExpectTriple(FormatOf(point, F::kEd50Cartesian), known.ed50Cartesian, entry.metres, what + " ED50 XYZ");
+      if (entry.format != F::kUtm30 && UtmTolerance(known.ed50Geographic, 30) == kMillimetre) {
+        ExpectTriple(FormatOf(point, F::kUtm30), {known.utm30.eastingM, known.utm30.northingM, known.ed50Geographic.third},
+                     entry.metres, what + " UTM30");
+      }
+      if (entry.format != F::kUtm31 && UtmTolerance(known.ed50Geographic, 31) == kMillimetre) {
+        ExpectTriple(FormatOf(point, F::kUtm31), {known.utm31.eastingM, known.utm31.northingM, known.ed50Geographic.third},
+                     entry.metres, what + " UTM31");
+      }
+      if (entry.format != F::kWgs84Cartesian) {
+        ExpectTriple(FormatOf(point, F::kWgs84Cartesian), known.wgs84Cartesian, kMillimetre, what + " WGS84 XYZ");
+      }
+      if (entry.format != F::kWgs84Geographic) {
+        ExpectGeographic(FormatOf(point, F::kWgs84Geographic), known.wgs84Geographic, kArcsecTolerance, kMillimetre,
+                         what + " WGS84 geographic");
+      }
+    }
+  }
+}
+
+TEST(LayoutOfColumn, WidthsAndDecimalsOfTheEighteenColumns) {
+  const int widths[kColumnCount] = {8, 8, 6, 8, 8, 6, 3, 3, 6, 8, 8, 8, 3, 3, 6, 8, 8, 8};
+  const int decimals[kColumnCount] = {3, 3, 3, 3, 3, 3, 8, 8, 3, 3, 3, 3, 8, 8, 3, 3, 3, 3};
+  for (int k = 0; k < kColumnCount; ++k) {
+    EXPECT_EQ(LayoutOfColumn(k).integerWidth, widths[k]) << k;
+    EXPECT_EQ(LayoutOfColumn(k).decimals, decimals[k]) << k;
+  }
+}
+
+}  // namespace
+}  // namespace korvo
