@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextDocument>
@@ -35,8 +36,8 @@ class QtDialogService : public DialogService {
   bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
                 bool defaultYes) override {
     QMessageBox box(ToQtIcon(icon), TitleOrDefault(title), text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setButtonText(QMessageBox::Yes, QStringLiteral("Sí"));
-    box.setButtonText(QMessageBox::No, QStringLiteral("No"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
   }
@@ -44,8 +45,8 @@ class QtDialogService : public DialogService {
   int AskYesNoCancel(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override {
     QMessageBox box(ToQtIcon(icon), TitleOrDefault(title), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-    box.setButtonText(QMessageBox::Yes, QStringLiteral("Sí"));
-    box.setButtonText(QMessageBox::Cancel, QStringLiteral("Cancelar"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
     const int answer = box.exec();
     if (answer == QMessageBox::Yes) return 1;
     if (answer == QMessageBox::No) return 0;

@@ -1,0 +1,470 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/about_dialog.h"
+#include "app/app_texts.h"
+#include "app/artwork.h"
+#include "app/dialog_service.h"
+#include "app/options_dialog.h"
+#include "app/project_chooser.h"
+#include "app/qt_text.h"
+#include "app/sketch_view.h"
+#include "common/text.h"
+
+#if __has_include("network/load_network.h")
+#include "network/load_network.h"
+#define KORVO_HAS_LOADER 1
+#endif
+#if __has_include("network/sketch_geometry.h")
+#include "network/sketch_geometry.h"
+#define KORVO_HAS_SKETCH 1
+#endif
+#if __has_include("engine/adjustment_driver.h")
+#include "engine/adjustment_driver.h"
+#define KORVO_HAS_DRIVER 1
+#endif
+
+namespace korvo {
+namespace {
+
+// Command names: the toolbar's tooltips, compared in this order.
+const QString kCmdNuevo = QStringLiteral("Nuevo");
+const QString kCmdAbrir = QStringLiteral("Abrir");
+const QString kCmdCalcular = QStringLiteral("Calcular");
+const QString kCmdEditor = QStringLiteral("Editor de texto");
+const QString kCmdZenda = QStringLiteral("Aplicación ZENDA");
+
+const QString kEditCaption = QStringLiteral("Editar fichero de datos");
+const QString kSketchCaption = QStringLiteral("Croquis planimétrico de la red");
+
+QAction* NamedAction(QMenu* menu, const QString& caption, const char* name) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  return action;
+}
+
+QMenu* NamedMenu(QMenuBar* bar, const QString& caption, const char* name) {
+  QMenu* menu = bar->addMenu(caption);
+  menu->setObjectName(QString::fromLatin1(name));
+  return menu;
+}
+
+}  // namespace
+
+Principal::Principal(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Principal"));
+  setWindowTitle(kMainCaption);
+  setWindowIcon(AppIcon());
+  BuildMenus();
+  BuildToolbar();
+  BuildStatusBar();
+  BuildCentralArea();
+  // Options start at their defaults (CalcOptions' own); Calcular waits for a network.
+  options_ = CalcOptions{};
+  SetCalculationEnabled(false);
+  resize(1100, 720);
+}
+
+Principal::~Principal() = default;
+
+void Principal::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = NamedMenu(bar, QStringLiteral("&Archivo"), "menuarchivo");
+  connect(NamedAction(file, QStringLiteral("&Nuevo..."), "menunuevo"), &QAction::triggered, this, &Principal::Nuevo);
+  connect(NamedAction(file, QStringLiteral("&Abrir..."), "menuabrir"), &QAction::triggered, this, &Principal::Abrir);
+  connect(NamedAction(file, QStringLiteral("&Editar..."), "menueditar"), &QAction::triggered, this,
+          &Principal::Editar);
+  file->addSeparator();
+  connect(NamedAction(file, QStringLiteral("Salir"), "menusalir"), &QAction::triggered, this, &QWidget::close);
+
+  compensationMenu_ = NamedMenu(bar, QStringLiteral("&Compensación"), "menucompensacion");
+  calculateAction_ = NamedAction(compensationMenu_, QStringLiteral("Calcula&r"), "menucalcular");
+  connect(calculateAction_, &QAction::triggered, this, &Principal::Calcular);
+
+  QMenu* utilities = NamedMenu(bar, QStringLiteral("&Utilidades"), "menuutilidades");
+  connect(NamedAction(utilities, QStringLiteral("&Editor de texto"), "menueditor"), &QAction::triggered, this,
+          &Principal::EditorDeTexto);
+  connect(NamedAction(utilities, QStringLiteral("Aplicación &ZENDA"), "menuzenda"), &QAction::triggered, this,
+          &Principal::AplicacionZenda);
+
+  QMenu* options = NamedMenu(bar, QStringLiteral("&Opciones"), "menuopciones");
+  connect(NamedAction(options, QStringLiteral("&Establecer opciones de cálculo"), "menuestablecer"),
+          &QAction::triggered, this, &Principal::EstablecerOpciones);
+
+  QMenu* about = NamedMenu(bar, QStringLiteral("Acerca de &KORVO"), "menuacerca");
+  connect(NamedAction(about, QStringLiteral("&Acerca de"), "menuacercade"), &QAction::triggered, this,
+          &Principal::AcercaDe);
+}
+
+void Principal::BuildToolbar() {
+  toolbar_ = addToolBar(QStringLiteral("Herramientas"));
+  toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+  toolbar_->setMovable(false);
+  toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  struct Button {
+    QString tooltip;
+    QStyle::StandardPixmap icon;
+    const char* name;
+  };
+  const Button buttons[] = {{kCmdNuevo, QStyle::SP_FileIcon, "Button1"},
+                            {kCmdAbrir, QStyle::SP_DialogOpenButton, "Button2"},
+                            {kCmdCalcular, QStyle::SP_MediaPlay, "Button3"},
+                            {kCmdEditor, QStyle::SP_FileDialogContentsView, "Button4"},
+                            {kCmdZenda, QStyle::SP_DriveNetIcon, "Button5"}};
+  for (const Button& button : buttons) {
+    QAction* action = toolbar_->addAction(style()->standardIcon(button.icon), button.tooltip);
+    action->setToolTip(button.tooltip);
+    action->setObjectName(QString::fromLatin1(button.name));
+    if (button.tooltip == kCmdCalcular) calculateButton_ = action;
+  }
+  connect(toolbar_, &QToolBar::actionTriggered, this,
+          [this](QAction* action) { RunToolbarCommand(action->toolTip()); });
+}
+
+void Principal::RunToolbarCommand(const QString& tooltip) {
+  if (tooltip == kCmdNuevo) {
+    Nuevo();
+  } else if (tooltip == kCmdAbrir) {
+    Abrir();
+  } else if (tooltip == kCmdCalcular) {
+    Calcular();
+  } else if (tooltip == kCmdEditor) {
+    EditorDeTexto();
+  } else if (tooltip == kCmdZenda) {
+    AplicacionZenda();
+  }
+}
+
+void Principal::BuildStatusBar() {
+  QStatusBar* status = statusBar();
+  status->setObjectName(QStringLiteral("StatusBar1"));
+  status->setSizeGripEnabled(true);
+  panel1_ = new QLabel(status);
+  panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setFrameShape(QFrame::Panel);
+  panel1_->setFrameShadow(QFrame::Sunken);
+  panel1_->setMinimumWidth(420);
+  panel2_ = new QLabel(status);
+  panel2_->setObjectName(QStringLiteral("Panel2"));
+  panel2_->setFrameShape(QFrame::Panel);
+  panel2_->setFrameShadow(QFrame::Sunken);
+  panel2_->setMinimumWidth(70);
+  progress_ = new QProgressBar(status);
+  progress_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  progress_->setTextVisible(false);
+  progress_->setFixedWidth(220);
+  status->addWidget(panel1_, 1);
+  status->addWidget(panel2_);
+  status->addPermanentWidget(progress_);
+}
+
+void Principal::BuildCentralArea() {
+  auto* central = new QWidget(this);
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(6, 6, 6, 6);
+
+  auto* frame = new QFrame(central);
+  frame->setObjectName(QStringLiteral("Frame1"));
+  frame->setFrameShape(QFrame::StyledPanel);
+  frame->setFixedWidth(190);
+  auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(4, 4, 4, 4);
+  auto* picture = new PictureWidget(&PaintStartPicture, QSize(180, 300), frame);
+  picture->setObjectName(QStringLiteral("Image1"));
+  frameLayout->addWidget(picture);
+  layout->addWidget(frame);
+
+  auto* splitter = new QSplitter(Qt::Horizontal, central);
+  splitter->setObjectName(QStringLiteral("Splitter1"));
+  pane_ = new QPlainTextEdit(splitter);
+  pane_->setObjectName(QStringLiteral("Text2"));
+  pane_->setReadOnly(true);
+  pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  pane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  pane_->setEnabled(false);
+  pane_->hide();
+
+  sketchPanel_ = new QWidget(splitter);
+  auto* sketchLayout = new QVBoxLayout(sketchPanel_);
+  sketchLayout->setContentsMargins(0, 0, 0, 0);
+  sketchCaption_ = new QLabel(kSketchCaption, sketchPanel_);
+  sketchCaption_->setObjectName(QStringLiteral("Label1"));
+  QFont captionFont = sketchCaption_->font();
+  captionFont.setBold(true);
+  sketchCaption_->setFont(captionFont);
+  sketch_ = new SketchView(sketchPanel_);
+  auto* legendRow = new QHBoxLayout;
+  northArrow_ = new PictureWidget(&PaintNorthArrow, QSize(44, 44), sketchPanel_);
+  northArrow_->setObjectName(QStringLiteral("Image2"));
+  northArrow_->setFixedSize(44, 44);
+  legend_ = new QLabel(sketchPanel_);
+  legend_->setObjectName(QStringLiteral("Label2"));
+  legend_->setTextFormat(Qt::RichText);
+  legend_->setText(QStringLiteral("<b>&#9650;</b> Vértice fijo &nbsp;&nbsp; "
+                                  "<span style='color:#c00000'><b>&#9473;&#9473;</b></span> Observación clásica "
+                                  "&nbsp;&nbsp; <span style='color:#0000c0'><b>&#9473;&#9473;</b></span> "
+                                  "Línea base GPS"));
+  legendRow->addWidget(northArrow_);
+  legendRow->addWidget(legend_, 1);
+  sketchLayout->addWidget(sketchCaption_);
+  sketchLayout->addWidget(sketch_, 1);
+  sketchLayout->addLayout(legendRow);
+  sketchCaption_->hide();
+  sketch_->hide();
+  northArrow_->hide();
+  legend_->hide();
+
+  splitter->addWidget(pane_);
+  splitter->addWidget(sketchPanel_);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+  layout->addWidget(splitter, 1);
+  setCentralWidget(central);
+}
+
+void Principal::SetCalculationEnabled(bool enabled) {
+  compensationMenu_->menuAction()->setEnabled(enabled);
+  calculateAction_->setEnabled(enabled);
+  calculateButton_->setEnabled(enabled);
+}
+
+void Principal::ShowNetworkViews() {
+  pane_->show();
+  sketchCaption_->show();
+  sketch_->show();
+  northArrow_->show();
+  legend_->show();
+}
+
+// --- progress and status ---------------------------------------------------------------
+
+void Principal::ShowStatus(const QString& text) {
+  panel1_->setText(text);
+  emit statusShown(text);
+}
+
+void Principal::ShowIteration(const QString& text) {
+  panel2_->setText(text);
+  emit iterationShown(text);
+}
+
+void Principal::ShowProgress(int percent) {
+  progress_->setValue(percent);
+  emit progressShown(percent);
+}
+
+ProgressSink Principal::MakeProgressSink() {
+  // The work runs on this thread: let the window repaint at each step so the bar and the
+  // panels move, but keep the user's clicks and keys for when the work is done.
+  const auto refresh = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+  ProgressSink sink;
+  sink.progress = [this, refresh](int percent) {
+    ShowProgress(percent);
+    refresh();
+  };
+  sink.status = [this, refresh](const std::string& text) {
+    ShowStatus(FromCp1252(text));
+    refresh();
+  };
+  sink.iteration = [this, refresh](const std::string& text) {
+    ShowIteration(FromCp1252(text));
+    refresh();
+  };
+  return sink;
+}
+
+// --- commands ----------------------------------------------------------------------------
+
+void Principal::ShowNotAvailable() { Dialogs().ShowMessage(this, kNotAvailableText, QString(), MessageIcon::Information); }
+
+void Principal::Nuevo() {
+  state_.projectTooBig = false;
+  state_.vertexListText.clear();
+  state_.classicalListText.clear();
+  state_.gpsListText.clear();
+  if (openNewProject) {
+    openNewProject();
+  } else {
+    ShowNotAvailable();
+  }
+}
+
+ProjectChooser* Principal::Chooser() {
+  if (chooser_ == nullptr) {
+    chooser_ = new ProjectChooser(this);
+    connect(chooser_, &ProjectChooser::chosen, this, &Principal::OnProjectChosen);
+    connect(chooser_, &QDialog::finished, this, [this] {
+      // Abrir's modal chooser has returned (after the load it triggered).
+      if (chooserOpenedByAbrir_) state_.projectTooBig = false;
+    });
+  }
+  return chooser_;
+}
+
+void Principal::Abrir() {
+  ProjectChooser* chooser = Chooser();
+  chooserOpenedByAbrir_ = true;
+  chooser->PrepareForShowing();
+  chooser->setWindowModality(Qt::ApplicationModal);
+  chooser->show();
+  chooser->raise();
+  chooser->activateWindow();
+}
+
+void Principal::Editar() {
+  ProjectChooser* chooser = Chooser();
+  chooserOpenedByAbrir_ = false;
+  state_.editMode = true;
+  chooser->PrepareForShowing();
+  chooser->setWindowModality(Qt::NonModal);
+  chooser->show();
+  chooser->setWindowTitle(kEditCaption);
+  state_.projectTooBig = false;
+}
+
+void Principal::OnProjectChosen(const QString& path) {
+  state_.projectFilePath = QFile::encodeName(path).toStdString();
+  if (!state_.editMode) {
+    LoadProject(path);
+  } else if (editProject) {
+    editProject();
+  } else {
+    ShowNotAvailable();
+  }
+  state_.editMode = false;
+}
+
+void Principal::ClearLoadedNetwork() {
+  model_ = NetworkModel{};
+  state_.projectText.clear();
+  results_ = ResultsTexts{};
+  pane_->clear();
+  sketch_->Clear();
+  SetCalculationEnabled(false);
+}
+
+bool Principal::LoadProject(const QString& path) {
+  state_.projectFilePath = QFile::encodeName(path).toStdString();
+  state_.adjustmentRunCount = 0;
+  ShowNetworkViews();
+#ifdef KORVO_HAS_LOADER
+  Result<LoadedNetwork> loaded = LoadNetwork(state_.projectFilePath, MakeProgressSink());
+  if (!loaded) {
+    // A failed load leaves nothing to calculate on.
+    ClearLoadedNetwork();
+    ShowStatus(QString());
+    ShowProgress(0);
+    Dialogs().ShowMessage(this, FromCp1252(loaded.error()), QString(), MessageIcon::None);
+    return false;
+  }
+  model_ = std::move(loaded->model);
+  state_.projectText = std::move(loaded->projectText);
+  state_.projectTooBig = loaded->projectTooBig;
+  results_ = ResultsTexts{};
+  pane_->setEnabled(true);
+  if (state_.projectTooBig) {
+    pane_->clear();
+    Dialogs().ShowMessage(this,
+                          QStringLiteral(" El proyecto es demasiado grande para mostrarlo en pantalla. \r\n"
+                                         " Trabajando sobre fichero de resultados... "),
+                          QString(), MessageIcon::Information);
+  } else {
+    pane_->setPlainText(FromCp1252(state_.projectText));
+  }
+  SetCalculationEnabled(true);
+#ifdef KORVO_HAS_SKETCH
+  const NetworkModel& model = model_;
+  if (auto failure = sketch_->SetSceneSource([&model](double widthTwips, double heightTwips) {
+        return SketchSceneOf(model, widthTwips, heightTwips);
+      })) {
+    Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
+  }
+#endif
+  return true;
+#else
+  ClearLoadedNetwork();
+  ShowNotAvailable();
+  return false;
+#endif
+}
+
+void Principal::Calcular() {
+  if (!calculateAction_->isEnabled()) return;
+#ifdef KORVO_HAS_DRIVER
+  Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, MakeProgressSink());
+  if (!output) {
+    ShowStatus(QString());
+    ShowIteration(QString());
+    ShowProgress(0);
+    Dialogs().ShowMessage(this, FromCp1252(output.error()), QString(), MessageIcon::None);
+    emit adjustmentFinished(false);
+    return;
+  }
+  results_ = ResultsTexts{output->resultsHeaderText, output->lsResultsText, output->robustComparisonText};
+  ShowResultsInPane();
+  const QString folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(state_.projectFilePath))).absolutePath();
+  SaveResultsFile(this, results_, folder);
+  emit adjustmentFinished(true);
+#else
+  ShowNotAvailable();
+#endif
+}
+
+void Principal::EditorDeTexto() {
+  if (openTextEditor) {
+    openTextEditor();
+  } else {
+    ShowNotAvailable();
+  }
+}
+
+void Principal::AplicacionZenda() {
+  if (openDatumUtility) {
+    openDatumUtility();
+  } else {
+    ShowNotAvailable();
+  }
+}
+
+void Principal::EstablecerOpciones() {
+  if (optionsDialog_ == nullptr) optionsDialog_ = new OptionsDialog(options_, this);
+  optionsDialog_->LoadFromOptions();
+  optionsDialog_->setWindowModality(Qt::ApplicationModal);
+  optionsDialog_->show();
+  optionsDialog_->raise();
+}
+
+void Principal::AcercaDe() {
+  auto* about = findChild<Acercade*>(QStringLiteral("Acercade"), Qt::FindDirectChildrenOnly);
+  if (about == nullptr) about = new Acercade(this);
+  about->setWindowModality(Qt::ApplicationModal);
+  about->show();
+  about->raise();
+}
+
+void Principal::closeEvent(QCloseEvent* event) {
+  event->accept();
+  // Closing the main window ends the program, whatever other windows are open.
+  QCoreApplication::quit();
+}
+
+}  // namespace korvo

@@ -1,0 +1,119 @@
+#pragma once
+// The main window "Principal". It owns the single instances of the network, the calculation
+// options, the project state and the last adjustment's report texts, and runs the commands of
+// its menus and toolbar: Nuevo, Abrir, Editar, Calcular, the text editor, the datum utility,
+// the options dialog and the about box.
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+
+#include "app/results_saver.h"
+#include "common/progress.h"
+#include "network/calc_options.h"
+#include "network/network_model.h"
+#include "network/project_state.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QToolBar;
+
+namespace korvo {
+
+class OptionsDialog;
+class ProjectChooser;
+class SketchView;
+
+class Principal : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit Principal(QWidget* parent = nullptr);
+  ~Principal() override;
+
+  // Hooks for the windows that live in other parts of the program. Each is called by its
+  // command; while one is empty its command says that it is not available yet.
+  std::function<void()> openNewProject;  // Nuevo: show the vertices entry window
+  // Editar, once a file was chosen: read `ProjectState::projectFilePath` into the entry
+  // windows and show them.
+  std::function<void()> editProject;
+  std::function<void()> openTextEditor;    // Editor de texto (modal)
+  std::function<void()> openDatumUtility;  // Aplicación ZENDA (modal)
+
+  NetworkModel& Model() { return model_; }
+  CalcOptions& Options() { return options_; }
+  ProjectState& State() { return state_; }
+  const ResultsTexts& LastResults() const { return results_; }
+
+  // Loads the project file at `path` (ProjectFilePath) into the model, shows its text and
+  // draws its sketch. Also used after the entry windows save a project. True on success.
+  bool LoadProject(const QString& path);
+
+  // The sink that shows core progress on this window's progress bar and status panels.
+  ProgressSink MakeProgressSink();
+
+  // The toolbar's dispatch: runs the command whose name is `tooltip`; other texts do nothing.
+  void RunToolbarCommand(const QString& tooltip);
+
+ public slots:
+  void Nuevo();
+  void Abrir();
+  void Editar();
+  void Calcular();
+  void EditorDeTexto();
+  void AplicacionZenda();
+  void EstablecerOpciones();
+  void AcercaDe();
+
+ signals:
+  // Every value and text given to the progress bar and the two status panels, as shown.
+  void progressShown(int percent);
+  void statusShown(const QString& text);
+  void iterationShown(const QString& text);
+  // An adjustment has finished and its report was offered for saving.
+  void adjustmentFinished(bool succeeded);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildStatusBar();
+  void BuildCentralArea();
+  void SetCalculationEnabled(bool enabled);
+  void ShowNetworkViews();
+  void ClearLoadedNetwork();
+  void OnProjectChosen(const QString& path);
+  void ShowStatus(const QString& text);
+  void ShowProgress(int percent);
+  void ShowIteration(const QString& text);
+  void ShowNotAvailable();
+  ProjectChooser* Chooser();
+
+  NetworkModel model_;
+  CalcOptions options_;
+  ProjectState state_;
+  ResultsTexts results_;
+  bool chooserOpenedByAbrir_ = false;
+
+  QMenu* compensationMenu_ = nullptr;
+  QAction* calculateAction_ = nullptr;
+  QAction* calculateButton_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  QLabel* panel1_ = nullptr;
+  QLabel* panel2_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPlainTextEdit* pane_ = nullptr;
+  SketchView* sketch_ = nullptr;
+  QWidget* sketchPanel_ = nullptr;
+  QLabel* sketchCaption_ = nullptr;
+  QWidget* northArrow_ = nullptr;
+  QLabel* legend_ = nullptr;
+  ProjectChooser* chooser_ = nullptr;
+  OptionsDialog* optionsDialog_ = nullptr;
+};
+
+}  // namespace korvo

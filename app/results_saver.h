@@ -1,0 +1,30 @@
+#pragma once
+// The results save window "frmGuardar": after an adjustment it asks for the results file and
+// writes the three report texts to it, confirming before it overwrites a file.
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace korvo {
+
+struct ResultsTexts {
+  std::string header;          // ResultsHeaderText (Windows-1252)
+  std::string leastSquares;    // LsResultsText
+  std::string robustComparison;  // RobustComparisonText
+};
+
+inline const QString kSaveResultsCaption = QStringLiteral("Guardar fichero de resultados");
+inline const QString kSaveResultsDialogTitle = QStringLiteral("Ajuste realizado - Guardar fichero de salida");
+inline const QString kSaveResultsFilter =
+    QStringLiteral("Archivo de texto (*.txt)|*.txt|Todos los archivos (*.*)|*.*");
+inline const QString kOverwriteQuestion =
+    QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? ");
+
+// Runs the save dialog until the user picks a name (confirming an overwrite) or cancels, and
+// writes the results file. A failed write is reported and the dialog comes back, so the
+// results are not lost. Returns the path written, or an empty text when cancelled.
+QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QString& initialDirectory);
+
+}  // namespace korvo
