@@ -28,14 +28,8 @@
 #include "app/sketch_view.h"
 #include "common/text.h"
 
-#if __has_include("network/load_network.h")
+#include "editor/editor_window.h"
 #include "network/load_network.h"
-#define KORVO_HAS_LOADER 1
-#endif
-#if __has_include("network/sketch_geometry.h")
-#include "network/sketch_geometry.h"
-#define KORVO_HAS_SKETCH 1
-#endif
 #if __has_include("engine/adjustment_driver.h")
 #include "engine/adjustment_driver.h"
 #define KORVO_HAS_DRIVER 1
@@ -79,6 +73,7 @@ Principal::Principal(QWidget* parent) : QMainWindow(parent) {
   // Options start at their defaults (CalcOptions' own); Calcular waits for a network.
   options_ = CalcOptions{};
   SetCalculationEnabled(false);
+  openTextEditor = [] { ShowEditor(); };
   resize(1100, 720);
 }
 
@@ -366,7 +361,6 @@ bool Principal::LoadProject(const QString& path) {
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   state_.adjustmentRunCount = 0;
   ShowNetworkViews();
-#ifdef KORVO_HAS_LOADER
   Result<LoadedNetwork> loaded = LoadNetwork(state_.projectFilePath, MakeProgressSink());
   if (!loaded) {
     // A failed load leaves nothing to calculate on.
@@ -383,28 +377,19 @@ bool Principal::LoadProject(const QString& path) {
   pane_->setEnabled(true);
   if (state_.projectTooBig) {
     pane_->clear();
-    Dialogs().ShowMessage(this,
-                          QStringLiteral(" El proyecto es demasiado grande para mostrarlo en pantalla. \r\n"
-                                         " Trabajando sobre fichero de resultados... "),
-                          QString(), MessageIcon::Information);
+    Dialogs().ShowMessage(this, FromCp1252(kProjectTooBigToShowMessage), QString(), MessageIcon::Information);
   } else {
     pane_->setPlainText(FromCp1252(state_.projectText));
   }
   SetCalculationEnabled(true);
-#ifdef KORVO_HAS_SKETCH
   const NetworkModel& model = model_;
   if (auto failure = sketch_->SetSceneSource([&model](double widthTwips, double heightTwips) {
         return SketchSceneOf(model, widthTwips, heightTwips);
       })) {
+    // The network stays loaded; only its drawing failed.
     Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
   }
-#endif
   return true;
-#else
-  ClearLoadedNetwork();
-  ShowNotAvailable();
-  return false;
-#endif
 }
 
 void Principal::Calcular() {

@@ -2,7 +2,52 @@
 
 #include <QPainter>
 
+#include "network/sketch_geometry.h"
+
 namespace korvo {
+
+namespace {
+
+QPointF ToQt(const SketchPoint& point) { return {point.x, point.y}; }
+
+// Adds a line between every vertex numbered `from` and every vertex numbered `to`; a number
+// that names no vertex adds nothing.
+void AddLines(SketchScene& scene, const SketchPlacement& placement, const NetworkModel& model, double from,
+              double to, const QColor& color) {
+  for (const NetworkVertex& a : model.vertices) {
+    if (a.number != from) continue;
+    for (const NetworkVertex& b : model.vertices) {
+      if (b.number != to) continue;
+      scene.lines.push_back({ToQt(placement.Map(a)), ToQt(placement.Map(b)), color});
+    }
+  }
+}
+
+}  // namespace
+
+Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, double heightTwips) {
+  Result<SketchPlacement> placed = PlaceNetworkSketch(model, widthTwips, heightTwips);
+  if (!placed) return Failure{placed.error()};
+  const SketchPlacement& placement = *placed;
+  SketchScene scene;
+  scene.widthTwips = placement.widthTwips;
+  scene.heightTwips = placement.heightTwips;
+  for (const NetworkVertex& vertex : model.vertices) {
+    if (!vertex.IsFixed()) continue;
+    const auto corners = FixedVertexTriangle(placement.Map(vertex), placement.d);
+    scene.triangles.push_back({ToQt(corners[0]), ToQt(corners[1]), ToQt(corners[2])});
+  }
+  for (const NetworkVertex& vertex : model.vertices) {
+    scene.labels.push_back(
+        {ToQt(VertexLabelPosition(placement.Map(vertex), placement.d)), QString::number(vertex.number)});
+  }
+  for (const ClassicalObservation& row : model.classical) {
+    AddLines(scene, placement, model, row.from, row.to, kSketchRed);
+  }
+  // Baselines last, so a GPS line lies over a classical line between the same vertices.
+  for (const GpsBaseline& row : model.baselines) AddLines(scene, placement, model, row.from, row.to, kSketchBlue);
+  return scene;
+}
 
 void PainterCanvas::DrawLine(QPointF from, QPointF to, const QColor& color) {
   painter_.setPen(QPen(color, 1));

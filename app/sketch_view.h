@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/result.h"
+#include "network/network_model.h"
 
 class QPainter;
 
@@ -56,6 +57,12 @@ class SketchCanvas {
   virtual void SetPixel(QPointF at, const QColor& color) = 0;
   virtual void DrawText(QPointF topLeft, const QString& text, const QColor& color) = 0;
 };
+
+// The scene of a loaded network on a surface of W by H twips: a triangle on every fixed vertex,
+// every vertex's number, then one line per observation and baseline between every pair of
+// vertices that carry its two numbers (classical red, then GPS blue). Fails with the sketch's
+// message when the network cannot be placed.
+Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, double heightTwips);
 
 // A canvas over a QPainter.
 class PainterCanvas : public SketchCanvas {
