@@ -1,0 +1,70 @@
+// Bad input never crashes the project-file readers: every prefix of the sample project and
+// many damaged copies of it end in a model whose counts describe its tables, or in one of
+// the loader's messages. (scripts/fuzz.sh explores the same property with libFuzzer.)
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "common/files.h"
+#include "network/load_network.h"
+#include "network/project_file.h"
+
+namespace korvo {
+namespace {
+
+void ExpectModelOrMessage(std::string_view text, const std::string& what) {
+  const Result<NetworkModel> model = LoadNetworkFromText(text);
+  if (model.ok()) {
+    EXPECT_EQ(model->vertexCount, static_cast<int>(model->vertices.size())) << what;
+    EXPECT_EQ(model->unknownVertexCount + model->fixedVertexCount, model->vertexCount) << what;
+    EXPECT_EQ(model->classicalCount, static_cast<int>(model->classical.size())) << what;
+    EXPECT_EQ(model->gpsCount, static_cast<int>(model->baselines.size())) << what;
+  } else {
+    const std::string& m = model.error();
+    EXPECT_TRUE(m == kLoadReadErrorMessage || m == kLoadKindMismatchMessage || m == kLoadOutOfMemoryMessage)
+        << what;
+  }
+  const ProjectSections sections = SplitProjectText(text);
+  if (!sections.titlesFound) {
+    EXPECT_TRUE(sections.vertexListText.empty() && sections.classicalListText.empty() &&
+                sections.gpsListText.empty())
+        << what;
+  }
+}
+
+std::string Sample() {
+  const Result<std::string> bytes = ReadFileBytes(std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt");
+  EXPECT_TRUE(bytes.ok());
+  return bytes.ok() ? *bytes : std::string();
+}
+
+TEST(ScanRobustness, EveryPrefixOfTheSample) {
+  const std::string sample = Sample();
+  ASSERT_FALSE(sample.empty());
+  for (std::size_t length = 0; length <= sample.size(); ++length) {
+    ExpectModelOrMessage(std::string_view(sample).substr(0, length), "prefijo de " + std::to_string(length));
+  }
+}
+
+TEST(ScanRobustness, DamagedCopiesOfTheSample) {
+  const std::string sample = Sample();
+  ASSERT_FALSE(sample.empty());
+  std::mt19937 random(20261206);
+  const std::string replacements[] = {"Punto", "?", "\n", "\r", std::string(1, '\0'), "9", "-", "E", "(Fijo)", " "};
+  for (int round = 0; round < 400; ++round) {
+    std::string text = sample;
+    const int edits = 1 + static_cast<int>(random() % 4);
+    for (int e = 0; e < edits; ++e) {
+      const std::size_t at = random() % text.size();
+      switch (random() % 3) {
+        case 0: text.erase(at, 1 + random() % 8); break;
+        case 1: text.insert(at, replacements[random() % std::size(replacements)]); break;
+        default: text[at] = static_cast<char>(random() % 256); break;
+      }
+    }
+    ExpectModelOrMessage(text, "ronda " + std::to_string(round));
+  }
+}
+
+}  // namespace
+}  // namespace korvo
