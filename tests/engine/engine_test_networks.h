@@ -1,0 +1,256 @@
+#pragma once
+// Networks for the engine tests, built from known true coordinates: vertices placed by local
+// east/north/up offsets around a base point, exact observations computed from the true
+// coordinates, and approximate coordinates a few centimetres off for the unknown vertices.
+//
+// The observables are computed here on their own terms: the zenith distance and azimuth of a
+// sight in the local geodetic frame of the station (the frame of the station's stored
+// latitude and longitude, which the model holds fixed), the slope distance, and cartesian
+// baseline components.
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "common/constants.h"
+#include "network/calc_options.h"
+#include "network/geodetics.h"
+#include "network/network_model.h"
+
+namespace korvo::testnet {
+
+struct Xyz {
+  double x = 0.0, y = 0.0, z = 0.0;
+};
+
+// WGS84 geodetic → geocentric (latitude and longitude in degrees, height in metres).
+inline Xyz GeocentricFromGeodetic(double latDeg, double lonDeg, double heightM) {
+  const double a = kWgs84A;
+  const double e2 = kWgs84F * (2.0 - kWgs84F);
+  const double phi = latDeg * kPi / 180.0, lam = lonDeg * kPi / 180.0;
+  const double n = a / std::sqrt(1.0 - e2 * std::sin(phi) * std::sin(phi));
+  return {(n + heightM) * std::cos(phi) * std::cos(lam), (n + heightM) * std::cos(phi) * std::sin(lam),
+          (n * (1.0 - e2) + heightM) * std::sin(phi)};
+}
+
+struct Frame {
+  Xyz east, north, up;
+};
+
+inline Frame FrameAt(double latDeg, double lonDeg) {
+  const double phi = latDeg * kPi / 180.0, lam = lonDeg * kPi / 180.0;
+  return {{-std::sin(lam), std::cos(lam), 0.0},
+          {-std::sin(phi) * std::cos(lam), -std::sin(phi) * std::sin(lam), std::cos(phi)},
+          {std::cos(phi) * std::cos(lam), std::cos(phi) * std::sin(lam), std::sin(phi)}};
+}
+
+inline double Dot(const Xyz& a, const Xyz& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// A point at local offsets from a base point (metres along the base's east, north, up).
+inline Xyz Offset(const Xyz& base, const Frame& f, double eastM, double northM, double upM) {
+  return {base.x + eastM * f.east.x + northM * f.north.x + upM * f.up.x,
+          base.y + eastM * f.east.y + northM * f.north.y + upM * f.up.y,
+          base.z + eastM * f.east.z + northM * f.north.z + upM * f.up.z};
+}
+
+struct TrueVertex {
+  int number = 0;
+  bool fixed = false;
+  Xyz truth;
+  bool deflectionUnknown = false;
+  double xiCc = 0.0, etaCc = 0.0;  // true deflection (D.V.NS, D.V.EW), cc
+};
+
+struct Sight {
+  double zenithGon = 0.0, azimuthGon = 0.0, distanceM = 0.0;
+};
+
+// Zenith distance, azimuth (0..400, clockwise from north) and slope distance of the sight
+// between true positions, in the frame at the given latitude and longitude.
+inline Sight SightOf(const Xyz& from, const Xyz& to, double latDeg, double lonDeg) {
+  const Frame f = FrameAt(latDeg, lonDeg);
+  const Xyz d{to.x - from.x, to.y - from.y, to.z - from.z};
+  Sight s;
+  s.distanceM = std::sqrt(Dot(d, d));
+  s.zenithGon = std::acos(Dot(f.up, d) / s.distanceM) * 200.0 / kPi;
+  s.azimuthGon = std::atan2(Dot(f.east, d), Dot(f.north, d)) * 200.0 / kPi;
+  if (s.azimuthGon < 0.0) s.azimuthGon += 400.0;
+  return s;
+}
+
+inline double Wrap400(double gon) {
+  double r = std::fmod(gon, 400.0);
+  if (r < 0.0) r += 400.0;
+  return r;
+}
+
+struct Builder {
+  Xyz base;
+  Frame baseFrame;
+  std::vector<TrueVertex> truth;
+  NetworkModel model;
+  double refractionTrue = 0.0;  // K that the observed zenith angles carry
+  std::vector<double> orientationTrueGon;  // per vertex: orientation of its direction set
+
+  Builder(double latDeg = 40.4, double lonDeg = -3.7) {
+    base = GeocentricFromGeodetic(latDeg, lonDeg, 650.0);
+    baseFrame = FrameAt(latDeg, lonDeg);
+  }
+
+  void AddVertex(int number, bool fixed, double eastM, double northM, double upM) {
+    TrueVertex v;
+    v.number = number;
+    v.fixed = fixed;
+    v.truth = Offset(base, baseFrame, eastM, northM, upM);
+    truth.push_back(v);
+  }
+
+  int IndexOf(int number) const {
+    for (std::size_t i = 0; i < truth.size(); ++i) {
+      if (truth[i].number == number) return static_cast<int>(i);
+    }
+    return -1;
+  }
+
+  // Fills the vertex table: fixed vertices at their truth, unknown ones moved by up to
+  // `offsetM` in each coordinate; then latitude and longitude from those coordinates.
+  void PlaceVertices(double offsetM, unsigned seed = 1) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> shift(-offsetM, offsetM);
+    model.vertices.clear();
+    for (const TrueVertex& t : truth) {
+      NetworkVertex v;
+      v.number = static_cast<std::int16_t>(t.number);
+      v.kind = t.fixed ? kKindFixed : kKindUnknown;
+      v.xM = t.truth.x + (t.fixed ? 0.0 : shift(rng));
+      v.yM = t.truth.y + (t.fixed ? 0.0 : shift(rng));
+      v.zM = t.truth.z + (t.fixed ? 0.0 : shift(rng));
+      v.deflectionUnknown = t.deflectionUnknown;
+      if (!t.deflectionUnknown) {
+        v.deflectionNsCc = t.xiCc;
+        v.deflectionEwCc = t.etaCc;
+      }
+      model.vertices.push_back(v);
+    }
+    ComputeVertexGeodetics(model);
+    orientationTrueGon.assign(truth.size(), 0.0);
+    for (std::size_t i = 0; i < truth.size(); ++i) orientationTrueGon[i] = 17.0 + 53.25 * static_cast<double>(i);
+    CountVertices();
+  }
+
+  void CountVertices() {
+    model.vertexCount = static_cast<int>(model.vertices.size());
+    model.unknownVertexCount = 0;
+    model.fixedVertexCount = 0;
+    for (const NetworkVertex& v : model.vertices) (v.IsUnknown() ? model.unknownVertexCount : model.fixedVertexCount)++;
+  }
+
+  Sight SightBetween(int from, int to) const {
+    const TrueVertex& a = truth[static_cast<std::size_t>(IndexOf(from))];
+    const TrueVertex& b = truth[static_cast<std::size_t>(IndexOf(to))];
+    const NetworkVertex& station = model.vertices[static_cast<std::size_t>(IndexOf(from))];
+    return SightOf(a.truth, b.truth, station.latitudeDeg, static_cast<double>(station.longitudeDeg));
+  }
+
+  // Exact observations: the direction carries the station's deflection and orientation, the
+  // zenith angle its deflection and the refraction K·D/R (R = 6370000 m).
+  void AddObservation(ObservationType type, int from, int to, double stdDev, double noise = 0.0) {
+    const Sight s = SightBetween(from, to);
+    const TrueVertex& t = truth[static_cast<std::size_t>(IndexOf(from))];
+    const double phi = model.vertices[static_cast<std::size_t>(IndexOf(from))].latitudeDeg * kPi / 180.0;
+    const double a = s.azimuthGon * kPi / 200.0, z = s.zenithGon * kPi / 200.0;
+    ClassicalObservation o;
+    o.type = type;
+    o.from = from;
+    o.to = static_cast<std::int16_t>(to);
+    o.stdDev = stdDev;
+    switch (type) {
+      case ObservationType::Distance:
+        o.value = s.distanceM + noise;
+        break;
+      case ObservationType::Zenith:
+        o.value = s.zenithGon - refractionTrue * (200.0 / kPi) * s.distanceM / 6370000.0 -
+                  (t.xiCc * std::cos(a) + t.etaCc * std::sin(a)) / 10000.0 + noise / 10000.0;
+        break;
+      case ObservationType::Direction: {
+        const double corrected =
+            s.azimuthGon + (t.xiCc * std::sin(a) / std::tan(z) + t.etaCc * (std::tan(phi) - std::cos(a) / std::tan(z))) / 10000.0;
+        o.value = Wrap400(corrected - orientationTrueGon[static_cast<std::size_t>(IndexOf(from))] + noise / 10000.0);
+        break;
+      }
+    }
+    model.classical.push_back(o);
+  }
+
+  void AddBaseline(int from, int to, double sigmaM, double noiseX = 0.0, double noiseY = 0.0, double noiseZ = 0.0) {
+    const TrueVertex& a = truth[static_cast<std::size_t>(IndexOf(from))];
+    const TrueVertex& b = truth[static_cast<std::size_t>(IndexOf(to))];
+    GpsBaseline g;
+    g.from = from;
+    g.to = static_cast<std::int16_t>(to);
+    g.dxM = b.truth.x - a.truth.x + noiseX;
+    g.dyM = b.truth.y - a.truth.y + noiseY;
+    g.dzM = b.truth.z - a.truth.z + noiseZ;
+    const double v = sigmaM * sigmaM;
+    g.cxx = v;
+    g.cyy = 1.5 * v;
+    g.czz = 2.0 * v;
+    g.cxy = 0.3 * v;
+    g.cxz = -0.2 * v;
+    g.cyz = 0.4 * v;
+    model.baselines.push_back(g);
+  }
+
+  void CountObservations() {
+    model.directionCount = model.zenithCount = model.distanceCount = 0;
+    for (const ClassicalObservation& o : model.classical) {
+      if (o.type == ObservationType::Direction) ++model.directionCount;
+      if (o.type == ObservationType::Zenith) ++model.zenithCount;
+      if (o.type == ObservationType::Distance) ++model.distanceCount;
+    }
+    model.classicalCount = static_cast<int>(model.classical.size());
+    model.gpsCount = static_cast<int>(model.baselines.size());
+  }
+};
+
+// A network of `side` x `side` vertices on a 700 m grid with rolling heights, every
+// `fixedEvery`-th vertex fixed, each vertex observing its neighbours within `reach` grid steps
+// (direction, zenith angle, distance) and GPS baselines along the rows; with noise.
+inline Builder GridNetwork(int side, int fixedEvery, int reach, bool gps, double noiseScale, unsigned seed) {
+  Builder b;
+  int number = 1;
+  for (int r = 0; r < side; ++r) {
+    for (int c = 0; c < side; ++c, ++number) {
+      const double up = 40.0 * std::sin(0.7 * r) + 25.0 * std::cos(1.1 * c) + 3.0 * ((r * 7 + c * 3) % 5);
+      b.AddVertex(number, (number - 1) % fixedEvery == 0, 700.0 * c + 37.0 * r, 700.0 * r - 23.0 * c, up);
+    }
+  }
+  b.PlaceVertices(0.03, seed);
+  b.refractionTrue = 0.07;
+  std::mt19937 rng(seed + 1);
+  std::normal_distribution<double> unit(0.0, 1.0);
+  for (int r = 0; r < side; ++r) {
+    for (int c = 0; c < side; ++c) {
+      const int from = r * side + c + 1;
+      for (int dr = -reach; dr <= reach; ++dr) {
+        for (int dc = -reach; dc <= reach; ++dc) {
+          const int rr = r + dr, cc = c + dc;
+          if ((dr == 0 && dc == 0) || rr < 0 || cc < 0 || rr >= side || cc >= side) continue;
+          const int to = rr * side + cc + 1;
+          b.AddObservation(ObservationType::Direction, from, to, 10.0, 10.0 * noiseScale * unit(rng));
+          b.AddObservation(ObservationType::Zenith, from, to, 20.0, 20.0 * noiseScale * unit(rng));
+          if (to > from) b.AddObservation(ObservationType::Distance, from, to, 0.005, 0.005 * noiseScale * unit(rng));
+        }
+      }
+      if (gps && c + 1 < side) {
+        b.AddBaseline(from, from + 1, 0.004, 0.004 * noiseScale * unit(rng), 0.004 * noiseScale * unit(rng),
+                      0.004 * noiseScale * unit(rng));
+      }
+    }
+  }
+  b.CountObservations();
+  return b;
+}
+
+}  // namespace korvo::testnet
