@@ -248,17 +248,73 @@ FastInversion InvertSkippingZeros(const Matrix& a, int n, Matrix& r) {
 
 }  // namespace
 
+namespace {
+
+// Splits 1..n into consecutive diagonal blocks outside which every element is zero: for each
+// row and column the span of its non-zero elements is found in one pass over the matrix,
+// and a block is closed once no row or column inside it reaches beyond it. Returns the last
+// index of each block.
+std::vector<int> DiagonalBlockEnds(const Matrix& a, int n) {
+  std::vector<int> reach(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) reach[static_cast<std::size_t>(i)] = i;
+  for (int i = 1; i <= n; ++i) {
+    const double* row = a.RowData(i);
+    for (int j = 1; j <= n; ++j) {
+      if (row[j] == 0.0) continue;
+      // Element (i, j) ties i and j together: the lower index must reach the higher one.
+      const int low = i < j ? i : j, high = i < j ? j : i;
+      int& r = reach[static_cast<std::size_t>(low)];
+      if (r < high) r = high;
+    }
+  }
+  std::vector<int> ends;
+  int end = 0;
+  for (int i = 1; i <= n; ++i) {
+    if (reach[static_cast<std::size_t>(i)] > end) end = reach[static_cast<std::size_t>(i)];
+    if (i == end) ends.push_back(end);
+  }
+  return ends;
+}
+
+}  // namespace
+
+// A block-diagonal matrix (the weight matrix: 1 x 1 blocks for classical observations, 3 x 3
+// for baselines) is inverted block by block. The whole-matrix elimination would only add
+// zeros outside the blocks (see InvertSkippingZeros), so the result is the same to the bit.
 Result<Matrix> InvertMatrix(const Matrix& a, int order) {
   if (!IsFiniteBlock(a, order, order) || HasNegativeZero(a, order, order)) {
     return InvertMatrixDense(a, order);
   }
-  Matrix r;
-  switch (InvertSkippingZeros(a, order, r)) {
-    case FastInversion::Done: return r;
-    case FastInversion::Singular: return Failure{kSingularMatrixMessage};
-    case FastInversion::UsePlain: break;
+  const std::vector<int> ends = DiagonalBlockEnds(a, order);
+  if (ends.size() <= 1) {
+    Matrix r;
+    switch (InvertSkippingZeros(a, order, r)) {
+      case FastInversion::Done: return r;
+      case FastInversion::Singular: return Failure{kSingularMatrixMessage};
+      case FastInversion::UsePlain: break;
+    }
+    return InvertMatrixDense(a, order);
   }
-  return InvertMatrixDense(a, order);
+  Matrix inverse(order, order);
+  int first = 1;
+  for (int last : ends) {
+    const int size = last - first + 1;
+    Matrix block(size, size);
+    for (int i = 1; i <= size; ++i) {
+      for (int j = 1; j <= size; ++j) block(i, j) = a(first + i - 1, first + j - 1);
+    }
+    Matrix blockInverse;
+    switch (InvertSkippingZeros(block, size, blockInverse)) {
+      case FastInversion::Done: break;
+      case FastInversion::Singular: return Failure{kSingularMatrixMessage};
+      case FastInversion::UsePlain: return InvertMatrixDense(a, order);
+    }
+    for (int i = 1; i <= size; ++i) {
+      for (int j = 1; j <= size; ++j) inverse(first + i - 1, first + j - 1) = blockInverse(i, j);
+    }
+    first = last + 1;
+  }
+  return inverse;
 }
 
 // ---- arccosine ---------------------------------------------------------------------------

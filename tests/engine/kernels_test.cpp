@@ -227,6 +227,31 @@ TEST(KernelsInverse, SkippingZerosGivesThePlainBits) {
   }
 }
 
+TEST(KernelsInverse, BlockStructureGivesThePlainBits) {
+  // Blocks 1..4 (tied by the elements (1,4) and (4,1) only), 5, 6..7 and 8, with a negative
+  // diagonal element in the last block (its inverse takes the plain loops).
+  Matrix a(8, 8);
+  const double diagonal[] = {4, 3, 5, 6, 2, 7, 8, 9};
+  for (int i = 1; i <= 8; ++i) a(i, i) = diagonal[i - 1];
+  a(1, 4) = a(4, 1) = 1.5;
+  a(6, 7) = a(7, 6) = -2.25;
+  for (int variant = 0; variant < 2; ++variant) {
+    if (variant == 1) a(8, 8) = -9;
+    Result<Matrix> fast = InvertMatrix(a, 8);
+    Result<Matrix> plain = InvertMatrixDense(a, 8);
+    ASSERT_TRUE(fast.ok() && plain.ok());
+    ExpectSameBits(*fast, *plain);
+    EXPECT_DOUBLE_EQ((*fast)(1, 1), 6.0 / (24.0 - 2.25));
+    EXPECT_EQ((*fast)(1, 2), 0.0);
+    EXPECT_EQ((*fast)(5, 5), 0.5);
+  }
+  // A singular block in the middle.
+  a(5, 5) = 0.0;
+  Result<Matrix> singular = InvertMatrix(a, 8);
+  ASSERT_FALSE(singular.ok());
+  EXPECT_EQ(singular.error(), "Matriz singular");
+}
+
 TEST(KernelsInverse, TimesOriginalIsIdentity) {
   std::mt19937 rng(99);
   const Matrix p = BlockWeights(rng, 5, 4);
