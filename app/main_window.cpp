@@ -15,6 +15,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -30,10 +31,13 @@
 
 #include "editor/editor_window.h"
 #include "network/load_network.h"
-#if __has_include("engine/adjustment_driver.h")
 #include "engine/adjustment_driver.h"
-#define KORVO_HAS_DRIVER 1
+// Until the engine's formation and solution land, Calcular says it is not available.
+#if __has_include("engine/form_observation_system.cpp") && __has_include("engine/least_squares.cpp")
+#define KORVO_ENGINE_READY 1
 #endif
+#include "report/results_display.h"
+#include "report/results_file.h"
 
 namespace korvo {
 namespace {
@@ -394,7 +398,10 @@ bool Principal::LoadProject(const QString& path) {
 
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
-#ifdef KORVO_HAS_DRIVER
+#ifndef KORVO_ENGINE_READY
+  ShowNotAvailable();
+  return;
+#else
   Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, MakeProgressSink());
   if (!output) {
     ShowStatus(QString());
@@ -406,12 +413,33 @@ void Principal::Calcular() {
   }
   results_ = ResultsTexts{output->resultsHeaderText, output->lsResultsText, output->robustComparisonText};
   ShowResultsInPane();
-  const QString folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(state_.projectFilePath))).absolutePath();
-  SaveResultsFile(this, results_, folder);
+  const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));
+  SaveResultsFile(this, results_, suggested);
   emit adjustmentFinished(true);
-#else
-  ShowNotAvailable();
 #endif
+}
+
+void Principal::ShowResultsInPane() {
+  const PaneUpdate update = PaneAfterAdjustment(state_.adjustmentRunCount, results_.header, results_.leastSquares,
+                                                results_.robustComparison);
+  if (!update.message.empty()) {
+    Dialogs().ShowMessage(this, FromCp1252(update.message), QString(), MessageIcon::Information);
+  }
+  if (update.setProjectTooBig) state_.projectTooBig = true;
+  switch (update.action) {
+    case PaneUpdate::Action::kUnchanged:
+      break;
+    case PaneUpdate::Action::kAppend: {
+      // Appended as plain text right after what the pane shows, without a paragraph break.
+      QTextCursor end(pane_->document());
+      end.movePosition(QTextCursor::End);
+      end.insertText(FromCp1252(update.text));
+      break;
+    }
+    case PaneUpdate::Action::kReplace:
+      pane_->setPlainText(FromCp1252(update.text));
+      break;
+  }
 }
 
 void Principal::EditorDeTexto() {

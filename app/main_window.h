@@ -91,6 +91,7 @@ class Principal : public QMainWindow {
   void ShowProgress(int percent);
   void ShowIteration(const QString& text);
   void ShowNotAvailable();
+  void ShowResultsInPane();
   ProjectChooser* Chooser();
 
   NetworkModel model_;

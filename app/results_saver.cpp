@@ -5,26 +5,19 @@
 
 #include "app/dialog_service.h"
 #include "app/qt_text.h"
-#include "common/files.h"
-#include "common/text.h"
+#include "report/results_file.h"
 
 namespace korvo {
-namespace {
 
-std::string ResultsFileBytes(const ResultsTexts& texts) {
-  TextBuilder file(texts.header.size() + texts.leastSquares.size() + texts.robustComparison.size() + 2);
-  file << texts.header << texts.leastSquares << texts.robustComparison << kCrLf;
-  return std::move(file).str();
-}
-
-}  // namespace
-
-QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QString& initialDirectory) {
+QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QString& suggestedPath) {
   FileDialogRequest request;
   request.title = kSaveResultsDialogTitle;
   request.filter = kSaveResultsFilter;
   request.defaultExtension = QStringLiteral("txt");
-  request.initialDirectory = initialDirectory;
+  if (!suggestedPath.isEmpty()) {
+    request.initialDirectory = QFileInfo(suggestedPath).absolutePath();
+    request.initialName = suggestedPath;
+  }
   for (;;) {
     const std::optional<QString> chosen = Dialogs().GetSaveFileName(parent, request);
     if (!chosen) return {};
@@ -34,12 +27,11 @@ QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QStrin
         !Dialogs().AskYesNo(parent, kOverwriteQuestion, QString(), MessageIcon::Information, false)) {
       continue;
     }
-    const Status written = WriteFileAtomically(QFile::encodeName(path).toStdString(), ResultsFileBytes(texts));
+    const Status written = WriteResultsFile(QFile::encodeName(path).toStdString(), texts.header,
+                                            texts.leastSquares, texts.robustComparison);
     if (written) return path;
-    Dialogs().ShowMessage(parent,
-                          QStringLiteral("No se ha podido guardar el fichero de resultados:\r\n%1\r\n\r\n%2")
-                              .arg(path, FromCp1252(written.error())),
-                          QString(), MessageIcon::Exclamation);
+    // The message names the file; the dialog comes back so the results can go elsewhere.
+    Dialogs().ShowMessage(parent, FromCp1252(written.error()), QString(), MessageIcon::Exclamation);
   }
 }
 

@@ -24,7 +24,8 @@ inline const QString kOverwriteQuestion =
 
 // Runs the save dialog until the user picks a name (confirming an overwrite) or cancels, and
 // writes the results file. A failed write is reported and the dialog comes back, so the
-// results are not lost. Returns the path written, or an empty text when cancelled.
-QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QString& initialDirectory);
+// results are not lost. `suggestedPath` is where the dialog starts. Returns the path written,
+// or an empty text when cancelled.
+QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QString& suggestedPath);
 
 }  // namespace korvo
