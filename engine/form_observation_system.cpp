@@ -104,6 +104,11 @@ std::string CoincidentVertices(const ClassicalObservation& o, std::size_t i) {
          Cp1252(" une dos vértices con las mismas coordenadas! ");
 }
 
+std::string ZeroStandardDeviation(const ClassicalObservation& o, std::size_t i) {
+  return Cp1252(" ¡La observación ") + ClassicalName(o, i) +
+         Cp1252(" tiene desviación típica nula: su peso sería infinito! ");
+}
+
 std::string VerticalSight(const ClassicalObservation& o, std::size_t i) {
   return Cp1252(" ¡La observación ") + ClassicalName(o, i) +
          Cp1252(" es una visual vertical: su acimut no está definido! ");
@@ -188,13 +193,15 @@ class SystemBuilder {
  private:
   const NetworkVertex& Vertex(int index) const { return network_.vertices[static_cast<std::size_t>(index)]; }
 
-  // Every observation names existing vertices, of an admissible type, between two distinct
-  // positions; the ends are remembered for the formation.
+  // Every observation is of an admissible type with a standard deviation that gives a finite
+  // weight, and names existing vertices at two distinct positions; the ends are remembered
+  // for the formation.
   Status CheckObservations() {
     classicalEnds_.clear();
     for (std::size_t i = 0; i < network_.classical.size(); ++i) {
       const ClassicalObservation& o = network_.classical[i];
       if (!IsAdmissibleType(o.type)) return Failure{kInadmissibleObservationTypeMessage};
+      if (o.stdDev == 0.0 || !std::isfinite(o.stdDev)) return Failure{ZeroStandardDeviation(o, i)};
       const int station = lookup_.Find(o.from);
       if (station < 0) return Failure{MissingVertexInObservation(o, i, o.from)};
       const int target = lookup_.Find(o.to);

@@ -137,9 +137,10 @@ extern const std::string kInadmissibleObservationTypeMessage;
 
 // Forms the system from the network and the options in one pass from the approximate
 // coordinates. Before any arithmetic every observation and baseline is checked: a vertex
-// number that is not in the vertex list, or a classical observation between two vertices
-// with identical coordinates, ends the formation with a message naming it. A singular
-// baseline covariance gives kSingularMatrixMessage. The latitude and longitude of every
+// number that is not in the vertex list, a classical observation between two vertices with
+// identical coordinates or with a zero standard deviation, or of an inadmissible type, ends
+// the formation with a message naming it; so does a vertical sight for a direction or a
+// zenith angle. A singular baseline covariance gives kSingularMatrixMessage. The latitude and longitude of every
 // vertex must have been computed from its coordinates (network/geodetics.h).
 Result<ObservationSystem> FormObservationSystem(const NetworkModel& network, const CalcOptions& options,
                                                 const MatrixKernels& kernels = FastKernels());

@@ -521,6 +521,8 @@ TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
        Cp1252(" ¡La observación nº 5 (Geométrica 1-3) une dos vértices con las mismas coordenadas! ")},
       {"observation to itself", [](NetworkModel& m) { m.classical[5].to = 3; },
        Cp1252(" ¡La observación nº 6 (Dirección 3-3) une dos vértices con las mismas coordenadas! ")},
+      {"zero standard deviation", [](NetworkModel& m) { m.classical[4].stdDev = 0.0; },
+       Cp1252(" ¡La observación nº 5 (Geométrica 1-3) tiene desviación típica nula: su peso sería infinito! ")},
       {"inadmissible type", [](NetworkModel& m) { m.classical[3].type = static_cast<ObservationType>(7); },
        Cp1252(" ¡Se ha producido un error: algún tipo de observable clásico no es admisible! ")},
   };
