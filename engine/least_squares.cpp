@@ -61,6 +61,14 @@ void FillAdjustedValues(const ObservationSystem& sys, LeastSquaresResults& res) 
   }
 }
 
+// Adjusted values need the observed values and the approximate coordinates that only a
+// system formed from a network carries.
+bool HasNetworkBookkeeping(const ObservationSystem& sys) {
+  const std::size_t rows = static_cast<std::size_t>(sys.numEquations) + 1;
+  return sys.formedFromNetwork && sys.rows.size() >= rows && sys.reducedObserved.size() >= rows &&
+         sys.unknowns.size() >= static_cast<std::size_t>(sys.numUnknowns) + 1;
+}
+
 // Reliability of every row. A figure whose formula has no value gives 0 instead of stopping
 // the adjustment: a row that no unknown reaches has r = 1 (up to rounding) and no external
 // reliability; a row with r ≤ 0 has no detectable error; a residual without deviation has
@@ -133,7 +141,7 @@ Result<LeastSquaresResults> SolveLeastSquares(const ObservationSystem& sys, cons
     if (!qll.ok()) return Failure{qll.error()};
     res.Qll = std::move(*qll);
   }
-  if (sys.formedFromNetwork) FillAdjustedValues(sys, res);
+  if (HasNetworkBookkeeping(sys)) FillAdjustedValues(sys, res);
 
   // Precision.
   res.QllHat = kernels.multiply(kernels.multiply(sys.A, res.Qxx, n, m, m), res.At, n, m, n);

@@ -145,6 +145,20 @@ TEST(SolveLeastSquares, ReliabilityNeverStopsTheAdjustment) {
   EXPECT_NEAR(sum, 2.0, 1e-14);
 }
 
+TEST(SolveLeastSquares, SystemWithoutBookkeepingGetsNoAdjustedValues) {
+  // Matrices set directly, without the per-row and per-unknown records of a formed system.
+  ObservationSystem sys;
+  sys.numEquations = 3;
+  sys.numUnknowns = 1;
+  sys.A = Column({1, 1, 1});
+  sys.k = Column({1, 2, 6});
+  sys.P = Identity(3);
+  Result<LeastSquaresResults> res = SolveLeastSquares(sys);
+  ASSERT_TRUE(res.ok());
+  EXPECT_DOUBLE_EQ(res->corrections[1], 3.0);
+  EXPECT_TRUE(res->adjustedObservations.empty());
+}
+
 TEST(SolveLeastSquares, NoRedundancyIsTheLeastSquaresFailure) {
   const std::string message = Cp1252(" ¡Se ha producido un error en la resolución del problema de mínimos cuadrados! ");
   ObservationSystem square = ImportedObservationSystem(Identity(2), Column({1, 2}), Identity(2), 2, 2);
