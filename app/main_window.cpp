@@ -32,10 +32,6 @@
 #include "editor/editor_window.h"
 #include "network/load_network.h"
 #include "engine/adjustment_driver.h"
-// Until the engine's formation and solution land, Calcular says it is not available.
-#if __has_include("engine/form_observation_system.cpp") && __has_include("engine/least_squares.cpp")
-#define KORVO_ENGINE_READY 1
-#endif
 #include "report/results_display.h"
 #include "report/results_file.h"
 
@@ -398,10 +394,6 @@ bool Principal::LoadProject(const QString& path) {
 
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
-#ifndef KORVO_ENGINE_READY
-  ShowNotAvailable();
-  return;
-#else
   Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, MakeProgressSink());
   if (!output) {
     ShowStatus(QString());
@@ -416,7 +408,6 @@ void Principal::Calcular() {
   const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));
   SaveResultsFile(this, results_, suggested);
   emit adjustmentFinished(true);
-#endif
 }
 
 void Principal::ShowResultsInPane() {
