@@ -52,6 +52,12 @@ Result<DecorrelatedSystem> DecorrelateSystem(const Matrix& design, const std::ve
   return out;
 }
 
+Result<DecorrelatedSystem> DecorrelateSystem(const ObservationSystem& system) {
+  std::vector<double> terms(static_cast<std::size_t>(system.numEquations) + 1, 0.0);
+  for (int i = 1; i <= system.numEquations; ++i) terms[static_cast<std::size_t>(i)] = system.k(i, 1);
+  return DecorrelateSystem(system.A, terms, system.P);
+}
+
 std::vector<double> BackRotate(const WeightDecomposition& decomposition, const std::vector<double>& rotated) {
   std::vector<double> v(static_cast<std::size_t>(decomposition.order) + 1, 0.0);
   for (const WeightBlock& block : decomposition.blocks) {

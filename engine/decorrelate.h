@@ -16,6 +16,7 @@
 
 #include "common/result.h"
 #include "engine/matrix.h"
+#include "engine/observation_system.h"
 #include "engine/svd.h"
 
 namespace korvo {
@@ -39,6 +40,8 @@ struct DecorrelatedSystem {
 // positive definite (engine/svd.h).
 Result<DecorrelatedSystem> DecorrelateSystem(const Matrix& design, const std::vector<double>& terms,
                                              const Matrix& weights);
+// The same for the system of an adjustment (formed or imported).
+Result<DecorrelatedSystem> DecorrelateSystem(const ObservationSystem& system);
 
 // v = V·v′: brings rotated residuals (index 1..n) back to the observations in system order.
 std::vector<double> BackRotate(const WeightDecomposition& decomposition, const std::vector<double>& rotated);

@@ -14,6 +14,7 @@
 
 #include "common/result.h"
 #include "engine/decorrelate.h"
+#include "engine/kernels.h"
 #include "engine/matrix.h"
 
 namespace korvo {
@@ -27,7 +28,8 @@ struct ReweightedPass {
 
 // `robustWeights` holds w_i, index 1..n. Fails with "Matriz singular" when N′ is singular and
 // with a Spanish message when the system has no redundancy (n ≤ m).
-Result<ReweightedPass> RunReweightedStep(const DecorrelatedSystem& system, const std::vector<double>& robustWeights);
+Result<ReweightedPass> RunReweightedStep(const DecorrelatedSystem& system, const std::vector<double>& robustWeights,
+                                         const MatrixKernels& kernels = FastKernels());
 
 // The message of a system without redundancy, where no scale can be estimated.
 std::string NoRedundancyMessage();

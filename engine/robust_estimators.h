@@ -21,6 +21,7 @@
 #include "common/progress.h"
 #include "common/result.h"
 #include "engine/decorrelate.h"
+#include "engine/kernels.h"
 
 namespace korvo {
 
@@ -38,6 +39,7 @@ struct RobustEstimate {
   std::vector<double> corrections;  // index 1..m, same unknowns and units as least squares
   std::vector<double> residuals;    // index 1..n, back-rotated to the observations (m or cc)
   double sigma = 0.0;               // √(v′ᵀSv′ / (n − m)) of the last pass
+  std::vector<double> weights;      // index 1..n, the factors W of the rotated rows in the last pass
   int iterations = 0;               // completed reweighting rounds (16-bit in range)
   // The loop stopped on its iteration limit rather than because the scale settled, in the
   // sense the report prints: for Lp and L1 with a limit ≥ 0, iterations ≥ limit; otherwise
@@ -65,11 +67,14 @@ Result<double> ResidualKurtosis(const std::vector<double>& rotatedResiduals, con
 
 // Each reports its iteration counter to status panel 2 (" 0", " 1", ...) at every pass.
 // Failures: "Matriz singular", a system without redundancy, residuals that leave the
-// kurtosis undefined (Lp).
-Result<RobustEstimate> EstimateHuber(const DecorrelatedSystem& system, const ProgressSink& progress);
+// kurtosis undefined (Lp). `passBound` replaces kMaxRobustPasses (for tests).
+Result<RobustEstimate> EstimateHuber(const DecorrelatedSystem& system, const ProgressSink& progress,
+                                     const MatrixKernels& kernels = FastKernels(), int passBound = kMaxRobustPasses);
 Result<LpEstimate> EstimateLp(const DecorrelatedSystem& system, std::int16_t maxIterations,
-                              const ProgressSink& progress);
+                              const ProgressSink& progress, const MatrixKernels& kernels = FastKernels(),
+                              int passBound = kMaxRobustPasses);
 Result<RobustEstimate> EstimateL1(const DecorrelatedSystem& system, std::int16_t maxIterations,
-                                  const ProgressSink& progress);
+                                  const ProgressSink& progress, const MatrixKernels& kernels = FastKernels(),
+                              int passBound = kMaxRobustPasses);
 
 }  // namespace korvo

@@ -1,0 +1,422 @@
+// The reweighted step and the Huber, adapted Lp and L1 estimators.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "engine/decorrelate.h"
+#include "engine/kernels.h"
+#include "engine/least_squares.h"
+#include "engine/observation_system.h"
+#include "engine/reweighted_step.h"
+#include "engine/robust_estimators.h"
+
+namespace korvo {
+namespace {
+
+ObservationSystem MakeSystem(const Matrix& a, const std::vector<double>& k, const Matrix& p) {
+  Matrix kColumn(a.rows(), 1);
+  for (int i = 1; i <= a.rows(); ++i) kColumn(i, 1) = k[static_cast<std::size_t>(i)];
+  return ImportedObservationSystem(a, kColumn, p, a.rows(), a.cols());
+}
+
+Matrix DiagonalWeights(const std::vector<double>& s) {
+  const int n = static_cast<int>(s.size()) - 1;
+  Matrix p(n, n);
+  for (int i = 1; i <= n; ++i) p(i, i) = s[static_cast<std::size_t>(i)];
+  return p;
+}
+
+// One unknown reached only by row 1; every other row's residual is minus its term, whatever
+// the weights, so the residuals are exact and known beforehand.
+ObservationSystem DetachedRows(const std::vector<double>& residualsOfOtherRows, double weight = 1.0) {
+  const int n = static_cast<int>(residualsOfOtherRows.size()) + 1;
+  Matrix a(n, 1);
+  a(1, 1) = 1.0;
+  std::vector<double> k(static_cast<std::size_t>(n) + 1, 0.0);
+  k[1] = 2.5;
+  for (int i = 2; i <= n; ++i) k[static_cast<std::size_t>(i)] = -residualsOfOtherRows[static_cast<std::size_t>(i - 2)];
+  return MakeSystem(a, k, DiagonalWeights(std::vector<double>(static_cast<std::size_t>(n) + 1, weight)));
+}
+
+DecorrelatedSystem Decorrelated(const ObservationSystem& system) {
+  Result<DecorrelatedSystem> d = DecorrelateSystem(system);
+  EXPECT_TRUE(d.ok());
+  return std::move(d).value();
+}
+
+struct Recorder {
+  std::vector<std::string> iterations;
+  ProgressSink sink() {
+    ProgressSink s;
+    s.iteration = [this](const std::string& text) { iterations.push_back(text); };
+    return s;
+  }
+};
+
+Matrix RandomSpd3(std::mt19937& gen) {
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  Matrix g(3, 3), p(3, 3);
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) g(i, j) = u(gen);
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) {
+      for (int l = 1; l <= 3; ++l) p(i, j) += g(l, i) * g(l, j);
+      if (i == j) p(i, j) += 0.3;
+    }
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) p(i, j) *= 1e4;  // baseline weights, 1/m²
+  return p;
+}
+
+// A network-shaped system: classical rows reaching a few unknowns each, then baselines whose
+// three rows reach the coordinates of two vertices, with a full 3 × 3 weight block each.
+ObservationSystem NetworkShapedSystem(int vertices, int classical, int baselines, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  std::uniform_int_distribution<int> pick(0, vertices - 1);
+  const int m = 3 * vertices;
+  const int n = classical + 3 * baselines;
+  Matrix a(n, m), p(n, n);
+  std::vector<double> k(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= classical; ++i) {
+    const int from = pick(gen), to = pick(gen);
+    for (int c = 1; c <= 3; ++c) {
+      a(i, 3 * from + c) += u(gen);
+      a(i, 3 * to + c) += u(gen);
+    }
+    p(i, i) = 1.0 / (0.002 + 0.001 * std::fabs(u(gen)));
+    k[static_cast<std::size_t>(i)] = 0.003 * u(gen);
+  }
+  for (int b = 0; b < baselines; ++b) {
+    const int from = b % vertices, to = (b * 7 + 3) % vertices == from ? (from + 1) % vertices : (b * 7 + 3) % vertices;
+    const Matrix block = RandomSpd3(gen);
+    for (int c = 1; c <= 3; ++c) {
+      const int row = classical + 3 * b + c;
+      a(row, 3 * from + c) = -1.0;
+      a(row, 3 * to + c) = 1.0;
+      k[static_cast<std::size_t>(row)] = 0.004 * u(gen);
+      for (int d = 1; d <= 3; ++d) p(row, classical + 3 * b + d) = block(c, d);
+    }
+  }
+  return MakeSystem(a, k, p);
+}
+
+// ---- weight functions ----------------------------------------------------------------
+
+TEST(RobustWeights, KnownValues) {
+  // s = 4: a-priori deviation 0.5, Huber's bound 0.75.
+  EXPECT_DOUBLE_EQ(HuberWeight(5.0, 4.0), 0.15);   // 10 a-priori deviations
+  EXPECT_DOUBLE_EQ(HuberWeight(-5.0, 4.0), 0.15);
+  EXPECT_EQ(HuberWeight(0.75, 4.0), 1.0);          // on the bound: c/|v| = 1
+  EXPECT_EQ(HuberWeight(0.7, 4.0), 1.0);
+  EXPECT_EQ(HuberWeight(0.0, 4.0), 1.0);
+
+  EXPECT_EQ(LpExponent(3.0), 2.0);
+  EXPECT_EQ(LpExponent(6.0), 1.25);
+  EXPECT_NEAR(LpExponent(1.8), 1.0 + 9.0 / 3.24, 1e-15);  // ≈ 3.78, weights grow with the residual
+  EXPECT_EQ(LpWeight(123.0, 2.0), 1.0);
+  EXPECT_DOUBLE_EQ(LpWeight(15.999999, 1.25), 0.125);      // 16^(−0.75)
+  EXPECT_DOUBLE_EQ(LpWeight(0.0, 1.25), std::pow(1e-6, -0.75));
+  EXPECT_GT(LpWeight(2.0, 1.0 + 9.0 / 3.24), LpWeight(1.0, 1.0 + 9.0 / 3.24));
+
+  EXPECT_EQ(L1Weight(0.0), 1000000.0);
+  EXPECT_DOUBLE_EQ(L1Weight(0.001), 1000.0);
+  EXPECT_EQ(L1Weight(-4.0), 0.25);
+}
+
+TEST(RobustWeights, KurtosisOfStandardizedResiduals) {
+  // (n − m)·Σu⁴/(Σu²)² with u = v·√s: residuals 0, 0, 1 over 3 degrees of freedom give 3;
+  // with s = 4 the standardized values double and β2 does not change.
+  const std::vector<double> v = {0.0, 0.0, 0.0, 1.0};
+  EXPECT_EQ(*ResidualKurtosis(v, {0.0, 1.0, 1.0, 1.0}, 3), 3.0);
+  EXPECT_EQ(*ResidualKurtosis(v, {0.0, 4.0, 4.0, 4.0}, 3), 3.0);
+  // u = (1, 2): 2·17/25.
+  EXPECT_DOUBLE_EQ(*ResidualKurtosis({0.0, 0.5, 1.0}, {0.0, 4.0, 4.0}, 2), 34.0 / 25.0);
+  EXPECT_FALSE(ResidualKurtosis({0.0, 0.0, 0.0}, {0.0, 1.0, 1.0}, 2).ok());
+}
+
+// ---- the reweighted step -------------------------------------------------------------
+
+TEST(ReweightedStep, FirstPassReproducesLeastSquares) {
+  const ObservationSystem system = NetworkShapedSystem(6, 25, 5, 3);
+  Result<LeastSquaresResults> ls = SolveLeastSquares(system);
+  ASSERT_TRUE(ls.ok()) << ls.error();
+  const DecorrelatedSystem d = Decorrelated(system);
+  Result<ReweightedPass> pass =
+      RunReweightedStep(d, std::vector<double>(static_cast<std::size_t>(system.numEquations) + 1, 1.0));
+  ASSERT_TRUE(pass.ok()) << pass.error();
+  for (int j = 1; j <= system.numUnknowns; ++j)
+    EXPECT_NEAR(pass->corrections[static_cast<std::size_t>(j)], ls->corrections[static_cast<std::size_t>(j)], 1e-11);
+  EXPECT_NEAR(pass->sigma, ls->sigmaZero, 1e-11 * ls->sigmaZero);
+  const std::vector<double> v = BackRotate(d.decomposition, pass->rotatedResiduals);
+  for (int i = 1; i <= system.numEquations; ++i)
+    EXPECT_NEAR(v[static_cast<std::size_t>(i)], ls->residuals[static_cast<std::size_t>(i)], 1e-11);
+}
+
+// The step exactly as the plain dense kernels form it: full S, W, S·W, A′ᵀ, B, N′, ...
+ReweightedPass DenseStep(const DecorrelatedSystem& d, const std::vector<double>& w) {
+  const int n = d.numEquations, m = d.numUnknowns;
+  Matrix s(n, n), weights(n, n), kRot(n, 1);
+  for (int i = 1; i <= n; ++i) {
+    s(i, i) = d.rotatedWeights()[static_cast<std::size_t>(i)];
+    weights(i, i) = w[static_cast<std::size_t>(i)];
+    kRot(i, 1) = d.rotatedTerms[static_cast<std::size_t>(i)];
+  }
+  const Matrix effective = MultiplyMatricesDense(s, weights, n, n, n);
+  const Matrix at = TransposeMatrix(d.rotatedDesign, n, m);
+  const Matrix b = MultiplyMatricesDense(at, effective, m, n, n);
+  const Matrix normal = MultiplyMatricesDense(b, d.rotatedDesign, m, n, m);
+  ReweightedPass pass;
+  pass.robustQxx = InvertMatrixDense(normal, m).value();
+  const Matrix bk = MultiplyMatricesDense(b, kRot, m, n, 1);
+  const Matrix x = MultiplyMatricesDense(pass.robustQxx, bk, m, m, 1);
+  const Matrix ax = MultiplyMatricesDense(d.rotatedDesign, x, n, m, 1);
+  Matrix vRow(1, n), vColumn(n, 1);
+  pass.corrections.assign(static_cast<std::size_t>(m) + 1, 0.0);
+  pass.rotatedResiduals.assign(static_cast<std::size_t>(n) + 1, 0.0);
+  for (int j = 1; j <= m; ++j) pass.corrections[static_cast<std::size_t>(j)] = x(j, 1);
+  for (int i = 1; i <= n; ++i) {
+    pass.rotatedResiduals[static_cast<std::size_t>(i)] = ax(i, 1) - kRot(i, 1);
+    vRow(1, i) = vColumn(i, 1) = ax(i, 1) - kRot(i, 1);
+  }
+  const Matrix vs = MultiplyMatricesDense(vRow, s, 1, n, n);
+  const Matrix vsv = MultiplyMatricesDense(vs, vColumn, 1, n, 1);
+  pass.sigma = std::sqrt(vsv(1, 1) / (n - m));
+  return pass;
+}
+
+TEST(ReweightedStep, BitForBitTheDenseKernelsOnAMidSizeNetwork) {
+  const ObservationSystem system = NetworkShapedSystem(20, 160, 30, 17);  // n = 250, m = 60
+  const DecorrelatedSystem d = Decorrelated(system);
+  // The rotation against the dense product with R = Vᵀ.
+  const Matrix r = TransposeMatrix(d.decomposition.DenseVectors(), system.numEquations, system.numEquations);
+  EXPECT_EQ(d.rotatedDesign,
+            MultiplyMatricesDense(r, system.A, system.numEquations, system.numEquations, system.numUnknowns));
+
+  std::mt19937 gen(5);
+  std::uniform_real_distribution<double> u(0.05, 1.0);
+  std::vector<double> w(static_cast<std::size_t>(system.numEquations) + 1, 1.0);
+  for (int round = 0; round < 2; ++round) {
+    const ReweightedPass fast = RunReweightedStep(d, w).value();
+    const ReweightedPass dense = DenseStep(d, w);
+    EXPECT_EQ(fast.corrections, dense.corrections);
+    EXPECT_EQ(fast.rotatedResiduals, dense.rotatedResiduals);
+    EXPECT_EQ(fast.sigma, dense.sigma);
+    EXPECT_EQ(fast.robustQxx, dense.robustQxx);
+    for (std::size_t i = 1; i < w.size(); ++i) w[i] = u(gen);
+  }
+}
+
+TEST(ReweightedStep, SystemWithoutRedundancyIsRefused) {
+  Matrix a(2, 2);
+  a(1, 1) = a(2, 2) = 1.0;
+  const ObservationSystem system = MakeSystem(a, {0.0, 1.0, 2.0}, DiagonalWeights({0.0, 1.0, 1.0}));
+  Result<ReweightedPass> pass = RunReweightedStep(Decorrelated(system), {0.0, 1.0, 1.0});
+  ASSERT_FALSE(pass.ok());
+  EXPECT_EQ(pass.error(), NoRedundancyMessage());
+  EXPECT_FALSE(EstimateHuber(Decorrelated(system), {}).ok());
+}
+
+TEST(ReweightedStep, SingularNormalMatrixIsAFailure) {
+  Matrix a(3, 2);
+  a(1, 1) = a(2, 1) = a(3, 1) = 1.0;  // the second unknown is reached by no row
+  const ObservationSystem system = MakeSystem(a, {0.0, 1.0, 2.0, 3.0}, DiagonalWeights({0.0, 1.0, 1.0, 1.0}));
+  Result<RobustEstimate> huber = EstimateHuber(Decorrelated(system), {});
+  ASSERT_FALSE(huber.ok());
+  EXPECT_EQ(huber.error(), kSingularMatrixMessage);
+}
+
+// ---- loops ---------------------------------------------------------------------------
+
+TEST(Huber, NoLargeResidualEndsAfterTwoPassesWithLeastSquares) {
+  const ObservationSystem system = NetworkShapedSystem(5, 30, 0, 8);
+  const LeastSquaresResults ls = SolveLeastSquares(system).value();
+  // Every residual within 1.5 a-priori deviations (σ ≥ 2 mm, terms below 3 mm).
+  for (int i = 1; i <= system.numEquations; ++i)
+    ASSERT_LT(std::fabs(ls.residuals[static_cast<std::size_t>(i)]), 1.5 / std::sqrt(system.P(i, i)));
+  Recorder recorder;
+  const RobustEstimate huber = EstimateHuber(Decorrelated(system), recorder.sink()).value();
+  EXPECT_EQ(huber.iterations, 1);
+  EXPECT_EQ(recorder.iterations, (std::vector<std::string>{" 0", " 1"}));
+  EXPECT_FALSE(huber.iterationLimitReached);
+  for (std::size_t i = 1; i < huber.weights.size(); ++i) EXPECT_EQ(huber.weights[i], 1.0);
+  for (int j = 1; j <= system.numUnknowns; ++j)
+    EXPECT_NEAR(huber.corrections[static_cast<std::size_t>(j)], ls.corrections[static_cast<std::size_t>(j)], 1e-12);
+  for (int i = 1; i <= system.numEquations; ++i)
+    EXPECT_NEAR(huber.residuals[static_cast<std::size_t>(i)], ls.residuals[static_cast<std::size_t>(i)], 1e-12);
+  EXPECT_NEAR(huber.sigma, ls.sigmaZero, 1e-12);
+}
+
+TEST(Huber, ResidualOfTenDeviationsGetsWeightPointFifteen) {
+  // s = 4 (deviation 0.5): row 3 has residual 5.
+  const ObservationSystem system = DetachedRows({0.1, 5.0, -0.2}, 4.0);
+  const RobustEstimate huber = EstimateHuber(Decorrelated(system), {}).value();
+  EXPECT_EQ(huber.iterations, 1);  // the detached residuals do not move: the scale settles at once
+  EXPECT_DOUBLE_EQ(huber.weights[3], 0.15);
+  EXPECT_EQ(huber.weights[2], 1.0);
+  EXPECT_EQ(huber.weights[4], 1.0);
+}
+
+TEST(Huber, PassBoundStopsTheLoopAndSaysSo) {
+  const ObservationSystem system = NetworkShapedSystem(5, 30, 4, 21);
+  // A gross error in row 4.
+  ObservationSystem blundered = system;
+  blundered.k(4, 1) += 0.5;
+  const DecorrelatedSystem d = Decorrelated(blundered);
+  const RobustEstimate free = EstimateHuber(d, {}).value();
+  ASSERT_GE(free.iterations, 3);
+  EXPECT_FALSE(free.iterationLimitReached);
+  Recorder recorder;
+  const RobustEstimate bounded = EstimateHuber(d, recorder.sink(), FastKernels(), 3).value();
+  EXPECT_EQ(recorder.iterations.size(), 3u);
+  EXPECT_EQ(bounded.iterations, 2);
+  EXPECT_TRUE(bounded.iterationLimitReached);
+}
+
+TEST(Lp, KurtosisThreeEndsAfterTwoPassesWithLeastSquares) {
+  // Exactly: residuals 0, 0, 1 over 3 degrees of freedom.
+  {
+    const ObservationSystem system = DetachedRows({0.0, 0.0, 1.0});
+    Recorder recorder;
+    const LpEstimate lp = EstimateLp(Decorrelated(system), 10, recorder.sink()).value();
+    EXPECT_EQ(lp.kurtosis, 3.0);
+    EXPECT_EQ(lp.exponent, 2.0);
+    EXPECT_EQ(lp.iterations, 1);
+    EXPECT_EQ(recorder.iterations.size(), 2u);
+    EXPECT_FALSE(lp.iterationLimitReached);
+    for (std::size_t i = 1; i < lp.weights.size(); ++i) EXPECT_EQ(lp.weights[i], 1.0);
+  }
+  // A mean of seven values whose residuals are −4, 0, 0, 0, 0, 0, 4: 6·512/32² = 3.
+  Matrix a(7, 1);
+  std::vector<double> k = {0.0, 14.0, 10.0, 10.0, 10.0, 10.0, 10.0, 6.0};
+  for (int i = 1; i <= 7; ++i) a(i, 1) = 1.0;
+  const ObservationSystem system = MakeSystem(a, k, DiagonalWeights(std::vector<double>(8, 1.0)));
+  const LeastSquaresResults ls = SolveLeastSquares(system).value();
+  const LpEstimate lp = EstimateLp(Decorrelated(system), 10, {}).value();
+  EXPECT_NEAR(lp.kurtosis, 3.0, 1e-12);
+  EXPECT_EQ(lp.iterations, 1);
+  EXPECT_NEAR(lp.corrections[1], 10.0, 1e-12);
+  EXPECT_NEAR(lp.corrections[1], ls.corrections[1], 1e-12);
+  EXPECT_NEAR(lp.sigma, ls.sigmaZero, 1e-12);
+}
+
+TEST(Lp, KurtosisSixGivesExponentOneAndAQuarter) {
+  const ObservationSystem system = DetachedRows({0.0, 0.0, 0.0, 0.0, 0.0, 1.0});  // 6·1/1²
+  const LpEstimate lp = EstimateLp(Decorrelated(system), 10, {}).value();
+  EXPECT_EQ(lp.kurtosis, 6.0);
+  EXPECT_EQ(lp.exponent, 1.25);
+  // The second pass weighs with (|v′| + 10⁻⁶)^(−0.75).
+  EXPECT_DOUBLE_EQ(lp.weights[2], std::pow(1e-6, -0.75));
+  EXPECT_DOUBLE_EQ(lp.weights[7], std::pow(1.000001, -0.75));
+}
+
+TEST(Lp, AllResidualsZeroIsReportedInsteadOfAnUndefinedKurtosis) {
+  const ObservationSystem system = DetachedRows({0.0, 0.0, 0.0});
+  Result<LpEstimate> lp = EstimateLp(Decorrelated(system), 10, {});
+  ASSERT_FALSE(lp.ok());
+  EXPECT_NE(lp.error().find("curtosis"), std::string::npos);
+}
+
+TEST(RobustLimits, ZeroIterationsMakeOnePassAndReachTheLimit) {
+  ObservationSystem system = NetworkShapedSystem(5, 30, 4, 21);
+  system.k(4, 1) += 0.5;
+  const DecorrelatedSystem d = Decorrelated(system);
+  const LeastSquaresResults ls = SolveLeastSquares(system).value();
+  Recorder lpRecorder, l1Recorder;
+  const LpEstimate lp = EstimateLp(d, 0, lpRecorder.sink()).value();
+  const RobustEstimate l1 = EstimateL1(d, 0, l1Recorder.sink()).value();
+  EXPECT_EQ(lpRecorder.iterations, std::vector<std::string>{" 0"});
+  EXPECT_EQ(l1Recorder.iterations, std::vector<std::string>{" 0"});
+  EXPECT_EQ(lp.iterations, 0);
+  EXPECT_EQ(l1.iterations, 0);
+  EXPECT_TRUE(lp.iterationLimitReached);
+  EXPECT_TRUE(l1.iterationLimitReached);
+  for (int j = 1; j <= system.numUnknowns; ++j) {
+    EXPECT_NEAR(lp.corrections[static_cast<std::size_t>(j)], ls.corrections[static_cast<std::size_t>(j)], 1e-10);
+    EXPECT_NEAR(l1.corrections[static_cast<std::size_t>(j)], ls.corrections[static_cast<std::size_t>(j)], 1e-10);
+  }
+
+  // A limit of 3 makes at most 4 passes; reached when the counter gets there.
+  Recorder three;
+  const RobustEstimate l1Three = EstimateL1(d, 3, three.sink()).value();
+  EXPECT_LE(three.iterations.size(), 4u);
+  EXPECT_EQ(l1Three.iterationLimitReached, l1Three.iterations >= 3);
+
+  // A negative limit runs until the scale settles, within the pass bound.
+  const RobustEstimate l1Free = EstimateL1(d, -1, {}).value();
+  EXPECT_FALSE(l1Free.iterationLimitReached);
+  Recorder bounded;
+  const RobustEstimate l1Bounded = EstimateL1(d, -1, bounded.sink(), FastKernels(), 2).value();
+  EXPECT_EQ(bounded.iterations.size(), 2u);
+  EXPECT_TRUE(l1Bounded.iterationLimitReached);
+}
+
+// ---- gross errors --------------------------------------------------------------------
+
+// Levelling-like network, all rows in metres with σ = 1 mm: heights of 5 points against a
+// fixed one, every pair observed once. The approximate heights are the true ones, so the
+// true corrections are 0 and k is the measuring noise plus the planted blunders.
+ObservationSystem HeightNetwork(const std::vector<std::pair<int, double>>& blunders) {
+  const int points = 6;
+  std::vector<std::pair<int, int>> pairs;
+  for (int a = 0; a < points; ++a)
+    for (int b = a + 1; b < points; ++b) pairs.emplace_back(a, b);
+  const int n = static_cast<int>(pairs.size());
+  Matrix a(n, points - 1), p(n, n);
+  std::vector<double> k(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) {
+    const auto [from, to] = pairs[static_cast<std::size_t>(i - 1)];
+    if (from > 0) a(i, from) = -1.0;
+    a(i, to) = 1.0;
+    p(i, i) = 1e6;
+    k[static_cast<std::size_t>(i)] = 0.0008 * std::sin(1.7 * i + 0.3);
+  }
+  for (const auto& [row, size] : blunders) k[static_cast<std::size_t>(row)] += size;
+  return MakeSystem(a, k, p);
+}
+
+double Norm(const std::vector<double>& x) {
+  double sum = 0.0;
+  for (std::size_t i = 1; i < x.size(); ++i) sum += x[i] * x[i];
+  return std::sqrt(sum);
+}
+
+double MedianOfOthers(const std::vector<double>& w, int except) {
+  std::vector<double> others;
+  for (std::size_t i = 1; i < w.size(); ++i)
+    if (static_cast<int>(i) != except) others.push_back(w[i]);
+  std::sort(others.begin(), others.end());
+  return others[others.size() / 2];
+}
+
+TEST(GrossErrors, HuberIsCloserToTheTruthAndDownweightsTheBlunders) {
+  const ObservationSystem system = HeightNetwork({{3, 0.05}, {11, -0.03}});
+  const LeastSquaresResults ls = SolveLeastSquares(system).value();
+  const RobustEstimate huber = EstimateHuber(Decorrelated(system), {}).value();
+  EXPECT_LT(Norm(huber.corrections), 0.5 * Norm(ls.corrections));
+  EXPECT_LT(huber.weights[3], 0.1);
+  EXPECT_LT(huber.weights[11], 0.1);
+  EXPECT_GT(MedianOfOthers(huber.weights, 3), 0.5);
+  // The blunders show in the residuals, with the opposite sign of the error.
+  EXPECT_NEAR(huber.residuals[3], -0.05, 0.01);
+  EXPECT_NEAR(huber.residuals[11], 0.03, 0.01);
+}
+
+TEST(GrossErrors, LpAndL1GiveASingleBlunderASmallWeight) {
+  const ObservationSystem system = HeightNetwork({{7, 0.04}});
+  const DecorrelatedSystem d = Decorrelated(system);
+  const LeastSquaresResults ls = SolveLeastSquares(system).value();
+  const LpEstimate lp = EstimateLp(d, 10, {}).value();
+  const RobustEstimate l1 = EstimateL1(d, 10, {}).value();
+  EXPECT_GT(lp.kurtosis, 3.0);  // a heavy tail
+  EXPECT_LT(lp.exponent, 2.0);
+  EXPECT_LT(lp.weights[7], 0.1 * MedianOfOthers(lp.weights, 7));
+  EXPECT_LT(l1.weights[7], 0.1 * MedianOfOthers(l1.weights, 7));
+  EXPECT_LT(Norm(lp.corrections), Norm(ls.corrections));
+  EXPECT_LT(Norm(l1.corrections), Norm(ls.corrections));
+}
+
+}  // namespace
+}  // namespace korvo
