@@ -1,0 +1,39 @@
+#pragma once
+// The robust part of an adjustment: the decorrelation of the system and the estimators the
+// options select, in the order Huber, adapted Lp, L1, with their status texts and progress
+// values. Shared by the adjustment of a network and that of an imported system.
+
+#include <optional>
+
+#include "common/progress.h"
+#include "common/result.h"
+#include "engine/kernels.h"
+#include "engine/observation_system.h"
+#include "engine/robust_estimators.h"
+#include "network/calc_options.h"
+
+namespace korvo {
+
+// The results of the estimators that ran; an estimator not selected has none.
+struct RobustResults {
+  std::optional<RobustEstimate> huber;
+  std::optional<LpEstimate> lp;
+  std::optional<RobustEstimate> l1;
+
+  bool Any() const { return huber.has_value() || lp.has_value() || l1.has_value(); }
+};
+
+// Progress values after each estimator's place in the pipeline (set whether or not it ran).
+inline constexpr int kProgressAfterHuber = 75;
+inline constexpr int kProgressAfterLp = 85;
+inline constexpr int kProgressAfterL1 = 95;
+
+// Status "Resolviendo sistema por métodos de estimación robusta..." (always), then, when any
+// estimator is selected, the decorrelation; then each selected estimator under its own status
+// text with its iteration counter in panel 2, an empty status and progress 75, 85 and 95
+// after the Huber, Lp and L1 places. A failure ("Matriz singular", weights that are not
+// positive definite, no redundancy, undefined kurtosis) ends the stage with its message.
+Result<RobustResults> RunRobustEstimators(const ObservationSystem& system, const CalcOptions& options,
+                                          const ProgressSink& progress, const MatrixKernels& kernels = FastKernels());
+
+}  // namespace korvo
