@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
+#include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
 #include "report/system_printout.h"
@@ -58,9 +59,6 @@ constexpr int kProgressSystemRows = 20;
 constexpr int kProgressWeightText = 30;
 constexpr int kProgressSolving = 40;
 constexpr int kProgressLeastSquares = 65;
-constexpr int kProgressHuber = 75;
-constexpr int kProgressLp = 85;
-constexpr int kProgressL1 = 95;
 constexpr int kProgressReport = 100;
 
 // The printout of the system and its weights after the project text; returns the whole
@@ -114,38 +112,15 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   output.leastSquares = std::move(solved).value();
   progress.SetProgress(kProgressLeastSquares);
 
-  progress.SetStatus(SolvingRobustStatus());
-  const bool anyRobust = options.useHuber || options.useLp || options.useL1;
-  if (anyRobust) {
-    // ROBUST HOOK: decorrelate the system here (DecorrelateSystem).
-  }
-
-  if (options.useHuber) {
-    progress.SetStatus(HuberStatus());
-    // ROBUST HOOK: EstimateHuber, reporting its iterations through progress.SetIteration.
-  }
-  progress.SetStatus("");
-  progress.SetProgress(kProgressHuber);
-
-  if (options.useLp) {
-    progress.SetStatus(LpStatus());
-    // ROBUST HOOK: EstimateLp.
-  }
-  progress.SetStatus("");
-  progress.SetProgress(kProgressLp);
-
-  if (options.useL1) {
-    progress.SetStatus(L1Status());
-    // ROBUST HOOK: EstimateL1.
-  }
-  progress.SetProgress(kProgressL1);
-  progress.SetStatus("");
+  // The robust estimators selected, under their status texts, to progress 95.
+  Result<RobustResults> robust = RunRobustEstimators(output.system, options, progress);
+  if (!robust) return Failure{robust.error()};
+  output.robust = std::move(robust).value();
 
   progress.SetStatus(BuildingReportStatus());
   output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);
-  if (anyRobust) {
-    // ROBUST HOOK: output.robustComparisonText = BuildComparisonSection(...).
-  }
+  output.robustComparisonText =
+      BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);
   progress.SetProgress(kProgressReport);
   progress.SetStatus(AdjustmentDoneStatus());
   return output;

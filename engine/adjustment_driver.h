@@ -9,6 +9,7 @@
 #include "common/result.h"
 #include "engine/least_squares.h"
 #include "engine/observation_system.h"
+#include "engine/robust_stage.h"
 #include "network/calc_options.h"
 #include "network/network_model.h"
 #include "network/project_state.h"
@@ -18,7 +19,7 @@ namespace korvo {
 struct AdjustmentOutput {
   ObservationSystem system;
   LeastSquaresResults leastSquares;
-  // Robust estimator results join here.
+  RobustResults robust;  // the estimators the options selected
 
   // The three texts of the results file, in the order they are written (Windows-1252).
   std::string resultsHeaderText;     // project text, printed system and weight matrix

@@ -1,0 +1,31 @@
+#pragma once
+// Calcular for a system imported as matrices: no formation and no printout; the imported
+// A, k, P are solved by least squares and by the robust estimators the options select, and
+// the report is the numbered one of imported systems.
+
+#include <string>
+
+#include "common/progress.h"
+#include "common/result.h"
+#include "engine/adjustment_driver.h"
+#include "engine/observation_system.h"
+#include "network/calc_options.h"
+#include "network/project_state.h"
+#include "report/results_display.h"
+
+namespace korvo {
+
+struct ImportedAdjustment {
+  AdjustmentOutput output;  // resultsHeaderText stays empty
+  PaneUpdate pane;          // what the main window's text pane shows afterwards
+};
+
+// Increments state.adjustmentRunCount. `paneText` is what the text pane shows when Calcular
+// starts (it heads the least-squares part, and so the results file). Progress and status as
+// for a network, without the formation steps: 0, 40, 55, 65, 75, 85, 95, 100. A failure ends
+// the adjustment with its message; nothing is offered for saving.
+Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
+                                                 ProjectState& state, const std::string& paneText,
+                                                 const ProgressSink& progress);
+
+}  // namespace korvo

@@ -1,0 +1,309 @@
+// The comparison section (network and numbered variants) and the report of imported systems.
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "common/win1252.h"
+#include "report/comparison_report.h"
+#include "report/imported_report.h"
+
+namespace korvo {
+namespace {
+
+// A number text right-aligned in its 12-character field and the two blanks after it.
+std::string F(const std::string& text) { return std::string(12 - text.size(), ' ') + text + "  "; }
+
+RobustEstimate Estimate(std::vector<double> residuals, std::vector<double> corrections, double sigma) {
+  RobustEstimate e;
+  e.residuals = std::move(residuals);
+  e.corrections = std::move(corrections);
+  e.sigma = sigma;
+  return e;
+}
+
+// Least squares and three estimators of a system with 3 rows and 2 unknowns; binary-exact
+// values whose rounded texts are worked by hand.
+struct ImportedFixture {
+  ObservationSystem system;
+  LeastSquaresResults ls;
+  RobustResults all;
+
+  ImportedFixture() {
+    system.numEquations = 3;
+    system.numUnknowns = 2;
+    system.formedFromNetwork = false;
+    ls.residuals = {0.0, 0.125, -1.5, 2.0};
+    ls.corrections = {0.0, 0.0625, -0.0625};
+    ls.sigmaZero = 0.5;
+    all.huber = Estimate({0.0, 0.25, -1.0, 2.5}, {0.0, 1.0, -2.0}, 0.75);
+    LpEstimate lp;
+    static_cast<RobustEstimate&>(lp) = Estimate({0.0, 3.0, 0.5, -0.375}, {0.0, 4.0, 0.5}, 1.25);
+    lp.kurtosis = 3.0;
+    all.lp = lp;
+    all.l1 = Estimate({0.0, -2.0, 10.0, 0.0625}, {0.0, 8.0, -16.0}, 2.0);
+  }
+};
+
+const std::string kTitle = "\r\n\r\n\r\n\r\n\r\n" +
+                           Cp1252("COMPARACIÓN DE RESULTADOS POR MÍNIMOS CUADRADOS Y MÉTODOS DE ESTIMACIÓN ROBUSTA") +
+                           "\r\n\r\n";
+const std::string kKurtosisThree =
+    Cp1252("El método de mínimas normas Lp adaptadas determinó que la distribución estadística subyacente tiene un "
+           "parámetro de curtosis beta2 = 3\r\n");
+
+TEST(ComparisonSection, ImportedVariantWithAllEstimators) {
+  ImportedFixture f;
+  const std::string expected =
+      kTitle + Cp1252(" Observación    ") + "  Residuo M.C.  Residuo Huber   Residuo Lp    Residuo L1  \r\n" +
+      "     1            " + F(" .125") + F(" .25") + F(" 3") + F("-2") + "\r\n" +
+      "     2            " + F("-1.5") + F("-1") + F(" .5") + F(" 10") + "\r\n" +
+      "     3            " + F(" 2") + F(" 2.5") + F("-.375") + F(" .063") + "\r\n" +
+      "\r\nD.T.medida peso 1   " + "           .5  " + F(" .75") + F(" 1.25") + F(" 2") + "\r\n" +
+      "\r\n\r\n\r\n" + Cp1252(" Parámetro  ") + "   Valor M.C.    Valor Huber    Valor Lp      Valor L1   \r\n" +
+      "     1      " + F(" .063") + F(" 1") + F(" 4") + F(" 8") + "\r\n" +
+      "     2      " + F("-.063") + F("-2") + F(" .5") + F("-16") + "\r\n" +
+      "\r\n\r\n" + kKurtosisThree;
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all), expected);
+}
+
+TEST(ComparisonSection, EveryCombinationOfEstimatorsHasItsColumns) {
+  ImportedFixture f;
+  for (int mask = 0; mask < 8; ++mask) {
+    RobustResults chosen;
+    if (mask & 1) chosen.huber = f.all.huber;
+    if (mask & 2) chosen.lp = f.all.lp;
+    if (mask & 4) chosen.l1 = f.all.l1;
+    const std::string text = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, chosen);
+    if (mask == 0) {
+      EXPECT_EQ(text, "");
+      continue;
+    }
+    const int columns = 1 + (mask & 1 ? 1 : 0) + (mask & 2 ? 1 : 0) + (mask & 4 ? 1 : 0);
+    std::string heading = Cp1252(" Observación    ") + "  Residuo M.C.  ";
+    if (mask & 1) heading += "Residuo Huber ";
+    if (mask & 2) heading += "  Residuo Lp  ";
+    if (mask & 4) heading += "  Residuo L1  ";
+    EXPECT_NE(text.find(heading + "\r\n"), std::string::npos) << mask;
+    const std::vector<std::string_view> lines = SplitLines(text);
+    int residualRows = 0, parameterRows = 0;
+    bool pastScale = false;
+    for (std::string_view line : lines) {
+      if (line.starts_with("D.T.medida")) pastScale = true;
+      if (!line.starts_with("     ") || line.size() < 12) continue;  // numbered rows only
+      if (!pastScale) {
+        ++residualRows;
+        EXPECT_EQ(line.size(), 18u + 14u * static_cast<std::size_t>(columns)) << mask;
+      } else {
+        ++parameterRows;
+        EXPECT_EQ(line.size(), 12u + 14u * static_cast<std::size_t>(columns)) << mask;
+      }
+    }
+    EXPECT_EQ(residualRows, 3) << mask;
+    EXPECT_EQ(parameterRows, 2) << mask;
+    EXPECT_EQ(text.find("beta2") != std::string::npos, (mask & 2) != 0) << mask;
+    if (mask == 4) {  // L1 alone: two columns everywhere, no Lp sentence
+      EXPECT_NE(text.find("\r\nD.T.medida peso 1               .5  " + F(" 2") + "\r\n"), std::string::npos);
+      EXPECT_TRUE(text.ends_with("\r\n\r\n"));
+    }
+  }
+}
+
+TEST(ComparisonSection, IterationLimitSentences) {
+  ImportedFixture f;
+  f.all.huber->iterationLimitReached = true;
+  f.all.lp->iterationLimitReached = true;
+  f.all.lp->kurtosis = 4.1234565;
+  f.all.l1->iterationLimitReached = true;
+  const std::string text = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all);
+  const std::string closing =
+      "\r\n\r\n" + Cp1252("El estimador de Huber alcanzó el número máximo de iteraciones sin convergencia\r\n") +
+      Cp1252("El método de mínimas normas Lp adaptadas alcanzó el número máximo de iteraciones sin convergencia\r\n") +
+      Cp1252("El método de mínimas normas Lp adaptadas determinó que la distribución estadística subyacente tiene "
+             "un parámetro de curtosis beta2 = 4.123457\r\n") +
+      Cp1252("El método mínima norma L1 alcanzó el número máximo de iteraciones sin convergencia\r\n");
+  EXPECT_TRUE(text.ends_with(closing)) << text.substr(text.size() - 400);
+}
+
+// A network: fixed vertex 1 with an unknown orientation, unknown vertex 12 with unknown
+// deflection (its orientation fixed), unknown vertex 345; one refraction line 12-345.
+struct NetworkFixture {
+  NetworkModel network;
+  ObservationSystem system;
+  LeastSquaresResults ls;
+  RobustResults robust;
+
+  NetworkFixture() {
+    auto vertex = [](int number, const std::string& kind, bool deflection) {
+      NetworkVertex v;
+      v.number = static_cast<std::int16_t>(number);
+      v.kind = kind;
+      v.deflectionUnknown = deflection;
+      return v;
+    };
+    network.vertices = {vertex(1, kKindFixed, false), vertex(12, kKindUnknown, true), vertex(345, kKindUnknown, false)};
+    network.classical = {{ObservationType::Direction, 1, 12, 0, 0},
+                         {ObservationType::Zenith, 12, 345, 0, 0},
+                         {ObservationType::Distance, 345, 1, 0, 0}};
+    GpsBaseline baseline;
+    baseline.from = 1;
+    baseline.to = 12;
+    network.baselines = {baseline};
+    network.directionCount = network.zenithCount = network.distanceCount = 1;
+    network.classicalCount = 3;
+    network.gpsCount = 1;
+
+    system.numEquations = 6;
+    system.numUnknowns = 10;
+    system.classicalCount = 3;
+    system.gpsCount = 1;
+    system.refractionUnknownCount = 1;
+    system.refractionLines = {{12, 345, 7}};
+    system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::Fixed, OrientationStatus::None};
+    system.vertexColumns = {{0, 0, 0, 10}, {1, 8, 9, 0}, {4, 0, 0, 0}};
+    system.unknowns.resize(11);
+
+    ls.sigmaZero = 1.5;
+    robust.huber = Estimate({}, {}, 2.25);
+    robust.l1 = Estimate({}, {}, 0.125);
+    ls.residuals.assign(7, 0.0);
+    ls.corrections.assign(11, 0.0);
+    robust.huber->residuals.assign(7, 0.0);
+    robust.huber->corrections.assign(11, 0.0);
+    robust.l1->residuals.assign(7, 0.0);
+    robust.l1->corrections.assign(11, 0.0);
+    for (int i = 1; i <= 6; ++i) {
+      ls.residuals[static_cast<std::size_t>(i)] = i;
+      robust.huber->residuals[static_cast<std::size_t>(i)] = 10 * i;
+      robust.l1->residuals[static_cast<std::size_t>(i)] = -i;
+    }
+    for (int k = 1; k <= 10; ++k) {
+      ls.corrections[static_cast<std::size_t>(k)] = k;
+      robust.huber->corrections[static_cast<std::size_t>(k)] = 0.5 * k;
+      robust.l1->corrections[static_cast<std::size_t>(k)] = -k;
+    }
+  }
+};
+
+TEST(ComparisonSection, NetworkVariantLabelsAndPositions) {
+  NetworkFixture f;
+  auto row = [](int i) { return F(" " + std::to_string(i)) + F(" " + std::to_string(10 * i)) + F("-" + std::to_string(i)); };
+  auto par = [](int k, const std::string& half, bool gapAfterL1) {
+    std::string text = F(" " + std::to_string(k)) + F(half) + F("-" + std::to_string(k));
+    if (!gapAfterL1) text.resize(text.size() - 2);
+    return text;
+  };
+  const std::string expected =
+      kTitle + Cp1252(" Observación        ") + "  Residuo M.C.  Residuo Huber   Residuo L1  \r\n" +
+      Cp1252("Dirección 1-12     ") + row(1) + "\r\n" +  //
+      "Cenital 12-345     " + row(2) + "\r\n" +           //
+      Cp1252("Geométrica 345-1   ") + row(3) + "\r\n" +  //
+      "GPS1-12            " + row(4) + "\r\n" +           //
+      "                   " + row(5) + "\r\n" +           //
+      "                   " + row(6) + "\r\n" +           //
+      "\r\nD.T.medida peso 1   " + F(" 1.5") + F(" 2.25") + F(" .125") + "\r\n" +
+      "\r\n\r\n" + Cp1252("  Parámetro  ") + "   Valor M.C.    Valor Huber     Valor L1   \r\n" +
+      "  X12      " + par(1, " .5", true) + "\r\n" +   //
+      "  Y12      " + par(2, " 1", true) + "\r\n" +    //
+      "  Z12      " + par(3, " 1.5", true) + "\r\n" +  //
+      "  X345     " + par(4, " 2", true) + "\r\n" +    //
+      "  Y345     " + par(5, " 2.5", true) + "\r\n" +  //
+      "  Z345     " + par(6, " 3", true) + "\r\n" +    //
+      "  k12-345  " + par(7, " 3.5", true) + "\r\n" +  //
+      "  D.V.EW12 " + par(8, " 4", false) + "\r\n" +   //
+      "  D.V.NS12 " + par(9, " 4.5", false) + "\r\n" +  //
+      "  dDes1    " + par(10, " 5", false) + "\r\n" +  //
+      "\r\n\r\n";
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust), expected);
+}
+
+TEST(ComparisonSection, NetworkRefractionRowsFollowTheOptions) {
+  NetworkFixture f;
+  f.system.refractionLines.clear();
+  f.system.singleRefractionUnknown = true;
+  f.system.unknowns[7].kind = UnknownKind::RefractionNetwork;
+  std::string text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
+  EXPECT_NE(text.find("\r\n  k         " + F(" 7") + F(" 3.5") + F("-7") + "\r\n"), std::string::npos);
+
+  f.system.fixedRefraction = true;
+  text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
+  EXPECT_EQ(text.find("\r\n  k"), std::string::npos);
+  f.system.fixedRefraction = false;
+  f.network.zenithCount = 0;
+  text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
+  EXPECT_EQ(text.find("\r\n  k"), std::string::npos);
+  // No directions: no orientation rows.
+  f.network.directionCount = 0;
+  text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
+  EXPECT_EQ(text.find("dDes"), std::string::npos);
+}
+
+// ---- report of an imported system ----------------------------------------------------------
+
+TEST(ImportedReport, LeastSquaresPartLayout) {
+  ObservationSystem system;
+  system.numEquations = 2;
+  system.numUnknowns = 1;
+  LeastSquaresResults ls;
+  ls.residuals = {0.0, 0.25, -0.125};
+  ls.sigmaResiduals = {0.0, 0.5, 1.5};
+  ls.sigmaZero = 0.5;
+  ls.corrections = {0.0, 12.5};
+  ls.sigmaParameters = {0.0, 0.0625};
+  ls.Cxx = Matrix(1, 1);
+  ls.Cxx(1, 1) = 2.0;
+  ls.CllHat = Matrix(2, 2);
+  ls.CllHat(1, 1) = 1.0, ls.CllHat(1, 2) = -0.5, ls.CllHat(2, 1) = -0.5, ls.CllHat(2, 2) = 1234567.123456789;
+  ls.Cvv = Matrix(2, 2);
+  ls.Cvv(1, 1) = 0.25, ls.Cvv(2, 2) = 0.75;
+  ls.baardaStatistic = {0.0, 0.5, -0.0625};
+  ls.redundancy = {0.0, 0.25, 0.75};
+  ls.minDetectableError = {0.0, 8.25, 4.5};
+  ls.internalReliability = {0.0, 8.26, 0.0};
+  ls.externalReliability = {0.0, 7.0, 0.0};
+  ls.externalReliabilityVectors = Matrix(1, 2);
+  ls.externalReliabilityVectors(1, 1) = 3.0, ls.externalReliabilityVectors(1, 2) = -1e-5;
+
+  const std::string expected =
+      "\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS") + "\r\n\r\n" +
+      Cp1252("Observable   RESIDUO(m/cc)   DESV.TÍPICA") + "\r\n" +  //
+      "  1           " + "         .25  " + "          .5" + "\r\n" +   //
+      "  2           " + "       -.125  " + "         1.5" + "\r\n" +   //
+      "\r\n\r\nEstimador de la varianza de la medida de peso unidad:  .25" +
+      Cp1252("\r\nEstimador de la desviación típica de la medida de peso unidad:  .5") + "\r\n\r\n\r\n\r\n" +
+      Cp1252("Variable  CORRECCIÓN(m/cc)   DESV.TÍPICA") + "\r\n" +  //
+      "  1          " + "        12.5  " + "       .0625" + "          \r\n" +
+      "\r\n\r\n" + Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS") + "\r\n\r\n" + F(" 2") + "\r\n" +
+      "\r\n\r\nMATRIZ VARIANZA-COVARIANZA DE OBSERVABLES COMPENSADOS\r\n\r\n" + F(" 1") + F("-.5") + "\r\n" +
+      F("-.5") + F(" 1234567.123") + "\r\n" +  // cut to 12 characters
+      "\r\n\r\nMATRIZ VARIANZA-COVARIANZA DE RESIDUOS\r\n\r\n" + F(" .25") + F("0") + "\r\n" + F("0") + F(" .75") +
+      "\r\n" + "\r\n\r\n\r\nFIABILIDAD\r\n\r\n" +
+      Cp1252(" Observable     Residuo       Vble.Baarda   Redundancia  Mín.Error D.   Hom.interna   Hom.externa") +
+      "\r\n" +  //
+      "      1        " + "         .25    " + F(" .5") + F(" .25") + F(" 8.25") + F(" 8.26") + F(" 7") + "\r\n" +
+      "      2        " + "       -.125    " + F("-.0625") + F(" .75") + F(" 4.5") + F("0") + F("0") + "\r\n" +
+      "\r\n\r\nVectores de fiabilidad externa\r\n\r\n" + Cp1252(" Parámetro ") + "Observ.   1   Observ.   2   \r\n" +
+      "  1       " + F(" 3") + F("-.00001") + "\r\n";
+  EXPECT_EQ(BuildImportedLeastSquaresText(system, ls), expected);
+}
+
+TEST(ImportedReport, PaneTextAndDisplayLimit) {
+  ImportedFixture f;
+  f.ls.sigmaResiduals = {0.0, 1.0, 1.0, 1.0};
+  f.ls.sigmaParameters = {0.0, 1.0, 1.0};
+  f.ls.Cxx = Matrix(2, 2);
+  f.ls.CllHat = f.ls.Cvv = Matrix(3, 3);
+  f.ls.baardaStatistic = f.ls.redundancy = f.ls.minDetectableError = f.ls.internalReliability =
+      f.ls.externalReliability = {0.0, 0.0, 0.0, 0.0};
+  f.ls.externalReliabilityVectors = Matrix(2, 3);
+  const ImportedReport report = BuildImportedReport(f.system, f.ls, f.all, "PROYECTO\r\n");
+  EXPECT_TRUE(report.lsResultsText.starts_with("PROYECTO\r\n\r\n\r\n\r\n\r\nRESULTADOS DEL AJUSTE"));
+  EXPECT_EQ(report.robustComparisonText,
+            BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all));
+  EXPECT_EQ(report.pane.action, PaneUpdate::Action::kReplace);
+  EXPECT_EQ(report.pane.text, report.lsResultsText + report.robustComparisonText);
+
+  const ImportedReport tooLong = BuildImportedReport(f.system, f.ls, f.all, "PROYECTO\r\n", std::string(32000, 'x'));
+  EXPECT_EQ(tooLong.pane.action, PaneUpdate::Action::kUnchanged);
+}
+
+}  // namespace
+}  // namespace korvo
