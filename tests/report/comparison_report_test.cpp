@@ -57,7 +57,7 @@ TEST(ComparisonSection, ImportedVariantWithAllEstimators) {
       "     1            " + F(" .125") + F(" .25") + F(" 3") + F("-2") + "\r\n" +
       "     2            " + F("-1.5") + F("-1") + F(" .5") + F(" 10") + "\r\n" +
       "     3            " + F(" 2") + F(" 2.5") + F("-.375") + F(" .063") + "\r\n" +
-      "\r\nD.T.medida peso 1   " + "           .5  " + F(" .75") + F(" 1.25") + F(" 2") + "\r\n" +
+      "\r\nD.T.medida peso 1   " + std::string(11, ' ') + " .5  " + F(" .75") + F(" 1.25") + F(" 2") + "\r\n" +
       "\r\n\r\n\r\n" + Cp1252(" Parámetro  ") + "   Valor M.C.    Valor Huber    Valor Lp      Valor L1   \r\n" +
       "     1      " + F(" .063") + F(" 1") + F(" 4") + F(" 8") + "\r\n" +
       "     2      " + F("-.063") + F("-2") + F(" .5") + F("-16") + "\r\n" +
@@ -111,7 +111,7 @@ TEST(ComparisonSection, IterationLimitSentences) {
   ImportedFixture f;
   f.all.huber->iterationLimitReached = true;
   f.all.lp->iterationLimitReached = true;
-  f.all.lp->kurtosis = 4.1234565;
+  f.all.lp->kurtosis = 4.1234567;
   f.all.l1->iterationLimitReached = true;
   const std::string text = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all);
   const std::string closing =
@@ -200,7 +200,7 @@ TEST(ComparisonSection, NetworkVariantLabelsAndPositions) {
       "                   " + row(5) + "\r\n" +           //
       "                   " + row(6) + "\r\n" +           //
       "\r\nD.T.medida peso 1   " + F(" 1.5") + F(" 2.25") + F(" .125") + "\r\n" +
-      "\r\n\r\n" + Cp1252("  Parámetro  ") + "   Valor M.C.    Valor Huber     Valor L1   \r\n" +
+      "\r\n\r\n" + Cp1252("  Parámetro  ") + "   Valor M.C.    Valor Huber    Valor L1   \r\n" +
       "  X12      " + par(1, " .5", true) + "\r\n" +   //
       "  Y12      " + par(2, " 1", true) + "\r\n" +    //
       "  Z12      " + par(3, " 1.5", true) + "\r\n" +  //
@@ -276,12 +276,12 @@ TEST(ImportedReport, LeastSquaresPartLayout) {
       F("-.5") + F(" 1234567.123") + "\r\n" +  // cut to 12 characters
       "\r\n\r\nMATRIZ VARIANZA-COVARIANZA DE RESIDUOS\r\n\r\n" + F(" .25") + F("0") + "\r\n" + F("0") + F(" .75") +
       "\r\n" + "\r\n\r\n\r\nFIABILIDAD\r\n\r\n" +
-      Cp1252(" Observable     Residuo       Vble.Baarda   Redundancia  Mín.Error D.   Hom.interna   Hom.externa") +
+      Cp1252(" Observable      Residuo       Vble.Baarda   Redundancia  Mín.Error D.   Hom.interna   Hom.externa") +
       "\r\n" +  //
-      "      1        " + "         .25    " + F(" .5") + F(" .25") + F(" 8.25") + F(" 8.26") + F(" 7") + "\r\n" +
-      "      2        " + "       -.125    " + F("-.0625") + F(" .75") + F(" 4.5") + F("0") + F("0") + "\r\n" +
+      "      1       " + std::string(10, ' ') + " .25" + "    " + F(" .5") + F(" .25") + F(" 8.25") + F(" 8.26") + F(" 7") + "\r\n" +
+      "      2       " + std::string(9, ' ') + "-.125" + "    " + F("-.0625") + F(" .75") + F(" 4.5") + F("0") + F("0") + "\r\n" +
       "\r\n\r\nVectores de fiabilidad externa\r\n\r\n" + Cp1252(" Parámetro ") + "Observ.   1   Observ.   2   \r\n" +
-      "  1       " + F(" 3") + F("-.00001") + "\r\n";
+      "  1       " + F(" 3") + F("-1E-05") + "\r\n";
   EXPECT_EQ(BuildImportedLeastSquaresText(system, ls), expected);
 }
 
