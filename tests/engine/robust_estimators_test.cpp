@@ -11,6 +11,9 @@
 #include "engine/observation_system.h"
 #include "engine/reweighted_step.h"
 #include "engine/robust_estimators.h"
+#include "engine/robust_stage.h"
+#include "engine/adjustment_driver.h"
+#include "tests/engine/engine_test_networks.h"
 
 namespace korvo {
 namespace {
@@ -416,6 +419,163 @@ TEST(GrossErrors, LpAndL1GiveASingleBlunderASmallWeight) {
   EXPECT_LT(l1.weights[7], 0.1 * MedianOfOthers(l1.weights, 7));
   EXPECT_LT(Norm(lp.corrections), Norm(ls.corrections));
   EXPECT_LT(Norm(l1.corrections), Norm(ls.corrections));
+}
+
+// ---- networks formed from observations ------------------------------------------------------
+
+TEST(ReweightedStep, BitForBitTheDenseKernelsOnAFormedNetwork) {
+  const testnet::Builder network = testnet::GridNetwork(4, 5, 1, true, 1.0, 3);
+  const ObservationSystem system = FormObservationSystem(network.model, CalcOptions{}).value();
+  ASSERT_GT(system.numEquations, 200);
+  ASSERT_GT(system.gpsCount, 0);
+  const DecorrelatedSystem d = Decorrelated(system);
+  const Matrix r = TransposeMatrix(d.decomposition.DenseVectors(), system.numEquations, system.numEquations);
+  EXPECT_EQ(d.rotatedDesign,
+            MultiplyMatricesDense(r, system.A, system.numEquations, system.numEquations, system.numUnknowns));
+  // The weights of the second Huber pass.
+  std::vector<double> w(static_cast<std::size_t>(system.numEquations) + 1, 1.0);
+  const ReweightedPass first = RunReweightedStep(d, w).value();
+  for (int i = 1; i <= system.numEquations; ++i)
+    w[static_cast<std::size_t>(i)] =
+        HuberWeight(first.rotatedResiduals[static_cast<std::size_t>(i)], d.rotatedWeights()[static_cast<std::size_t>(i)]);
+  const ReweightedPass fast = RunReweightedStep(d, w).value();
+  const ReweightedPass dense = DenseStep(d, w);
+  EXPECT_EQ(fast.corrections, dense.corrections);
+  EXPECT_EQ(fast.rotatedResiduals, dense.rotatedResiduals);
+  EXPECT_EQ(fast.sigma, dense.sigma);
+}
+
+// Positions after the corrections minus the true positions, over the unknown vertices.
+double PositionError(const testnet::Builder& network, const std::vector<double>& corrections) {
+  double sum = 0.0;
+  int c = 0;
+  for (std::size_t v = 0; v < network.model.vertices.size(); ++v) {
+    const NetworkVertex& vertex = network.model.vertices[v];
+    if (!vertex.IsUnknown()) continue;
+    const testnet::Xyz& truth = network.truth[v].truth;
+    const double e[3] = {vertex.xM + corrections[static_cast<std::size_t>(3 * c + 1)] - truth.x,
+                         vertex.yM + corrections[static_cast<std::size_t>(3 * c + 2)] - truth.y,
+                         vertex.zM + corrections[static_cast<std::size_t>(3 * c + 3)] - truth.z};
+    sum += e[0] * e[0] + e[1] * e[1] + e[2] * e[2];
+    ++c;
+  }
+  return std::sqrt(sum);
+}
+
+// GPS baselines only (a single kind of observation, metres): a 4 x 4 grid joined along rows,
+// columns and diagonals, vertex 1 fixed, noise of a few millimetres and one gross error of
+// 0.25 m in the ΔX of one baseline.
+TEST(GrossErrors, GpsOnlyNetworkWithOneBlunder) {
+  testnet::Builder b;
+  const int side = 4;
+  for (int r = 0; r < side; ++r)
+    for (int c = 0; c < side; ++c) b.AddVertex(r * side + c + 1, r == 0 && c == 0, 900.0 * c, 800.0 * r, 10.0 * (r + c));
+  b.PlaceVertices(0.05, 4);
+  std::mt19937 gen(9);
+  std::normal_distribution<double> noise(0.0, 0.003);
+  int blunderBaseline = -1;
+  for (int r = 0; r < side; ++r)
+    for (int c = 0; c < side; ++c) {
+      const int from = r * side + c + 1;
+      const int targets[3] = {c + 1 < side ? from + 1 : 0, r + 1 < side ? from + side : 0,
+                              (r + 1 < side && c + 1 < side) ? from + side + 1 : 0};
+      for (int to : targets) {
+        if (to == 0) continue;
+        double dx = noise(gen);
+        if (from == 6 && to == 7) {
+          dx += 0.25;
+          blunderBaseline = static_cast<int>(b.model.baselines.size());
+        }
+        b.AddBaseline(from, to, 0.004, dx, noise(gen), noise(gen));
+      }
+    }
+  b.CountObservations();
+  ASSERT_GE(blunderBaseline, 0);
+  const ObservationSystem system = FormObservationSystem(b.model, CalcOptions{}).value();
+  const DecorrelatedSystem d = Decorrelated(system);
+  const LeastSquaresResults ls = SolveLeastSquares(system).value();
+  const RobustEstimate huber = EstimateHuber(d, {}).value();
+  const LpEstimate lp = EstimateLp(d, 10, {}).value();
+  const RobustEstimate l1 = EstimateL1(d, 10, {}).value();
+
+  const double lsError = PositionError(b, ls.corrections);
+  EXPECT_LT(PositionError(b, huber.corrections), 0.5 * lsError);
+  EXPECT_LT(PositionError(b, lp.corrections), 0.5 * lsError);
+  EXPECT_LT(PositionError(b, l1.corrections), 0.5 * lsError);
+  EXPECT_GT(lp.kurtosis, 3.0);
+
+  // The rotated rows of the blundered baseline carry the error: the smallest of their
+  // weights is far below the usual weight.
+  const int firstRow = 3 * blunderBaseline + 1;
+  for (const RobustEstimate* estimate : {&huber, static_cast<const RobustEstimate*>(&lp), &l1}) {
+    double smallest = estimate->weights[static_cast<std::size_t>(firstRow)];
+    for (int row = firstRow; row < firstRow + 3; ++row) smallest = std::min(smallest, estimate->weights[static_cast<std::size_t>(row)]);
+    EXPECT_LT(smallest, 0.1 * MedianOfOthers(estimate->weights, firstRow));
+  }
+  // And the back-rotated residual of the blundered component shows the error.
+  EXPECT_NEAR(huber.residuals[static_cast<std::size_t>(firstRow)], -0.25, 0.03);
+  EXPECT_NEAR(l1.residuals[static_cast<std::size_t>(firstRow)], -0.25, 0.03);
+}
+
+// ---- the robust stage of the pipeline ------------------------------------------------------
+
+struct StageRecorder {
+  std::vector<std::string> statuses, iterations;
+  std::vector<int> progress;
+  ProgressSink sink() {
+    ProgressSink s;
+    s.status = [this](const std::string& t) { statuses.push_back(t); };
+    s.iteration = [this](const std::string& t) { iterations.push_back(t); };
+    s.progress = [this](int p) { progress.push_back(p); };
+    return s;
+  }
+};
+
+TEST(RobustStage, StatusTextsAndProgressInOrder) {
+  const ObservationSystem system = NetworkShapedSystem(5, 30, 4, 21);
+  StageRecorder all;
+  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, all.sink()).value();
+  EXPECT_TRUE(results.huber && results.lp && results.l1);
+  EXPECT_EQ(all.statuses, (std::vector<std::string>{SolvingRobustStatus(), HuberStatus(), "", LpStatus(), "",
+                                                    L1Status(), ""}));
+  EXPECT_EQ(all.progress, (std::vector<int>{75, 85, 95}));
+  EXPECT_EQ(all.iterations.front(), " 0");
+  EXPECT_EQ(static_cast<int>(all.iterations.size()),
+            results.huber->iterations + 1 + results.lp->iterations + 1 + results.l1->iterations + 1);
+
+  CalcOptions none;
+  none.useHuber = none.useLp = none.useL1 = false;
+  StageRecorder off;
+  const RobustResults nothing = RunRobustEstimators(system, none, off.sink()).value();
+  EXPECT_FALSE(nothing.Any());
+  EXPECT_EQ(off.statuses, (std::vector<std::string>{SolvingRobustStatus(), "", "", ""}));
+  EXPECT_EQ(off.progress, (std::vector<int>{75, 85, 95}));
+  EXPECT_TRUE(off.iterations.empty());
+
+  CalcOptions onlyL1 = none;
+  onlyL1.useL1 = true;
+  onlyL1.maxIterL1 = 0;
+  const RobustResults l1 = RunRobustEstimators(system, onlyL1, {}).value();
+  EXPECT_FALSE(l1.huber || l1.lp);
+  ASSERT_TRUE(l1.l1);
+  EXPECT_TRUE(l1.l1->iterationLimitReached);
+}
+
+TEST(RobustStage, WholeAdjustmentOfANetworkCarriesTheComparison) {
+  const testnet::Builder network = testnet::GridNetwork(3, 4, 1, true, 1.0, 5);
+  ProjectState state;
+  state.projectText = "PROYECTO";
+  const AdjustmentOutput out = RunAdjustment(network.model, CalcOptions{}, state, {}).value();
+  ASSERT_TRUE(out.robust.huber && out.robust.lp && out.robust.l1);
+  EXPECT_NE(out.robustComparisonText.find("Residuo Huber"), std::string::npos);
+  EXPECT_NE(out.robustComparisonText.find("beta2 ="), std::string::npos);
+  // One residual row per observation row, with four number columns.
+  EXPECT_EQ(out.robust.huber->residuals.size(), static_cast<std::size_t>(out.system.numEquations) + 1);
+
+  CalcOptions none;
+  none.useHuber = none.useLp = none.useL1 = false;
+  const AdjustmentOutput plain = RunAdjustment(network.model, none, state, {}).value();
+  EXPECT_EQ(plain.robustComparisonText, "");
 }
 
 }  // namespace
