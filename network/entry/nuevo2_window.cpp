@@ -1,0 +1,499 @@
+#include "network/entry/nuevo2_window.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/dialog_service.h"
+#include "app/qt_text.h"
+#include "common/files.h"
+#include "network/entry/entry_choosers.h"
+#include "network/entry/entry_text.h"
+#include "network/entry/entry_widgets.h"
+#include "network/network_model.h"
+#include "network/project_file.h"
+#include "network/wave_import.h"
+
+namespace korvo {
+namespace {
+
+QLineEdit* NewField(const QString& name, QWidget* parent) {
+  auto* field = new QLineEdit(parent);
+  field->setObjectName(name);
+  return field;
+}
+
+QLabel* NewLabel(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+QPushButton* NewButton(const QString& name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+// The superscript two of the unit label m².
+const QString kSuperscriptTwo = QString(QChar(0x00B2));
+
+const QString kSaveFilter = QStringLiteral(
+    "Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*");
+constexpr int kSaveFilterAllFiles = 3;
+
+std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+NuevoIIWindow::NuevoIIWindow(ProjectState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
+  setObjectName(QStringLiteral("NuevoII"));
+  setWindowTitle(QStringLiteral("Nuevo trabajo - Entrada de datos (II): Observaciones"));
+  BuildControls();
+  OpenFresh();
+}
+
+void NuevoIIWindow::BuildControls() {
+  auto* layout = new QVBoxLayout(this);
+  auto* title = NewLabel(QStringLiteral("Introducción de observaciones"), this);
+  QFont titleFont = title->font();
+  titleFont.setBold(true);
+  titleFont.setPointSize(titleFont.pointSize() + 2);
+  title->setFont(titleFont);
+  layout->addWidget(title);
+
+  layout->addWidget(NewLabel(QStringLiteral("OPCIÓN 1: Introducción manual"), this));
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("TabObservaciones"));
+  tabs_->addTab(BuildClassicalTab(), QStringLiteral("Observables topográficos clásicos"));
+  tabs_->addTab(BuildGpsTab(), QStringLiteral("Líneas base GPS"));
+  layout->addWidget(tabs_, 1);
+
+  auto* optionTwo = new QHBoxLayout();
+  optionTwo->addWidget(
+      NewLabel(QStringLiteral("OPCIÓN 2: Importación de las matrices del sistema de ecuaciones de observación"), this));
+  importMatrices_ = NewButton(QStringLiteral("Command2"), QStringLiteral("Importar"), this);
+  optionTwo->addWidget(importMatrices_);
+  optionTwo->addStretch();
+  layout->addLayout(optionTwo);
+
+  auto* windowButtons = new QHBoxLayout();
+  back_ = NewButton(QStringLiteral("Command1"), QStringLiteral("<< Anterior"), this);
+  back_->setToolTip(QStringLiteral("Introducción de datos de los vértices"));
+  saveAndExit_ = NewButton(QStringLiteral("Command3"), QStringLiteral("GUARDAR Y SALIR"), this);
+  windowButtons->addWidget(back_);
+  windowButtons->addStretch();
+  windowButtons->addWidget(saveAndExit_);
+  layout->addLayout(windowButtons);
+  resize(940, 680);
+
+  connect(back_, &QPushButton::clicked, this, [this] {
+    if (hooks_.goBack) hooks_.goBack();
+  });
+  connect(importMatrices_, &QPushButton::clicked, this, [this] {
+    if (hooks_.openMatrixImport) hooks_.openMatrixImport();
+  });
+  connect(saveAndExit_, &QPushButton::clicked, this, [this] { SaveAndExit(); });
+}
+
+QWidget* NuevoIIWindow::BuildClassicalTab() {
+  auto* tab = new QWidget(this);
+  auto* layout = new QVBoxLayout(tab);
+  auto* fields = new QGridLayout();
+  type_ = new QComboBox(tab);
+  type_->setObjectName(QStringLiteral("Combo1"));
+  station_ = NewVertexNumberBox(QStringLiteral("Combo2"), tab);
+  target_ = NewVertexNumberBox(QStringLiteral("Combo3"), tab);
+  value_ = NewField(QStringLiteral("Text1"), tab);
+  stdDev_ = NewField(QStringLiteral("Text2"), tab);
+  auto* typeLabel = NewLabel(QStringLiteral("Tipo de observación"), tab);
+  typeLabel->setObjectName(QStringLiteral("LabelTipo"));
+  fields->addWidget(typeLabel, 0, 0);
+  fields->addWidget(type_, 1, 0);
+  fields->addWidget(NewLabel(QStringLiteral("Desde"), tab), 0, 1);
+  fields->addWidget(station_, 1, 1);
+  fields->addWidget(NewLabel(QStringLiteral("Hasta"), tab), 0, 2);
+  fields->addWidget(target_, 1, 2);
+  fields->addWidget(NewLabel(QStringLiteral("Valor observado (m o gra)"), tab), 0, 3);
+  fields->addWidget(value_, 1, 3);
+  fields->addWidget(NewLabel(QStringLiteral("(m o dmgr)"), tab), 0, 4);
+  fields->addWidget(stdDev_, 1, 4);
+  layout->addLayout(fields);
+
+  auto* buttons = new QHBoxLayout();
+  auto* picture = new ClickablePicture(QStringLiteral("Picture1"), tab);
+  introduceClassical_ = NewButton(QStringLiteral("Command4"), QStringLiteral("Introducir"), tab);
+  modifyClassical_ = NewButton(QStringLiteral("Modificar"), QStringLiteral("MODIFICAR"), tab);
+  buttons->addWidget(picture);
+  buttons->addWidget(introduceClassical_);
+  buttons->addWidget(modifyClassical_);
+  buttons->addStretch();
+  layout->addLayout(buttons);
+
+  classicalList_ = new EntryListView(QStringLiteral("Text6"), tab);
+  layout->addWidget(classicalList_, 1);
+
+  connect(introduceClassical_, &QPushButton::clicked, this, &NuevoIIWindow::IntroduceClassical);
+  connect(picture, &ClickablePicture::clicked, this, &NuevoIIWindow::IntroduceClassical);
+  connect(modifyClassical_, &QPushButton::clicked, this, &NuevoIIWindow::ModifyClassical);
+  connect(classicalList_, &EntryListView::clickedAtByte, this, &NuevoIIWindow::OnClassicalListClicked);
+  return tab;
+}
+
+QWidget* NuevoIIWindow::BuildGpsTab() {
+  auto* tab = new QWidget(this);
+  auto* layout = new QVBoxLayout(tab);
+  auto* top = new QHBoxLayout();
+
+  auto* baseline = new QGridLayout();
+  gpsFrom_ = NewVertexNumberBox(QStringLiteral("Combo12"), tab);
+  gpsTo_ = NewVertexNumberBox(QStringLiteral("Combo13"), tab);
+  dx_ = NewField(QStringLiteral("Text11"), tab);
+  dy_ = NewField(QStringLiteral("Text12"), tab);
+  dz_ = NewField(QStringLiteral("Text13"), tab);
+  baseline->addWidget(NewLabel(QStringLiteral("Desde"), tab), 0, 0);
+  baseline->addWidget(gpsFrom_, 0, 1);
+  baseline->addWidget(NewLabel(QStringLiteral("Hasta"), tab), 1, 0);
+  baseline->addWidget(gpsTo_, 1, 1);
+  baseline->addWidget(NewLabel(QStringLiteral("IncrX (m)"), tab), 2, 0);
+  baseline->addWidget(dx_, 2, 1);
+  baseline->addWidget(NewLabel(QStringLiteral("IncrY (m)"), tab), 3, 0);
+  baseline->addWidget(dy_, 3, 1);
+  baseline->addWidget(NewLabel(QStringLiteral("IncrZ (m)"), tab), 4, 0);
+  baseline->addWidget(dz_, 4, 1);
+  top->addLayout(baseline);
+
+  auto* matrixBox = new QGroupBox(QStringLiteral("Matriz varianza covarianza"), tab);
+  auto* matrix = new QGridLayout(matrixBox);
+  cxx_ = NewField(QStringLiteral("Text31"), matrixBox);
+  cxy_ = NewField(QStringLiteral("Text34"), matrixBox);
+  cxz_ = NewField(QStringLiteral("Text37"), matrixBox);
+  cyxCopy_ = NewField(QStringLiteral("Text32"), matrixBox);
+  cyy_ = NewField(QStringLiteral("Text35"), matrixBox);
+  cyz_ = NewField(QStringLiteral("Text38"), matrixBox);
+  czxCopy_ = NewField(QStringLiteral("Text33"), matrixBox);
+  czyCopy_ = NewField(QStringLiteral("Text36"), matrixBox);
+  czz_ = NewField(QStringLiteral("Text39"), matrixBox);
+  // Rows x, y, z; the lower triangle repeats the upper one and cannot be typed.
+  matrix->addWidget(cxx_, 0, 0);
+  matrix->addWidget(cxy_, 0, 1);
+  matrix->addWidget(cxz_, 0, 2);
+  matrix->addWidget(cyxCopy_, 1, 0);
+  matrix->addWidget(cyy_, 1, 1);
+  matrix->addWidget(cyz_, 1, 2);
+  matrix->addWidget(czxCopy_, 2, 0);
+  matrix->addWidget(czyCopy_, 2, 1);
+  matrix->addWidget(czz_, 2, 2);
+  for (QLineEdit* copy : {cyxCopy_, czxCopy_, czyCopy_}) {
+    copy->setReadOnly(true);
+    copy->setFocusPolicy(Qt::NoFocus);
+  }
+  auto* unit = new QHBoxLayout();
+  unit->addStretch();
+  unit->addWidget(NewLabel(QStringLiteral("Unidades: m"), matrixBox));
+  squared_ = NewLabel(QString(), matrixBox);
+  squared_->setObjectName(QStringLiteral("Label20"));
+  unit->addWidget(squared_);
+  unit->setSpacing(0);
+  matrix->addLayout(unit, 3, 0, 1, 3);
+  top->addWidget(matrixBox, 1);
+  layout->addLayout(top);
+
+  auto* buttons = new QHBoxLayout();
+  auto* picture = new ClickablePicture(QStringLiteral("Picture2"), tab);
+  introduceGps_ = NewButton(QStringLiteral("Command24"), QStringLiteral("Introducir"), tab);
+  modifyGps_ = NewButton(QStringLiteral("Modificar2"), QStringLiteral("MODIFICAR"), tab);
+  wave_ = NewButton(QStringLiteral("Wave"), QStringLiteral("Importar líneas base del WAVE"), tab);
+  buttons->addWidget(picture);
+  buttons->addWidget(introduceGps_);
+  buttons->addWidget(modifyGps_);
+  buttons->addStretch();
+  buttons->addWidget(wave_);
+  layout->addLayout(buttons);
+
+  gpsList_ = new EntryListView(QStringLiteral("Text16"), tab);
+  layout->addWidget(gpsList_, 1);
+
+  for (QLineEdit* mirrored : {cxy_, cxz_, cyz_}) {
+    connect(mirrored, &QLineEdit::textChanged, this, &NuevoIIWindow::MirrorLowerTriangle);
+  }
+  connect(introduceGps_, &QPushButton::clicked, this, &NuevoIIWindow::IntroduceGps);
+  connect(picture, &ClickablePicture::clicked, this, &NuevoIIWindow::IntroduceGps);
+  connect(modifyGps_, &QPushButton::clicked, this, &NuevoIIWindow::ModifyGps);
+  connect(wave_, &QPushButton::clicked, this, &NuevoIIWindow::OpenWaveChooser);
+  connect(gpsList_, &EntryListView::clickedAtByte, this, &NuevoIIWindow::OnGpsListClicked);
+  return tab;
+}
+
+void NuevoIIWindow::OpenFresh() {
+  squared_->setText(kSuperscriptTwo);
+  type_->clear();
+  for (const std::string* keyword : {&kTypeDistance, &kTypeZenith, &kTypeDirection}) {
+    type_->addItem(FromCp1252(*keyword));
+  }
+  type_->setCurrentIndex(-1);
+  HideClassicalModify();
+  HideGpsModify();
+  selectedClassical_.reset();
+  selectedGps_.reset();
+  RefreshLists();
+}
+
+void NuevoIIWindow::RefreshLists() {
+  classicalList_->ShowSection(state_.classicalListText);
+  gpsList_->ShowSection(state_.gpsListText);
+}
+
+void NuevoIIWindow::ClearClassicalFields() {
+  type_->setCurrentIndex(-1);
+  for (QComboBox* box : {station_, target_}) {
+    box->setCurrentIndex(-1);
+    box->clearEditText();
+  }
+  value_->clear();
+  stdDev_->clear();
+}
+
+void NuevoIIWindow::ClearGpsFields() {
+  for (QComboBox* box : {gpsFrom_, gpsTo_}) {
+    box->setCurrentIndex(-1);
+    box->clearEditText();
+  }
+  for (QLineEdit* field : {dx_, dy_, dz_, cxx_, cxy_, cxz_, cyy_, cyz_, czz_}) field->clear();
+}
+
+void NuevoIIWindow::MirrorLowerTriangle() {
+  cyxCopy_->setText(cxy_->text());
+  czxCopy_->setText(cxz_->text());
+  czyCopy_->setText(cyz_->text());
+}
+
+void NuevoIIWindow::HideClassicalModify() {
+  modifyClassical_->setEnabled(false);
+  modifyClassical_->setVisible(false);
+}
+
+void NuevoIIWindow::HideGpsModify() {
+  modifyGps_->setEnabled(false);
+  modifyGps_->setVisible(false);
+}
+
+bool NuevoIIWindow::ClassicalFieldsHaveComma() const {
+  return ContainsComma(FieldText(value_)) || ContainsComma(FieldText(stdDev_));
+}
+
+bool NuevoIIWindow::GpsFieldsHaveComma() const {
+  for (const QLineEdit* field : {dx_, dy_, dz_, cxx_, cxy_, cxz_, cyy_, cyz_, czz_}) {
+    if (ContainsComma(FieldText(field))) return true;
+  }
+  return false;
+}
+
+Result<std::string> NuevoIIWindow::ClassicalLineFromFields() const {
+  ClassicalLineFields fields;
+  fields.type = FieldText(type_);
+  fields.from = FieldText(station_);
+  fields.to = FieldText(target_);
+  fields.value = FieldText(value_);
+  fields.stdDev = FieldText(stdDev_);
+  return BuildClassicalLine(fields);
+}
+
+Result<std::string> NuevoIIWindow::GpsBlockFromFields() const {
+  GpsBlockFields fields;
+  fields.from = FieldText(gpsFrom_);
+  fields.to = FieldText(gpsTo_);
+  fields.dx = FieldText(dx_);
+  fields.dy = FieldText(dy_);
+  fields.dz = FieldText(dz_);
+  fields.cxx = FieldText(cxx_);
+  fields.cxy = FieldText(cxy_);
+  fields.cxz = FieldText(cxz_);
+  fields.cyy = FieldText(cyy_);
+  fields.cyz = FieldText(cyz_);
+  fields.czz = FieldText(czz_);
+  return BuildGpsBlock(fields);
+}
+
+void NuevoIIWindow::IntroduceClassical() {
+  state_.matricesImported = false;
+  introduceClassical_->setFocus();
+  HideClassicalModify();
+  if (ClassicalFieldsHaveComma()) {
+    ShowDecimalCommaMessage(this);
+    return;
+  }
+  Result<std::string> line = ClassicalLineFromFields();
+  if (!line) {
+    ShowEntryRefusal(this, line.error());
+    return;
+  }
+  state_.classicalListText += *line;
+  ClearClassicalFields();
+  classicalList_->ShowSection(state_.classicalListText);
+}
+
+void NuevoIIWindow::ModifyClassical() {
+  if (!selectedClassical_) return;
+  if (ClassicalFieldsHaveComma()) {
+    ShowDecimalCommaMessage(this);
+    return;
+  }
+  Result<std::string> line = ClassicalLineFromFields();
+  if (!line) {
+    ShowEntryRefusal(this, line.error());
+    return;
+  }
+  HideClassicalModify();
+  if (!ReplaceEntry(state_.classicalListText, *selectedClassical_, kClassicalEntryStride, *line)) {
+    ShowEntryRefusal(this, MissingEntryMessage());
+    return;
+  }
+  ClearClassicalFields();
+  classicalList_->ShowSection(state_.classicalListText);
+}
+
+void NuevoIIWindow::IntroduceGps() {
+  state_.matricesImported = false;
+  introduceGps_->setFocus();
+  HideGpsModify();
+  if (GpsFieldsHaveComma()) {
+    ShowDecimalCommaMessage(this);
+    return;
+  }
+  Result<std::string> block = GpsBlockFromFields();
+  if (!block) {
+    ShowEntryRefusal(this, block.error());
+    return;
+  }
+  state_.gpsListText += *block;
+  ClearGpsFields();
+  gpsList_->ShowSection(state_.gpsListText);
+}
+
+void NuevoIIWindow::ModifyGps() {
+  if (!selectedGps_) return;
+  if (GpsFieldsHaveComma()) {
+    ShowDecimalCommaMessage(this);
+    return;
+  }
+  Result<std::string> block = GpsBlockFromFields();
+  if (!block) {
+    ShowEntryRefusal(this, block.error());
+    return;
+  }
+  HideGpsModify();
+  if (!ReplaceEntry(state_.gpsListText, *selectedGps_, kGpsEntryStride, *block)) {
+    ShowEntryRefusal(this, MissingEntryMessage());
+    return;
+  }
+  ClearGpsFields();
+  gpsList_->ShowSection(state_.gpsListText);
+}
+
+void NuevoIIWindow::OnClassicalListClicked(std::size_t byteOffset) {
+  const std::optional<ListEntry> entry = EntryAtOffset(classicalList_->Section(), byteOffset, kClassicalEntryStride);
+  if (!entry || !IsClassicalEntry(entry->text)) return;
+  classicalList_->SelectBytes(entry->index * kClassicalEntryStride, kClassicalEntryStride);
+  const ClassicalLineFields fields = DecodeClassicalEntry(entry->text);
+  type_->setCurrentIndex(type_->findText(FromCp1252(fields.type)));
+  station_->setEditText(FromCp1252(fields.from));
+  target_->setEditText(FromCp1252(fields.to));
+  value_->setText(FromCp1252(fields.value));
+  stdDev_->setText(FromCp1252(fields.stdDev));
+  selectedClassical_ = entry->index;
+  modifyClassical_->setEnabled(true);
+  modifyClassical_->setVisible(true);
+}
+
+void NuevoIIWindow::OnGpsListClicked(std::size_t byteOffset) {
+  const std::optional<ListEntry> entry = EntryAtOffset(gpsList_->Section(), byteOffset, kGpsEntryStride);
+  if (!entry || !IsGpsEntry(entry->text)) return;
+  gpsList_->SelectBytes(entry->index * kGpsEntryStride, kGpsEntryStride);
+  const GpsBlockFields fields = DecodeGpsEntry(entry->text);
+  gpsFrom_->setEditText(FromCp1252(fields.from));
+  gpsTo_->setEditText(FromCp1252(fields.to));
+  dx_->setText(FromCp1252(fields.dx));
+  dy_->setText(FromCp1252(fields.dy));
+  dz_->setText(FromCp1252(fields.dz));
+  cxx_->setText(FromCp1252(fields.cxx));
+  cxy_->setText(FromCp1252(fields.cxy));
+  cxz_->setText(FromCp1252(fields.cxz));
+  cyy_->setText(FromCp1252(fields.cyy));
+  cyz_->setText(FromCp1252(fields.cyz));
+  czz_->setText(FromCp1252(fields.czz));
+  selectedGps_ = entry->index;
+  modifyGps_->setEnabled(true);
+  modifyGps_->setVisible(true);
+}
+
+FileChooserWindow* NuevoIIWindow::WaveChooser() {
+  if (waveChooser_ == nullptr) {
+    waveChooser_ = NewWaveReportChooser(this, [this](const QString& path) { ImportWaveFile(FileSystemPath(path)); });
+  }
+  return waveChooser_;
+}
+
+void NuevoIIWindow::OpenWaveChooser() {
+  FileChooserWindow* chooser = WaveChooser();
+  chooser->PrepareForShowing();
+  chooser->show();
+  chooser->raise();
+}
+
+void NuevoIIWindow::ImportWaveFile(const std::string& reportPath) {
+  const WaveImportOutcome outcome = ImportWaveReport(reportPath, state_.gpsListText);
+  if (outcome.failed) Dialogs().ShowMessage(this, FromCp1252(outcome.failure), QString(), MessageIcon::None);
+  // The list follows the GPS text even after a failure: the blocks read before it stay.
+  introduceGps_->setFocus();
+  HideGpsModify();
+  ClearGpsFields();
+  gpsList_->ShowSection(state_.gpsListText);
+}
+
+std::optional<std::string> NuevoIIWindow::AskSavePath() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Guardar fichero de datos");
+  request.filter = kSaveFilter;
+  request.filterIndex = kSaveFilterAllFiles;
+  for (;;) {
+    const std::optional<QString> chosen = Dialogs().GetSaveFileName(this, request);
+    if (!chosen) return std::nullopt;
+    const std::string path = FileSystemPath(*chosen);
+    if (!FileExists(path)) return path;
+    if (Dialogs().AskYesNo(this, QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? "), QString(),
+                           MessageIcon::Information, false)) {
+      return path;
+    }
+  }
+}
+
+bool NuevoIIWindow::SaveAndExit() {
+  if (state_.matricesImported) {
+    // The observation system comes from the imported matrices: the file keeps the vertices
+    // only, with empty observation sections.
+    state_.classicalListText.clear();
+    state_.gpsListText.clear();
+    ClearClassicalFields();
+    ClearGpsFields();
+    OpenFresh();
+  }
+  const std::optional<std::string> path = AskSavePath();
+  if (!path) return false;
+  const Status written = WriteProjectFile(*path, state_);
+  if (!written) {
+    Dialogs().ShowMessage(this, FromCp1252(kProjectSaveErrorMessage), QString(), MessageIcon::Critical);
+    return false;
+  }
+  state_.projectFilePath = *path;
+  hide();
+  if (hooks_.closedAfterSave) hooks_.closedAfterSave();
+  if (hooks_.loadProject) hooks_.loadProject(*path);
+  return true;
+}
+
+}  // namespace korvo

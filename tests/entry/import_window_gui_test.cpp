@@ -1,0 +1,134 @@
+// frmImport: enabling of Aceptar, Enter as Aceptar, the remembered paths and the choosers.
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <algorithm>
+#include <QLabel>
+#include <QListWidget>
+
+#include "entry/entry_support.h"
+#include "matimport/import_window.h"
+#include "network/entry/entry_choosers.h"
+
+namespace korvo::testing {
+namespace {
+
+QList<QLineEdit*> Fields(QWidget* window) {
+  QList<QLineEdit*> fields = window->findChildren<QLineEdit*>(QStringLiteral("Archivo"));
+  std::sort(fields.begin(), fields.end(),
+            [](QLineEdit* a, QLineEdit* b) { return a->property("index").toInt() < b->property("index").toInt(); });
+  return fields;
+}
+
+class ImportWindowTest : public EntryTest {
+ protected:
+  ImportWindow* OpenImport() {
+    two->show();
+    Click(Named<QPushButton>(two, "Command2"));
+    ImportWindow* window = windows->Import();
+    EXPECT_TRUE(window->isVisible());
+    return window;
+  }
+};
+
+TEST_F(ImportWindowTest, CarriesItsFramesLabelsAndButtons) {
+  ImportWindow* window = OpenImport();
+  EXPECT_EQ(window->objectName(), QStringLiteral("frmImport"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Importar Matrices"));
+  QStringList frames;
+  for (const QGroupBox* frame : window->findChildren<QGroupBox*>()) frames << frame->title();
+  EXPECT_EQ(frames, (QStringList{QStringLiteral("Matriz de coeficientes de las ecuaciones (Matriz A):"),
+                                 QStringLiteral("Vector de términos independientes (Vector k):"),
+                                 QStringLiteral("Matriz de pesos de las observaciones (Matriz P):")}));
+  QStringList labels;
+  for (const QLabel* label : window->findChildren<QLabel*>()) labels << label->text();
+  EXPECT_EQ(labels.count(QStringLiteral("Archivo:")), 3);
+  EXPECT_TRUE(labels.contains(QStringLiteral("Formato permitido:")));
+  EXPECT_TRUE(labels.contains(
+      QStringLiteral("FICHERO DE TEXTO:      Separador: ';' o ' ' o TAB         Separador decimal: '.' ")));
+  EXPECT_EQ(Fields(window).size(), 3);
+  EXPECT_EQ(window->findChildren<QPushButton*>(QStringLiteral("Examinar")).size(), 3);
+  EXPECT_EQ(Named<QPushButton>(window, "btnAceptar")->text(), QStringLiteral("Aceptar"));
+  EXPECT_EQ(Named<QPushButton>(window, "btnCancelar")->text(), QStringLiteral("Cancelar"));
+}
+
+TEST_F(ImportWindowTest, AceptarOnlyWithThreeNamesAndEnterActsAsAceptar) {
+  ImportWindow* window = OpenImport();
+  auto* accept = Named<QPushButton>(window, "btnAceptar");
+  const QList<QLineEdit*> fields = Fields(window);
+  EXPECT_FALSE(accept->isEnabled());
+  Type(fields[0], QStringLiteral("/datos/a.txt"));
+  Type(fields[2], QStringLiteral("/datos/p.txt"));
+  EXPECT_FALSE(accept->isEnabled());
+  // Enter while Aceptar is disabled does nothing.
+  QTest::keyClick(fields[2], Qt::Key_Return);
+  EXPECT_TRUE(importedPaths.empty());
+  EXPECT_TRUE(window->isVisible());
+  Type(fields[1], QStringLiteral("/datos/k.txt"));
+  EXPECT_TRUE(accept->isEnabled());
+  fields[1]->clear();
+  EXPECT_FALSE(accept->isEnabled());
+  Type(fields[1], QStringLiteral("/datos/k.txt"));
+  QTest::keyClick(fields[1], Qt::Key_Return);
+  ASSERT_EQ(importedPaths.size(), 1u);
+  EXPECT_EQ(importedPaths[0][0], QStringLiteral("/datos/a.txt"));
+  EXPECT_EQ(importedPaths[0][1], QStringLiteral("/datos/k.txt"));
+  EXPECT_EQ(importedPaths[0][2], QStringLiteral("/datos/p.txt"));
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ImportWindowTest, PathsAreRememberedForTheNextOpening) {
+  ImportWindow* window = OpenImport();
+  const QList<QLineEdit*> fields = Fields(window);
+  Type(fields[0], QStringLiteral("a.txt"));
+  Type(fields[1], QStringLiteral("k.txt"));
+  Type(fields[2], QStringLiteral("p.txt"));
+  Click(Named<QPushButton>(window, "btnAceptar"));
+  ASSERT_EQ(importedPaths.size(), 1u);
+
+  window = OpenImport();
+  EXPECT_EQ(fields[0]->text(), QStringLiteral("a.txt"));
+  EXPECT_EQ(fields[1]->text(), QStringLiteral("k.txt"));
+  EXPECT_EQ(fields[2]->text(), QStringLiteral("p.txt"));
+  EXPECT_TRUE(Named<QPushButton>(window, "btnAceptar")->isEnabled());
+  // Cancelar imports nothing and does not change what is remembered.
+  Type(fields[0], QStringLiteral("otro.txt"));
+  Click(Named<QPushButton>(window, "btnCancelar"));
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(importedPaths.size(), 1u);
+  window = OpenImport();
+  EXPECT_EQ(fields[0]->text(), QStringLiteral("a.txt"));
+}
+
+TEST_F(ImportWindowTest, ExaminarFillsTheFieldOfItsMatrix) {
+  ImportWindow* window = OpenImport();
+  QList<QPushButton*> browse = window->findChildren<QPushButton*>(QStringLiteral("Examinar"));
+  std::sort(browse.begin(), browse.end(),
+            [](QPushButton* a, QPushButton* b) { return a->property("index").toInt() < b->property("index").toInt(); });
+  ASSERT_EQ(browse.size(), 3);
+  const char* labels[] = {"Fichero de la Matriz A:", "Fichero del Vector k:", "Fichero de pesos P:"};
+  const QString examples = QStringLiteral(KORVO_SOURCE_DIR "/examples");
+  for (int i = 0; i < 3; ++i) {
+    Click(browse[i]);
+    FileChooserWindow* chooser = window->Chooser();
+    ASSERT_TRUE(chooser->isVisible());
+    EXPECT_EQ(chooser->objectName(), QStringLiteral("frmAbririmp"));
+    EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Abrir fichero de importación"));
+    QStringList texts;
+    for (const QLabel* label : chooser->findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(labels[i]))) << labels[i];
+    chooser->SetFolder(examples);
+    auto* files = Named<QListWidget>(chooser, "File1");
+    const auto found = files->findItems(QStringLiteral("informe_wave.txt"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    files->setCurrentItem(found[0]);
+    Type(Named<QLineEdit>(chooser, "Text1"), found[0]->text());
+    Click(Named<QPushButton>(chooser, "btnAceptar"));
+    EXPECT_EQ(Fields(window)[i]->text(),
+              QDir::toNativeSeparators(examples + QStringLiteral("/informe_wave.txt")));
+  }
+  EXPECT_TRUE(Named<QPushButton>(window, "btnAceptar")->isEnabled());
+}
+
+}  // namespace
+}  // namespace korvo::testing

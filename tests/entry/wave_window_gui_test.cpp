@@ -1,0 +1,134 @@
+// The Wave button of NuevoII: the chooser frmAbrirwave, the import into the GPS list and the
+// finishing steps.
+#include <QLabel>
+#include <QListWidget>
+
+#include "common/files.h"
+#include "common/text.h"
+#include "common/win1252.h"
+#include "entry/entry_support.h"
+#include "network/entry/entry_choosers.h"
+
+namespace korvo::testing {
+namespace {
+
+const QString kExamples = QStringLiteral(KORVO_SOURCE_DIR "/examples");
+
+class WaveWindowTest : public EntryTest {
+ protected:
+  // Opens the chooser with the Wave button, goes to `folder`, selects `file` and accepts.
+  void ImportThroughChooser(const QString& folderPath, const QString& file) {
+    Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
+    Click(Named<QPushButton>(two, "Wave"));
+    FileChooserWindow* chooser = two->WaveChooser();
+    ASSERT_TRUE(chooser->isVisible());
+    chooser->SetFolder(folderPath);
+    auto* files = Named<QListWidget>(chooser, "File1");
+    const QList<QListWidgetItem*> found = files->findItems(file, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << file.toStdString();
+    files->setCurrentItem(found[0]);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(found[0]).center());
+    EXPECT_EQ(Named<QLineEdit>(chooser, "Text1")->text(), file);
+    auto* accept = Named<QPushButton>(chooser, "btnAceptar");
+    ASSERT_TRUE(accept->isEnabled());
+    Click(accept);
+    EXPECT_FALSE(chooser->isVisible());
+  }
+};
+
+TEST_F(WaveWindowTest, ChooserCarriesItsTitleExplanationAndControls) {
+  two->show();
+  Click(Named<QPushButton>(two, "Wave"));
+  FileChooserWindow* chooser = two->WaveChooser();
+  EXPECT_EQ(chooser->objectName(), QStringLiteral("frmAbrirwave"));
+  EXPECT_EQ(chooser->windowTitle(), QStringLiteral(" Abrir fichero de texto de WAVE"));
+  EXPECT_FALSE(chooser->isModal());
+  QStringList labels;
+  for (const QLabel* label : chooser->findChildren<QLabel*>()) labels << label->text();
+  EXPECT_TRUE(labels.contains(QStringLiteral(
+      "Importa las líneas base y sus matrices varianza-covarianza del 'Fichero de Texto' con 'Sumario Detallado' "
+      "del WAVE de Trimble")));
+  EXPECT_TRUE(labels.contains(QStringLiteral("&Nombre del proyecto:")));
+  for (const char* name : {"drvBox1", "dirBox1", "File1", "Text1"}) {
+    EXPECT_NE(chooser->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  EXPECT_EQ(Named<QPushButton>(chooser, "btnAceptar")->text(), QStringLiteral("&Aceptar"));
+  EXPECT_FALSE(Named<QPushButton>(chooser, "btnAceptar")->isEnabled());
+  Click(Named<QPushButton>(chooser, "btnCancelar"));
+  EXPECT_FALSE(chooser->isVisible());
+  EXPECT_TRUE(state.gpsListText.empty());
+}
+
+TEST_F(WaveWindowTest, ReportBaselinesFollowTheTypedOnesAndTheFieldsAreCleared) {
+  two->show();
+  EnterBaseline({"5", "6", "1.25", "2.5", "-3.75", "1E-06", "0", "0", "1E-06", "0", "1E-06"});
+  const std::string typed = state.gpsListText;
+  ClickListAt(GpsList(), 10);
+  ASSERT_FALSE(Named<QPushButton>(two, "Modificar2")->isHidden());
+
+  ImportThroughChooser(kExamples, QStringLiteral("informe_wave.txt"));
+  EXPECT_TRUE(dialogs.Messages().isEmpty()) << dialogs.Messages().join(QLatin1Char('|')).toStdString();
+  ASSERT_EQ(state.gpsListText.size(), 5 * 326u);
+  EXPECT_EQ(state.gpsListText.substr(0, 326), typed);
+  EXPECT_EQ(GpsList()->Section(), state.gpsListText);
+  // Baseline 2 of the report (block 3 of the list): 1001 -> 1003, Cxy 0.00000123456 -> 1.2E-06.
+  EXPECT_EQ(FieldAt(state.gpsListText, 2 * 326 + 18, 4), "1001");
+  EXPECT_EQ(FieldAt(state.gpsListText, 2 * 326 + 27, 4), "1003");
+  EXPECT_EQ(FieldAt(state.gpsListText, 2 * 326 + 82, 10), PadLeft("1.2E-06", 10));
+  // Station RASO (not a number) gives vertex 0.
+  EXPECT_EQ(FieldAt(state.gpsListText, 4 * 326 + 18, 4), "   0");
+  // Finishing steps: modify button hidden, GPS fields empty.
+  EXPECT_TRUE(Named<QPushButton>(two, "Modificar2")->isHidden());
+  for (const char* name : {"Text11", "Text12", "Text13", "Text31", "Text34", "Text37", "Text35", "Text38", "Text39"}) {
+    EXPECT_TRUE(Named<QLineEdit>(two, name)->text().isEmpty()) << name;
+  }
+  EXPECT_TRUE(Named<QComboBox>(two, "Combo12")->currentText().isEmpty());
+
+  // The imported blocks are entries like any other: click the fourth.
+  ClickListAt(GpsList(), 3 * 326 + 200);
+  EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), QStringLiteral("1002"));
+  EXPECT_EQ(Named<QLineEdit>(two, "Text39")->text(), QStringLiteral("9.6E-06"));
+}
+
+TEST_F(WaveWindowTest, ImportingTwiceAppendsTwice) {
+  two->show();
+  ImportThroughChooser(kExamples, QStringLiteral("informe_wave.txt"));
+  const std::string once = state.gpsListText;
+  ImportThroughChooser(kExamples, QStringLiteral("informe_wave.txt"));
+  EXPECT_EQ(state.gpsListText, once + once);
+  EXPECT_EQ(GpsList()->Section(), once + once);
+}
+
+TEST_F(WaveWindowTest, OverWideFieldShowsTheMessageAndKeepsEarlierBlocks) {
+  two->show();
+  auto example = ReadFileBytes(std::string(KORVO_SOURCE_DIR) + "/examples/informe_wave.txt");
+  ASSERT_TRUE(example.ok());
+  // Make the DX of the second baseline 12 characters long, in place.
+  std::string report = *example;
+  const std::size_t second = report.find("Baseline Components", report.find("Baseline Components") + 1);
+  ASSERT_NE(second, std::string::npos);
+  report.replace(second + 56, 16, PadLeft("-1234567.8912", 16));
+  const std::string path = Path("informe_largo.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, report).ok());
+
+  ImportThroughChooser(folder.path(), QStringLiteral("informe_largo.txt"));
+  ASSERT_EQ(dialogs.Messages().size(), 1);
+  EXPECT_EQ(dialogs.dialogs.back().icon, MessageIcon::None);
+  EXPECT_TRUE(dialogs.Messages()[0].contains(QStringLiteral("Línea base 2")));
+  EXPECT_EQ(state.gpsListText.size(), 326u);
+  EXPECT_EQ(GpsList()->Section(), state.gpsListText);
+}
+
+TEST_F(WaveWindowTest, AcceptingWithoutAFileSelectedReportsTheReadError) {
+  two->show();
+  Click(Named<QPushButton>(two, "Wave"));
+  FileChooserWindow* chooser = two->WaveChooser();
+  chooser->SetFolder(kExamples);
+  Type(Named<QLineEdit>(chooser, "Text1"), QStringLiteral("informe_wave.txt"));
+  Click(Named<QPushButton>(chooser, "btnAceptar"));
+  ASSERT_EQ(dialogs.Messages().size(), 1);
+  EXPECT_TRUE(state.gpsListText.empty());
+}
+
+}  // namespace
+}  // namespace korvo::testing
