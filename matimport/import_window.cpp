@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/project_chooser.h"
 #include "network/entry/entry_choosers.h"
 
 namespace korvo {
@@ -95,10 +96,9 @@ void ImportWindow::FollowFields() {
   accept_->setEnabled(allNamed);
 }
 
-FileChooserWindow* ImportWindow::Chooser() {
+ProjectChooser* ImportWindow::Chooser() {
   if (chooser_ == nullptr) {
-    chooser_ = NewMatrixFileChooser(this);
-    chooser_->SetOnChosen([this](const QString& path) {
+    chooser_ = NewMatrixFileChooser(this, [this](const QString& path) {
       fields_[static_cast<std::size_t>(browsingIndex_)]->setText(path);
     });
   }
@@ -107,11 +107,7 @@ FileChooserWindow* ImportWindow::Chooser() {
 
 void ImportWindow::Browse(int index) {
   browsingIndex_ = index;
-  FileChooserWindow* chooser = Chooser();
-  chooser->PrepareForShowing();
-  chooser->SetNameLabel(kChooserLabels[static_cast<std::size_t>(index)]);
-  chooser->show();
-  chooser->raise();
+  ShowChooser(Chooser(), kChooserLabels[static_cast<std::size_t>(index)]);
 }
 
 void ImportWindow::Accept() {

@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace korvo {
 
-class FileChooserWindow;
+class ProjectChooser;
 
 // Paths in the order A, k, P, as typed or chosen.
 using MatrixPaths = std::array<QString, 3>;
@@ -37,7 +37,7 @@ class ImportWindow : public QDialog {
   QLineEdit* Field(int index) const { return fields_[static_cast<std::size_t>(index)]; }
 
   // frmAbririmp, created on first use.
-  FileChooserWindow* Chooser();
+  ProjectChooser* Chooser();
 
  private:
   void FollowFields();
@@ -49,7 +49,7 @@ class ImportWindow : public QDialog {
   QPushButton* accept_ = nullptr;
   QPushButton* cancel_ = nullptr;
   MatrixPaths remembered_;
-  FileChooserWindow* chooser_ = nullptr;
+  ProjectChooser* chooser_ = nullptr;
   int browsingIndex_ = 0;
   std::function<void(const MatrixPaths&)> importer_;
 };

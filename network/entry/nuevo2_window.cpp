@@ -15,6 +15,7 @@
 #include "app/dialog_service.h"
 #include "app/qt_text.h"
 #include "common/files.h"
+#include "app/project_chooser.h"
 #include "network/entry/entry_choosers.h"
 #include "network/entry/entry_text.h"
 #include "network/entry/entry_widgets.h"
@@ -431,7 +432,7 @@ void NuevoIIWindow::OnGpsListClicked(std::size_t byteOffset) {
   modifyGps_->setVisible(true);
 }
 
-FileChooserWindow* NuevoIIWindow::WaveChooser() {
+ProjectChooser* NuevoIIWindow::WaveChooser() {
   if (waveChooser_ == nullptr) {
     waveChooser_ = NewWaveReportChooser(this, [this](const QString& path) { ImportWaveFile(FileSystemPath(path)); });
   }
@@ -439,10 +440,7 @@ FileChooserWindow* NuevoIIWindow::WaveChooser() {
 }
 
 void NuevoIIWindow::OpenWaveChooser() {
-  FileChooserWindow* chooser = WaveChooser();
-  chooser->PrepareForShowing();
-  chooser->show();
-  chooser->raise();
+  ShowChooser(WaveChooser());
 }
 
 void NuevoIIWindow::ImportWaveFile(const std::string& reportPath) {

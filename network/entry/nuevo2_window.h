@@ -22,7 +22,7 @@ class QTabWidget;
 namespace korvo {
 
 class EntryListView;
-class FileChooserWindow;
+class ProjectChooser;
 
 class NuevoIIWindow : public QWidget {
   Q_OBJECT
@@ -52,7 +52,7 @@ class NuevoIIWindow : public QWidget {
   void ImportWaveFile(const std::string& reportPath);
 
   // The chooser "frmAbrirwave" opened by the Wave button (created on first use).
-  FileChooserWindow* WaveChooser();
+  ProjectChooser* WaveChooser();
 
   std::optional<std::size_t> SelectedClassicalEntry() const { return selectedClassical_; }
   std::optional<std::size_t> SelectedGpsEntry() const { return selectedGps_; }
@@ -116,7 +116,7 @@ class NuevoIIWindow : public QWidget {
   QPushButton* importMatrices_ = nullptr;  // Command2
   QPushButton* saveAndExit_ = nullptr;   // Command3
 
-  FileChooserWindow* waveChooser_ = nullptr;
+  ProjectChooser* waveChooser_ = nullptr;
   std::optional<std::size_t> selectedClassical_;
   std::optional<std::size_t> selectedGps_;
 };

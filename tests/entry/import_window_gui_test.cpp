@@ -8,6 +8,7 @@
 
 #include "entry/entry_support.h"
 #include "matimport/import_window.h"
+#include "app/project_chooser.h"
 #include "network/entry/entry_choosers.h"
 
 namespace korvo::testing {
@@ -110,7 +111,7 @@ TEST_F(ImportWindowTest, ExaminarFillsTheFieldOfItsMatrix) {
   const QString examples = QStringLiteral(KORVO_SOURCE_DIR "/examples");
   for (int i = 0; i < 3; ++i) {
     Click(browse[i]);
-    FileChooserWindow* chooser = window->Chooser();
+    ProjectChooser* chooser = window->Chooser();
     ASSERT_TRUE(chooser->isVisible());
     EXPECT_EQ(chooser->objectName(), QStringLiteral("frmAbririmp"));
     EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Abrir fichero de importación"));

@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "common/win1252.h"
 #include "entry/entry_support.h"
+#include "app/project_chooser.h"
 #include "network/entry/entry_choosers.h"
 
 namespace korvo::testing {
@@ -20,7 +21,7 @@ class WaveWindowTest : public EntryTest {
   void ImportThroughChooser(const QString& folderPath, const QString& file) {
     Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
     Click(Named<QPushButton>(two, "Wave"));
-    FileChooserWindow* chooser = two->WaveChooser();
+    ProjectChooser* chooser = two->WaveChooser();
     ASSERT_TRUE(chooser->isVisible());
     chooser->SetFolder(folderPath);
     auto* files = Named<QListWidget>(chooser, "File1");
@@ -39,7 +40,7 @@ class WaveWindowTest : public EntryTest {
 TEST_F(WaveWindowTest, ChooserCarriesItsTitleExplanationAndControls) {
   two->show();
   Click(Named<QPushButton>(two, "Wave"));
-  FileChooserWindow* chooser = two->WaveChooser();
+  ProjectChooser* chooser = two->WaveChooser();
   EXPECT_EQ(chooser->objectName(), QStringLiteral("frmAbrirwave"));
   EXPECT_EQ(chooser->windowTitle(), QStringLiteral(" Abrir fichero de texto de WAVE"));
   EXPECT_FALSE(chooser->isModal());
@@ -122,7 +123,7 @@ TEST_F(WaveWindowTest, OverWideFieldShowsTheMessageAndKeepsEarlierBlocks) {
 TEST_F(WaveWindowTest, AcceptingWithoutAFileSelectedReportsTheReadError) {
   two->show();
   Click(Named<QPushButton>(two, "Wave"));
-  FileChooserWindow* chooser = two->WaveChooser();
+  ProjectChooser* chooser = two->WaveChooser();
   chooser->SetFolder(kExamples);
   Type(Named<QLineEdit>(chooser, "Text1"), QStringLiteral("informe_wave.txt"));
   Click(Named<QPushButton>(chooser, "btnAceptar"));
