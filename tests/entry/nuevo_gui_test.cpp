@@ -152,6 +152,23 @@ TEST_F(NuevoTest, FixedVertexWithUnknownDeflectionShowsItsLineAtOnce) {
   EXPECT_TRUE(dialogs.dialogs.empty());
 }
 
+TEST_F(NuevoTest, PicturesBesideTheButtonsActAsIntroducir) {
+  one->show();
+  Type(Named<QComboBox>(one, "Combo1"), QStringLiteral("3"));
+  Type(Named<QLineEdit>(one, "Text1"), QStringLiteral("1"));
+  Click(Named<QWidget>(one, "Picture1"));
+  EXPECT_EQ(state.vertexListText.size(), 108u);
+  two->show();
+  Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
+  Choose(Named<QComboBox>(two, "Combo1"), kZenith);
+  Click(Named<QWidget>(two, "Picture1"));
+  EXPECT_EQ(state.classicalListText.size(), 108u);
+  Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
+  Click(Named<QWidget>(two, "Picture2"));
+  EXPECT_EQ(state.gpsListText.size(), 326u);
+  EXPECT_TRUE(dialogs.dialogs.empty());
+}
+
 TEST_F(NuevoTest, ListsUseAFixedPitchFont) {
   one->show();
   // Every character advances by the same width, so the columns line up.
