@@ -1,0 +1,117 @@
+// korvo-cli matrices: adjusting a system imported from its A, k and P files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "common/win1252.h"
+
+namespace korvo {
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out, err;  // UTF-8
+};
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class MatricesCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           (std::string("korvo_matrices_cli_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    // The mean of six values, the last one a gross error.
+    a_ = Write("a.txt", "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n");
+    k_ = Write("k.txt", "10.001\r\n9.999\r\n10.002\r\n9.998\r\n10.000\r\n10.5\r\n");
+    p_ = Write("p.txt",
+               "1E6 0 0 0 0 0\r\n0 1E6 0 0 0 0\r\n0 0 1E6 0 0 0\r\n0 0 0 1E6 0 0\r\n0 0 0 0 1E6 0\r\n0 0 0 0 0 1E6\r\n");
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  CliRun Run(const std::string& arguments) {
+    const auto out = dir_ / "out.txt";
+    const auto err = dir_ / "err.txt";
+    const std::string command = std::string("\"") + KORVO_CLI_PATH + "\" matrices " + arguments + " >\"" +
+                                out.string() + "\" 2>\"" + err.string() + "\"";
+    CliRun run;
+    const int status = std::system(command.c_str());
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadAll(out);
+    run.err = ReadAll(err);
+    return run;
+  }
+
+  std::string Files() const { return "\"" + a_ + "\" \"" + k_ + "\" \"" + p_ + "\""; }
+
+  std::filesystem::path dir_;
+  std::string a_, k_, p_;
+};
+
+TEST_F(MatricesCommandTest, WritesTheReportOfTheImportedSystem) {
+  const std::string results = (dir_ / "resultados.txt").string();
+  const CliRun run = Run(Files() + " -o \"" + results + "\"");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string report = ReadAll(results);  // Windows-1252
+  EXPECT_TRUE(report.starts_with("\r\nMATRICES IMPORTADAS:\r\n    " + a_ + "\r\n"));
+  EXPECT_NE(report.find(Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")), std::string::npos);
+  EXPECT_NE(report.find(Cp1252(" Observación      Residuo M.C.  Residuo Huber   Residuo Lp    Residuo L1  \r\n")),
+            std::string::npos);
+  // The least-squares residual of the blunder: mean 60.5/6, residual 10.0833 − 10.5.
+  EXPECT_NE(report.find("     6" + std::string(19, ' ') + "-.417  "), std::string::npos);
+  EXPECT_NE(report.find("beta2 ="), std::string::npos);
+  EXPECT_TRUE(report.ends_with("\r\n\r\n"));
+}
+
+TEST_F(MatricesCommandTest, SwitchesAndLimits) {
+  CliRun run = Run(Files() + " --sin-huber --sin-lp --sin-l1");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out.find("COMPARACI"), std::string::npos);
+  EXPECT_NE(run.out.find("Vectores de fiabilidad externa"), std::string::npos);
+
+  run = Run(Files() + " --sin-huber --sin-lp --iter-l1 0");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("El método mínima norma L1 alcanzó el número máximo de iteraciones sin convergencia"),
+            std::string::npos);
+  EXPECT_EQ(run.out.find("Residuo Huber"), std::string::npos);
+
+  EXPECT_EQ(Run(Files() + " --iter-lp diez").exitCode, 2);
+  EXPECT_EQ(Run("\"" + a_ + "\" \"" + k_ + "\"").exitCode, 2);
+}
+
+TEST_F(MatricesCommandTest, ImportFailuresArePrinted) {
+  const std::string missing = (dir_ / "falta.txt").string();
+  CliRun run = Run("\"" + a_ + "\" \"" + missing + "\" \"" + p_ + "\"");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "¡ El fichero " + missing + " no existe !\n");
+
+  const std::string shortK = Write("k5.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n");
+  run = Run("\"" + a_ + "\" \"" + shortK + "\" \"" + p_ + "\"");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("Matriz A: 6 x 1\r\nMatriz K: 5 x 1\r\nMatriz P: 6 x 6"), std::string::npos);
+}
+
+TEST_F(MatricesCommandTest, VertexListFromAProject) {
+  const CliRun run = Run(Files() + " --vertices \"" + std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt\"");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(run.out.starts_with("Punto")) << run.out.substr(0, 200);
+  EXPECT_NE(run.out.find("MATRICES IMPORTADAS:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvo
