@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "common/text.h"
 #include "common/win1252.h"
 
 namespace korvo {
