@@ -21,7 +21,8 @@ const std::string& SolvingRobustStatus() {
   static const std::string text = Cp1252("Resolviendo sistema por métodos de estimación robusta...");
   return text;
 }
-// The three estimator texts place "Iteración" at the same column with their runs of blanks.
+// The three estimator texts, blank runs included, as the status bar has always shown them
+// (the estimator adds its iteration count in the second panel).
 const std::string& HuberStatus() {
   static const std::string text = Cp1252(
       "Resolviendo sistema por métodos de estimación robusta...   HUBER"
@@ -62,26 +63,23 @@ constexpr int kProgressLeastSquares = 65;
 constexpr int kProgressReport = 100;
 
 // The printout of the system and its weights after the project text; returns the whole
-// ResultsHeaderText.
+// ResultsHeaderText. Built in one text sized beforehand: on large networks the weight matrix
+// alone is tens of megabytes.
 std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
                         const ObservationSystem& system, const std::string& projectText,
                         const ProgressSink& progress) {
-  TextBuilder header(projectText.size() + 64);
-  AppendSystemTitle(header, projectText);
-
   const auto n = static_cast<std::size_t>(system.numEquations);
   const auto m = static_cast<std::size_t>(system.numUnknowns);
-  TextBuilder systemText(14 * (n + 1) * (m + 2));
-  AppendSystemHeaderLine(systemText, network, options, system);
+  constexpr std::size_t kCell = 14;  // 12-character field and two blanks
+  TextBuilder header(projectText.size() + 128 + kCell * (m + 2) + n * (kCell * m + 24) +
+                     n * (kCell * n + 2));
+  AppendSystemTitle(header, projectText);
+  AppendSystemHeaderLine(header, network, options, system);
   progress.SetProgress(kProgressHeaderLine);
-  AppendSystemRows(systemText, system);
+  AppendSystemRows(header, system);
   progress.SetProgress(kProgressSystemRows);
-
-  TextBuilder weightText(14 * n * n + 2 * n + 32);
-  AppendWeightText(weightText, system);
+  AppendWeightText(header, system);
   progress.SetProgress(kProgressWeightText);
-
-  header << systemText.str() << weightText.str();
   return std::move(header).str();
 }
 

@@ -1,0 +1,160 @@
+#include "engine/adjustment_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/network_generator.h"
+#include "common/text.h"
+#include "common/win1252.h"
+#include "network/load_network.h"
+#include "network/project_file.h"
+#include "network/project_lines.h"
+
+namespace korvo {
+namespace {
+
+// Records the progress values and status texts in the order they arrive.
+struct Recording {
+  std::vector<std::string> events;
+  ProgressSink Sink() {
+    ProgressSink sink;
+    sink.progress = [this](int percent) { events.push_back("P" + std::to_string(percent)); };
+    sink.status = [this](const std::string& text) { events.push_back("S:" + text); };
+    return sink;
+  }
+};
+
+std::string S(const std::string& utf8) { return "S:" + Cp1252(utf8); }
+
+const std::string kRobust = "Resolviendo sistema por métodos de estimación robusta...";
+
+class AdjustmentDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    generated = generated::GenerateGridNetwork({3, 400.0, 99});
+    state.projectText = generated.projectText;
+  }
+  generated::GeneratedNetwork generated;
+  ProjectState state;
+  CalcOptions options;
+  Recording recording;
+};
+
+TEST_F(AdjustmentDriverTest, StatusAndProgressWithoutRobustEstimators) {
+  options.useHuber = options.useLp = options.useL1 = false;
+  const Result<AdjustmentOutput> output = RunAdjustment(generated.model, options, state, recording.Sink());
+  ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
+  const std::vector<std::string> expected = {
+      "P0", S("Formando matrices del sistema de ecuaciones..."),
+      "P5", "P10", "P20", "P30",
+      "P40", S("Resolviendo sistema por mínimos cuadrados..."),
+      "P55",  // set by the solver once σ0 is known
+      "P65", S(kRobust),
+      "S:", "P75", "S:", "P85", "P95", "S:",
+      S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
+  EXPECT_EQ(recording.events, expected);
+  EXPECT_TRUE(output->robustComparisonText.empty());
+}
+
+TEST_F(AdjustmentDriverTest, EstimatorStatusTextsInOrderWhenSelected) {
+  const Result<AdjustmentOutput> output = RunAdjustment(generated.model, options, state, recording.Sink());
+  ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
+  std::vector<std::string> afterLeastSquares;
+  bool seen = false;
+  for (const std::string& event : recording.events) {
+    if (event == "P65") seen = true;
+    if (seen && (event[0] == 'S' || event == "P75" || event == "P85" || event == "P95" || event == "P100")) {
+      afterLeastSquares.push_back(event);
+    }
+  }
+  const std::vector<std::string> expected = {
+      S(kRobust),
+      S(kRobust + "   HUBER                                              Iteración"), "S:", "P75",
+      S(kRobust + "   NORMAS Lp ADAPTADAS               Iteración"), "S:", "P85",
+      S(kRobust + "   NORMA L1                                        Iteración"), "P95", "S:",
+      S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
+  EXPECT_EQ(afterLeastSquares, expected);
+}
+
+TEST(AdjustmentStatusTextTest, EstimatorTextsKeepTheirBlankRuns) {
+  // The texts are fixed as the status bar has always shown them: three blanks before the
+  // estimator's name and 46, 15 and 40 blanks before "Iteración".
+  const std::string prefix = Cp1252(kRobust) + "   ";
+  EXPECT_EQ(HuberStatus(), prefix + "HUBER" + std::string(46, ' ') + Cp1252("Iteración"));
+  EXPECT_EQ(LpStatus(), prefix + "NORMAS Lp ADAPTADAS" + std::string(15, ' ') + Cp1252("Iteración"));
+  EXPECT_EQ(L1Status(), prefix + "NORMA L1" + std::string(40, ' ') + Cp1252("Iteración"));
+}
+
+TEST_F(AdjustmentDriverTest, HeaderTextIsProjectTextThenSystemAndWeights) {
+  options.useHuber = options.useLp = options.useL1 = false;
+  state.adjustmentRunCount = 4;
+  const Result<AdjustmentOutput> output = RunAdjustment(generated.model, options, state, recording.Sink());
+  ASSERT_TRUE(output.ok());
+  EXPECT_EQ(state.adjustmentRunCount, 5);
+  const std::string& header = output->resultsHeaderText;
+  const std::string start = generated.projectText + "\r\n\r\n\r\n" +
+                            Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n\r\n";
+  ASSERT_EQ(header.substr(0, start.size()), start);
+  // Header line, n equation rows, then the weight title and n weight rows.
+  const std::size_t n = static_cast<std::size_t>(output->system.numEquations);
+  const std::size_t m = static_cast<std::size_t>(output->system.numUnknowns);
+  const std::vector<std::string_view> lines = SplitLines(std::string_view(header).substr(start.size()));
+  ASSERT_EQ(lines.size(), 1 + n + 4 + n);
+  EXPECT_EQ(lines[0].size(), 14 * m + 17);  // header parts of 14 and "        Term.Ind."
+  EXPECT_EQ(lines[1].size(), 14 * m + 8 + 12);
+  EXPECT_EQ(lines[1 + n + 2], "MATRIZ DE PESOS");
+  EXPECT_EQ(lines[1 + n + 4].size(), 14 * n);
+  // The printout with the project text is always too long for the pane.
+  EXPECT_TRUE(state.projectTooBig);
+  EXPECT_EQ(output->lsResultsText.rfind("\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS"), 0), 0u);
+}
+
+TEST_F(AdjustmentDriverTest, ConsistentNetworkGivesAPlausibleUnitWeightDeviation) {
+  options.useHuber = options.useLp = options.useL1 = false;
+  const Result<AdjustmentOutput> output = RunAdjustment(generated.model, options, state, recording.Sink());
+  ASSERT_TRUE(output.ok());
+  // Noise of the generator is about a third of the a-priori deviations.
+  EXPECT_GT(output->leastSquares.sigmaZero, 0.05);
+  EXPECT_LT(output->leastSquares.sigmaZero, 3.0);
+}
+
+TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
+  // One unknown vertex and one distance: n = 1 equation, m = 3 unknowns.
+  const std::string project = ComposeProjectFile(
+      "p.txt", "06/12/2026",
+      *BuildVertexLine({"1", kKindFixed, "4000000", "-300000", "4800000", "0", "0", false}) +
+          *BuildVertexLine({"2", kKindUnknown, "4000300", "-300000", "4800000", "0", "0", false}),
+      *BuildClassicalLine({kTypeDistance, "1", "2", "300.01", "0.003"}), "");
+  const Result<NetworkModel> model = LoadNetworkFromText(project);
+  ASSERT_TRUE(model.ok());
+  state.projectText = project;
+  const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, recording.Sink());
+  ASSERT_FALSE(output.ok());
+  EXPECT_EQ(output.error(), kLeastSquaresFailureMessage);
+  // Nothing after the least-squares step: no robust stage, no report, no "Ajuste realizado".
+  ASSERT_FALSE(recording.events.empty());
+  EXPECT_EQ(recording.events.back(), S("Resolviendo sistema por mínimos cuadrados..."));
+  for (const std::string& event : recording.events) {
+    EXPECT_NE(event, "P65");
+    EXPECT_NE(event, S("Realizando informe de resultados..."));
+  }
+}
+
+TEST_F(AdjustmentDriverTest, FormationFailureStopsBeforeTheSolution) {
+  // A distance to vertex 9, which is not in the vertex list.
+  const std::string project = ComposeProjectFile(
+      "p.txt", "06/12/2026",
+      *BuildVertexLine({"1", kKindFixed, "4000000", "-300000", "4800000", "0", "0", false}),
+      *BuildClassicalLine({kTypeDistance, "1", "9", "300.01", "0.003"}), "");
+  const Result<NetworkModel> model = LoadNetworkFromText(project);
+  ASSERT_TRUE(model.ok());
+  const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, recording.Sink());
+  ASSERT_FALSE(output.ok());
+  EXPECT_FALSE(output.error().empty());
+  EXPECT_EQ(recording.events.back(), S("Formando matrices del sistema de ecuaciones..."));
+}
+
+}  // namespace
+}  // namespace korvo
