@@ -44,6 +44,10 @@ Result<std::string> ReadFileBytes(const std::string& path) {
 }
 
 Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  return WriteFileAtomically(path, {std::string_view(bytes)});
+}
+
+Status WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (fs::is_directory(path, ec)) return Failure{SystemErrorText(EISDIR)};
@@ -55,9 +59,15 @@ Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
   errno = 0;
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return Failure{SystemErrorText(errno)};
-  const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
-  int writeErrno = errno;
-  bool failed = written != bytes.size();
+  bool failed = false;
+  int writeErrno = 0;
+  for (std::string_view piece : pieces) {
+    if (std::fwrite(piece.data(), 1, piece.size(), file) != piece.size()) {
+      failed = true;
+      writeErrno = errno;
+      break;
+    }
+  }
   if (std::fflush(file) != 0) {
     failed = true;
     writeErrno = errno;

@@ -3,7 +3,9 @@
 // file in the same folder, which is then renamed over the target, so a failure never leaves
 // a truncated project or results file behind.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "common/result.h"
 
@@ -15,6 +17,10 @@ Result<std::string> ReadFileBytes(const std::string& path);
 
 // Writes `bytes` as the whole new content of `path`.
 Status WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Writes the pieces one after another as the whole new content of `path`, without joining
+// them in memory first (a results file can be hundreds of megabytes).
+Status WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces);
 
 bool FileExists(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "report/number_column.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/numbers.h"
@@ -13,17 +14,29 @@ std::string CutNumberText(double value, int decimals) {
   return text;
 }
 
+namespace {
+
+// The cut text of a number field in `buffer`; returns its length (12 at most).
+std::size_t CutNumberInto(char* buffer, double value, int decimals, bool commaToPoint) {
+  const std::size_t length = std::min(FormatRoundedInto(buffer, value, decimals), kNumberFieldWidth);
+  if (commaToPoint) std::replace(buffer, buffer + length, ',', '.');
+  return length;
+}
+
+}  // namespace
+
 void AppendNumberColumn(TextBuilder& out, double value, int decimals, bool commaToPoint) {
-  std::string text = CutNumberText(value, decimals);
-  if (commaToPoint) text = ReplaceAll(text, ',', '.');
-  for (std::size_t i = text.size(); i < kNumberFieldWidth; ++i) out << ' ';
-  out << text;
+  char buffer[kFormatRoundedBufferSize];
+  const std::size_t length = CutNumberInto(buffer, value, decimals, commaToPoint);
+  static constexpr std::string_view kBlanks = "            ";  // kNumberFieldWidth blanks
+  out << kBlanks.substr(0, kNumberFieldWidth - length) << std::string_view(buffer, length);
 }
 
 void AppendLeftNumberField(TextBuilder& out, double value, int decimals) {
-  const std::string text = ReplaceAll(CutNumberText(value, decimals), ',', '.');
-  out << text;
-  for (std::size_t i = text.size(); i < kNumberFieldWidth; ++i) out << ' ';
+  char buffer[kFormatRoundedBufferSize];
+  const std::size_t length = CutNumberInto(buffer, value, decimals, /*commaToPoint=*/true);
+  static constexpr std::string_view kBlanks = "            ";
+  out << std::string_view(buffer, length) << kBlanks.substr(0, kNumberFieldWidth - length);
 }
 
 std::string VertexNumberText(double number) { return ShortNumberText(number); }

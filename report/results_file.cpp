@@ -25,7 +25,7 @@ std::string ResultsFileBytes(const std::string& headerText, const std::string& l
 Status WriteResultsFile(const std::string& path, const std::string& headerText,
                         const std::string& lsResultsText, const std::string& robustComparisonText) {
   const Status written =
-      WriteFileAtomically(path, ResultsFileBytes(headerText, lsResultsText, robustComparisonText));
+      WriteFileAtomically(path, {headerText, lsResultsText, robustComparisonText, kCrLf});
   if (!written) {
     return Failure{Cp1252("No se pudo guardar el fichero de resultados " + path + ": ") + written.error()};
   }

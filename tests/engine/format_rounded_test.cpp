@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
+#include "common/numbers.h"
+
 namespace korvo {
 namespace {
 
@@ -38,6 +43,62 @@ TEST(FormatRoundedTest, KnownTexts) {
   for (const RoundedCase& c : cases) {
     EXPECT_EQ(FormatRounded(c.value, c.decimals), c.expected) << c.why << " (" << c.value << ", " << c.decimals << ")";
   }
+}
+
+}  // namespace
+}  // namespace korvo
+
+namespace korvo {
+namespace {
+
+// The rounding as it is defined, written plainly: scale with std::pow, round half away from
+// zero by two truncations, and take the general numeric text of the quotient.
+std::string ReferenceFormatRounded(double value, int decimals) {
+  if (value == 0.0) return "0";
+  const double scale = std::pow(10.0, decimals);
+  const double t = scale * value;
+  double r = std::trunc(t);
+  if (t > 0) {
+    if (std::trunc(t + 0.5) != r) r += 1.0;
+  } else if (std::trunc(t - 0.5) != r) {
+    r -= 1.0;
+  }
+  double rounded = r / scale;
+  if (rounded == 0.0) rounded = 0.0;
+  return NumberText(rounded, true);
+}
+
+TEST(FormatRoundedTest, AgreesWithTheGeneralNumericTextOfTheRoundedValue) {
+  // Values over many magnitudes, both signs, and every decimal count the reports use (and
+  // some more), including those whose rounded value needs the exponent form or 15+ digits.
+  std::uint64_t state = 88172645463325252ull;
+  auto next = [&]() {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  int compared = 0;
+  for (int i = 0; i < 400000; ++i) {
+    const double mantissa = static_cast<double>(next() >> 11) / 9007199254740992.0;  // [0, 1)
+    const int magnitude = static_cast<int>(next() % 36) - 18;                        // 1e-18..1e17
+    const double value = (next() % 2 ? -1.0 : 1.0) * mantissa * std::pow(10.0, magnitude);
+    const int decimals = static_cast<int>(next() % 13);
+    ASSERT_EQ(FormatRounded(value, decimals), ReferenceFormatRounded(value, decimals))
+        << "value " << value << " decimals " << decimals;
+    ++compared;
+  }
+  // Round numbers, ties and the switch to exponent form at 1E-04.
+  const double specials[] = {1.0, 10.0, 100.0, 0.5, 0.05, 0.0001, 0.00015, 0.0000999, 0.00001,
+                             123456789012345.0, 999999999999999.0, 1e15, 0.001234567890123,
+                             4000000.01, -300000.52, 1e-9, 5e-10, 2.5e-10, 99999.99995};
+  for (double special : specials) {
+    for (int decimals = 0; decimals <= 12; ++decimals) {
+      EXPECT_EQ(FormatRounded(special, decimals), ReferenceFormatRounded(special, decimals)) << special;
+      EXPECT_EQ(FormatRounded(-special, decimals), ReferenceFormatRounded(-special, decimals)) << special;
+    }
+  }
+  EXPECT_EQ(compared, 400000);
 }
 
 }  // namespace
