@@ -6,4 +6,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 build=${KORVO_BUILD_DIR:-$root/build}
 sample="$root/examples/red_ejemplo.txt"
-"$build/korvo-cli" cargar "$sample"
+"$build/korvo-cli" calcular "$sample" -o "$build/red_ejemplo_resultados.txt" --sobrescribir
