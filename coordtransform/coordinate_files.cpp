@@ -165,6 +165,13 @@ std::string UnknownFormatMessage(std::string_view firstLine) {
   return Cp1252(" El indicador de tipo de datos ") + std::string(firstLine) + Cp1252(" no es reconocido ");
 }
 
+bool IsUnknownFormatMessage(std::string_view message) {
+  const std::string head = Cp1252(" El indicador de tipo de datos ");
+  const std::string tail = Cp1252(" no es reconocido ");
+  return message.size() >= head.size() + tail.size() && message.substr(0, head.size()) == head &&
+         message.substr(message.size() - tail.size()) == tail;
+}
+
 Result<std::vector<Triple>> ReadColumns(const std::array<std::string, 3>& columns) {
   const std::vector<std::string_view> first = ColumnValues(columns[0]);
   const std::vector<std::string_view> second = ColumnValues(columns[1]);
@@ -204,7 +211,7 @@ Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes) {
 
 Result<CoordinateInput> ReadCoordinateFile(const std::string& path) {
   Result<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) return Failure{Cp1252(" No se puede leer el fichero ") + path + " \r\n " + bytes.error()};
+  if (!bytes) return Failure{Cp1252(" No se puede leer el fichero ") + Utf8ToCp1252(path) + " \r\n " + bytes.error()};
   return ParseCoordinateInput(*bytes);
 }
 
@@ -237,7 +244,7 @@ std::string BuildCoordinateOutput(const std::vector<PointInAllFormats>& points) 
 
 Status WriteCoordinateFile(const std::string& path, const std::vector<PointInAllFormats>& points) {
   Status written = WriteFileAtomically(path, BuildCoordinateOutput(points));
-  if (!written) return Failure{Cp1252(" No se puede escribir el fichero ") + path + " \r\n " + written.error()};
+  if (!written) return Failure{Cp1252(" No se puede escribir el fichero ") + Utf8ToCp1252(path) + " \r\n " + written.error()};
   return written;
 }
 

@@ -38,6 +38,7 @@ bool IsNumericField(std::string_view field);
 std::string ColumnCountMessage();     // different number of values in the three columns
 std::string NonNumericValueMessage();  // a value that is not a number
 std::string UnknownFormatMessage(std::string_view firstLine);
+bool IsUnknownFormatMessage(std::string_view message);  // shown without an icon
 
 // The values of the three columns of one format as the window holds them: one value per line,
 // lines separated by CR LF (or LF). The columns must hold the same number of line breaks and
@@ -54,6 +55,7 @@ struct CoordinateInput {
 // 1..6 gives UnknownFormatMessage; a point line without exactly three numeric fields gives a
 // message naming its line number.
 Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes);
+// Paths are in the file system's encoding (UTF-8); failure messages name them.
 Result<CoordinateInput> ReadCoordinateFile(const std::string& path);
 
 // The 18 column texts of the window: each value in its column's fixed-width form, CR LF

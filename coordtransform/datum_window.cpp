@@ -1,0 +1,281 @@
+#include "coordtransform/datum_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "app/dialog_service.h"
+#include "app/qt_text.h"
+#include "common/files.h"
+#include "coordtransform/about_window.h"
+#include "coordtransform/coordinate_files.h"
+#include "coordtransform/help_window.h"
+#include "editor/editor_window.h"
+
+namespace korvo {
+namespace {
+
+const QString kFileFilter = QStringLiteral(
+    "Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*");
+const QString kFileExists = QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? ");
+
+struct FormatPanel {
+  const char* datum;
+  const char* caption;
+  std::array<const char*, 3> columns;
+};
+
+constexpr FormatPanel kPanels[kFormatCount] = {
+    {"ED50", "UTM huso 30", {"X", "Y", "h"}},
+    {"ED50", "UTM huso 31", {"X", "Y", "h"}},
+    {"ED50", "Geodésicas (pseudosexagesimal)", {"φ", "λ", "h"}},
+    {"ED50", "Cartesianas geocéntricas", {"X", "Y", "Z"}},
+    {"WGS84", "Geodésicas (pseudosexagesimal)", {"φ", "λ", "h"}},
+    {"WGS84", "Cartesianas geocéntricas", {"X", "Y", "Z"}},
+};
+
+// Path of a chosen file in the file system's encoding.
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The arrow-and-hourglass pointer while a command works; restored on every way out.
+class BusyPointer {
+ public:
+  explicit BusyPointer(QWidget* window) : window_(window) { window_->setCursor(Qt::BusyCursor); }
+  ~BusyPointer() { window_->unsetCursor(); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  QWidget* window_;
+};
+
+QString BoxText(const std::string& cp1252Column) {
+  // The core separates lines with CR LF; a text box holds plain line feeds.
+  QString text = FromCp1252(cp1252Column);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return text;
+}
+
+}  // namespace
+
+DatumWindow::DatumWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("Main"));
+  setWindowTitle(QStringLiteral("Transformación de datum"));
+  openEditor_ = [](const QString& path) { OpenFileInEditor(path); };
+  BuildWindow();
+}
+
+void DatumWindow::BuildWindow() {
+  auto* layout = new QVBoxLayout(this);
+
+  auto* title = new QLabel(QStringLiteral("TRANSFORMACIÓN DE DATUM"), this);
+  title->setObjectName(QStringLiteral("lblTitulo"));
+  QFont titleFont = title->font();
+  titleFont.setBold(true);
+  titleFont.setPointSize(titleFont.pointSize() + 4);
+  title->setFont(titleFont);
+  layout->addWidget(title, 0, Qt::AlignHCenter);
+
+  auto* instructions = new QLabel(
+      QStringLiteral("Introduzca las coordenadas en uno de los siguientes formatos y pulse TRANSFORMAR"), this);
+  instructions->setObjectName(QStringLiteral("lblInstrucciones"));
+  layout->addWidget(instructions, 0, Qt::AlignHCenter);
+
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  auto* datums = new QHBoxLayout;
+  auto* ed50 = new QGroupBox(QStringLiteral("ED50"), this);
+  ed50->setObjectName(QStringLiteral("FrameED50"));
+  auto* ed50Grid = new QGridLayout(ed50);
+  auto* wgs84 = new QGroupBox(QStringLiteral("WGS84"), this);
+  wgs84->setObjectName(QStringLiteral("FrameWGS84"));
+  auto* wgs84Column = new QVBoxLayout(wgs84);
+
+  for (int f = 0; f < kFormatCount; ++f) {
+    const FormatPanel& panel = kPanels[f];
+    QGroupBox* outer = f < 4 ? ed50 : wgs84;
+    auto* frame = new QGroupBox(QString::fromUtf8(panel.caption), outer);
+    frame->setObjectName(QStringLiteral("Frame%1").arg(f + 1));
+    auto* grid = new QGridLayout(frame);
+    for (int c = 0; c < 3; ++c) {
+      const int k = 3 * f + c;
+      auto* label = new QLabel(QString::fromUtf8(panel.columns[static_cast<std::size_t>(c)]), frame);
+      label->setObjectName(QStringLiteral("ColumnLabel%1").arg(k));
+      grid->addWidget(label, 0, c, Qt::AlignHCenter);
+      auto* box = new QPlainTextEdit(frame);
+      box->setObjectName(QStringLiteral("Coord%1").arg(k));
+      box->setFont(fixed);
+      box->setLineWrapMode(QPlainTextEdit::NoWrap);
+      box->setTabChangesFocus(true);
+      box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QLatin1Char('0')) * 14);
+      grid->addWidget(box, 1, c);
+      coord_[static_cast<std::size_t>(k)] = box;
+    }
+    auto* button = new QPushButton(QStringLiteral("< TRANSFORMAR >"), frame);
+    button->setObjectName(QStringLiteral("Transform%1").arg(f));
+    connect(button, &QPushButton::clicked, this, [this, f] { Transform(f); });
+    grid->addWidget(button, 2, 0, 1, 3, Qt::AlignHCenter);
+    transform_[static_cast<std::size_t>(f)] = button;
+    if (f < 4) {
+      ed50Grid->addWidget(frame, f / 2, f % 2);
+    } else {
+      wgs84Column->addWidget(frame);
+    }
+  }
+  datums->addWidget(ed50, 2);
+  datums->addWidget(wgs84, 1);
+  layout->addLayout(datums, 1);
+
+  auto* buttons = new QHBoxLayout;
+  const struct {
+    const char* name;
+    const char* caption;
+    void (DatumWindow::*command)();
+  } commands[] = {
+      {"Input", "Entrada por fichero", &DatumWindow::InputFromFile},
+      {"Output", "Salida por fichero", &DatumWindow::OutputToFile},
+      {"Erase", "Borrar", &DatumWindow::EraseAll},
+      {"Help", "Ayuda", &DatumWindow::ShowHelp},
+      {"Command1", "Acerca de", &DatumWindow::ShowAbout},
+      {"Command2", "Editor de texto", &DatumWindow::OpenEditor},
+  };
+  for (const auto& command : commands) {
+    auto* button = new QPushButton(QString::fromUtf8(command.caption), this);
+    button->setObjectName(QString::fromUtf8(command.name));
+    connect(button, &QPushButton::clicked, this, command.command);
+    buttons->addWidget(button);
+  }
+  auto* quit = new QPushButton(QStringLiteral("Salir"), this);
+  quit->setObjectName(QStringLiteral("Command3"));
+  connect(quit, &QPushButton::clicked, this, &QWidget::close);
+  buttons->addWidget(quit);
+  layout->addLayout(buttons);
+}
+
+void DatumWindow::Transform(int index) {
+  if (index < 0 || index >= kFormatCount) return;
+  BusyPointer busy(this);
+  std::array<std::string, 3> columns;
+  for (int c = 0; c < 3; ++c) columns[static_cast<std::size_t>(c)] = ToCp1252(CoordBox(3 * index + c)->toPlainText());
+  const Result<std::vector<Triple>> input = ReadColumns(columns);
+  if (!input) {
+    Dialogs().Beep();
+    Dialogs().ShowMessage(this, FromCp1252(input.error()), QString(), MessageIcon::Information);
+    return;
+  }
+  points_ = TransformPoints(static_cast<CoordinateFormat>(index + 1), *input);
+  ShowAllColumns();
+}
+
+// Every box shows its column of every point in the column's fixed-width form.
+void DatumWindow::ShowAllColumns() {
+  const std::array<std::string, kColumnCount> columns = DisplayColumns(points_);
+  for (int k = 0; k < kColumnCount; ++k) CoordBox(k)->setPlainText(BoxText(columns[static_cast<std::size_t>(k)]));
+}
+
+void DatumWindow::EraseAll() {
+  for (QPlainTextEdit* box : coord_) box->clear();
+}
+
+void DatumWindow::ReportFailure(const std::string& cp1252Message) {
+  Dialogs().ShowMessage(this, FromCp1252(cp1252Message), QString(), MessageIcon::Exclamation);
+}
+
+void DatumWindow::InputFromFile() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Entrada por fichero");
+  request.filter = kFileFilter;
+  const std::optional<QString> path = Dialogs().GetOpenFileName(this, request);
+  if (!path) return;
+  SetEditorOpenedFileName(*path);
+
+  const Result<std::string> bytes = ReadFileBytes(LocalPath(*path));
+  if (!bytes) {
+    Dialogs().ShowMessage(this,
+                          QStringLiteral(" No se puede leer el fichero ") + *path + QStringLiteral(" \r\n ") +
+                              FromCp1252(bytes.error()),
+                          QString(), MessageIcon::Critical);
+    return;
+  }
+  const Result<CoordinateInput> input = ParseCoordinateInput(*bytes);
+  if (!input) {
+    // An unknown identifier is shown without an icon; a bad point line as a warning.
+    Dialogs().ShowMessage(this, FromCp1252(input.error()), QString(),
+                          IsUnknownFormatMessage(input.error()) ? MessageIcon::None : MessageIcon::Exclamation);
+    return;
+  }
+  LoadInputColumns(input->format, input->points);
+}
+
+// After a load only the file's format holds values; the other formats stay empty (and zero in
+// the arrays) until the user transforms.
+void DatumWindow::LoadInputColumns(CoordinateFormat format, const std::vector<Triple>& points) {
+  points_.assign(points.size(), PointInAllFormats{});
+  for (std::size_t i = 0; i < points.size(); ++i) FormatOf(points_[i], format) = points[i];
+  EraseAll();
+  const std::array<std::string, kColumnCount> columns = DisplayColumns(points_);
+  const int first = 3 * (static_cast<int>(format) - 1);
+  for (int k = first; k < first + 3; ++k) CoordBox(k)->setPlainText(BoxText(columns[static_cast<std::size_t>(k)]));
+}
+
+void DatumWindow::OutputToFile() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Salida por fichero");
+  request.filter = kFileFilter;
+  std::optional<QString> path;
+  for (;;) {
+    path = Dialogs().GetSaveFileName(this, request);
+    if (!path) return;
+    if (!QFileInfo::exists(*path)) break;
+    if (Dialogs().AskYesNo(this, kFileExists, QString(), MessageIcon::Information, false)) break;
+  }
+  const Status written = WriteCoordinateFile(LocalPath(*path), points_);
+  if (!written) {
+    Dialogs().ShowMessage(this, FromCp1252(written.error()), QString(), MessageIcon::Critical);
+  }
+}
+
+void DatumWindow::ShowHelp() {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->setWindowModality(Qt::ApplicationModal);
+  help_->show();
+  help_->raise();
+}
+
+void DatumWindow::ShowAbout() {
+  if (about_ == nullptr) about_ = new AboutWindow(this);
+  about_->setWindowModality(Qt::ApplicationModal);
+  about_->show();
+  about_->raise();
+}
+
+void DatumWindow::OpenEditor() {
+  if (openEditor_) openEditor_(EditorOpenedFileName());
+}
+
+DatumWindow& DatumWindowInstance() {
+  static DatumWindow* instance = [] {
+    auto* window = new DatumWindow;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
+    return window;
+  }();
+  return *instance;
+}
+
+void ShowDatumWindow() {
+  DatumWindow& window = DatumWindowInstance();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+}  // namespace korvo
