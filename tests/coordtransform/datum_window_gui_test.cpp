@@ -176,6 +176,15 @@ TEST_F(DatumWindowTest, InputLoadsTheFormatsColumnsOnly) {
   EXPECT_EQ(editorPaths, QStringList{path});
 }
 
+TEST_F(DatumWindowTest, AFileWithOnlyTheIdentifierEmptiesTheWindow) {
+  for (int k = 0; k < 18; ++k) Box(k)->setPlainText(QStringLiteral("1"));
+  dialogs.fileAnswers = {WriteInput(QStringLiteral("vacio.txt"), "4\r\n")};
+  window.InputFromFile();
+  EXPECT_EQ(dialogs.Messages(), QStringList{});
+  for (int k = 0; k < 18; ++k) EXPECT_TRUE(Box(k)->toPlainText().isEmpty()) << k;
+  EXPECT_TRUE(window.Points().empty());
+}
+
 TEST_F(DatumWindowTest, InputRefusesAnUnknownIdentifierQuotingIt) {
   Box(0)->setPlainText(QStringLiteral("457631.066"));
   const QString path = WriteInput(QStringLiteral("siete.txt"), "7\r\n1,2,3");
