@@ -262,6 +262,18 @@ TEST(Huber, ResidualOfTenDeviationsGetsWeightPointFifteen) {
   EXPECT_EQ(huber.weights[4], 1.0);
 }
 
+TEST(Huber, ScaleBelowTheToleranceStopsAfterOnePass) {
+  // σ = √((4·10⁻¹⁰ + 9·10⁻¹⁰)/2) ≈ 2.5·10⁻⁵ < 0.0001: settled against the starting 0.
+  const ObservationSystem system = DetachedRows({2e-5, -3e-5});
+  Recorder recorder;
+  const RobustEstimate huber = EstimateHuber(Decorrelated(system), recorder.sink()).value();
+  EXPECT_EQ(huber.iterations, 0);
+  EXPECT_EQ(recorder.iterations, std::vector<std::string>{" 0"});
+  EXPECT_NEAR(huber.sigma, std::sqrt(13e-10 / 2.0), 1e-18);
+  EXPECT_NEAR(huber.residuals[3], -3e-5, 1e-18);
+  EXPECT_NEAR(huber.corrections[1], 2.5, 1e-15);
+}
+
 TEST(Huber, PassBoundStopsTheLoopAndSaysSo) {
   const ObservationSystem system = NetworkShapedSystem(5, 30, 4, 21);
   // A gross error in row 4.
