@@ -26,7 +26,8 @@ struct ReweightedPass {
   Matrix robustQxx;                      // (A′ᵀ·S·W·A′)⁻¹, m × m
 };
 
-// `robustWeights` holds w_i, index 1..n. Fails with "Matriz singular" when N′ is singular and
+// `robustWeights` holds w_i, index 1..n. With dense kernels every matrix is formed in full
+// and no shortcut is taken (the reference the fast step is compared with). Fails with "Matriz singular" when N′ is singular and
 // with a Spanish message when the system has no redundancy (n ≤ m).
 Result<ReweightedPass> RunReweightedStep(const DecorrelatedSystem& system, const std::vector<double>& robustWeights,
                                          const MatrixKernels& kernels = FastKernels());

@@ -208,6 +208,10 @@ TEST(ReweightedStep, BitForBitTheDenseKernelsOnAMidSizeNetwork) {
     EXPECT_EQ(fast.rotatedResiduals, dense.rotatedResiduals);
     EXPECT_EQ(fast.sigma, dense.sigma);
     EXPECT_EQ(fast.robustQxx, dense.robustQxx);
+    // The engine's own dense mode is the same reference.
+    const ReweightedPass engineDense = RunReweightedStep(d, w, DenseKernels()).value();
+    EXPECT_EQ(engineDense.corrections, dense.corrections);
+    EXPECT_EQ(engineDense.sigma, dense.sigma);
     for (std::size_t i = 1; i < w.size(); ++i) w[i] = u(gen);
   }
 }
