@@ -6,7 +6,9 @@
 //   /usr/bin/time -v korvo-cli calcular /tmp/korvo_bench_red_1620.txt -o /tmp/r.txt --sobrescribir
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <filesystem>
+#include <vector>
 
 #include "bench/network_generator.h"
 #include "common/files.h"
@@ -37,11 +39,17 @@ std::string BenchProjectPath(int rows) {
   return (std::filesystem::temp_directory_path() / ("korvo_bench_red_" + std::to_string(rows) + ".txt")).string();
 }
 
+// Values of the size the reports print: magnitudes from 1e-6 to 1e6, both signs.
 void BM_FormatRounded(benchmark::State& state) {
+  std::vector<double> values;
   double value = 0.123456789123;
+  for (int i = 0; i < 1024; ++i) {
+    values.push_back((i % 2 ? -value : value) * std::pow(10.0, i % 13 - 6));
+    value = std::fmod(value * 7.3 + 0.1, 1.0);
+  }
+  std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(FormatRounded(value, 9));
-    value += 1.000000001;
+    benchmark::DoNotOptimize(FormatRounded(values[i++ % values.size()], 9));
   }
 }
 BENCHMARK(BM_FormatRounded);
