@@ -1,5 +1,7 @@
 #include "network/entry/entry_windows.h"
 
+#include "network/entry/matrix_import_command.h"
+
 #include "app/dialog_service.h"
 #include "app/qt_text.h"
 #include "network/entry/nuevo1_window.h"
@@ -34,7 +36,7 @@ EntryWindows::EntryWindows(ProjectState& state, EntryHooks hooks, QWidget* paren
   };
   nuevoII_->SetHooks(std::move(windowHooks));
   import_->SetImporter([this](const MatrixPaths& paths) {
-    if (hooks_.importMatrices) hooks_.importMatrices(paths);
+    RunMatrixImport(nuevoII_, paths, state_, {hooks_.installImportedMatrices, hooks_.showProjectText});
   });
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "matimport/import_matrices.h"
 #include "matimport/import_window.h"
 #include "network/project_state.h"
 
@@ -22,8 +23,11 @@ class NuevoIIWindow;
 struct EntryHooks {
   // After GUARDAR Y SALIR wrote the file: load it as "Abrir" would (LoadNetwork).
   std::function<void(const std::string& path)> loadProject;
-  // Aceptar of frmImport: import the three matrix files (A, k, P).
-  std::function<void(const MatrixPaths& paths)> importMatrices;
+  // After frmImport imported the three matrix files: keep the imported system and vertex
+  // table for the next Calcular (the main window owns them).
+  std::function<void(ImportedMatrices&& imported)> installImportedMatrices;
+  // Show a project text (Windows-1252) in the main window's text pane.
+  std::function<void(const std::string& projectText)> showProjectText;
 };
 
 class EntryWindows : public QObject {

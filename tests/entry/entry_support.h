@@ -85,7 +85,8 @@ class EntryTest : public ::testing::Test {
     ASSERT_TRUE(folder.isValid());
     EntryHooks hooks;
     hooks.loadProject = [this](const std::string& path) { loadedPaths.push_back(path); };
-    hooks.importMatrices = [this](const MatrixPaths& paths) { importedPaths.push_back(paths); };
+    hooks.installImportedMatrices = [this](ImportedMatrices&& imported) { installed.push_back(std::move(imported)); };
+    hooks.showProjectText = [this](const std::string& text) { shownProjectTexts.push_back(text); };
     windows = std::make_unique<EntryWindows>(state, hooks);
     windows->StartNewNetwork();
     one = windows->NuevoI();
@@ -151,7 +152,8 @@ class EntryTest : public ::testing::Test {
   NuevoIWindow* one = nullptr;
   NuevoIIWindow* two = nullptr;
   std::vector<std::string> loadedPaths;
-  std::vector<MatrixPaths> importedPaths;
+  std::vector<ImportedMatrices> installed;
+  std::vector<std::string> shownProjectTexts;
 };
 
 }  // namespace korvo::testing

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include "common/files.h"
 #include "entry/entry_support.h"
 #include "matimport/import_window.h"
 #include "app/project_chooser.h"
@@ -23,6 +24,12 @@ QList<QLineEdit*> Fields(QWidget* window) {
 
 class ImportWindowTest : public EntryTest {
  protected:
+  // Records the paths that Aceptar hands over, instead of importing them.
+  void CapturePaths() {
+    windows->Import()->SetImporter([this](const MatrixPaths& paths) { importedPaths.push_back(paths); });
+  }
+  std::vector<MatrixPaths> importedPaths;
+
   ImportWindow* OpenImport() {
     two->show();
     Click(Named<QPushButton>(two, "Command2"));
@@ -54,6 +61,7 @@ TEST_F(ImportWindowTest, CarriesItsFramesLabelsAndButtons) {
 }
 
 TEST_F(ImportWindowTest, AceptarOnlyWithThreeNamesAndEnterActsAsAceptar) {
+  CapturePaths();
   ImportWindow* window = OpenImport();
   auto* accept = Named<QPushButton>(window, "btnAceptar");
   const QList<QLineEdit*> fields = Fields(window);
@@ -79,6 +87,7 @@ TEST_F(ImportWindowTest, AceptarOnlyWithThreeNamesAndEnterActsAsAceptar) {
 }
 
 TEST_F(ImportWindowTest, PathsAreRememberedForTheNextOpening) {
+  CapturePaths();
   ImportWindow* window = OpenImport();
   const QList<QLineEdit*> fields = Fields(window);
   Type(fields[0], QStringLiteral("a.txt"));
@@ -129,6 +138,54 @@ TEST_F(ImportWindowTest, ExaminarFillsTheFieldOfItsMatrix) {
               QDir::toNativeSeparators(examples + QStringLiteral("/informe_wave.txt")));
   }
   EXPECT_TRUE(Named<QPushButton>(window, "btnAceptar")->isEnabled());
+}
+
+void WriteText(const std::string& path, const std::string& text) { ASSERT_TRUE(WriteFileAtomically(path, text).ok()); }
+
+TEST_F(ImportWindowTest, AceptarImportsTheSystemAndShowsTheProjectText) {
+  one->show();
+  EnterVertex("1", QStringLiteral("Incógnita"), "4929334.12", "-312456.78", "4024110.5");
+  const std::string vertexList = state.vertexListText;
+  WriteText(Path("a.txt"), "1;0\r\n0;1\r\n1;1");
+  WriteText(Path("k.txt"), "0.01\r\n-0.02\r\n0.005");
+  WriteText(Path("p.txt"), "1 0 0\r\n0 2 0\r\n0 0 4");
+  ImportWindow* window = OpenImport();
+  const QList<QLineEdit*> fields = Fields(window);
+  Type(fields[0], QString::fromStdString(Path("a.txt")));
+  Type(fields[1], QString::fromStdString(Path("k.txt")));
+  Type(fields[2], QString::fromStdString(Path("p.txt")));
+  Click(Named<QPushButton>(window, "btnAceptar"));
+  EXPECT_TRUE(dialogs.Messages().isEmpty()) << dialogs.Messages().join(QLatin1Char('|')).toStdString();
+  ASSERT_EQ(installed.size(), 1u);
+  EXPECT_EQ(installed[0].system.numEquations, 3);
+  EXPECT_EQ(installed[0].system.numUnknowns, 2);
+  EXPECT_DOUBLE_EQ(installed[0].system.P(3, 3), 4.0);
+  ASSERT_EQ(installed[0].network.vertices.size(), 1u);
+  EXPECT_TRUE(state.matricesImported);
+  // The vertex list, "MATRICES IMPORTADAS:" and the three paths, each after four blanks.
+  const std::string expectedText = vertexList + "\r\nMATRICES IMPORTADAS:\r\n    " + Path("a.txt") + "\r\n    " +
+                                   Path("k.txt") + "\r\n    " + Path("p.txt") + "\r\n    ";
+  EXPECT_EQ(state.projectText, expectedText);
+  EXPECT_EQ(shownProjectTexts, std::vector<std::string>{expectedText});
+}
+
+TEST_F(ImportWindowTest, FailedImportBeepsShowsTheMessageAndChangesNothing) {
+  WriteText(Path("a.txt"), "1;0\r\n0;1");
+  WriteText(Path("k.txt"), "0.01\r\n-0.02");
+  WriteText(Path("p.txt"), "1 0\r\n0 0");
+  state.projectText = "anterior";
+  ImportWindow* window = OpenImport();
+  const QList<QLineEdit*> fields = Fields(window);
+  Type(fields[0], QString::fromStdString(Path("a.txt")));
+  Type(fields[1], QString::fromStdString(Path("k.txt")));
+  Type(fields[2], QString::fromStdString(Path("p.txt")));
+  Click(Named<QPushButton>(window, "btnAceptar"));
+  EXPECT_EQ(dialogs.beeps, 1);
+  ASSERT_EQ(dialogs.Messages().size(), 1);
+  EXPECT_TRUE(dialogs.Messages()[0].contains(QStringLiteral("Hay un peso negativo o nulo: Fila 2")));
+  EXPECT_TRUE(installed.empty());
+  EXPECT_FALSE(state.matricesImported);
+  EXPECT_EQ(state.projectText, "anterior");
 }
 
 }  // namespace
