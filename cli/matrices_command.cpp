@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] "
-    "[--sin-huber] [--sin-lp] [--sin-l1] [--iter-lp N] [--iter-l1 N]\n";
+    "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
 int RunMatrices(const std::vector<std::string>& args) {
   std::vector<std::string> files;

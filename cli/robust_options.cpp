@@ -27,14 +27,16 @@ bool TakeRobustOption(const std::vector<std::string>& args, std::size_t& i, Calc
     options.useLp = false;
   } else if (arg == "--sin-l1") {
     options.useL1 = false;
-  } else if (arg == "--iter-lp" || arg == "--iter-l1") {
+  } else if (arg == "--sin-robustos") {
+    options.useHuber = options.useLp = options.useL1 = false;
+  } else if (arg == "--max-iter-lp" || arg == "--max-iter-l1") {
     const std::optional<std::int16_t> limit = i + 1 < args.size() ? WholeNumber(args[i + 1]) : std::nullopt;
     if (!limit) {
       error = arg + " necesita un número entero de iteraciones (entre -32768 y 32767)";
       ++i;
       return true;
     }
-    (arg == "--iter-lp" ? options.maxIterLp : options.maxIterL1) = *limit;
+    (arg == "--max-iter-lp" ? options.maxIterLp : options.maxIterL1) = *limit;
     ++i;
   } else {
     return false;

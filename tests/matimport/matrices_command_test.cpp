@@ -79,18 +79,18 @@ TEST_F(MatricesCommandTest, WritesTheReportOfTheImportedSystem) {
 }
 
 TEST_F(MatricesCommandTest, SwitchesAndLimits) {
-  CliRun run = Run(Files() + " --sin-huber --sin-lp --sin-l1");
+  CliRun run = Run(Files() + " --sin-robustos");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out.find("COMPARACI"), std::string::npos);
   EXPECT_NE(run.out.find("Vectores de fiabilidad externa"), std::string::npos);
 
-  run = Run(Files() + " --sin-huber --sin-lp --iter-l1 0");
+  run = Run(Files() + " --sin-huber --sin-lp --max-iter-l1 0");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("El método mínima norma L1 alcanzó el número máximo de iteraciones sin convergencia"),
             std::string::npos);
   EXPECT_EQ(run.out.find("Residuo Huber"), std::string::npos);
 
-  EXPECT_EQ(Run(Files() + " --iter-lp diez").exitCode, 2);
+  EXPECT_EQ(Run(Files() + " --max-iter-lp diez").exitCode, 2);
   EXPECT_EQ(Run("\"" + a_ + "\" \"" + k_ + "\"").exitCode, 2);
 }
 
