@@ -15,7 +15,8 @@ constexpr int kNoLimit = -1;
 
 std::string UndefinedKurtosisMessage() {
   return Cp1252("El método de mínimas normas Lp adaptadas no puede determinar la curtosis de la distribución:") +
-         std::string(kCrLf) + Cp1252("todos los residuos de mínimos cuadrados son nulos.");
+         std::string(kCrLf) + Cp1252("todos los residuos de mínimos cuadrados son nulos.") + std::string(kCrLf) +
+         Cp1252("Desactive ese método en las opciones de cálculo.");
 }
 
 // The skeleton shared by the three estimators. `limit` is the user's iteration limit (a

@@ -75,7 +75,7 @@ void RotatePlane(Matrix& a, Matrix& v, int k, int p, int q) {
 
 std::string NotPositiveDefiniteMessage() {
   return Cp1252("¡ La matriz de pesos no es definida positiva !") + std::string(kCrLf) +
-         Cp1252("No se pueden aplicar los métodos de estimación robusta.");
+         Cp1252("No se pueden aplicar los métodos de estimación robusta: desactívelos en las opciones de cálculo.");
 }
 
 }  // namespace
