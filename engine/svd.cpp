@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <string>
 
@@ -11,11 +12,10 @@
 namespace korvo {
 namespace {
 
-// Jacobi sweeps end when the off-diagonal mass is below this fraction of the matrix norm
-// (a few units of rounding), or after this many sweeps (quadratic convergence makes 6 to 10
-// the usual count; the bound only guards against a non-finite input).
-constexpr double kOffDiagonalTolerance = 1e-15;
-constexpr int kMaxJacobiSweeps = 100;
+// Bound on the implicit QR steps spent on one eigenvalue; a symmetric matrix needs two or
+// three (cubic convergence of the Wilkinson shift), so the bound only guards against
+// non-finite entries.
+constexpr int kMaxStepsPerEigenvalue = 60;
 
 // Groups rows 1..n into the blocks that non-zero off-diagonal elements connect.
 class RowGroups {
@@ -41,35 +41,154 @@ class RowGroups {
   std::vector<int> parent_;
 };
 
-// One Jacobi rotation in the plane (p, q) that annihilates a(p, q); a stays symmetric and the
-// rotation is accumulated into the columns of v.
-void RotatePlane(Matrix& a, Matrix& v, int k, int p, int q) {
-  const double apq = a(p, q);
-  const double theta = (a(q, q) - a(p, p)) / (2.0 * apq);
-  // The smaller of the two roots of t² + 2θt − 1 = 0 keeps the rotation angle below π/4.
-  double t = 1.0 / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
-  if (theta < 0.0) t = -t;
-  const double c = 1.0 / std::sqrt(t * t + 1.0);
-  const double s = t * c;
-  for (int r = 1; r <= k; ++r) {
-    const double arp = a(r, p);
-    const double arq = a(r, q);
-    a(r, p) = c * arp - s * arq;
-    a(r, q) = s * arp + c * arq;
+// Householder reduction of a symmetric matrix to tridiagonal form, A = Q·T·Qᵀ (Golub & Van
+// Loan, Matrix Computations, 4th ed., §8.3.1). `a` holds A (0-based, order k) and is
+// overwritten; on return `diagonal` and `offDiagonal` (T(i + 1, i), i = 0..k − 2) hold T and
+// `qt` holds Qᵀ row by row.
+void ReduceToTridiagonal(std::vector<std::vector<double>>& a, std::vector<double>& diagonal,
+                         std::vector<double>& offDiagonal, std::vector<std::vector<double>>& qt) {
+  const std::size_t k = a.size();
+  qt.assign(k, std::vector<double>(k, 0.0));
+  for (std::size_t i = 0; i < k; ++i) qt[i][i] = 1.0;
+  std::vector<double> v(k), p(k);
+  for (std::size_t col = 0; col + 2 < k; ++col) {
+    // v: the unit Householder vector that maps a(col + 1.., col) onto its first axis.
+    double norm2 = 0.0;
+    for (std::size_t r = col + 1; r < k; ++r) norm2 += a[r][col] * a[r][col];
+    if (norm2 == 0.0) continue;
+    const double x0 = a[col + 1][col];
+    const double alpha = x0 > 0.0 ? -std::sqrt(norm2) : std::sqrt(norm2);
+    double vNorm2 = 0.0;
+    for (std::size_t r = col + 1; r < k; ++r) {
+      v[r] = a[r][col] - (r == col + 1 ? alpha : 0.0);
+      vNorm2 += v[r] * v[r];
+    }
+    if (vNorm2 == 0.0) continue;
+    const double vNorm = std::sqrt(vNorm2);
+    for (std::size_t r = col + 1; r < k; ++r) v[r] /= vNorm;
+
+    // Trailing block: A ← H·A·H = A − v·wᵀ − w·vᵀ with p = 2·A·v and w = p − (vᵀp)·v.
+    double vp = 0.0;
+    for (std::size_t r = col + 1; r < k; ++r) {
+      double sum = 0.0;
+      for (std::size_t c = col + 1; c < k; ++c) sum += a[r][c] * v[c];
+      p[r] = 2.0 * sum;
+      vp += v[r] * p[r];
+    }
+    for (std::size_t r = col + 1; r < k; ++r) p[r] -= vp * v[r];  // w
+    for (std::size_t r = col + 1; r < k; ++r)
+      for (std::size_t c = col + 1; c < k; ++c) a[r][c] -= v[r] * p[c] + p[r] * v[c];
+    a[col + 1][col] = a[col][col + 1] = alpha;
+    for (std::size_t r = col + 2; r < k; ++r) a[r][col] = a[col][r] = 0.0;
+
+    // Qᵀ ← H·Qᵀ on its rows col + 1..k − 1.
+    for (std::size_t c = 0; c < k; ++c) {
+      double sum = 0.0;
+      for (std::size_t r = col + 1; r < k; ++r) sum += v[r] * qt[r][c];
+      if (sum == 0.0) continue;
+      for (std::size_t r = col + 1; r < k; ++r) qt[r][c] -= 2.0 * v[r] * sum;
+    }
   }
-  for (int r = 1; r <= k; ++r) {
-    const double apr = a(p, r);
-    const double aqr = a(q, r);
-    a(p, r) = c * apr - s * aqr;
-    a(q, r) = s * apr + c * aqr;
+  diagonal.assign(k, 0.0);
+  offDiagonal.assign(k > 0 ? k - 1 : 0, 0.0);
+  for (std::size_t i = 0; i < k; ++i) diagonal[i] = a[i][i];
+  for (std::size_t i = 0; i + 1 < k; ++i) offDiagonal[i] = a[i + 1][i];
+}
+
+// The tridiagonal matrix under implicit QR steps: its diagonal, its first subdiagonal and the
+// one element that a step pushes below it (the bulge, at (bulgeRow, bulgeRow − 2)).
+struct Tridiagonal {
+  std::vector<double>& d;
+  std::vector<double>& e;
+  double bulge = 0.0;
+  std::size_t bulgeRow = 0;
+
+  double At(std::size_t i, std::size_t j) const {
+    if (i == j) return d[i];
+    if (i == j + 1) return e[j];
+    if (j == i + 1) return e[i];
+    if (bulgeRow != 0 && ((i == bulgeRow && j + 2 == i) || (j == bulgeRow && i + 2 == j))) return bulge;
+    return 0.0;
   }
-  a(p, q) = 0.0;
-  a(q, p) = 0.0;
-  for (int r = 1; r <= k; ++r) {
-    const double vrp = v(r, p);
-    const double vrq = v(r, q);
-    v(r, p) = c * vrp - s * vrq;
-    v(r, q) = s * vrp + c * vrq;
+};
+
+// T ← Gᵀ·T·G with G the rotation [c s; −s c] in the plane (k, k + 1), on the rows and columns
+// first..last that it can reach; the bulge moves from (k + 1, k − 1) to (k + 2, k).
+void RotateTridiagonal(Tridiagonal& t, std::size_t k, double c, double s, std::size_t first, std::size_t last) {
+  const std::size_t lo = k > first ? k - 1 : first;
+  const std::size_t hi = std::min(k + 2, last);
+  double m[4][4] = {};
+  for (std::size_t i = lo; i <= hi; ++i)
+    for (std::size_t j = lo; j <= hi; ++j) m[i - lo][j - lo] = t.At(i, j);
+  const std::size_t p = k - lo, q = p + 1, size = hi - lo + 1;
+  for (std::size_t r = 0; r < size; ++r) {  // columns
+    const double mp = m[r][p], mq = m[r][q];
+    m[r][p] = c * mp - s * mq;
+    m[r][q] = s * mp + c * mq;
+  }
+  for (std::size_t col = 0; col < size; ++col) {  // rows
+    const double mp = m[p][col], mq = m[q][col];
+    m[p][col] = c * mp - s * mq;
+    m[q][col] = s * mp + c * mq;
+  }
+  for (std::size_t i = lo; i <= hi; ++i) t.d[i] = m[i - lo][i - lo];
+  for (std::size_t i = lo; i < hi; ++i) t.e[i] = 0.5 * (m[i + 1 - lo][i - lo] + m[i - lo][i + 1 - lo]);
+  if (k + 2 <= last) {
+    t.bulge = m[k + 2 - lo][k - lo];
+    t.bulgeRow = k + 2;
+  } else {
+    t.bulge = 0.0;
+    t.bulgeRow = 0;
+  }
+}
+
+// Implicit symmetric QR steps with Wilkinson shifts on T = diag(d) + subdiag(e) until e
+// vanishes (Golub & Van Loan §8.3.3); each rotation is accumulated into the rows of Qᵀ.
+void DiagonalizeTridiagonal(std::vector<double>& d, std::vector<double>& e, std::vector<std::vector<double>>& qt) {
+  const double eps = std::numeric_limits<double>::epsilon();
+  const std::size_t k = d.size();
+  if (k < 2) return;
+  auto negligible = [&](std::size_t i) { return std::fabs(e[i]) <= eps * (std::fabs(d[i]) + std::fabs(d[i + 1])); };
+  std::size_t high = k - 1;
+  int steps = 0;
+  while (high > 0) {
+    if (negligible(high - 1)) {
+      e[high - 1] = 0.0;
+      --high;
+      steps = 0;
+      continue;
+    }
+    if (++steps > kMaxStepsPerEigenvalue) break;
+    std::size_t low = high - 1;
+    while (low > 0 && !negligible(low - 1)) --low;
+    if (low > 0) e[low - 1] = 0.0;
+
+    // Wilkinson shift: the eigenvalue of the trailing 2 × 2 block nearer to its last element.
+    const double delta = 0.5 * (d[high - 1] - d[high]);
+    const double b = e[high - 1];
+    const double root = std::hypot(delta, b);
+    const double shift = d[high] - b * b / (delta >= 0.0 ? delta + root : delta - root);
+
+    Tridiagonal t{d, e};
+    double x = d[low] - shift;
+    double z = e[low];
+    for (std::size_t i = low; i < high; ++i) {
+      if (i > low) {
+        x = e[i - 1];
+        z = t.bulge;
+      }
+      const double r = std::hypot(x, z);
+      const double c = r == 0.0 ? 1.0 : x / r;
+      const double s = r == 0.0 ? 0.0 : -z / r;
+      RotateTridiagonal(t, i, c, s, low, high);
+      std::vector<double>& rowP = qt[i];
+      std::vector<double>& rowQ = qt[i + 1];
+      for (std::size_t col = 0; col < k; ++col) {
+        const double vp = rowP[col], vq = rowQ[col];
+        rowP[col] = c * vp - s * vq;
+        rowQ[col] = s * vp + c * vq;
+      }
+    }
   }
 }
 
@@ -82,34 +201,25 @@ std::string NotPositiveDefiniteMessage() {
 
 void SymmetricEigen(const Matrix& symmetric, std::vector<double>& values, Matrix& vectors) {
   const int k = symmetric.rows();
-  Matrix a = symmetric;
-  Matrix v(k, k);
-  for (int i = 1; i <= k; ++i) v(i, i) = 1.0;
-
-  double norm2 = 0.0;
+  const auto size = static_cast<std::size_t>(k);
+  std::vector<std::vector<double>> a(size, std::vector<double>(size));
   for (int i = 1; i <= k; ++i)
-    for (int j = 1; j <= k; ++j) norm2 += a(i, j) * a(i, j);
-
-  for (int sweep = 0; sweep < kMaxJacobiSweeps; ++sweep) {
-    double off2 = 0.0;
-    for (int p = 1; p <= k; ++p)
-      for (int q = p + 1; q <= k; ++q) off2 += a(p, q) * a(p, q);
-    if (!(off2 > kOffDiagonalTolerance * kOffDiagonalTolerance * norm2)) break;
-    for (int p = 1; p <= k; ++p)
-      for (int q = p + 1; q <= k; ++q)
-        if (a(p, q) != 0.0) RotatePlane(a, v, k, p, q);
-  }
+    for (int j = 1; j <= k; ++j) a[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)] = symmetric(i, j);
+  std::vector<double> d, e;
+  std::vector<std::vector<double>> qt;
+  ReduceToTridiagonal(a, d, e, qt);
+  DiagonalizeTridiagonal(d, e, qt);
 
   // Decreasing order of the values, the columns of V following them.
-  std::vector<int> order(static_cast<std::size_t>(k));
-  std::iota(order.begin(), order.end(), 1);
-  std::stable_sort(order.begin(), order.end(), [&a](int x, int y) { return a(x, x) > a(y, y); });
-  values.assign(static_cast<std::size_t>(k) + 1, 0.0);
+  std::vector<std::size_t> order(size);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&d](std::size_t x, std::size_t y) { return d[x] > d[y]; });
+  values.assign(size + 1, 0.0);
   vectors = Matrix(k, k);
   for (int c = 1; c <= k; ++c) {
-    const int from = order[static_cast<std::size_t>(c - 1)];
-    values[static_cast<std::size_t>(c)] = a(from, from);
-    for (int r = 1; r <= k; ++r) vectors(r, c) = v(r, from);
+    const std::size_t from = order[static_cast<std::size_t>(c - 1)];
+    values[static_cast<std::size_t>(c)] = d[from];
+    for (int r = 1; r <= k; ++r) vectors(r, c) = qt[from][static_cast<std::size_t>(r - 1)];
   }
 }
 

@@ -3,9 +3,11 @@
 // observation system with correlated weights into one with one independent weight per row.
 //
 // P is symmetric, so its singular value decomposition and its eigen-decomposition coincide
-// when P is positive definite; the decomposition here is the cyclic Jacobi eigenvalue method
-// (Golub & Van Loan, Matrix Computations, 4th ed., §8.5), which is accurate to the rounding
-// of the entries and needs no tuning.
+// when P is positive definite; the decomposition here is the symmetric QR algorithm:
+// Householder reduction to tridiagonal form, then implicit QR steps with Wilkinson shifts
+// and plane rotations, accumulating the orthogonal factor (Golub & Van Loan, Matrix
+// Computations, 4th ed., §8.3). It is backward stable: V·S·Vᵀ equals P to a few units of
+// rounding of its largest element.
 //
 // P of a network is block-diagonal: 1 × 1 blocks for classical observations and 3 × 3 blocks
 // for GPS baselines. The rows are grouped into the blocks that their non-zero off-diagonal
@@ -39,8 +41,8 @@ struct WeightDecomposition {
   Matrix DenseVectors() const;
 };
 
-// Eigenvalues and eigenvectors of a small symmetric matrix (order k, 1-based) by cyclic Jacobi
-// rotations. `values` (1..k) come out in decreasing order and column c of `vectors` belongs to
+// Eigenvalues and eigenvectors of a symmetric matrix (order k, 1-based) by the symmetric QR
+// algorithm. `values` (1..k) come out in decreasing order and column c of `vectors` belongs to
 // values[c]. The input is read only.
 void SymmetricEigen(const Matrix& symmetric, std::vector<double>& values, Matrix& vectors);
 

@@ -1,6 +1,7 @@
 // Decomposition of the weight matrix and the rotation of the observation system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -125,6 +126,51 @@ TEST(WeightDecomposition, FullWeightMatrixIsRebuiltFromItsFactors) {
   ExpectOrthogonal(v);
   ExpectNear(DenseProduct(DenseProduct(v, Diagonal(d->singularValues)), Transposed(v)), p, 1e-12);
   for (int i = 2; i <= 12; ++i) EXPECT_GE(d->singularValues[static_cast<std::size_t>(i - 1)], d->singularValues[static_cast<std::size_t>(i)]);
+}
+
+TEST(WeightDecomposition, RepeatedAndSpreadEigenvalues) {
+  // [2 1 1; 1 2 1; 1 1 2] = I + 11ᵀ: eigenvalues 4, 1, 1.
+  Matrix equal(3, 3);
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) equal(i, j) = i == j ? 2.0 : 1.0;
+  Result<WeightDecomposition> d = SingularValueDecomposition(equal);
+  ASSERT_TRUE(d.ok());
+  EXPECT_NEAR(d->singularValues[1], 4.0, 1e-14);
+  EXPECT_NEAR(d->singularValues[2], 1.0, 1e-14);
+  EXPECT_NEAR(d->singularValues[3], 1.0, 1e-14);
+  ExpectOrthogonal(d->DenseVectors());
+
+  // A 60 × 60 full matrix Q·diag(λ)·Qᵀ with λ from 10⁻³ to 10⁶ and a triple value, Q a
+  // product of plane rotations.
+  const int n = 60;
+  std::vector<double> lambda(n + 1);
+  for (int i = 1; i <= n; ++i) lambda[static_cast<std::size_t>(i)] = i <= 3 ? 7.0 : std::pow(10.0, -3.0 + 9.0 * i / n);
+  Matrix q(n, n);
+  for (int i = 1; i <= n; ++i) q(i, i) = 1.0;
+  std::mt19937 gen(3);
+  std::uniform_real_distribution<double> angle(0.0, 6.28);
+  for (int r = 0; r < 400; ++r) {
+    const int a = 1 + static_cast<int>(gen() % n), b = 1 + static_cast<int>(gen() % n);
+    if (a == b) continue;
+    const double theta = angle(gen);
+    const double c = std::cos(theta), s = std::sin(theta);
+    for (int i = 1; i <= n; ++i) {
+      const double qa = q(i, a), qb = q(i, b);
+      q(i, a) = c * qa - s * qb;
+      q(i, b) = s * qa + c * qb;
+    }
+  }
+  const Matrix p = DenseProduct(DenseProduct(q, Diagonal(lambda)), Transposed(q));
+  Result<WeightDecomposition> big = SingularValueDecomposition(p);
+  ASSERT_TRUE(big.ok());
+  std::vector<double> sorted(lambda.begin() + 1, lambda.end());
+  std::sort(sorted.rbegin(), sorted.rend());
+  for (int i = 1; i <= n; ++i)
+    EXPECT_NEAR(big->singularValues[static_cast<std::size_t>(i)], sorted[static_cast<std::size_t>(i - 1)], 1e-9)
+        << i;
+  const Matrix v = big->DenseVectors();
+  ExpectOrthogonal(v);
+  ExpectNear(DenseProduct(DenseProduct(v, Diagonal(big->singularValues)), Transposed(v)), p, 1e-8);
 }
 
 TEST(WeightDecomposition, UnsymmetricWeightsUseTheirSymmetricPart) {
