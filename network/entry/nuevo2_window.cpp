@@ -47,6 +47,10 @@ const QString kSaveFilter = QStringLiteral(
     "Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*");
 constexpr int kSaveFilterAllFiles = 3;
 
+const QString kNoBaselinesMessage = QStringLiteral(
+    "El fichero elegido no contiene ninguna línea base: no aparece en él la palabra \"Aposteriori\" de las "
+    "matrices varianza-covarianza del 'Sumario Detallado' del WAVE.");
+
 std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
@@ -445,7 +449,12 @@ void NuevoIIWindow::OpenWaveChooser() {
 
 void NuevoIIWindow::ImportWaveFile(const std::string& reportPath) {
   const WaveImportOutcome outcome = ImportWaveReport(reportPath, state_.gpsListText);
-  if (outcome.failed) Dialogs().ShowMessage(this, FromCp1252(outcome.failure), QString(), MessageIcon::None);
+  if (outcome.failed) {
+    Dialogs().ShowMessage(this, FromCp1252(outcome.failure), QString(), MessageIcon::None);
+  } else if (outcome.baselinesInReport == 0) {
+    // A file that is not a detailed-summary report would otherwise import nothing in silence.
+    Dialogs().ShowMessage(this, kNoBaselinesMessage, QString(), MessageIcon::Information);
+  }
   // The list follows the GPS text even after a failure: the blocks read before it stay.
   introduceGps_->setFocus();
   HideGpsModify();

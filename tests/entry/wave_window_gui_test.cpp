@@ -120,6 +120,16 @@ TEST_F(WaveWindowTest, OverWideFieldShowsTheMessageAndKeepsEarlierBlocks) {
   EXPECT_EQ(GpsList()->Section(), state.gpsListText);
 }
 
+TEST_F(WaveWindowTest, FileWithoutBaselinesSaysSo) {
+  two->show();
+  const std::string path = Path("otro.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, "From Station:  1\r\nTo Station:  2\r\n").ok());
+  ImportThroughChooser(folder.path(), QStringLiteral("otro.txt"));
+  ASSERT_EQ(dialogs.Messages().size(), 1);
+  EXPECT_TRUE(dialogs.Messages()[0].contains(QStringLiteral("Aposteriori")));
+  EXPECT_TRUE(state.gpsListText.empty());
+}
+
 TEST_F(WaveWindowTest, AcceptingWithoutAFileSelectedReportsTheReadError) {
   two->show();
   Click(Named<QPushButton>(two, "Wave"));
