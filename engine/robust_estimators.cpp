@@ -19,6 +19,11 @@ std::string UndefinedKurtosisMessage() {
          Cp1252("Desactive ese método en las opciones de cálculo.");
 }
 
+std::string NonFiniteMessage() {
+  return Cp1252(" ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! ") +
+         std::string(kCrLf) + Cp1252(" Desactívelos en las opciones de cálculo. ");
+}
+
 // The skeleton shared by the three estimators. `limit` is the user's iteration limit (a
 // negative one means none); `afterPass` runs on every pass before the convergence test (the
 // Lp estimator measures its kurtosis there); `reweigh` gives the factor of row i from its
@@ -40,6 +45,7 @@ Result<RobustEstimate> RunReweightingLoop(const DecorrelatedSystem& system, int 
     estimate.corrections = std::move(pass->corrections);
     rotatedResiduals = std::move(pass->rotatedResiduals);
     estimate.sigma = pass->sigma;
+    if (!std::isfinite(estimate.sigma)) return Failure{NonFiniteMessage()};
     if (afterPass) {
       Status status = afterPass(estimate.iterations, rotatedResiduals);
       if (!status) return Failure{status.error()};
