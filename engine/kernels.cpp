@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "common/constants.h"
@@ -280,7 +281,8 @@ std::vector<int> DiagonalBlockEnds(const Matrix& a, int n) {
 
 // A block-diagonal matrix (the weight matrix: 1 x 1 blocks for classical observations, 3 x 3
 // for baselines) is inverted block by block. The whole-matrix elimination would only add
-// zeros outside the blocks (see InvertSkippingZeros), so the result is the same to the bit.
+// zeros outside the blocks (see InvertSkippingZeros), so with positive pivots the result is
+// the same to the bit.
 Result<Matrix> InvertMatrix(const Matrix& a, int order) {
   if (!IsFiniteBlock(a, order, order) || HasNegativeZero(a, order, order)) {
     return InvertMatrixDense(a, order);
@@ -307,7 +309,15 @@ Result<Matrix> InvertMatrix(const Matrix& a, int order) {
     switch (InvertSkippingZeros(block, size, blockInverse)) {
       case FastInversion::Done: break;
       case FastInversion::Singular: return Failure{kSingularMatrixMessage};
-      case FastInversion::UsePlain: return InvertMatrixDense(a, order);
+      case FastInversion::UsePlain: {
+        // A block that is not positive definite (a damaged covariance, say) takes the plain
+        // loops on its own rather than the whole matrix: the values are those of the
+        // whole-matrix loops; only the sign of an exact zero may differ.
+        Result<Matrix> plain = InvertMatrixDense(block, size);
+        if (!plain.ok()) return Failure{plain.error()};
+        blockInverse = std::move(*plain);
+        break;
+      }
     }
     for (int i = 1; i <= size; ++i) {
       for (int j = 1; j <= size; ++j) inverse(first + i - 1, first + j - 1) = blockInverse(i, j);

@@ -12,7 +12,9 @@
 //    a handful of non-zeros per row). For finite operands a skipped term is a signed zero
 //    added to a sum that can never itself be -0, so every result is bit-for-bit the one of
 //    the plain loops. Where that argument does not hold (non-finite values, a negative pivot,
-//    -0 in the operand) the inverse falls back to the plain elimination.
+//    -0 in the operand) the inverse falls back to the plain elimination: of the whole
+//    matrix, or of the one diagonal block concerned when the matrix is block-diagonal (then
+//    only the sign of an exact zero may differ from the whole-matrix loops).
 //  - the *Dense versions: the plain loops in the documented arithmetic order, kept as the
 //    reference the fast ones are tested against.
 

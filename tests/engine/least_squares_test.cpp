@@ -417,8 +417,11 @@ TEST(SolveLeastSquares, SixteenHundredObservationsWellUnderASecond) {
   RecordProperty("cpu_milliseconds", static_cast<int>(cpuSeconds * 1000));
   std::printf("formation + least squares: %d rows, %d unknowns, %.3f s processor, %.3f s elapsed\n",
               sys->numEquations, sys->numUnknowns, cpuSeconds, seconds);
-  // About 0.2 s of processor time here; elapsed time depends on what else the machine runs.
+  // About 0.2 s of processor time in an optimised build; elapsed time depends on what else
+  // the machine runs. Unoptimised and sanitizer builds only run it.
+#if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(cpuSeconds, 0.8);
+#endif
 }
 
 }  // namespace
