@@ -236,6 +236,18 @@ TEST(ComparisonSection, NetworkRefractionRowsFollowTheOptions) {
   EXPECT_EQ(text.find("dDes"), std::string::npos);
 }
 
+TEST(ComparisonSection, LabelLongerThanItsFieldIsWrittenWhole) {
+  NetworkFixture f;
+  f.network.vertices[1].number = 1000;
+  f.network.vertices[2].number = 2000;
+  f.network.classical[2] = {ObservationType::Distance, 2000, 1000, 0, 0};  // 19 − 10 − 5 − 5 = −1
+  const std::string text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
+  EXPECT_NE(text.find("\r\n" + Cp1252("Geométrica 2000-1000") + F(" 3") + F(" 30") + F("-3") + "\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\r\n  X1000    " + F(" 1")), std::string::npos);       // 9 − 5 = 4 blanks
+  EXPECT_NE(text.find("\r\n  D.V.EW1000" + F(" 8")), std::string::npos);    // 4 − 5: none
+}
+
 // ---- report of an imported system ----------------------------------------------------------
 
 TEST(ImportedReport, LeastSquaresPartLayout) {
