@@ -1,5 +1,6 @@
 #include "report/system_printout.h"
 
+#include "common/numbers.h"
 #include "common/win1252.h"
 #include "report/number_column.h"
 
@@ -12,7 +13,7 @@ constexpr int kPrintoutDecimals = 9;
 // The blank counts of the header parts are measured on the number as the general numeric
 // text writes it, with its leading blank (a sign for negative numbers): one more than its
 // digits. The number itself is written without that blank.
-int WrittenLength(double number) { return static_cast<int>(VertexNumberText(number).size()) + 1; }
+int WrittenLength(double number) { return static_cast<int>(NumberText(number, /*leadingBlank=*/true).size()); }
 
 void AppendHeaderPart(TextBuilder& out, const char* head, double number, int field) {
   AppendWithFill(out, head + VertexNumberText(number), field - WrittenLength(number));

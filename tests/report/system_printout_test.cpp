@@ -73,6 +73,25 @@ TEST(SystemPrintoutTest, FourDigitNumberWidensDeflectionAndOrientationParts) {
             std::string::npos);
 }
 
+TEST(SystemPrintoutTest, NegativeNumberCountsItsSignInPlaceOfTheBlank) {
+  // The blank counts use the number as written with its leading blank, where a negative
+  // number has its sign instead: "-5" counts 2 like "35" counts 3, one more than the digits.
+  NetworkModel network = SmallNetwork();
+  network.vertices[1].number = -5;   // unknown vertex
+  network.vertices[2].number = -35;  // unknown vertex with unknown deflection
+  ObservationSystem system = SmallSystem();
+  system.refractionLines = {RefractionLine{1, -5, 7}};
+  TextBuilder out;
+  AppendSystemHeaderLine(out, network, CalcOptions{}, system);
+  const std::string expected = "    dX-5" + Blanks(4) + "   " + "    dY-5" + Blanks(4) + "   " +
+                               "    dZ-5" + Blanks(4) + "   " + "    dX-35" + Blanks(3) + "   " +
+                               "    dY-35" + Blanks(3) + "   " + "    dZ-35" + Blanks(3) + "   " +
+                               "  k1--5" + Blanks(9 - 2 - 1 - 2) + "    " +
+                               "  D.V.EW-35" + Blanks(4 - 3) + "   " + "  D.V.NS-35" + Blanks(4 - 3) +
+                               "   " + "    dDes1" + Blanks(4 - 2) + "   " + "        Term.Ind.\r\n";
+  EXPECT_EQ(out.str(), expected);
+}
+
 TEST(SystemPrintoutTest, EquationRowsAndWeightMatrix) {
   ObservationSystem system;
   system.numEquations = 2;
