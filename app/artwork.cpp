@@ -184,14 +184,20 @@ QIcon AppIcon() {
   return QIcon(pixmap);
 }
 
-PictureWidget::PictureWidget(Painter paint, QSize preferred, QWidget* parent)
-    : QWidget(parent), paint_(paint), preferred_(preferred) {
+PictureWidget::PictureWidget(Painter paint, QSize preferred, QWidget* parent, bool keepAspect)
+    : QWidget(parent), paint_(paint), preferred_(preferred), keepAspect_(keepAspect) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 }
 
 void PictureWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  paint_(painter, QRectF(rect()));
+  if (!keepAspect_ || preferred_.isEmpty()) {
+    paint_(painter, QRectF(rect()));
+    return;
+  }
+  const QSizeF fitted = QSizeF(preferred_).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+  const QRectF area(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+  paint_(painter, area);
 }
 
 }  // namespace korvo

@@ -25,7 +25,8 @@ QIcon AppIcon();
 class PictureWidget : public QWidget {
  public:
   using Painter = void (*)(QPainter&, const QRectF&);
-  PictureWidget(Painter paint, QSize preferred, QWidget* parent = nullptr);
+  // With keepAspect the picture keeps the proportions of `preferred`, centred on the widget.
+  PictureWidget(Painter paint, QSize preferred, QWidget* parent = nullptr, bool keepAspect = false);
   QSize sizeHint() const override { return preferred_; }
 
  protected:
@@ -34,6 +35,7 @@ class PictureWidget : public QWidget {
  private:
   Painter paint_;
   QSize preferred_;
+  bool keepAspect_;
 };
 
 }  // namespace korvo

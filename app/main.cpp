@@ -1,9 +1,13 @@
 // Korvo desktop application: the splash, then the main window.
+//
+// KORVO_TOUR_DIR (with KORVO_TOUR_PROJECT) runs the scripted walk of app/screen_tour.h used by
+// scripts/screenshots.sh; it is not meant for users.
 #include <QApplication>
 #include <memory>
 
 #include "app/artwork.h"
 #include "app/main_window.h"
+#include "app/screen_tour.h"
 #include "app/splash_window.h"
 
 int main(int argc, char** argv) {
@@ -11,13 +15,22 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Korvo"));
   QApplication::setWindowIcon(korvo::AppIcon());
 
+  std::unique_ptr<korvo::ScreenTour> tour;
+  const QString tourFolder = qEnvironmentVariable("KORVO_TOUR_DIR");
+  if (!tourFolder.isEmpty()) {
+    const QString project = qEnvironmentVariable("KORVO_TOUR_PROJECT");
+    tour = std::make_unique<korvo::ScreenTour>(tourFolder, project);
+  }
+
   std::unique_ptr<korvo::Principal> principal;
   korvo::Bienvenida splash;
-  QObject::connect(&splash, &korvo::Bienvenida::timeElapsed, [&principal] {
+  QObject::connect(&splash, &korvo::Bienvenida::timeElapsed, [&principal, &tour] {
     principal = std::make_unique<korvo::Principal>();
     principal->show();
+    if (tour) tour->Run(*principal);
   });
   QObject::connect(&splash, &korvo::Bienvenida::dismissedByClick, &app, &QApplication::quit, Qt::QueuedConnection);
   splash.Start();
+  if (tour) tour->Stage(QStringLiteral("splash"), nullptr);
   return QApplication::exec();
 }

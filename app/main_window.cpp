@@ -177,16 +177,17 @@ void Principal::BuildCentralArea() {
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(6, 6, 6, 6);
 
+  // The framed picture fills the window until a network is shown.
   auto* frame = new QFrame(central);
   frame->setObjectName(QStringLiteral("Frame1"));
   frame->setFrameShape(QFrame::StyledPanel);
-  frame->setFixedWidth(190);
-  auto* frameLayout = new QVBoxLayout(frame);
-  frameLayout->setContentsMargins(4, 4, 4, 4);
-  auto* picture = new PictureWidget(&PaintStartPicture, QSize(180, 300), frame);
+  frame_ = frame;
+  auto* frameLayout = new QVBoxLayout(frame_);
+  frameLayout->setContentsMargins(12, 12, 12, 12);
+  auto* picture = new PictureWidget(&PaintStartPicture, QSize(560, 300), frame_, true);
   picture->setObjectName(QStringLiteral("Image1"));
   frameLayout->addWidget(picture);
-  layout->addWidget(frame);
+  layout->addWidget(frame_, 1);
 
   auto* splitter = new QSplitter(Qt::Horizontal, central);
   splitter->setObjectName(QStringLiteral("Splitter1"));
@@ -230,8 +231,10 @@ void Principal::BuildCentralArea() {
 
   splitter->addWidget(pane_);
   splitter->addWidget(sketchPanel_);
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 1);
+  splitter->hide();
+  splitter_ = splitter;
   layout->addWidget(splitter, 1);
   setCentralWidget(central);
 }
@@ -243,6 +246,13 @@ void Principal::SetCalculationEnabled(bool enabled) {
 }
 
 void Principal::ShowNetworkViews() {
+  frame_->hide();
+  if (splitter_->isHidden()) {
+    splitter_->show();
+    // Text and sketch share the width at first; the user may move the divider.
+    const int width = splitter_->width();
+    static_cast<QSplitter*>(splitter_)->setSizes({width * 11 / 20, width * 9 / 20});
+  }
   pane_->show();
   sketchCaption_->show();
   sketch_->show();

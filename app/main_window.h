@@ -107,6 +107,8 @@ class Principal : public QMainWindow {
   QLabel* panel1_ = nullptr;
   QLabel* panel2_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QWidget* frame_ = nullptr;
+  QWidget* splitter_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;
   SketchView* sketch_ = nullptr;
   QWidget* sketchPanel_ = nullptr;
