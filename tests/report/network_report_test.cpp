@@ -203,6 +203,80 @@ TEST_F(NetworkReportTest, NoRefractionRowsWithFixedRefractionOrWithoutZenithAngl
   EXPECT_EQ(countRefractionRows(Build()), 0);
 }
 
+TEST_F(NetworkReportTest, DeflectionAndOrientationPositionsFollowTheRefractionBlock) {
+  // The unknowns after the coordinates are laid out as refraction (r of them), deflection
+  // pairs, orientations: with one coefficient per line (two lines), one for the network, or
+  // the fixed coefficient (none), the D.V. and dDes rows read positions 3u + r + 1 onwards.
+  // Every correction is its own position k (cc) and its deviation 10·k, so each row shows
+  // which position it read; deflections and orientations add the value ÷ 10000 in gons.
+  struct Row {
+    const char* label;
+    const char* correction;
+    const char* sigma;
+    const char* adjusted;
+    const char* adjustedSigma;
+    const char* end;  // "  " after the last column, or nothing
+  };
+  struct Variant {
+    const char* name;
+    bool fixedRefraction;
+    bool singleRefraction;
+    std::vector<RefractionLine> lines;
+    std::vector<Row> rows;  // the rows after "  Z35"
+  };
+  const Variant variants[] = {
+      {"two lines", false, false, {RefractionLine{1, 2, 7}, RefractionLine{35, 7, 8}},
+       {{"  k1-2       ", " 7", " 70", " 7", " 70", ""},  // 9 - 1 - 1 blanks
+        {"  k35-7      ", " 8", " 80", " 8", " 80", ""},  // 9 - 2 - 1 blanks
+        {"  D.V.EW35  ", " 9", " 90", " .0009", " .009", ""},
+        {"  D.V.NS35  ", " 10", " 100", " .001", " .01", ""},
+        {"  dDes1     ", " 11", " 110", " 50.0011", " .011", ""}}},
+      {"whole network", false, true, {},
+       {{"  k        ", " 7", " 70", " 7", " 70", "  "},  // "  k" and eight blanks
+        {"  D.V.EW35  ", " 8", " 80", " .0008", " .008", ""},
+        {"  D.V.NS35  ", " 9", " 90", " .0009", " .009", ""},
+        {"  dDes1     ", " 10", " 100", " 50.001", " .01", ""}}},
+      {"fixed coefficient", true, false, {},
+       {{"  D.V.EW35  ", " 7", " 70", " .0007", " .007", ""},
+        {"  D.V.NS35  ", " 8", " 80", " .0008", " .008", ""},
+        {"  dDes1     ", " 9", " 90", " 50.0009", " .009", ""}}},
+  };
+  for (const Variant& variant : variants) {
+    options.fixedRefraction = variant.fixedRefraction;
+    options.singleRefractionUnknown = variant.singleRefraction;
+    system.refractionLines = variant.lines;
+    system.refractionUnknownCount =
+        variant.fixedRefraction ? 0 : (variant.singleRefraction ? 1 : static_cast<int>(variant.lines.size()));
+    const int m = 6 + system.refractionUnknownCount + 2 + 1;
+    system.numUnknowns = m;
+    ls.numUnknowns = m;
+    ls.corrections.assign(static_cast<std::size_t>(m) + 1, 0.0);
+    ls.sigmaParameters.assign(static_cast<std::size_t>(m) + 1, 0.0);
+    for (int k = 1; k <= m; ++k) {
+      ls.corrections[static_cast<std::size_t>(k)] = k;
+      ls.sigmaParameters[static_cast<std::size_t>(k)] = 10.0 * k;
+    }
+    ls.Cxx = Matrix(m, m);
+    ls.externalReliabilityVectors = Matrix(m, testing::kSmallN);
+
+    const std::vector<std::string> lines = Lines(Build());
+    int z35 = -1;
+    for (std::size_t i = 0; i < lines.size() && z35 < 0; ++i) {
+      if (lines[i].rfind("  Z35", 0) == 0) z35 = static_cast<int>(i);
+    }
+    ASSERT_GE(z35, 0) << variant.name;
+    const auto first = static_cast<std::size_t>(z35) + 1;
+    ASSERT_GE(lines.size(), first + variant.rows.size() + 1) << variant.name;
+    for (std::size_t i = 0; i < variant.rows.size(); ++i) {
+      const Row& row = variant.rows[i];
+      EXPECT_EQ(lines[first + i], std::string(row.label) + Col(row.correction) + "  " + Col(row.sigma) +
+                                      Blanks(10) + Col(row.adjusted) + "  " + Col(row.adjustedSigma) + row.end)
+          << variant.name << ", row " << i;
+    }
+    EXPECT_EQ(lines[first + variant.rows.size()], "") << variant.name;
+  }
+}
+
 TEST_F(NetworkReportTest, OrientationRowsOnlyForUnknownOrientationsAtTheirOwnPosition) {
   // Vertex 1 keeps a fixed orientation, vertex 7 (fourth in the table) carries the one
   // unknown orientation: its row uses the first orientation position, 10, and vertices
