@@ -29,7 +29,10 @@
 #include "app/sketch_view.h"
 #include "common/text.h"
 
+#include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
+#include "matimport/imported_adjustment.h"
+#include "network/entry/entry_windows.h"
 #include "network/load_network.h"
 #include "engine/adjustment_driver.h"
 #include "report/results_display.h"
@@ -73,11 +76,31 @@ Principal::Principal(QWidget* parent) : QMainWindow(parent) {
   // Options start at their defaults (CalcOptions' own); Calcular waits for a network.
   options_ = CalcOptions{};
   SetCalculationEnabled(false);
-  openTextEditor = [] { ShowEditor(); };
+  WireOtherWindows();
   resize(1100, 720);
 }
 
-Principal::~Principal() = default;
+Principal::~Principal() {
+  // The entry windows outlive this window: they must not call back into it.
+  SetEntryHooks({});
+}
+
+void Principal::WireOtherWindows() {
+  openNewProject = [this] { EntryWindowsFor(state_).StartNewNetwork(); };
+  editProject = [this] { EditProjectFile(state_.projectFilePath, state_); };
+  openTextEditor = [] { ShowEditor(); };
+  openDatumUtility = [] {
+    DatumWindowInstance().setWindowModality(Qt::ApplicationModal);
+    ShowDatumWindow();
+  };
+  EntryHooks hooks;
+  hooks.loadProject = [this](const std::string& path) {
+    LoadProject(QFile::decodeName(QByteArray::fromStdString(path)));
+  };
+  hooks.installImportedMatrices = [this](ImportedMatrices&& imported) { InstallImportedMatrices(std::move(imported)); };
+  hooks.showProjectText = [this](const std::string& projectText) { ShowProjectText(projectText); };
+  SetEntryHooks(std::move(hooks));
+}
 
 void Principal::BuildMenus() {
   QMenuBar* bar = menuBar();
@@ -349,6 +372,10 @@ void Principal::Editar() {
 void Principal::OnProjectChosen(const QString& path) {
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   if (!state_.editMode) {
+    // A project opened here is what the next Calcular adjusts, not a system imported before.
+    // (The entry windows' GUARDAR Y SALIR loads its vertex file and keeps the import.)
+    state_.matricesImported = false;
+    importedSystem_.reset();
     LoadProject(path);
   } else if (editProject) {
     editProject();
@@ -404,25 +431,44 @@ bool Principal::LoadProject(const QString& path) {
 
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
-  Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, MakeProgressSink());
-  if (!output) {
-    ShowStatus(QString());
-    ShowIteration(QString());
-    ShowProgress(0);
-    Dialogs().ShowMessage(this, FromCp1252(output.error()), QString(), MessageIcon::None);
-    emit adjustmentFinished(false);
-    return;
+  const ProgressSink sink = MakeProgressSink();
+  PaneUpdate pane;
+  if (state_.matricesImported && importedSystem_) {
+    // The pane's text heads the least-squares part of an imported system's report.
+    const std::string paneText = ToCp1252(pane_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+    Result<ImportedAdjustment> imported = RunImportedAdjustment(*importedSystem_, options_, state_, paneText, sink);
+    if (!imported) {
+      EndFailedAdjustment(imported.error());
+      return;
+    }
+    const AdjustmentOutput& output = imported->output;
+    results_ = ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText};
+    pane = imported->pane;
+  } else {
+    Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, sink);
+    if (!output) {
+      EndFailedAdjustment(output.error());
+      return;
+    }
+    results_ = ResultsTexts{output->resultsHeaderText, output->lsResultsText, output->robustComparisonText};
+    pane = PaneAfterAdjustment(state_.adjustmentRunCount, results_.header, results_.leastSquares,
+                               results_.robustComparison);
   }
-  results_ = ResultsTexts{output->resultsHeaderText, output->lsResultsText, output->robustComparisonText};
-  ShowResultsInPane();
+  ShowResultsInPane(pane);
   const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));
   SaveResultsFile(this, results_, suggested);
   emit adjustmentFinished(true);
 }
 
-void Principal::ShowResultsInPane() {
-  const PaneUpdate update = PaneAfterAdjustment(state_.adjustmentRunCount, results_.header, results_.leastSquares,
-                                                results_.robustComparison);
+void Principal::EndFailedAdjustment(const std::string& message) {
+  ShowStatus(QString());
+  ShowIteration(QString());
+  ShowProgress(0);
+  Dialogs().ShowMessage(this, FromCp1252(message), QString(), MessageIcon::None);
+  emit adjustmentFinished(false);
+}
+
+void Principal::ShowResultsInPane(const PaneUpdate& update) {
   if (!update.message.empty()) {
     Dialogs().ShowMessage(this, FromCp1252(update.message), QString(), MessageIcon::Information);
   }
@@ -441,6 +487,33 @@ void Principal::ShowResultsInPane() {
       pane_->setPlainText(FromCp1252(update.text));
       break;
   }
+}
+
+void Principal::InstallImportedMatrices(ImportedMatrices&& imported) {
+  model_ = std::move(imported.network);
+  importedSystem_ = std::move(imported.system);
+  state_.projectText = std::move(imported.projectText);
+  state_.projectTooBig = imported.projectTooBig;
+  state_.matricesImported = true;
+  results_ = ResultsTexts{};
+  ShowNetworkViews();
+  pane_->setEnabled(true);
+  if (state_.projectTooBig) {
+    pane_->clear();
+    Dialogs().ShowMessage(this, FromCp1252(kProjectTooBigToShowMessage), QString(), MessageIcon::Information);
+  } else {
+    pane_->setPlainText(FromCp1252(state_.projectText));
+  }
+  // An imported system has no observations to draw.
+  sketch_->Clear();
+  // The next Calcular solves the imported system.
+  SetCalculationEnabled(true);
+}
+
+void Principal::ShowProjectText(const std::string& projectText) {
+  ShowNetworkViews();
+  pane_->setEnabled(true);
+  pane_->setPlainText(FromCp1252(projectText));
 }
 
 void Principal::EditorDeTexto() {

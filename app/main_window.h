@@ -6,10 +6,14 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/results_saver.h"
 #include "common/progress.h"
+#include "engine/observation_system.h"
+#include "matimport/import_matrices.h"
+#include "report/results_display.h"
 #include "network/calc_options.h"
 #include "network/network_model.h"
 #include "network/project_state.h"
@@ -33,8 +37,9 @@ class Principal : public QMainWindow {
   explicit Principal(QWidget* parent = nullptr);
   ~Principal() override;
 
-  // Hooks for the windows that live in other parts of the program. Each is called by its
-  // command; while one is empty its command says that it is not available yet.
+  // Hooks for the windows that live in other parts of the program, wired to them when the
+  // window is built. Each is called by its command; an empty one makes its command say that
+  // it is not available.
   std::function<void()> openNewProject;  // Nuevo: show the vertices entry window
   // Editar, once a file was chosen: read `ProjectState::projectFilePath` into the entry
   // windows and show them.
@@ -53,6 +58,12 @@ class Principal : public QMainWindow {
 
   // The sink that shows core progress on this window's progress bar and status panels.
   ProgressSink MakeProgressSink();
+
+  // A system imported as matrices by the entry windows: its vertex table replaces the model
+  // and the next Calcular solves it.
+  void InstallImportedMatrices(ImportedMatrices&& imported);
+  // Shows a project text (Windows-1252) in the pane.
+  void ShowProjectText(const std::string& projectText);
 
   // The toolbar's dispatch: runs the command whose name is `tooltip`; other texts do nothing.
   void RunToolbarCommand(const QString& tooltip);
@@ -91,13 +102,16 @@ class Principal : public QMainWindow {
   void ShowProgress(int percent);
   void ShowIteration(const QString& text);
   void ShowNotAvailable();
-  void ShowResultsInPane();
+  void ShowResultsInPane(const PaneUpdate& update);
+  void EndFailedAdjustment(const std::string& message);
+  void WireOtherWindows();
   ProjectChooser* Chooser();
 
   NetworkModel model_;
   CalcOptions options_;
   ProjectState state_;
   ResultsTexts results_;
+  std::optional<ObservationSystem> importedSystem_;
   bool chooserOpenedByAbrir_ = false;
 
   QMenu* compensationMenu_ = nullptr;
