@@ -120,6 +120,45 @@ TEST_F(CalcularTest, StatusTextsAndProgressAppearInOrder) {
   EXPECT_EQ(fake.dialogs.back().kind, testing::RecordedDialog::Kind::Save);
 }
 
+TEST_F(CalcularTest, IterationCounterShowsInPanel2DuringItsEstimator) {
+  CopySample();
+  Open(QStringLiteral("red_ejemplo.txt"));
+  for (const int limit : {0, 3}) {
+    SCOPED_TRACE(limit);
+    window.Options().useHuber = window.Options().useLp = false;
+    window.Options().useL1 = true;
+    window.Options().maxIterL1 = static_cast<std::int16_t>(limit);
+    QStringList events;  // "1:" status panel, "2:" iteration panel, in the order shown
+    const auto status = QObject::connect(&window, &Principal::statusShown,
+                                         [&](const QString& text) { events << QStringLiteral("1:") + text; });
+    const auto iteration = QObject::connect(&window, &Principal::iterationShown,
+                                            [&](const QString& text) { events << QStringLiteral("2:") + text; });
+    ClickCalcular();
+    QObject::disconnect(status);
+    QObject::disconnect(iteration);
+
+    const qsizetype l1 = events.indexOf(
+        QStringLiteral("1:Resolviendo sistema por métodos de estimación robusta...   NORMA L1"
+                       "                                        Iteración"));
+    ASSERT_GE(l1, 0) << events.join(QLatin1Char('|')).toStdString();
+    QStringList counts;
+    qsizetype i = l1 + 1;
+    for (; i < events.size() && events[i].startsWith(QStringLiteral("2:")); ++i) counts << events[i].mid(2);
+    ASSERT_LT(i, events.size());
+    EXPECT_EQ(events[i], QStringLiteral("1:"));  // the status empties after the estimator
+    // One count per pass, with a leading blank, from " 0"; at most limit + 1 passes.
+    ASSERT_FALSE(counts.isEmpty());
+    ASSERT_LE(counts.size(), limit + 1);
+    for (qsizetype pass = 0; pass < counts.size(); ++pass) {
+      EXPECT_EQ(counts[pass], QStringLiteral(" %1").arg(pass));
+    }
+    if (limit == 0) {
+      EXPECT_EQ(counts, QStringList{QStringLiteral(" 0")});
+    }
+    EXPECT_EQ(Find<QLabel>(&window, "Panel2")->text(), counts.back());
+  }
+}
+
 TEST_F(CalcularTest, WithoutRobustEstimatorsTheStagesStillPass) {
   WriteSmall();
   Open(QStringLiteral("red.txt"));
