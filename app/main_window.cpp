@@ -1,11 +1,9 @@
 #include "app/main_window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,14 +25,12 @@
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
 #include "app/sketch_view.h"
-#include "common/text.h"
-
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
+#include "engine/adjustment_driver.h"
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
 #include "network/load_network.h"
-#include "engine/adjustment_driver.h"
 #include "report/results_display.h"
 #include "report/results_file.h"
 
