@@ -1,4 +1,5 @@
 // Fixed-width numbers, column reading, input files and output files of the coordinate utility.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -213,7 +214,7 @@ TEST(BuildCoordinateOutput, SeventeenSeparatorsPerLineAndNoFinalLineEnd) {
 }
 
 TEST(WriteCoordinateFile, WritesTheTextAndReadsBack) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "korvo_coord_output_test.txt";
+  const std::filesystem::path path = korvo::testing::TestTempRoot() / "korvo_coord_output_test.txt";
   const auto points = TwoPoints();
   ASSERT_TRUE(WriteCoordinateFile(path.string(), points).ok());
   const auto bytes = ReadFileBytes(path.string());
@@ -227,7 +228,7 @@ TEST(WriteCoordinateFile, WritesTheTextAndReadsBack) {
 
 #ifdef KORVO_CLI_PATH
 TEST(TransformarCommand, TransformsAFileAndReportsBadInput) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path();
+  const std::filesystem::path dir = korvo::testing::TestTempRoot();
   const std::filesystem::path in = dir / "korvo_transformar_in.txt";
   const std::filesystem::path out = dir / "korvo_transformar_out.txt";
   const std::filesystem::path err = dir / "korvo_transformar_err.txt";

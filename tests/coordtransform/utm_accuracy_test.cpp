@@ -3,6 +3,7 @@
 // 30 and 31). The exact reference is GeographicLib's TransverseMercatorProj (Debian package
 // geographiclib-tools, installed by scripts/install-deps.sh); it is run as an external
 // program, and the comparison is skipped when it is not installed.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -52,7 +53,7 @@ bool HaveTool(const char* name) {
 // numbers of every output line.
 std::vector<std::pair<double, double>> RunExactProjection(int zone, bool reverse,
                                                          const std::vector<std::pair<double, double>>& input) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path();
+  const std::filesystem::path dir = korvo::testing::TestTempRoot();
   const std::string stem = "korvo_tm_" + std::to_string(zone) + (reverse ? "_r_" : "_f_") + std::to_string(::getpid());
   const std::filesystem::path inPath = dir / (stem + ".in");
   const std::filesystem::path outPath = dir / (stem + ".out");

@@ -1,4 +1,5 @@
 // Importing an observation system from its A, k and P files.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -28,7 +29,7 @@ std::string TwoVertexList() {
 class ImportMatricesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
+    folder_ = korvo::testing::TestTempRoot() /
               (std::string("korvo_import_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
     // A mean of three values: n = 3, m = 1.

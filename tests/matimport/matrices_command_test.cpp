@@ -1,4 +1,5 @@
 // korvo-cli matrices: adjusting a system imported from its A, k and P files.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,7 +28,7 @@ std::string ReadAll(const std::filesystem::path& path) {
 class MatricesCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
+    dir_ = korvo::testing::TestTempRoot() /
            (std::string("korvo_matrices_cli_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
     // The mean of six values, the last one a gross error.

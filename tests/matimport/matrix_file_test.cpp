@@ -1,4 +1,5 @@
 // Reading one matrix of an imported observation system from a text file.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,7 +14,7 @@ namespace {
 class MatrixFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
+    folder_ = korvo::testing::TestTempRoot() /
               ("korvo_matrix_file_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);

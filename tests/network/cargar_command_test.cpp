@@ -1,4 +1,5 @@
 // korvo-cli cargar on the sample project and on a missing file.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -24,7 +25,7 @@ std::string ReadAll(const std::filesystem::path& path) {
 }
 
 CliRun RunCli(const std::string& arguments) {
-  const auto dir = std::filesystem::temp_directory_path() / "korvo_cargar_test";
+  const auto dir = korvo::testing::TestTempRoot() / "korvo_cargar_test";
   std::filesystem::create_directories(dir);
   const auto out = dir / "out.txt";
   const auto err = dir / "err.txt";

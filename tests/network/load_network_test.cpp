@@ -1,5 +1,6 @@
 // The loader's keyword scan and LoadNetwork: known fields from the column layout, the
 // header line, the counts, progress, and bad input that must end in a message, not a crash.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -272,7 +273,7 @@ struct Recorder {
 };
 
 std::filesystem::path WriteTemp(const std::string& name, const std::string& bytes) {
-  const auto dir = std::filesystem::temp_directory_path() / "korvo_load_network_test";
+  const auto dir = korvo::testing::TestTempRoot() / "korvo_load_network_test";
   std::filesystem::create_directories(dir);
   const auto path = dir / name;
   std::ofstream(path, std::ios::binary) << bytes;

@@ -1,4 +1,5 @@
 // Writing a project file and splitting it back into its three sections.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,7 +36,7 @@ Sections SampleSections() {
 }
 
 std::filesystem::path TempDir() {
-  const auto dir = std::filesystem::temp_directory_path() /
+  const auto dir = korvo::testing::TestTempRoot() /
                    ("korvo_project_file_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                     "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::filesystem::create_directories(dir);

@@ -1,4 +1,5 @@
 // korvo-cli calcular end to end: the sample project, options, and the failures.
+#include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -25,7 +26,7 @@ struct CliRun {
 class CalcularCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
+    folder = korvo::testing::TestTempRoot() /
              ("korvo_calcular_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);

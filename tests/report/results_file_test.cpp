@@ -1,3 +1,4 @@
+#include "test_support/test_temp.h"
 #include "report/results_file.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 class ResultsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
+    folder = korvo::testing::TestTempRoot() /
              ("korvo_results_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);
