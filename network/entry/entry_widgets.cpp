@@ -8,7 +8,7 @@
 
 #include "app/dialog_service.h"
 #include "app/qt_text.h"
-#include "network/entry/entry_text.h"
+#include "network/entry_text.h"
 
 namespace korvo {
 

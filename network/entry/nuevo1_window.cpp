@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
-#include "network/entry/entry_text.h"
+#include "network/entry_text.h"
 #include "network/entry/entry_widgets.h"
 #include "network/network_model.h"
 

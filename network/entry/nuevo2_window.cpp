@@ -17,7 +17,7 @@
 #include "common/files.h"
 #include "app/project_chooser.h"
 #include "network/entry/entry_choosers.h"
-#include "network/entry/entry_text.h"
+#include "network/entry_text.h"
 #include "network/entry/entry_widgets.h"
 #include "network/network_model.h"
 #include "network/project_file.h"

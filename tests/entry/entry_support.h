@@ -17,7 +17,7 @@
 
 #include "app/qt_text.h"
 #include "gui_support/fake_dialog_service.h"
-#include "network/entry/entry_text.h"
+#include "network/entry_text.h"
 #include "network/entry/entry_widgets.h"
 #include "network/entry/entry_windows.h"
 #include "network/entry/nuevo1_window.h"

@@ -1,4 +1,4 @@
-#include "network/entry/entry_text.h"
+#include "network/entry_text.h"
 
 #include "common/numbers.h"
 #include "common/text.h"
