@@ -28,7 +28,7 @@
 
 namespace korvo::generated {
 
-struct GridNetworkSpec {
+struct GridNetworkLayout {
   int gridSize = 6;            // g × g vertices, numbered row by row from 1
   double spacingM = 400.0;     // grid spacing
   std::uint64_t seed = 12345;  // noise and approximate-coordinate offsets
@@ -109,11 +109,11 @@ T Must(Result<T> result) {
 
 }  // namespace detail
 
-inline GeneratedNetwork GenerateGridNetwork(const GridNetworkSpec& spec,
+inline GeneratedNetwork GenerateGridNetwork(const GridNetworkLayout& layout,
                                             const std::string& path = "red_generada.txt") {
   using namespace detail;
-  const int g = spec.gridSize;
-  Noise noise(spec.seed);
+  const int g = layout.gridSize;
+  Noise noise(layout.seed);
 
   // True positions: a grid in latitude/longitude around 40.4° N, 3.7° W with varying heights.
   const double originLat = 40.4, originLon = -3.7;
@@ -122,8 +122,8 @@ inline GeneratedNetwork GenerateGridNetwork(const GridNetworkSpec& spec,
   std::vector<Point> truth;
   for (int row = 0; row < g; ++row) {
     for (int col = 0; col < g; ++col) {
-      const double lat = originLat + row * spec.spacingM / metresPerDegLat;
-      const double lon = originLon + col * spec.spacingM / metresPerDegLon;
+      const double lat = originLat + row * layout.spacingM / metresPerDegLat;
+      const double lon = originLon + col * layout.spacingM / metresPerDegLon;
       const double h = 650.0 + 40.0 * std::sin(0.7 * row + 1.3 * col) + 15.0 * noise.Next();
       truth.push_back(Geocentric(lat, lon, h));
     }
