@@ -25,11 +25,13 @@
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
 #include "app/sketch_view.h"
+#include "common/files.h"
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
 #include "engine/adjustment_driver.h"
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
+#include "network/geodetics.h"
 #include "network/load_network.h"
 #include "report/results_display.h"
 #include "report/results_file.h"
@@ -385,44 +387,79 @@ void Principal::ClearLoadedNetwork() {
   model_ = NetworkModel{};
   state_.projectText.clear();
   results_ = ResultsTexts{};
-  pane_->clear();
   sketch_->Clear();
   SetCalculationEnabled(false);
 }
 
-bool Principal::LoadProject(const QString& path) {
-  state_.projectFilePath = QFile::encodeName(path).toStdString();
-  state_.adjustmentRunCount = 0;
-  ShowNetworkViews();
-  Result<LoadedNetwork> loaded = LoadNetwork(state_.projectFilePath, MakeProgressSink());
-  if (!loaded) {
-    // A failed load leaves nothing to calculate on.
-    ClearLoadedNetwork();
-    ShowStatus(QString());
-    ShowProgress(0);
-    Dialogs().ShowMessage(this, FromCp1252(loaded.error()), QString(), MessageIcon::None);
-    return false;
-  }
-  model_ = std::move(loaded->model);
-  state_.projectText = std::move(loaded->projectText);
-  state_.projectTooBig = loaded->projectTooBig;
-  results_ = ResultsTexts{};
-  pane_->setEnabled(true);
+void Principal::ShowLoadedProjectText() {
+  // Too long a text is not shown: the user works on the results file instead.
   if (state_.projectTooBig) {
     pane_->clear();
     Dialogs().ShowMessage(this, FromCp1252(kProjectTooBigToShowMessage), QString(), MessageIcon::Information);
   } else {
     pane_->setPlainText(FromCp1252(state_.projectText));
   }
-  SetCalculationEnabled(true);
-  const NetworkModel& model = model_;
-  if (auto failure = sketch_->SetSceneSource([&model](double widthTwips, double heightTwips) {
-        return SketchSceneOf(model, widthTwips, heightTwips);
-      })) {
-    // The network stays loaded; only its drawing failed.
-    Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
+  pane_->setEnabled(true);
+}
+
+bool Principal::FailLoad(const std::string& message) {
+  // A failed load leaves nothing to calculate on. The status panel and the progress bar stay
+  // where the load stopped, as the message explains what went wrong.
+  ClearLoadedNetwork();
+  Dialogs().ShowMessage(this, FromCp1252(message), QString(), MessageIcon::None);
+  return false;
+}
+
+bool Principal::LoadProject(const QString& path) {
+  // Progress points of a load: after the vertices, the classical observations and the
+  // baselines, then done.
+  constexpr int kAfterVertices = 15;
+  constexpr int kAfterClassical = 40;
+  constexpr int kAfterBaselines = 80;
+  constexpr int kDone = 100;
+
+  state_.projectFilePath = QFile::encodeName(path).toStdString();
+  state_.adjustmentRunCount = 0;
+  ShowNetworkViews();
+  const ProgressSink sink = MakeProgressSink();
+  sink.SetProgress(0);
+  sink.SetStatus(kLoadStatusReading);
+  try {
+    Result<std::string> bytes = ReadFileBytes(state_.projectFilePath);
+    if (!bytes) {
+      // The previous network is gone: nothing of it stays on show.
+      pane_->clear();
+      return FailLoad(kLoadReadErrorMessage);
+    }
+    state_.projectText = std::move(*bytes);
+    state_.projectTooBig = state_.projectText.size() >= kProjectDisplayLimit;
+    // The text is shown (or the size message given) before its records are read.
+    ShowLoadedProjectText();
+
+    Result<NetworkModel> scanned = ScanProjectText(state_.projectText);
+    if (!scanned) return FailLoad(scanned.error());
+    sink.SetProgress(kAfterVertices);
+    sink.SetProgress(kAfterClassical);
+    sink.SetProgress(kAfterBaselines);
+    sink.SetStatus(kLoadStatusDrawing);
+    model_ = std::move(*scanned);
+    ComputeVertexGeodetics(model_);
+    results_ = ResultsTexts{};
+    SetCalculationEnabled(true);
+    const NetworkModel& model = model_;
+    if (auto failure = sketch_->SetSceneSource([&model](double widthTwips, double heightTwips) {
+          return SketchSceneOf(model, widthTwips, heightTwips);
+        })) {
+      // The network stays loaded; only its drawing failed.
+      Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
+    }
+    sink.SetProgress(kDone);
+    sink.SetStatus("");
+    sink.SetProgress(0);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return FailLoad(kLoadOutOfMemoryMessage);
   }
-  return true;
 }
 
 void Principal::Calcular() {
@@ -493,13 +530,7 @@ void Principal::InstallImportedMatrices(ImportedMatrices&& imported) {
   state_.matricesImported = true;
   results_ = ResultsTexts{};
   ShowNetworkViews();
-  pane_->setEnabled(true);
-  if (state_.projectTooBig) {
-    pane_->clear();
-    Dialogs().ShowMessage(this, FromCp1252(kProjectTooBigToShowMessage), QString(), MessageIcon::Information);
-  } else {
-    pane_->setPlainText(FromCp1252(state_.projectText));
-  }
+  ShowLoadedProjectText();
   // An imported system has no observations to draw.
   sketch_->Clear();
   // The next Calcular solves the imported system.

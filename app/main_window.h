@@ -97,6 +97,8 @@ class Principal : public QMainWindow {
   void SetCalculationEnabled(bool enabled);
   void ShowNetworkViews();
   void ClearLoadedNetwork();
+  void ShowLoadedProjectText();
+  bool FailLoad(const std::string& message);
   void OnProjectChosen(const QString& path);
   void ShowStatus(const QString& text);
   void ShowProgress(int percent);

@@ -120,9 +120,15 @@ ProjectChooser::ProjectChooser(QWidget* parent) : QDialog(parent) {
 }
 
 void ProjectChooser::PrepareForShowing() {
+  // Each showing starts afresh, as a newly opened window: no name typed, Aceptar disabled,
+  // and the program's own folder as the current folder.
+  name_->clear();
+  accept_->setEnabled(false);
   setWindowTitle(QStringLiteral("Abrir Trabajo"));
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  QDir::setCurrent(programFolder);
   FillDrives();
-  SetFolder(QCoreApplication::applicationDirPath());
+  SetFolder(programFolder);
 }
 
 void ProjectChooser::FillDrives() {

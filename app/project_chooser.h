@@ -20,8 +20,9 @@ class ProjectChooser : public QDialog {
  public:
   explicit ProjectChooser(QWidget* parent = nullptr);
 
-  // What happens each time the chooser is loaded: the caption becomes "Abrir Trabajo" and the
-  // current folder and drive become those of the application's own folder.
+  // What happens each time the chooser is loaded: the name field is emptied (Aceptar
+  // disabled), the caption becomes "Abrir Trabajo", and the process's current folder, the
+  // folder list and the drive list move to the application's own folder.
   void PrepareForShowing();
 
   // Moves the folder and file lists to `folder` and the drive list to its drive.

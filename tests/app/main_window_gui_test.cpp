@@ -123,7 +123,34 @@ class MainWindowTest : public ::testing::Test {
 
   QString PaneText() { return Find<QPlainTextEdit>(&window, "Text2")->toPlainText(); }
 
+  // A project of 320 vertices and no observations: well over 32000 characters.
+  std::string LargeProjectText() {
+    std::vector<testing::SampleVertex> vertices;
+    for (int i = 0; i < 320; ++i) {
+      vertices.push_back({largeNumbers[static_cast<std::size_t>(i)].c_str(), i % 2 == 0,
+                          i % 3 == 0 ? "4849202.000" : "4848000.000", i % 5 == 0 ? "-360328.000" : "-358000.000",
+                          "4114913.000"});
+    }
+    return testing::ProjectFileText("grande.txt", vertices, {}, {});
+  }
+
+  // Each status shown during a command, with the number of dialogs shown before it.
+  struct StatusAt {
+    QString text;
+    std::size_t dialogsBefore;
+    bool operator==(const StatusAt&) const = default;
+  };
+  void RecordStatusesInto(std::vector<StatusAt>& recorded) {
+    QObject::connect(&window, &Principal::statusShown,
+                     [this, &recorded](const QString& text) { recorded.push_back({text, fake.dialogs.size()}); });
+  }
+
   testing::FakeDialogService fake;
+  std::vector<std::string> largeNumbers = [] {
+    std::vector<std::string> numbers;
+    for (int i = 1; i <= 320; ++i) numbers.push_back(std::to_string(i));
+    return numbers;
+  }();
   QTemporaryDir folder;
   Principal window;
 };
@@ -282,6 +309,75 @@ TEST_F(MainWindowTest, SketchFailureKeepsTheNetworkLoaded) {
   EXPECT_TRUE(CalculationEnabled());
   EXPECT_EQ(window.Model().vertexCount, 1);
   EXPECT_FALSE(Find<SketchView>(&window, "Picture1")->HasScene());
+}
+
+TEST_F(MainWindowTest, FailedLoadLeavesTheStatusAndProgressWhereItStopped) {
+  std::string text = testing::ProjectFileText("mala.txt", testing::ThreeVertices(), testing::TwoObservations(),
+                                              testing::TwoBaselines());
+  const std::size_t kind = text.find(Cp1252("(Incógnita)"));
+  ASSERT_NE(kind, std::string::npos);
+  text.replace(kind, 11, "(Incxgnita)");
+  testing::WriteTestFile(folder.path(), QStringLiteral("mala.txt"), text);
+  QStringList statuses;
+  QList<int> progress;
+  QObject::connect(&window, &Principal::statusShown, [&](const QString& shown) { statuses << shown; });
+  QObject::connect(&window, &Principal::progressShown, [&](int value) { progress << value; });
+  OpenThroughChooser(QStringLiteral("mala.txt"));
+  EXPECT_EQ(fake.Messages(),
+            QStringList{QStringLiteral("¡Se ha producido un error en la lectura del tipo(incógnita/fijo) de los puntos! ")});
+  EXPECT_EQ(fake.dialogs[0].icon, MessageIcon::None);
+  // The load stopped while acquiring the network: its status and the bar stay there.
+  EXPECT_EQ(statuses, QStringList{QStringLiteral("Adquiriendo información general sobre la red...")});
+  EXPECT_EQ(progress, QList<int>{0});
+  EXPECT_EQ(Find<QLabel>(&window, "Panel1")->text(), QStringLiteral("Adquiriendo información general sobre la red..."));
+  EXPECT_EQ(Find<QProgressBar>(&window, "ProgressBar1")->value(), 0);
+  // The file's text was shown before its records were read; nothing of it is loaded.
+  EXPECT_EQ(PaneText(), QString(FromCp1252(text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  EXPECT_FALSE(CalculationEnabled());
+  EXPECT_FALSE(Find<SketchView>(&window, "Picture1")->HasScene());
+}
+
+TEST_F(MainWindowTest, SizeMessageComesWhileTheFileIsReadBeforeItsRecords) {
+  const QString sizeMessage = QStringLiteral(
+      " El proyecto es demasiado grande para mostrarlo en pantalla. \r\n Trabajando sobre fichero de resultados... ");
+  testing::WriteTestFile(folder.path(), QStringLiteral("grande.txt"), LargeProjectText());
+  std::vector<StatusAt> statuses;
+  RecordStatusesInto(statuses);
+  OpenThroughChooser(QStringLiteral("grande.txt"));
+  EXPECT_EQ(fake.Messages(), QStringList{sizeMessage});
+  EXPECT_EQ(statuses, (std::vector<StatusAt>{{QStringLiteral("Adquiriendo información general sobre la red..."), 0},
+                                             {QStringLiteral("Dibujando croquis planimétrico..."), 1},
+                                             {QString(), 1}}));
+
+  // A large file whose records cannot be read gives the size message first, then the error.
+  std::string damaged = LargeProjectText();
+  const std::size_t kind = damaged.find("(Fijo)");
+  ASSERT_NE(kind, std::string::npos);
+  damaged.replace(kind, 6, "(Fixo)");
+  testing::WriteTestFile(folder.path(), QStringLiteral("grande_mala.txt"), damaged);
+  fake.dialogs.clear();
+  OpenThroughChooser(QStringLiteral("grande_mala.txt"));
+  EXPECT_EQ(fake.Messages(),
+            (QStringList{sizeMessage, QStringLiteral("¡Se ha producido un error en la lectura del tipo(incógnita/fijo) "
+                                                     "de los puntos! ")}));
+  EXPECT_FALSE(CalculationEnabled());
+  EXPECT_FALSE(window.State().projectTooBig);
+}
+
+TEST_F(MainWindowTest, SketchFailureIsReportedWhileTheSketchIsDrawn) {
+  WriteProject(QStringLiteral("uno.txt"), {testing::ThreeVertices()[0]}, {}, {});
+  std::vector<StatusAt> statuses;
+  RecordStatusesInto(statuses);
+  QList<int> progress;
+  QObject::connect(&window, &Principal::progressShown, [&](int value) { progress << value; });
+  OpenThroughChooser(QStringLiteral("uno.txt"));
+  EXPECT_EQ(fake.Messages(), QStringList{QStringLiteral("¡Se ha producido un error en el dibujo del croquis de la red!")});
+  EXPECT_EQ(statuses, (std::vector<StatusAt>{{QStringLiteral("Adquiriendo información general sobre la red..."), 0},
+                                             {QStringLiteral("Dibujando croquis planimétrico..."), 0},
+                                             {QString(), 1}}));
+  // The load still ends as usual.
+  EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
+  EXPECT_TRUE(CalculationEnabled());
 }
 
 TEST_F(MainWindowTest, SketchDrawsTrianglesLabelsAndColouredLines) {

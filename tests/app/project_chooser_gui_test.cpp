@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -174,6 +175,43 @@ TEST_F(ProjectChooserTest, UnreadableDriveIsReportedAndTheListGoesBack) {
   EXPECT_EQ(fake.dialogs[0].icon, MessageIcon::Information);
   EXPECT_EQ(drives->currentIndex(), before);
   EXPECT_EQ(chooser.Folder(), root);
+}
+
+TEST_F(ProjectChooserTest, ListLabelsCarryTheirCaptions) {
+  const std::pair<const char*, const char*> captions[] = {
+      {"drvBox1", "&Unidades de disco:"}, {"dirBox1", "&Directorios:"}, {"Text1", "&Nombre del fichero:"}};
+  for (const auto& [name, caption] : captions) {
+    QWidget* control = Find<QWidget>(&chooser, name);
+    QString found;
+    for (const QLabel* label : chooser.findChildren<QLabel*>()) {
+      if (label->buddy() == control) found = label->text();
+    }
+    EXPECT_EQ(found, QString::fromUtf8(caption)) << name;
+  }
+}
+
+TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheProgramFolder) {
+  const QString before = QDir::currentPath();
+  ClickFile(QStringLiteral("red.txt"));
+  ASSERT_TRUE(accept->isEnabled());
+  QTest::mouseClick(accept, Qt::LeftButton);
+  ASSERT_FALSE(chooser.isVisible());
+
+  // Shown again: no name left over from the last time, Aceptar disabled, and the current
+  // folder of the process is the program's own.
+  QDir::setCurrent(root);
+  chooser.PrepareForShowing();
+  chooser.show();
+  EXPECT_TRUE(nameField->text().isEmpty());
+  EXPECT_FALSE(accept->isEnabled());
+  EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Abrir Trabajo"));
+  const QString programFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
+  EXPECT_EQ(QDir::current().canonicalPath(), programFolder);
+  EXPECT_EQ(QDir(chooser.Folder()).canonicalPath(), programFolder);
+  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
+  QTest::keyClick(nameField, Qt::Key_Return);
+  EXPECT_EQ(chosen.count(), 0);
+  QDir::setCurrent(before);
 }
 
 TEST_F(ProjectChooserTest, CancelarClosesWithoutChoosing) {

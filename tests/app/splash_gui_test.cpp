@@ -65,6 +65,8 @@ TEST(Acercade, ShowsItsTextsAndClosesByButtonOrFrame) {
     const QStringList texts = LabelTexts(&about);
     EXPECT_TRUE(texts.contains(QStringLiteral("Versión 1.2")));
     EXPECT_TRUE(texts.contains(QStringLiteral("    Abril 2005")));
+    EXPECT_TRUE(texts.contains(
+        QStringLiteral("Aplicación para la compensación de redes tridimensionales con observables clásicos y GPS")));
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     QTest::mouseClick(Find<QWidget>(&about, closer), Qt::LeftButton, {}, QPoint(5, 5));
