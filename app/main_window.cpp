@@ -348,6 +348,12 @@ ProjectChooser* Principal::Chooser() {
 
 void Principal::Abrir() {
   ProjectChooser* chooser = Chooser();
+  if (chooser->isVisible()) {
+    // Already open for Editar: it is brought forward as it is, not started again.
+    chooser->raise();
+    chooser->activateWindow();
+    return;
+  }
   chooserOpenedByAbrir_ = true;
   chooser->PrepareForShowing();
   chooser->setWindowModality(Qt::ApplicationModal);
@@ -360,9 +366,12 @@ void Principal::Editar() {
   ProjectChooser* chooser = Chooser();
   chooserOpenedByAbrir_ = false;
   state_.editMode = true;
-  chooser->PrepareForShowing();
-  chooser->setWindowModality(Qt::NonModal);
+  if (!chooser->isVisible()) {
+    chooser->PrepareForShowing();
+    chooser->setWindowModality(Qt::NonModal);
+  }
   chooser->show();
+  chooser->raise();
   chooser->setWindowTitle(kEditCaption);
   state_.projectTooBig = false;
 }

@@ -545,6 +545,29 @@ TEST_F(MainWindowTest, EditarThenCancelLeavesEditModeForTheNextChooser) {
   EXPECT_TRUE(CalculationEnabled());
 }
 
+TEST_F(MainWindowTest, AbrirWhileEditarsChooserIsOpenBringsItForwardUnchanged) {
+  WriteSample();
+  int edits = 0;
+  window.editProject = [&] { ++edits; };
+  Find<QAction>(&window, "menueditar")->trigger();
+  ProjectChooser* chooser = ChooserShown();
+  ASSERT_NE(chooser, nullptr);
+  chooser->SetFolder(folder.path());
+  auto* files = Find<QListWidget>(chooser, "File1");
+  const auto found = files->findItems(QStringLiteral("red.txt"), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
+
+  Find<QAction>(&window, "menuabrir")->trigger();
+  EXPECT_TRUE(chooser->isVisible());
+  EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Editar fichero de datos"));
+  EXPECT_EQ(Find<QLineEdit>(chooser, "Text1")->text(), QStringLiteral("red.txt"));
+  EXPECT_EQ(QDir(chooser->Folder()).canonicalPath(), QDir(folder.path()).canonicalPath());
+  QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
+  EXPECT_EQ(edits, 1);
+  EXPECT_FALSE(window.State().editMode);
+}
+
 TEST_F(MainWindowTest, OptionsAndAboutOpenFromTheirMenus) {
   window.Options().maxIterLp = 4;
   Find<QAction>(&window, "menuestablecer")->trigger();
