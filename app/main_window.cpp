@@ -25,13 +25,11 @@
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
 #include "app/sketch_view.h"
-#include "common/files.h"
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
 #include "engine/adjustment_driver.h"
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
-#include "network/geodetics.h"
 #include "network/load_network.h"
 #include "report/results_display.h"
 #include "report/results_file.h"
@@ -420,55 +418,38 @@ bool Principal::FailLoad(const std::string& message) {
 }
 
 bool Principal::LoadProject(const QString& path) {
-  // Progress points of a load: after the vertices, the classical observations and the
-  // baselines, then done.
-  constexpr int kAfterVertices = 15;
-  constexpr int kAfterClassical = 40;
-  constexpr int kAfterBaselines = 80;
-  constexpr int kDone = 100;
-
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   state_.adjustmentRunCount = 0;
   ShowNetworkViews();
-  const ProgressSink sink = MakeProgressSink();
-  sink.SetProgress(0);
-  sink.SetStatus(kLoadStatusReading);
-  try {
-    Result<std::string> bytes = ReadFileBytes(state_.projectFilePath);
-    if (!bytes) {
-      // The previous network is gone: nothing of it stays on show.
-      pane_->clear();
-      return FailLoad(kLoadReadErrorMessage);
-    }
-    state_.projectText = std::move(*bytes);
-    state_.projectTooBig = state_.projectText.size() >= kProjectDisplayLimit;
+  bool textShown = false;
+  LoadSteps steps;
+  steps.textRead = [this, &textShown](const std::string& projectText, bool projectTooBig) {
     // The text is shown (or the size message given) before its records are read.
+    textShown = true;
+    state_.projectText = projectText;
+    state_.projectTooBig = projectTooBig;
     ShowLoadedProjectText();
-
-    Result<NetworkModel> scanned = ScanProjectText(state_.projectText);
-    if (!scanned) return FailLoad(scanned.error());
-    sink.SetProgress(kAfterVertices);
-    sink.SetProgress(kAfterClassical);
-    sink.SetProgress(kAfterBaselines);
-    sink.SetStatus(kLoadStatusDrawing);
-    model_ = std::move(*scanned);
-    ComputeVertexGeodetics(model_);
+  };
+  steps.drawSketch = [this](const NetworkModel& model) {
+    model_ = model;
     results_ = ResultsTexts{};
     SetCalculationEnabled(true);
-    const NetworkModel& model = model_;
-    if (auto failure = sketch_->SetSceneSource([&model](double widthTwips, double heightTwips) {
-          return SketchSceneOf(model, widthTwips, heightTwips);
+    const NetworkModel& shown = model_;
+    if (auto failure = sketch_->SetSceneSource([&shown](double widthTwips, double heightTwips) {
+          return SketchSceneOf(shown, widthTwips, heightTwips);
         })) {
       // The network stays loaded; only its drawing failed.
       Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
     }
-    sink.SetProgress(kDone);
-    sink.SetStatus("");
-    sink.SetProgress(0);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return FailLoad(kLoadOutOfMemoryMessage);
+  };
+  Result<LoadedNetwork> loaded = LoadNetwork(state_.projectFilePath, MakeProgressSink(), steps);
+  if (!loaded) {
+    // An unreadable file leaves nothing of the previous network on show.
+    if (!textShown) pane_->clear();
+    return FailLoad(loaded.error());
   }
+  model_ = std::move(loaded->model);
+  return true;
 }
 
 void Principal::Calcular() {

@@ -276,7 +276,7 @@ Result<NetworkModel> LoadNetworkFromText(std::string_view text) {
   return model;
 }
 
-Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& progress) {
+Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& progress, const LoadSteps& steps) {
   progress.SetProgress(0);
   progress.SetStatus(kLoadStatusReading);
   try {
@@ -285,12 +285,14 @@ Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& p
     LoadedNetwork loaded;
     loaded.projectText = std::move(*bytes);
     loaded.projectTooBig = loaded.projectText.size() >= kProjectDisplayLimit;
+    if (steps.textRead) steps.textRead(loaded.projectText, loaded.projectTooBig);
     Result<NetworkModel> model = Scan(loaded.projectText, &progress);
     if (!model.ok()) return Failure{model.error()};
     loaded.model = std::move(*model);
     progress.SetProgress(kProgressAfterBaselines);
     progress.SetStatus(kLoadStatusDrawing);
     ComputeVertexGeodetics(loaded.model);
+    if (steps.drawSketch) steps.drawSketch(loaded.model);
     progress.SetProgress(kProgressDone);
     progress.SetStatus("");
     progress.SetProgress(0);

@@ -13,6 +13,7 @@
 // bits and stand within its 4 columns; every numeric field must be finite; lone LF or CR line
 // ends are taken as CR LF, so the GPS block's distances hold in files saved by other editors.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,10 +44,21 @@ struct LoadedNetwork {
   bool projectTooBig = false;  // projectText has kProjectDisplayLimit bytes or more
 };
 
+// What the main window does at two points of a load, in the load's own order.
+struct LoadSteps {
+  // Right after the file is read, before any record is scanned: the window shows the text,
+  // or gives the size message when projectTooBig is set.
+  std::function<void(const std::string& projectText, bool projectTooBig)> textRead;
+  // At 80 with the drawing status, once the model and its geodetic coordinates are complete:
+  // the window draws the sketch (a drawing failure does not fail the load).
+  std::function<void(const NetworkModel& model)> drawSketch;
+};
+
 // Reads the project file at `path` and loads it. Progress: 0 and the reading status at the
 // start, 15 after the vertices, 40 after the classical observations, 80 and the drawing
 // status after the baselines, then 100, an empty status and 0 once the geodetic coordinates
-// are computed. On failure the progress and status stay where they were.
-Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& progress);
+// are computed and the sketch drawn. On failure the progress and status stay where they were.
+Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& progress,
+                                  const LoadSteps& steps = {});
 
 }  // namespace korvo

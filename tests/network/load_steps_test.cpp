@@ -1,0 +1,77 @@
+// The two window steps of a load happen at their points: the text as soon as the file is
+// read (also when its records then fail), the sketch at 80 under the drawing status.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/files.h"
+#include "common/win1252.h"
+#include "network/load_network.h"
+#include "test_support/test_temp.h"
+
+namespace korvo {
+namespace {
+
+std::string WriteProject(const std::string& name, const std::string& bytes) {
+  const std::string path = (korvo::testing::TestTempRoot() / name).string();
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+struct Recorder {
+  std::vector<std::string> events;
+  ProgressSink Sink() {
+    ProgressSink sink;
+    sink.progress = [this](int percent) { events.push_back("progress " + std::to_string(percent)); };
+    sink.status = [this](const std::string& text) { events.push_back("status " + text); };
+    return sink;
+  }
+  LoadSteps Steps() {
+    LoadSteps steps;
+    steps.textRead = [this](const std::string& text, bool tooBig) {
+      events.push_back("text " + std::to_string(text.size()) + (tooBig ? " too big" : ""));
+    };
+    steps.drawSketch = [this](const NetworkModel& model) {
+      events.push_back("sketch " + std::to_string(model.vertexCount));
+    };
+    return steps;
+  }
+};
+
+TEST(LoadSteps, TextThenRecordsThenSketchAtEighty) {
+  const std::string sample = std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt";
+  const auto bytes = ReadFileBytes(sample);
+  ASSERT_TRUE(bytes.ok());
+  Recorder recorder;
+  ASSERT_TRUE(LoadNetwork(sample, recorder.Sink(), recorder.Steps()).ok());
+  const std::vector<std::string> expected = {
+      "progress 0", "status " + kLoadStatusReading, "text " + std::to_string(bytes->size()), "progress 15",
+      "progress 40", "progress 80", "status " + kLoadStatusDrawing, "sketch 11", "progress 100", "status ",
+      "progress 0"};
+  EXPECT_EQ(recorder.events, expected);
+}
+
+TEST(LoadSteps, TextIsShownEvenWhenTheRecordsFail) {
+  // One "Punto" but no kind: the counts disagree after the text has been read.
+  const std::string path = WriteProject("kinds.txt", "Punto   1 (roto)\r\n");
+  Recorder recorder;
+  const auto loaded = LoadNetwork(path, recorder.Sink(), recorder.Steps());
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.error(), kLoadKindMismatchMessage);
+  const std::vector<std::string> expected = {"progress 0", "status " + kLoadStatusReading, "text 18"};
+  EXPECT_EQ(recorder.events, expected);
+}
+
+TEST(LoadSteps, UnreadableFileShowsNoText) {
+  Recorder recorder;
+  const auto loaded =
+      LoadNetwork((korvo::testing::TestTempRoot() / "no-existe.txt").string(), recorder.Sink(), recorder.Steps());
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.error(), kLoadReadErrorMessage);
+  EXPECT_EQ(recorder.events.size(), 2u);
+}
+
+}  // namespace
+}  // namespace korvo
