@@ -20,8 +20,9 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // A number in exponent form ("1.5E-05", "-2.5E+15") rewritten in positional form
-// ("0.000015", "-2500000000000000"): the mantissa's point moves by the exponent, and zeros
-// fill the places where the digits run out.
+// (".000015", "-2500000000000000"): the mantissa's point moves by the exponent, and zeros
+// fill the places where the digits run out. Like the general numeric text, a value below 1
+// keeps no zero before the point.
 std::string PositionalForm(std::string_view text) {
   std::size_t exponentAt = text.find_first_of("EeDd");
   if (exponentAt == std::string_view::npos) return std::string(text);
@@ -44,7 +45,7 @@ std::string PositionalForm(std::string_view text) {
     }
   }
   const int point = integerDigits + exponent;  // digits before the point after the move
-  if (point <= 0) return sign + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+  if (point <= 0) return sign + "." + std::string(static_cast<std::size_t>(-point), '0') + digits;
   const auto pointAt = static_cast<std::size_t>(point);
   if (pointAt >= digits.size()) return sign + digits + std::string(pointAt - digits.size(), '0');
   return sign + digits.substr(0, pointAt) + "." + digits.substr(pointAt);
@@ -108,8 +109,9 @@ std::string FormatNumber(std::string_view text, int integerWidth, int decimals) 
   const std::size_t pointAt = positional.find('.');
   std::string integerPart = positional.substr(0, pointAt);
   std::string decimalPart = pointAt == std::string::npos ? std::string() : positional.substr(pointAt + 1);
-  // The general numeric text has no zero before the point: ".5" and "-.5".
-  if (integerPart.empty()) integerPart = "0";
+  // The general numeric text has no zero before the point. A negative value below 1 ("-.5")
+  // gets one ("-0"); a positive one keeps its empty integer part, so 0.5 in a column of
+  // width 8 is eight blanks and ".500".
   if (integerPart == "-") integerPart = "-0";
   const auto wanted = static_cast<std::size_t>(decimals);
   if (decimalPart.size() < wanted) {

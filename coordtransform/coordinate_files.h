@@ -24,7 +24,9 @@ double RoundHalfAway(double x, int decimals);
 // The fixed-width form of a number given as text: the value read from `text`, rounded with
 // RoundHalfAway to `decimals` decimals, written in positional form (never with an exponent)
 // with exactly `decimals` digits after the point and |integerWidth − length of the integer
-// part| blanks before it. FormatNumber("1234.5", 8, 3) is "    1234.500".
+// part| blanks before it. FormatNumber("1234.5", 8, 3) is "    1234.500". As in the general
+// numeric text, a positive value below 1 has no zero before the point ("        .500" for
+// 0.5) and a negative one has "-0" ("      -0.500").
 std::string FormatNumber(std::string_view text, int integerWidth, int decimals);
 
 // FormatNumber of the general numeric text of a value (15 significant digits).

@@ -48,7 +48,12 @@ TEST(FormatNumber, HandWorkedCases) {
       {"0", 8, 3, "       0.000"},
       {"0", 3, 8, "  0.00000000"},
       {"-0.5", 8, 3, "      -0.500"},            // a lone "-" integer part becomes "-0"
-      {".25", 8, 3, "       0.250"},
+      {"0.5", 8, 3, "        .500"},            // ".5": empty integer part, |8 − 0| = 8 blanks
+      {".25", 8, 3, "        .250"},
+      {"0.0625", 3, 8, "   .06250000"},
+      {"-0.3", 3, 8, " -0.30000000"},            // "-.3": "-0", |3 − 2| = 1 blank
+      {"0.9996", 8, 3, "       1.000"},          // rounds up to a whole number: "1"
+      {"0.0625", 8, 3, "        .063"},          // 62.5 thousandths, a half: away from zero
       {"457631.06571", 8, 3, "  457631.066"},
       {"4483452.2841", 8, 3, " 4483452.284"},
       {"-50980.5631", 8, 3, "  -50980.563"},
@@ -60,7 +65,7 @@ TEST(FormatNumber, HandWorkedCases) {
       {"-1.0625", 8, 3, "      -1.063"},
       {"777.3338", 6, 3, "   777.334"},
       {"-0.0004", 8, 3, "       0.000"},          // rounds to zero: no "-0.000"
-      {"1.5E-05", 3, 8, "  0.00001500"},          // exponent forms in positional form
+      {"1.5E-05", 3, 8, "   .00001500"},          // exponent forms in positional form
       {"-2.5D-6", 3, 8, " -0.00000250"},
       {"1.2345E+15", 8, 3, "        1234500000000000.000"},
       {"12E2", 8, 3, "    1200.000"},
@@ -73,7 +78,8 @@ TEST(FormatNumber, HandWorkedCases) {
 
 TEST(FormatNumber, ValuesGoThroughTheirGeneralText) {
   EXPECT_EQ(FormatValue(1234.5, 8, 3), "    1234.500");
-  EXPECT_EQ(FormatValue(0.00001234, 3, 8), "  0.00001234");
+  EXPECT_EQ(FormatValue(0.00001234, 3, 8), "   .00001234");
+  EXPECT_EQ(FormatValue(0.5, 8, 3), "        .500");
   EXPECT_EQ(FormatValue(-0.5, 6, 3), "    -0.500");
 }
 

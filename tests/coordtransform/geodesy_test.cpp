@@ -256,6 +256,105 @@ TEST(TransformPoint, SixEntryFormatsOfTheSamePointAgree) {
   }
 }
 
+// Each format receives the result of its own step of the chain, in the order of the
+// utility's table, bit for bit: e.g. entering WGS84 cartesian coordinates, the ED50 cartesian
+// ones are the negated-constant shift of the input itself, not of the WGS84 geographic values.
+TEST(TransformPoint, EachFormatComesFromItsStepOfTheChain) {
+  using F = CoordinateFormat;
+  const Triple utm30{457631.0657, 4483452.2841, 700.0};
+  const Triple utm31{429265.2759, 4580812.4194, 50.0};
+  const Triple ed50Geographic{40.3, -3.3, 700.0};
+  const Triple ed50Cartesian{4848527.1842, -296548.6265, 4120883.9495};
+  const Triple wgs84Geographic{41.2225992341, 2.0910861696, 119.9117};
+  const Triple wgs84Cartesian{4918146.5764, 227399.1901, 4041266.7968};
+  struct Expected {
+    F format;
+    Triple input;
+    PointInAllFormats formats;
+  };
+  std::vector<Expected> cases;
+  {
+    PointInAllFormats p{};
+    FormatOf(p, F::kUtm30) = utm30;
+    FormatOf(p, F::kEd50Geographic) = UtmToGeographic(utm30, 30);
+    FormatOf(p, F::kEd50Cartesian) = GeographicToCartesian(FormatOf(p, F::kEd50Geographic), kEd50Ellipsoid);
+    FormatOf(p, F::kUtm31) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 31);
+    FormatOf(p, F::kWgs84Cartesian) = HelmertTransform(FormatOf(p, F::kEd50Cartesian), kEd50ToWgs84);
+    FormatOf(p, F::kWgs84Geographic) = CartesianToGeographic(FormatOf(p, F::kWgs84Cartesian), kWgs84UtilityEllipsoid);
+    cases.push_back({F::kUtm30, utm30, p});
+  }
+  {
+    PointInAllFormats p{};
+    FormatOf(p, F::kUtm31) = utm31;
+    FormatOf(p, F::kEd50Geographic) = UtmToGeographic(utm31, 31);
+    FormatOf(p, F::kEd50Cartesian) = GeographicToCartesian(FormatOf(p, F::kEd50Geographic), kEd50Ellipsoid);
+    FormatOf(p, F::kUtm30) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 30);
+    FormatOf(p, F::kWgs84Cartesian) = HelmertTransform(FormatOf(p, F::kEd50Cartesian), kEd50ToWgs84);
+    FormatOf(p, F::kWgs84Geographic) = CartesianToGeographic(FormatOf(p, F::kWgs84Cartesian), kWgs84UtilityEllipsoid);
+    cases.push_back({F::kUtm31, utm31, p});
+  }
+  {
+    PointInAllFormats p{};
+    FormatOf(p, F::kEd50Geographic) = ed50Geographic;
+    FormatOf(p, F::kEd50Cartesian) = GeographicToCartesian(ed50Geographic, kEd50Ellipsoid);
+    FormatOf(p, F::kUtm30) = GeographicToUtm(ed50Geographic, 30);
+    FormatOf(p, F::kUtm31) = GeographicToUtm(ed50Geographic, 31);
+    FormatOf(p, F::kWgs84Cartesian) = HelmertTransform(FormatOf(p, F::kEd50Cartesian), kEd50ToWgs84);
+    FormatOf(p, F::kWgs84Geographic) = CartesianToGeographic(FormatOf(p, F::kWgs84Cartesian), kWgs84UtilityEllipsoid);
+    cases.push_back({F::kEd50Geographic, ed50Geographic, p});
+  }
+  {
+    PointInAllFormats p{};
+    FormatOf(p, F::kEd50Cartesian) = ed50Cartesian;
+    FormatOf(p, F::kEd50Geographic) = CartesianToGeographic(ed50Cartesian, kEd50Ellipsoid);
+    FormatOf(p, F::kUtm30) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 30);
+    FormatOf(p, F::kUtm31) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 31);
+    FormatOf(p, F::kWgs84Cartesian) = HelmertTransform(ed50Cartesian, kEd50ToWgs84);
+    FormatOf(p, F::kWgs84Geographic) = CartesianToGeographic(FormatOf(p, F::kWgs84Cartesian), kWgs84UtilityEllipsoid);
+    cases.push_back({F::kEd50Cartesian, ed50Cartesian, p});
+  }
+  {
+    PointInAllFormats p{};
+    FormatOf(p, F::kWgs84Geographic) = wgs84Geographic;
+    FormatOf(p, F::kWgs84Cartesian) = GeographicToCartesian(wgs84Geographic, kWgs84UtilityEllipsoid);
+    FormatOf(p, F::kEd50Cartesian) = HelmertTransform(FormatOf(p, F::kWgs84Cartesian), kWgs84ToEd50);
+    FormatOf(p, F::kEd50Geographic) = CartesianToGeographic(FormatOf(p, F::kEd50Cartesian), kEd50Ellipsoid);
+    FormatOf(p, F::kUtm30) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 30);
+    FormatOf(p, F::kUtm31) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 31);
+    cases.push_back({F::kWgs84Geographic, wgs84Geographic, p});
+  }
+  {
+    PointInAllFormats p{};
+    FormatOf(p, F::kWgs84Cartesian) = wgs84Cartesian;
+    FormatOf(p, F::kWgs84Geographic) = CartesianToGeographic(wgs84Cartesian, kWgs84UtilityEllipsoid);
+    FormatOf(p, F::kEd50Cartesian) = HelmertTransform(wgs84Cartesian, kWgs84ToEd50);
+    FormatOf(p, F::kEd50Geographic) = CartesianToGeographic(FormatOf(p, F::kEd50Cartesian), kEd50Ellipsoid);
+    FormatOf(p, F::kUtm30) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 30);
+    FormatOf(p, F::kUtm31) = GeographicToUtm(FormatOf(p, F::kEd50Geographic), 31);
+    cases.push_back({F::kWgs84Cartesian, wgs84Cartesian, p});
+  }
+  for (const Expected& c : cases) {
+    const PointInAllFormats point = TransformPoint(c.format, c.input);
+    for (int column = 0; column < kColumnCount; ++column) {
+      EXPECT_EQ(ColumnValue(point, column), ColumnValue(c.formats, column))
+          << "entry format " << static_cast<int>(c.format) << ", column " << column;
+    }
+  }
+}
+
+// Negated constants: worked by hand on the axis point as for the forward shift.
+TEST(HelmertTransform, WayBackNegatesEverySevenConstants) {
+  const Triple shifted = HelmertTransform({1e6, 0.0, 0.0}, kWgs84ToEd50);
+  EXPECT_NEAR(shifted.first, 1e6 + 115.35 - 13.626, 1e-9);
+  EXPECT_NEAR(shifted.second, 62.155 + 8.0938, 1e-9);
+  EXPECT_NEAR(shifted.third, 211.719 - 7.5957, 1e-9);
+  // εx acts on Y and Z: a point on the Y axis.
+  const Triple onY = HelmertTransform({0.0, 1e6, 0.0}, kEd50ToWgs84);
+  EXPECT_NEAR(onY.first, -115.35 + 8.0938, 1e-9);
+  EXPECT_NEAR(onY.second, 1e6 - 62.155 + 13.626, 1e-9);
+  EXPECT_NEAR(onY.third, -211.719 + 0.1895, 1e-9);
+}
+
 TEST(LayoutOfColumn, WidthsAndDecimalsOfTheEighteenColumns) {
   const int widths[kColumnCount] = {8, 8, 6, 8, 8, 6, 3, 3, 6, 8, 8, 8, 3, 3, 6, 8, 8, 8};
   const int decimals[kColumnCount] = {3, 3, 3, 3, 3, 3, 8, 8, 3, 3, 3, 3, 8, 8, 3, 3, 3, 3};
