@@ -71,7 +71,7 @@ QString BoxText(const std::string& cp1252Column) {
 DatumWindow::DatumWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("Main"));
   setWindowTitle(QStringLiteral("Transformación de datum"));
-  openEditor_ = [](const QString& path) { OpenFileInEditor(path); };
+  openEditor_ = [] { ShowEditor(); };
   BuildWindow();
 }
 
@@ -258,8 +258,9 @@ void DatumWindow::ShowAbout() {
   about_->raise();
 }
 
+// The editor comes up as it is; the coordinate file just read is one "A&brir..." away.
 void DatumWindow::OpenEditor() {
-  if (openEditor_) openEditor_(EditorOpenedFileName());
+  if (openEditor_) openEditor_();
 }
 
 DatumWindow& DatumWindowInstance() {

@@ -7,7 +7,6 @@
 //
 // One process-wide instance: ShowDatumWindow() creates it on first use and shows it.
 
-#include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -36,7 +35,7 @@ class DatumWindow : public QWidget {
   void EraseAll();            // Erase: empty the 18 boxes
   void ShowHelp();            // Help: the window Ayuda
   void ShowAbout();           // Command1: the window About
-  void OpenEditor();          // Command2: the text editor with the last coordinate file read
+  void OpenEditor();          // Command2: the text editor
 
   QPlainTextEdit* CoordBox(int column) const { return coord_[static_cast<std::size_t>(column)]; }
   // The points of the last Transform or file load, whose values Output writes.
@@ -45,7 +44,7 @@ class DatumWindow : public QWidget {
   AboutWindow* About() const { return about_; }
 
   // How "Editor de texto" opens the editor; by default the editor window of Korvo.
-  void SetEditorOpener(std::function<void(const QString& path)> opener) { openEditor_ = std::move(opener); }
+  void SetEditorOpener(std::function<void()> opener) { openEditor_ = std::move(opener); }
 
  private:
   void BuildWindow();
@@ -58,7 +57,7 @@ class DatumWindow : public QWidget {
   std::vector<PointInAllFormats> points_;
   HelpWindow* help_ = nullptr;
   AboutWindow* about_ = nullptr;
-  std::function<void(const QString&)> openEditor_;
+  std::function<void()> openEditor_;
 };
 
 // The single utility window, created on first use (a QApplication must exist).

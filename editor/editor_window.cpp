@@ -155,7 +155,7 @@ void EditorWindow::Load() {
   saveName_.clear();
   saved_ = false;
   dialogCancelled_ = false;
-  savedAsSinceOpen_ = false;
+  shownFile_.clear();
 }
 
 void EditorWindow::showEvent(QShowEvent* event) {
@@ -188,7 +188,10 @@ bool EditorWindow::LoadFile(const QString& path) {
   }
   text_->setPlainText(FromCp1252(ToEditorLineEnds(*bytes)));
   OpenedFileName() = path;
-  savedAsSinceOpen_ = false;
+  // The save name belonged to the previous text: "&Guardar" must not write this file's text
+  // over it.
+  saveName_.clear();
+  shownFile_ = path;
   ShowFileName(path);
   return true;
 }
@@ -228,7 +231,7 @@ bool EditorWindow::SaveAs() {
   }
   if (!WriteTextTo(*path)) return false;
   saveName_ = *path;
-  savedAsSinceOpen_ = true;
+  shownFile_ = *path;
   ShowFileName(*path);
   return true;
 }
@@ -291,13 +294,12 @@ void EditorWindow::ShowReplaceDialog() {
   dialog.exec();
 }
 
-// "Sí" to saving on close: the text goes to the opened file, unless a save-as named another
-// file since; without either name the save dialog asks for one.
+// "Sí" to saving on close: the text goes to the file the caption shows (the last file opened
+// or saved as); without one the save dialog asks for a name.
 bool EditorWindow::SaveBeforeClosing() {
-  const QString opened = OpenedFileName();
-  if (!opened.isEmpty() && !savedAsSinceOpen_) {
-    if (!WriteTextTo(opened)) return false;
-    saveName_ = opened;
+  if (!shownFile_.isEmpty()) {
+    if (!WriteTextTo(shownFile_)) return false;
+    saveName_ = shownFile_;
     return true;
   }
   return Save();
@@ -332,12 +334,6 @@ void ShowEditor() {
   window.show();
   window.raise();
   window.activateWindow();
-}
-
-void OpenFileInEditor(const QString& path) {
-  const QString file = path;  // showing a closed editor empties the shared name
-  ShowEditor();
-  if (!file.isEmpty()) EditorInstance().LoadFile(file);
 }
 
 QString EditorOpenedFileName() { return OpenedFileName(); }

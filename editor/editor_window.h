@@ -6,11 +6,15 @@
 // text, "Courier New" 10, no file names. Closing it with text in the box asks whether to save.
 //
 // How other windows use it:
-//   ShowEditor();                        // menu "&Editor de texto" and the toolbar button
-//   OpenFileInEditor(path);              // show the editor with a file already opened
+//   ShowEditor();                        // menu "&Editor de texto", the toolbar button and
+//                                        // the coordinate utility's "Editor de texto"
 //   EditorOpenedFileName() / SetEditorOpenedFileName(path)
 //                                        // the opened-file name the editor shares with the
 //                                        // coordinate utility (see below)
+//
+// Saving never writes to a file the window does not name: "&Guardar" writes to the name of
+// the last "Guardar c&omo..." (opening another file forgets it), and saving on close writes
+// to the file the caption shows.
 
 #include <QMainWindow>
 #include <QString>
@@ -42,10 +46,12 @@ class EditorWindow : public QMainWindow {
   void ShowReplaceDialog();    // Reemplazar: frmReemplazar, modal
 
   // Reads a whole Windows-1252 file into the box and makes it the opened file (the caption
-  // shows it). A file that cannot be read is reported and nothing changes. True on success.
+  // shows it); the save name of the previous text is forgotten. A file that cannot be read
+  // is reported and nothing changes. True on success.
   bool LoadFile(const QString& path);
 
-  // The name the last "Guardar c&omo..." wrote to; empty until then.
+  // The name "&Guardar" writes to: set by "Guardar c&omo..." and by saving on close, emptied
+  // by opening a file.
   const QString& SaveName() const { return saveName_; }
   // True once any save of this session of the window succeeded.
   bool IsSaved() const { return saved_; }
@@ -76,9 +82,10 @@ class EditorWindow : public QMainWindow {
   QString saveName_;
   bool saved_ = false;
   bool dialogCancelled_ = false;
-  // Set when a save-as wrote to another name after the last open: closing then saves to the
-  // file the caption names, not back over the file that was opened.
-  bool savedAsSinceOpen_ = false;
+  // The file the caption names: the last file opened or saved as. Saving on close writes
+  // here, never to the shared opened-file name, which the coordinate utility may have set to
+  // a file this window never showed.
+  QString shownFile_;
   bool loaded_ = false;
 };
 
@@ -88,14 +95,10 @@ EditorWindow& EditorInstance();
 // Shows the editor modally for the application; a closed editor starts afresh.
 void ShowEditor();
 
-// Shows the editor and opens `path` in it, as "A&brir..." would; an empty path only shows it.
-// The coordinate utility's "Editor de texto" button calls it with EditorOpenedFileName(), so
-// the coordinate file it has just read comes up in the editor.
-void OpenFileInEditor(const QString& path);
-
 // The opened-file name shared by the editor and the coordinate utility: the editor's
 // "A&brir..." sets it and the utility sets it to the coordinate file it reads. Starting the
-// editor afresh empties it; closing the editor with "Sí" to saving writes the text to it.
+// editor afresh empties it. Saving on close does not follow it: it writes to the file the
+// editor's caption shows, so a file read by the utility is never overwritten by the editor.
 QString EditorOpenedFileName();
 void SetEditorOpenedFileName(const QString& path);
 

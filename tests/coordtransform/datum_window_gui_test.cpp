@@ -27,7 +27,7 @@ const QString kNonNumericMessage = QStringLiteral("¡Hay algún valor no numéri
 class DatumWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window.SetEditorOpener([this](const QString& path) { editorPaths << path; });
+    window.SetEditorOpener([this] { ++editorOpenings; });
     window.show();
   }
 
@@ -54,7 +54,7 @@ class DatumWindowTest : public ::testing::Test {
   testing::FakeDialogService dialogs;
   QTemporaryDir dir;
   DatumWindow window;
-  QStringList editorPaths;
+  int editorOpenings = 0;
 };
 
 TEST_F(DatumWindowTest, HasItsCaptionsBoxesAndButtons) {
@@ -171,9 +171,20 @@ TEST_F(DatumWindowTest, InputLoadsTheFormatsColumnsOnly) {
     }
   }
   EXPECT_EQ(EditorOpenedFileName(), path);
-  // "Editor de texto" opens the file just read.
   QTest::mouseClick(Button(QStringLiteral("Command2")), Qt::LeftButton);
-  EXPECT_EQ(editorPaths, QStringList{path});
+  EXPECT_EQ(editorOpenings, 1);
+}
+
+// Positive values below 1 have no zero before the point, negative ones "-0" (hand-worked:
+// 0.5 -> ".5" -> |6 - 0| blanks, ".500").
+TEST_F(DatumWindowTest, ValuesBelowOneKeepTheGeneralTextOfTheirIntegerPart) {
+  Type(6, QStringLiteral("40.3"));
+  Type(7, QStringLiteral("-0.3"));
+  Type(8, QStringLiteral("0.5"));
+  window.Transform(2);
+  EXPECT_TRUE(dialogs.dialogs.empty());
+  EXPECT_EQ(Box(7)->toPlainText(), QStringLiteral(" -0.30000000"));
+  for (int k : {2, 5, 8}) EXPECT_EQ(Box(k)->toPlainText(), QStringLiteral("      .500")) << k;
 }
 
 TEST_F(DatumWindowTest, AFileWithOnlyTheIdentifierEmptiesTheWindow) {
@@ -313,6 +324,28 @@ TEST_F(DatumWindowTest, SalirClosesTheWindow) {
   ASSERT_TRUE(window.isVisible());
   QTest::mouseClick(Button(QStringLiteral("Command3")), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
+}
+
+// "Editor de texto" shows the editor as a freshly loaded window: empty text, its own caption,
+// and the opened-file name the utility set is emptied by the load.
+TEST(DatumWindowEditorButton, ShowsTheEditorWithoutOpeningTheFileRead) {
+  testing::FakeDialogService dialogs;
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("puntos.txt"));
+  ASSERT_TRUE(WriteFileAtomically(path.toStdString(), "1\r\n457631.066,4483452.284,700").ok());
+  DatumWindow window;
+  dialogs.fileAnswers = {path};
+  window.InputFromFile();
+  ASSERT_EQ(EditorOpenedFileName(), path);
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+  EditorWindow& editor = EditorInstance();
+  EXPECT_TRUE(editor.isVisible());
+  EXPECT_TRUE(editor.TextBox()->toPlainText().isEmpty());
+  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
+  EXPECT_TRUE(EditorOpenedFileName().isEmpty());
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_EQ(ReadFileBytes(path.toStdString()).value(), "1\r\n457631.066,4483452.284,700");
 }
 
 TEST(DatumWindowInstance, IsOneWindow) {

@@ -507,32 +507,75 @@ TEST_F(EditorWindowTest, ShowingAgainAfterClosingStartsAfresh) {
   EXPECT_FALSE(ArrayItem(QStringLiteral("Fuente"), 1)->isChecked());
 }
 
-TEST(EditorInstance, OpensTheFileTheCoordinateUtilityShares) {
+// Regression: the coordinate utility sets the shared opened-file name to the file it reads;
+// saving the editor on close wrote the editor's text over that coordinate file, which the
+// editor's caption never showed.
+TEST_F(EditorWindowTest, ClosingSavesToTheShownFileNotToACoordinateFileReadMeanwhile) {
+  const QString opened = Path(QStringLiteral("datos.txt"));
+  const QString coordinates = Path(QStringLiteral("coordenadas.txt"));
+  WriteBytes(opened, "antes\r\n");
+  WriteBytes(coordinates, "1\r\n457631.066,4483452.284,700");
+  fake.fileAnswers = {opened};
+  Action(QStringLiteral("FicheroAbrir"))->trigger();
+  SetEditorOpenedFileName(coordinates);  // what the utility's "Entrada por fichero" does
+  Text1()->setPlainText(QStringLiteral("editado"));
+  fake.yesNoAnswers = {true};
+  window.close();
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNo}));
+  EXPECT_EQ(ReadBytes(opened), QByteArray("editado\r\n"));
+  EXPECT_EQ(ReadBytes(coordinates), QByteArray("1\r\n457631.066,4483452.284,700"));
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(EditorWindowTest, ClosingAnUnnamedTextAsksForANameEvenAfterTheUtilityReadAFile) {
+  const QString coordinates = Path(QStringLiteral("coordenadas.txt"));
+  const QString chosen = Path(QStringLiteral("nuevo.txt"));
+  WriteBytes(coordinates, "4\r\n1,2,3");
+  Text1()->setPlainText(QStringLiteral("tecleado"));
+  SetEditorOpenedFileName(coordinates);
+  fake.yesNoAnswers = {true};
+  fake.fileAnswers = {chosen};
+  window.close();
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNo, Kind::Save}));
+  EXPECT_EQ(ReadBytes(coordinates), QByteArray("4\r\n1,2,3"));
+  EXPECT_EQ(ReadBytes(chosen), QByteArray("tecleado\r\n"));
+  EXPECT_FALSE(window.isVisible());
+}
+
+// Regression: after "Guardar c&omo..." A and "A&brir..." B, "&Guardar" wrote B's text over A
+// while the caption showed B. Opening a file forgets the save name, so "&Guardar" asks.
+TEST_F(EditorWindowTest, GuardarAfterOpeningAnotherFileAsksInsteadOfWritingOverTheOldName) {
+  const QString first = Path(QStringLiteral("primero.txt"));
+  const QString second = Path(QStringLiteral("segundo.txt"));
+  const QString third = Path(QStringLiteral("tercero.txt"));
+  WriteBytes(second, "segundo\r\n");
+  Text1()->setPlainText(QStringLiteral("primero"));
+  fake.fileAnswers = {first, second, third};
+  Action(QStringLiteral("FicheroGuardar"))->trigger();
+  ASSERT_EQ(ReadBytes(first), QByteArray("primero\r\n"));
+  Action(QStringLiteral("FicheroAbrir"))->trigger();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + second);
+  EXPECT_TRUE(window.SaveName().isEmpty());
+  Action(QStringLiteral("FicheroGu"))->trigger();
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Save, Kind::Open, Kind::Save}));
+  EXPECT_EQ(ReadBytes(first), QByteArray("primero\r\n"));
+  EXPECT_EQ(ReadBytes(third), QByteArray("segundo\r\n\r\n"));
+  EXPECT_EQ(window.SaveName(), third);
+}
+
+TEST(EditorInstance, IsOneWindowThatStartsAfreshAndEmptiesTheSharedName) {
   FakeDialogService fake;
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("coordenadas.txt"));
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("1\r\n4500000.000, 500000.000, 100.000\r\n");
-  }
-  SetEditorOpenedFileName(path);
-  OpenFileInEditor(EditorOpenedFileName());
   EditorWindow& editor = EditorInstance();
   EXPECT_EQ(&editor, &EditorInstance());
-  EXPECT_TRUE(editor.isVisible());
-  EXPECT_EQ(editor.TextBox()->toPlainText(), QStringLiteral("1\n4500000.000, 500000.000, 100.000\n"));
-  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto - ") + path);
-  EXPECT_EQ(EditorOpenedFileName(), path);
-
-  fake.yesNoAnswers = {false};
-  editor.close();
-  EXPECT_FALSE(editor.isVisible());
+  SetEditorOpenedFileName(QStringLiteral("/tmp/coordenadas.txt"));
   ShowEditor();
+  EXPECT_TRUE(editor.isVisible());
   EXPECT_TRUE(editor.TextBox()->toPlainText().isEmpty());
+  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
   EXPECT_TRUE(EditorOpenedFileName().isEmpty());
   editor.close();
   EXPECT_FALSE(editor.isVisible());
+  EXPECT_TRUE(fake.dialogs.empty());
 }
 
 }  // namespace
