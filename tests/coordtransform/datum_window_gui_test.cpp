@@ -330,6 +330,10 @@ TEST_F(DatumWindowTest, SalirClosesTheWindow) {
 // and the opened-file name the utility set is emptied by the load.
 TEST(DatumWindowEditorButton, ShowsTheEditorWithoutOpeningTheFileRead) {
   testing::FakeDialogService dialogs;
+  EditorWindow& editor = EditorInstance();
+  editor.TextBox()->clear();
+  editor.close();  // another test may have left it open
+  ASSERT_FALSE(editor.isVisible());
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("puntos.txt"));
   ASSERT_TRUE(WriteFileAtomically(path.toStdString(), "1\r\n457631.066,4483452.284,700").ok());
@@ -338,7 +342,6 @@ TEST(DatumWindowEditorButton, ShowsTheEditorWithoutOpeningTheFileRead) {
   window.InputFromFile();
   ASSERT_EQ(EditorOpenedFileName(), path);
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
-  EditorWindow& editor = EditorInstance();
   EXPECT_TRUE(editor.isVisible());
   EXPECT_TRUE(editor.TextBox()->toPlainText().isEmpty());
   EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
