@@ -2,13 +2,25 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace korvo {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Significant digits of the general numeric text.
+constexpr int kSignificantDigits = 15;
+// Integers below this have at most 15 digits.
+constexpr double kFifteenDigitLimit = 1e15;
+// 10^0 .. 10^22 are exact in a double.
+constexpr int kMaxExactPowerOfTen = 22;
+// "00" to "99", for writing an integer two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 }  // namespace
 
@@ -97,46 +109,136 @@ std::optional<std::int32_t> ToInt32(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
-std::string NumberText(double value, bool leadingBlank) {
-  if (std::isnan(value)) return leadingBlank ? " NaN" : "NaN";
-  if (std::isinf(value)) return value < 0 ? "-Inf" : (leadingBlank ? " Inf" : "Inf");
-  const std::string sign = value < 0 ? "-" : (leadingBlank ? " " : "");
-  if (value == 0.0) return sign + "0";
+namespace {
 
-  // 15 significant digits, rounded once by the C library: "d.dddddddddddddde+XX".
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-  const std::string_view scientific(buffer);
-  const std::size_t ePos = scientific.find('e');
-  std::string digits;
-  digits.push_back(scientific[0]);
-  digits.append(scientific.substr(2, ePos - 2));
-  int exponent = 0;
-  std::from_chars(scientific.data() + ePos + 1 + (scientific[ePos + 1] == '+' ? 1 : 0),
-                  scientific.data() + scientific.size(), exponent);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+// Writes the exponent part of the general numeric text: "E", its sign and at least two digits.
+char* WriteExponent(char* out, int exponent) {
+  *out++ = 'E';
+  *out++ = exponent < 0 ? '-' : '+';
+  const int magnitude = exponent < 0 ? -exponent : exponent;
+  if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
+  *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+  *out++ = static_cast<char>('0' + magnitude % 10);
+  return out;
+}
 
-  std::string body;
+// Writes the general numeric text of a finite, non-zero magnitude whose significant digits
+// are digits[0..count) (no trailing zeros) and whose leading digit has the decimal exponent
+// `exponent`: exponent form below 1E-04 and from 1E+15, fixed form between.
+char* WriteSignificantDigits(char* out, const char* digits, int count, int exponent) {
+  auto copy = [&out](const char* from, int length) {
+    std::memcpy(out, from, static_cast<std::size_t>(length));
+    out += length;
+  };
+  auto zeros = [&out](int length) {
+    std::memset(out, '0', static_cast<std::size_t>(length));
+    out += length;
+  };
   if (exponent < -4 || exponent >= 15) {
-    body.push_back(digits[0]);
-    if (digits.size() > 1) {
-      body.push_back('.');
-      body.append(digits, 1, std::string::npos);
+    *out++ = digits[0];
+    if (count > 1) {
+      *out++ = '.';
+      copy(digits + 1, count - 1);
     }
-    char exponentText[16];
-    std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    body += exponentText;
-  } else if (exponent < 0) {
-    body = "." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-  } else {
-    const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= integerDigits) {
-      body = digits + std::string(integerDigits - digits.size(), '0');
-    } else {
-      body = digits.substr(0, integerDigits) + "." + digits.substr(integerDigits);
-    }
+    return WriteExponent(out, exponent);
   }
-  return sign + body;
+  if (exponent < 0) {
+    *out++ = '.';
+    zeros(-exponent - 1);
+    copy(digits, count);
+    return out;
+  }
+  const int integerDigits = exponent + 1;
+  if (count <= integerDigits) {
+    copy(digits, count);
+    zeros(integerDigits - count);
+  } else {
+    copy(digits, integerDigits);
+    *out++ = '.';
+    copy(digits + integerDigits, count - integerDigits);
+  }
+  return out;
+}
+
+char* WriteText(char* out, std::string_view text) {
+  for (char c : text) *out++ = c;
+  return out;
+}
+
+// NumberText written into `out` (kNumberTextBufferSize bytes); returns the length.
+std::size_t WriteNumberText(char* out, double value, bool leadingBlank) {
+  char* const begin = out;
+  if (std::isnan(value)) return static_cast<std::size_t>(WriteText(out, leadingBlank ? " NaN" : "NaN") - begin);
+  if (std::isinf(value)) {
+    return static_cast<std::size_t>(WriteText(out, value < 0 ? "-Inf" : (leadingBlank ? " Inf" : "Inf")) - begin);
+  }
+  if (value < 0) {
+    *out++ = '-';
+  } else if (leadingBlank) {
+    *out++ = ' ';
+  }
+  if (value == 0.0) {
+    *out++ = '0';
+    return static_cast<std::size_t>(out - begin);
+  }
+
+  // 15 significant digits, correctly rounded (ties of exact binary values to even, as the C
+  // library's %.14e): "d.dddddddddddddde+XX".
+  char scientific[kNumberTextBufferSize];
+  const std::to_chars_result written = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                                                     std::chars_format::scientific, kSignificantDigits - 1);
+  char digits[kSignificantDigits];
+  digits[0] = scientific[0];
+  std::memcpy(digits + 1, scientific + 2, kSignificantDigits - 1);
+  const char* exponentText = scientific + 2 + (kSignificantDigits - 1) + 1;  // after the 'e'
+  const bool negativeExponent = *exponentText == '-';
+  int exponent = 0;
+  std::from_chars(exponentText + 1, written.ptr, exponent);
+  if (negativeExponent) exponent = -exponent;
+  int count = kSignificantDigits;
+  while (count > 1 && digits[count - 1] == '0') --count;
+  return static_cast<std::size_t>(WriteSignificantDigits(out, digits, count, exponent) - begin);
+}
+
+}  // namespace
+
+std::string NumberText(double value, bool leadingBlank) {
+  char buffer[kNumberTextBufferSize];
+  return std::string(buffer, WriteNumberText(buffer, value, leadingBlank));
+}
+
+std::size_t ScaledIntegerText(char* out, double wholeUnits, int decimals) {
+  // Below 1E+15 the conversion to a 64-bit integer is exact, so it also tells a whole number.
+  const bool digitsExact = decimals >= 0 && decimals <= kMaxExactPowerOfTen &&
+                           std::fabs(wholeUnits) < kFifteenDigitLimit &&
+                           static_cast<double>(static_cast<std::int64_t>(wholeUnits)) == wholeUnits;
+  if (!digitsExact) return WriteNumberText(out, wholeUnits / std::pow(10.0, decimals), true);
+  if (wholeUnits == 0.0) return WriteNumberText(out, 0.0, true);
+
+  // The digits of the integer, two at a time from the last ones, at the end of `digits`.
+  std::uint64_t units = static_cast<std::uint64_t>(std::fabs(wholeUnits));
+  char digits[kSignificantDigits + 1];
+  char* first = digits + sizeof digits;
+  while (units >= 100) {
+    const std::size_t pair = static_cast<std::size_t>(units % 100) * 2;
+    units /= 100;
+    *--first = kDigitPairs[pair + 1];
+    *--first = kDigitPairs[pair];
+  }
+  if (units >= 10) {
+    *--first = kDigitPairs[units * 2 + 1];
+    *--first = kDigitPairs[units * 2];
+  } else {
+    *--first = static_cast<char>('0' + units);
+  }
+  const int count = static_cast<int>(digits + sizeof digits - first);
+  int significant = count;
+  while (first[significant - 1] == '0') --significant;  // the leading digit is not zero
+
+  char* const begin = out;
+  *out++ = wholeUnits < 0 ? '-' : ' ';
+  const int exponent = (count - 1) - decimals;  // decimal exponent of the leading digit
+  return static_cast<std::size_t>(WriteSignificantDigits(out, first, significant, exponent) - begin);
 }
 
 }  // namespace korvo

@@ -2,6 +2,7 @@
 // Korvo's one way of reading and writing numbers in text. Every file format, entry field and
 // report goes through these functions; do not write another.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +34,17 @@ std::optional<std::int32_t> ToInt32(double value);
 // above are written in exponent form with a sign and at least two digits: 1.5E-05, 1E+15.
 // Zero is "0" (" 0" with leadingBlank).
 std::string NumberText(double value, bool leadingBlank);
+
+// Room for any text NumberText or ScaledIntegerText writes (sign, 15 digits, point, exponent).
+inline constexpr std::size_t kNumberTextBufferSize = 32;
+
+// NumberText(wholeUnits / 10^decimals, true), written into `out` (kNumberTextBufferSize
+// bytes) straight from the digits of the integer `wholeUnits`; returns the length of the text.
+// Exact for whole |wholeUnits| < 1E+15 and 0 <= decimals <= 22: a decimal of at most 15
+// significant digits is what the double nearest to it shows at 15 digits, and the quotient
+// of two exact doubles is that nearest double. Other arguments go through NumberText. Reports
+// print millions of rounded numbers; this spares each of them the general formatting.
+std::size_t ScaledIntegerText(char* out, double wholeUnits, int decimals);
 
 // Shorthands: the form with the blank (as in reports and Str) and the short form without it
 // (the default text of a number in entry fields and the options dialog).

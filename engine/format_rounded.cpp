@@ -1,13 +1,12 @@
 #include "engine/format_rounded.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
 #include "common/numbers.h"
 
 namespace korvo {
+
+static_assert(kFormatRoundedBufferSize >= kNumberTextBufferSize);
 
 namespace {
 
@@ -31,58 +30,6 @@ double RoundScaledHalfAwayFromZero(double scaled) {
   return std::trunc(scaled - 0.5) != whole ? whole - 1.0 : whole;
 }
 
-// Integers below this have at most 15 digits.
-constexpr double kFifteenDigitLimit = 1e15;
-
-// Writes the general numeric text of wholeUnits / 10^decimals from the digits of the
-// integer and returns its length. It is the text NumberText gives for that quotient: a
-// decimal of at most 15 significant digits is what the double nearest to it shows at 15
-// digits, and the quotient of two exact doubles is that nearest double. Reports print
-// millions of numbers; this spares each of them the C library's general formatting.
-std::size_t WriteScaledInteger(char* out, double wholeUnits, int decimals) {
-  char* const begin = out;
-  std::uint64_t units = static_cast<std::uint64_t>(std::fabs(wholeUnits));
-  char reversed[24];
-  int count = 0;
-  while (units > 0) {
-    reversed[count++] = static_cast<char>('0' + units % 10);
-    units /= 10;
-  }
-  // reversed[] holds the digits from the last to the first; trailing zeros are not written.
-  int last = 0;
-  while (last < count - 1 && reversed[last] == '0') ++last;
-  const int significant = count - last;
-  const int exponent = (count - 1) - decimals;  // decimal exponent of the leading digit
-  auto digitAt = [&](int i) { return reversed[count - 1 - i]; };  // i-th significant digit
-
-  *out++ = wholeUnits < 0 ? '-' : ' ';
-  if (exponent < -4) {
-    // Exponent form, d.ddd E-xx: the exponent lies between -5 and -22 here.
-    *out++ = digitAt(0);
-    if (significant > 1) {
-      *out++ = '.';
-      for (int i = 1; i < significant; ++i) *out++ = digitAt(i);
-    }
-    const int magnitude = -exponent;
-    *out++ = 'E';
-    *out++ = '-';
-    *out++ = static_cast<char>('0' + magnitude / 10);
-    *out++ = static_cast<char>('0' + magnitude % 10);
-  } else if (exponent < 0) {
-    *out++ = '.';
-    for (int i = 0; i < -exponent - 1; ++i) *out++ = '0';
-    for (int i = 0; i < significant; ++i) *out++ = digitAt(i);
-  } else {
-    const int integerDigits = exponent + 1;
-    for (int i = 0; i < integerDigits; ++i) *out++ = i < significant ? digitAt(i) : '0';
-    if (significant > integerDigits) {
-      *out++ = '.';
-      for (int i = integerDigits; i < significant; ++i) *out++ = digitAt(i);
-    }
-  }
-  return static_cast<std::size_t>(out - begin);
-}
-
 }  // namespace
 
 std::size_t FormatRoundedInto(char* buffer, double value, int decimals) {
@@ -97,13 +44,7 @@ std::size_t FormatRoundedInto(char* buffer, double value, int decimals) {
     buffer[1] = '0';
     return 2;
   }
-  if (decimals >= 0 && decimals <= kMaxExactPower && std::fabs(wholeUnits) < kFifteenDigitLimit) {
-    return WriteScaledInteger(buffer, wholeUnits, decimals);
-  }
-  const std::string text = NumberText(wholeUnits / scale, /*leadingBlank=*/true);
-  const std::size_t length = std::min(text.size(), kFormatRoundedBufferSize);
-  std::memcpy(buffer, text.data(), length);
-  return length;
+  return ScaledIntegerText(buffer, wholeUnits, decimals);
 }
 
 std::string FormatRounded(double value, int decimals) {

@@ -1,8 +1,12 @@
 // Hand-worked cases of the number reader, the half-to-even integer conversion and the
-// general numeric text.
+// general numeric text; the text of a scaled integer against the general text of its quotient.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "common/numbers.h"
 
@@ -98,6 +102,121 @@ TEST(NumberText, GeneralFormWithAndWithoutBlank) {
   for (const Case& c : cases) {
     EXPECT_EQ(NumberText(c.value, true), c.withBlank) << c.value;
     EXPECT_EQ(NumberText(c.value, false), c.shortForm) << c.value;
+  }
+}
+
+TEST(NumberText, FifteenDigitTiesGoToTheEvenDigit) {
+  // Whole numbers exact in binary whose 16th significant digit is a 5 followed by nothing:
+  // true ties at 15 digits.
+  struct Case {
+    double value;
+    const char* expected;
+  } cases[] = {
+      {1000000000000005.0, " 1E+15"},                 // ...0|5: 0 is even, stays
+      {1000000000000015.0, " 1.00000000000002E+15"},  // ...1|5: 1 is odd, goes up
+      {1000000000000025.0, " 1.00000000000002E+15"},  // ...2|5: stays
+      {-1000000000000035.0, "-1.00000000000004E+15"},
+      {123456789012345.5, " 123456789012346"},
+      {123456789012344.5, " 123456789012344"},
+      {999999999999999.5, " 1E+15"},  // the carry moves the exponent
+  };
+  for (const Case& c : cases) EXPECT_EQ(NumberText(c.value, true), c.expected) << c.value;
+}
+
+// A small deterministic generator (xorshift64) for the sampled comparisons below.
+class Xorshift {
+ public:
+  std::uint64_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return state_;
+  }
+  int Below(int bound) { return static_cast<int>(Next() % static_cast<std::uint64_t>(bound)); }
+
+ private:
+  std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
+};
+
+TEST(NumberText, ShowsTheFifteenDigitsOfTheCLibrary) {
+  // The C library's %.14e of the value and of the number read back from the text agree:
+  // the text carries exactly the correctly rounded 15 significant digits.
+  Xorshift random;
+  for (int i = 0; i < 200000; ++i) {
+    const double mantissa = static_cast<double>(random.Next() >> 11) / 9007199254740992.0;  // [0, 1)
+    const double value = (random.Below(2) ? -1.0 : 1.0) * mantissa * std::pow(10.0, random.Below(60) - 30);
+    if (value == 0.0) continue;
+    const std::string text = NumberText(value, true);
+    char expected[40];
+    char shown[40];
+    std::snprintf(expected, sizeof expected, "%.14e", value);
+    std::snprintf(shown, sizeof shown, "%.14e", std::strtod(text.c_str(), nullptr));
+    ASSERT_STREQ(shown, expected) << text;
+  }
+}
+
+std::string ScaledText(double wholeUnits, int decimals) {
+  char buffer[kNumberTextBufferSize];
+  return std::string(buffer, ScaledIntegerText(buffer, wholeUnits, decimals));
+}
+
+TEST(ScaledIntegerText, HandWorkedTexts) {
+  struct Case {
+    double wholeUnits;
+    int decimals;
+    const char* expected;
+  } cases[] = {
+      {0.0, 3, " 0"},
+      {-0.0, 3, " 0"},
+      {1.0, 0, " 1"},
+      {-12345.0, 2, "-123.45"},
+      {120.0, 1, " 12"},
+      {1.0, 4, " .0001"},               // last fixed form
+      {1.0, 5, " 1E-05"},               // first exponent form
+      {15.0, 5, " .00015"},
+      {15.0, 6, " 1.5E-05"},
+      {-15.0, 6, "-1.5E-05"},
+      {5.0, 22, " 5E-22"},
+      {999999999999999.0, 0, " 999999999999999"},
+      {999999999999999.0, 15, " .999999999999999"},
+      {999999999999999.0, 22, " 9.99999999999999E-08"},
+      {100000000000000.0, 0, " 100000000000000"},
+      {100000000000000.0, 20, " 1E-06"},
+      {1234567123456789.0, 9, " 1234567.12345679"},  // 16 digits: general text of the quotient
+      {2.5, 0, " 2.5"},                               // not a whole number
+      {12345.0, -2, " 1234500"},                      // negative decimals
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ScaledText(c.wholeUnits, c.decimals), c.expected) << c.wholeUnits << " / 10^" << c.decimals;
+  }
+}
+
+TEST(ScaledIntegerText, AgreesWithTheGeneralTextOfTheQuotient) {
+  Xorshift random;
+  auto check = [](double wholeUnits, int decimals) {
+    const std::string expected = NumberText(wholeUnits / std::pow(10.0, decimals), true);
+    ASSERT_EQ(ScaledText(wholeUnits, decimals), expected) << wholeUnits << " / 10^" << decimals;
+  };
+  // Integers of 1 to 15 digits, some ending in runs of zeros, both signs, every exact decimal
+  // count.
+  for (int i = 0; i < 300000; ++i) {
+    const int digitCount = 1 + random.Below(15);
+    std::uint64_t units = 0;
+    for (int d = 0; d < digitCount; ++d) units = units * 10 + static_cast<std::uint64_t>(random.Below(10));
+    const int zeros = random.Below(4) == 0 ? random.Below(digitCount) : 0;
+    for (int z = 0; z < zeros; ++z) units = units / 10 * 10;
+    const double wholeUnits = (random.Below(2) ? -1.0 : 1.0) * static_cast<double>(units);
+    check(wholeUnits, random.Below(23));
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  // Around the switch to the exponent form and at the 15-digit limit.
+  for (int decimals = 0; decimals <= 22; ++decimals) {
+    for (double wholeUnits : {1.0, 9.0, 10.0, 15.0, 99.0, 100.0, 999.0, 1000.0, 9999.0, 10000.0, 99999.0,
+                              123456789012345.0, 999999999999999.0, 100000000000000.0, 100000000000001.0}) {
+      check(wholeUnits, decimals);
+      check(-wholeUnits, decimals);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
   }
 }
 
