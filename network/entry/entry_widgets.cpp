@@ -39,6 +39,43 @@ QFont EntryListFont() {
   return font;
 }
 
+QLineEdit* NewField(const QString& objectName, QWidget* parent) {
+  auto* field = new QLineEdit(parent);
+  field->setObjectName(objectName);
+  return field;
+}
+
+QPushButton* NewButton(const QString& objectName, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(objectName);
+  return button;
+}
+
+QLabel* NewLabel(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+QLabel* NewHeading(const QString& text, QWidget* parent) {
+  auto* heading = NewLabel(text, parent);
+  QFont font = heading->font();
+  font.setBold(true);
+  font.setPointSize(font.pointSize() + 2);
+  heading->setFont(font);
+  return heading;
+}
+
+EntryButtonRow NewEntryButtonRow(const QString& pictureName, const QString& introduceName,
+                                 const QString& modifyName, QWidget* parent) {
+  EntryButtonRow row;
+  row.layout = new QHBoxLayout();
+  row.picture = new ClickablePicture(pictureName, parent);
+  row.introduce = NewButton(introduceName, QStringLiteral("Introducir"), parent);
+  row.modify = NewButton(modifyName, QStringLiteral("MODIFICAR"), parent);
+  row.layout->addWidget(row.picture);
+  row.layout->addWidget(row.introduce);
+  row.layout->addWidget(row.modify);
+  row.layout->addStretch();
+  return row;
+}
+
 QComboBox* NewVertexNumberBox(const QString& objectName, QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setObjectName(objectName);

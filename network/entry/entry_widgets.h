@@ -1,11 +1,14 @@
 #pragma once
 // Small widgets shared by the entry windows: the fixed-pitch list that reports where it was
-// clicked, and a picture that acts as the button beside it.
+// clicked, a picture that acts as the button beside it, and the named controls every entry
+// window builds the same way.
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <string>
 #include <string_view>
 
@@ -50,6 +53,25 @@ class ClickablePicture : public QLabel {
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+// Controls carrying their control name (objectName), and plain labels.
+QLineEdit* NewField(const QString& objectName, QWidget* parent);
+QPushButton* NewButton(const QString& objectName, const QString& caption, QWidget* parent);
+QLabel* NewLabel(const QString& text, QWidget* parent);
+
+// The heading at the top of an entry window: bold, two points above the other labels.
+QLabel* NewHeading(const QString& text, QWidget* parent);
+
+// The row under the fields of each list: the picture, "Introducir" and "MODIFICAR", then a
+// stretch; the window adds its own buttons at the right end.
+struct EntryButtonRow {
+  QHBoxLayout* layout = nullptr;
+  ClickablePicture* picture = nullptr;
+  QPushButton* introduce = nullptr;
+  QPushButton* modify = nullptr;
+};
+EntryButtonRow NewEntryButtonRow(const QString& pictureName, const QString& introduceName,
+                                 const QString& modifyName, QWidget* parent);
 
 // The fixed-pitch font of the lists.
 QFont EntryListFont();

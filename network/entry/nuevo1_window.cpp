@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,21 +11,11 @@
 
 #include "app/qt_text.h"
 #include "network/entry_text.h"
+#include "network/entry/entry_list_editor.h"
 #include "network/entry/entry_widgets.h"
 #include "network/network_model.h"
 
 namespace korvo {
-namespace {
-
-QLineEdit* NewField(const QString& name, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(name);
-  return field;
-}
-
-QLabel* NewLabel(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
-
-}  // namespace
 
 NuevoIWindow::NuevoIWindow(ProjectState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state) {
   setObjectName(QStringLiteral("NuevoI"));
@@ -37,12 +26,7 @@ NuevoIWindow::NuevoIWindow(ProjectState& state, QWidget* parent) : QWidget(paren
 
 void NuevoIWindow::BuildControls() {
   auto* layout = new QVBoxLayout(this);
-  auto* title = NewLabel(QStringLiteral("Introducción de datos de los vértices"), this);
-  QFont titleFont = title->font();
-  titleFont.setBold(true);
-  titleFont.setPointSize(titleFont.pointSize() + 2);
-  title->setFont(titleFont);
-  layout->addWidget(title);
+  layout->addWidget(NewHeading(QStringLiteral("Introducción de datos de los vértices"), this));
 
   auto* vertexBox = new QGroupBox(QStringLiteral("Punto"), this);
   auto* vertexLayout = new QGridLayout(vertexBox);
@@ -81,34 +65,30 @@ void NuevoIWindow::BuildControls() {
   deflectionLayout->addWidget(deflectionEw_, 1, 3);
   layout->addWidget(deflectionBox);
 
-  auto* buttons = new QHBoxLayout();
-  auto* picture = new ClickablePicture(QStringLiteral("Picture1"), this);
-  introduce_ = new QPushButton(QStringLiteral("Introducir"), this);
-  introduce_->setObjectName(QStringLiteral("Command1"));
-  modify_ = new QPushButton(QStringLiteral("MODIFICAR"), this);
-  modify_->setObjectName(QStringLiteral("Modificar"));
-  next_ = new QPushButton(QStringLiteral("Siguiente >>"), this);
-  next_->setObjectName(QStringLiteral("Command2"));
+  EntryButtonRow buttons = NewEntryButtonRow(QStringLiteral("Picture1"), QStringLiteral("Command1"),
+                                             QStringLiteral("Modificar"), this);
+  next_ = NewButton(QStringLiteral("Command2"), QStringLiteral("Siguiente >>"), this);
   next_->setToolTip(QStringLiteral("Introducción de observaciones"));
-  buttons->addWidget(picture);
-  buttons->addWidget(introduce_);
-  buttons->addWidget(modify_);
-  buttons->addStretch();
-  buttons->addWidget(next_);
-  layout->addLayout(buttons);
+  buttons.layout->addWidget(next_);
+  layout->addLayout(buttons.layout);
 
   list_ = new EntryListView(QStringLiteral("Text6"), this);
   layout->addWidget(list_, 1);
   resize(900, 560);
 
-  connect(introduce_, &QPushButton::clicked, this, &NuevoIWindow::Introduce);
-  connect(picture, &ClickablePicture::clicked, this, &NuevoIWindow::Introduce);
-  connect(modify_, &QPushButton::clicked, this, &NuevoIWindow::Modify);
+  vertexEditor_ = new EntryListEditor(
+      {.window = this, .sectionText = &state_.vertexListText, .entryStride = kVertexEntryStride, .list = list_,
+       .buttons = buttons, .numericFields = {x_, y_, z_, deflectionNs_, deflectionEw_}},
+      {.beforeIntroduce = nullptr,
+       .buildEntry = [this] { return LineFromFields(); },
+       .clearFields = [this] { ClearFields(); },
+       .isEntry = IsVertexEntry,
+       .showEntry = [this](std::string_view entry) { ShowFields(DecodeVertexEntry(entry)); }});
+
   connect(next_, &QPushButton::clicked, this, [this] {
     if (goNext_) goNext_();
   });
   connect(deflectionUnknown_, &QCheckBox::toggled, this, &NuevoIWindow::FollowDeflectionCheck);
-  connect(list_, &EntryListView::clickedAtByte, this, &NuevoIWindow::OnListClicked);
 }
 
 void NuevoIWindow::OpenFresh() {
@@ -117,11 +97,13 @@ void NuevoIWindow::OpenFresh() {
   kind_->addItem(FromCp1252(kKindUnknown));
   kind_->addItem(FromCp1252(kKindFixed));
   kind_->setCurrentIndex(0);
-  HideModify();
-  selectedEntry_.reset();
+  vertexEditor_->HideModify();
+  vertexEditor_->ForgetSelectedEntry();
   FollowDeflectionCheck();
   RefreshList();
 }
+
+std::optional<std::size_t> NuevoIWindow::SelectedEntry() const { return vertexEditor_->SelectedEntry(); }
 
 void NuevoIWindow::ClearFields() {
   number_->setCurrentIndex(-1);
@@ -129,7 +111,7 @@ void NuevoIWindow::ClearFields() {
   for (QLineEdit* field : {x_, y_, z_, deflectionNs_, deflectionEw_}) field->clear();
 }
 
-void NuevoIWindow::RefreshList() { list_->ShowSection(state_.vertexListText); }
+void NuevoIWindow::RefreshList() { vertexEditor_->ShowSectionText(); }
 
 void NuevoIWindow::FollowDeflectionCheck() {
   const bool unknown = deflectionUnknown_->isChecked();
@@ -137,21 +119,6 @@ void NuevoIWindow::FollowDeflectionCheck() {
     field->setVisible(!unknown);
     field->setEnabled(!unknown);
   }
-}
-
-void NuevoIWindow::HideModify() {
-  modify_->setEnabled(false);
-  modify_->setVisible(false);
-}
-
-bool NuevoIWindow::RefuseDecimalComma() {
-  for (const QLineEdit* field : {x_, y_, z_, deflectionNs_, deflectionEw_}) {
-    if (ContainsComma(FieldText(field))) {
-      ShowDecimalCommaMessage(this);
-      return true;
-    }
-  }
-  return false;
 }
 
 Result<std::string> NuevoIWindow::LineFromFields() const {
@@ -169,38 +136,6 @@ Result<std::string> NuevoIWindow::LineFromFields() const {
   return BuildVertexLine(fields);
 }
 
-void NuevoIWindow::Introduce() {
-  introduce_->setFocus();
-  HideModify();
-  if (RefuseDecimalComma()) return;
-  Result<std::string> line = LineFromFields();
-  if (!line) {
-    ShowEntryRefusal(this, line.error());
-    return;
-  }
-  state_.vertexListText += *line;
-  ClearFields();
-  RefreshList();
-}
-
-void NuevoIWindow::Modify() {
-  if (!selectedEntry_) return;
-  if (RefuseDecimalComma()) return;
-  Result<std::string> line = LineFromFields();
-  if (!line) {
-    ShowEntryRefusal(this, line.error());
-    return;
-  }
-  if (!ReplaceEntry(state_.vertexListText, *selectedEntry_, kVertexEntryStride, *line)) {
-    ShowEntryRefusal(this, MissingEntryMessage());
-    HideModify();
-    return;
-  }
-  HideModify();
-  ClearFields();
-  RefreshList();
-}
-
 void NuevoIWindow::ShowFields(const VertexLineFields& fields) {
   number_->setEditText(FromCp1252(fields.number));
   const int kindIndex = kind_->findText(FromCp1252(fields.kind));
@@ -213,16 +148,6 @@ void NuevoIWindow::ShowFields(const VertexLineFields& fields) {
   deflectionUnknown_->setChecked(fields.deflectionUnknown);
   deflectionNs_->setText(FromCp1252(fields.deflectionNs));
   deflectionEw_->setText(FromCp1252(fields.deflectionEw));
-}
-
-void NuevoIWindow::OnListClicked(std::size_t byteOffset) {
-  const std::optional<ListEntry> entry = EntryAtOffset(list_->Section(), byteOffset, kVertexEntryStride);
-  if (!entry || !IsVertexEntry(entry->text)) return;
-  list_->SelectBytes(entry->index * kVertexEntryStride, kVertexEntryStride);
-  ShowFields(DecodeVertexEntry(entry->text));
-  selectedEntry_ = entry->index;
-  modify_->setEnabled(true);
-  modify_->setVisible(true);
 }
 
 }  // namespace korvo

@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace korvo {
 
+class EntryListEditor;
 class EntryListView;
 
 class NuevoIWindow : public QWidget {
@@ -37,16 +38,11 @@ class NuevoIWindow : public QWidget {
   void SetGoNext(std::function<void()> goNext) { goNext_ = std::move(goNext); }
 
   // The remembered entry of the last list click (0-based), if any.
-  std::optional<std::size_t> SelectedEntry() const { return selectedEntry_; }
+  std::optional<std::size_t> SelectedEntry() const;
 
  private:
   void BuildControls();
-  void Introduce();
-  void Modify();
-  void OnListClicked(std::size_t byteOffset);
   void FollowDeflectionCheck();
-  void HideModify();
-  bool RefuseDecimalComma();
   Result<std::string> LineFromFields() const;
   void ShowFields(const VertexLineFields& fields);
 
@@ -59,11 +55,9 @@ class NuevoIWindow : public QWidget {
   QCheckBox* deflectionUnknown_ = nullptr;  // Check1
   QLineEdit* deflectionNs_ = nullptr;       // Text4
   QLineEdit* deflectionEw_ = nullptr;       // Text5
-  QPushButton* introduce_ = nullptr;        // Command1
-  QPushButton* modify_ = nullptr;           // Modificar
   QPushButton* next_ = nullptr;             // Command2
   EntryListView* list_ = nullptr;           // Text6
-  std::optional<std::size_t> selectedEntry_;
+  EntryListEditor* vertexEditor_ = nullptr;  // with Picture1, Command1, Modificar
   std::function<void()> goNext_;
 };
 

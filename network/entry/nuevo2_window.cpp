@@ -18,6 +18,7 @@
 #include "app/project_chooser.h"
 #include "network/entry/entry_choosers.h"
 #include "network/entry_text.h"
+#include "network/entry/entry_list_editor.h"
 #include "network/entry/entry_widgets.h"
 #include "network/network_model.h"
 #include "network/project_file.h"
@@ -25,20 +26,6 @@
 
 namespace korvo {
 namespace {
-
-QLineEdit* NewField(const QString& name, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(name);
-  return field;
-}
-
-QLabel* NewLabel(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
-
-QPushButton* NewButton(const QString& name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
 
 // The superscript two of the unit label m².
 const QString kSuperscriptTwo = QString(QChar(0x00B2));
@@ -64,12 +51,7 @@ NuevoIIWindow::NuevoIIWindow(ProjectState& state, QWidget* parent) : QWidget(par
 
 void NuevoIIWindow::BuildControls() {
   auto* layout = new QVBoxLayout(this);
-  auto* title = NewLabel(QStringLiteral("Introducción de observaciones"), this);
-  QFont titleFont = title->font();
-  titleFont.setBold(true);
-  titleFont.setPointSize(titleFont.pointSize() + 2);
-  title->setFont(titleFont);
-  layout->addWidget(title);
+  layout->addWidget(NewHeading(QStringLiteral("Introducción de observaciones"), this));
 
   layout->addWidget(NewLabel(QStringLiteral("OPCIÓN 1: Introducción manual"), this));
   tabs_ = new QTabWidget(this);
@@ -129,23 +111,21 @@ QWidget* NuevoIIWindow::BuildClassicalTab() {
   fields->addWidget(stdDev_, 1, 4);
   layout->addLayout(fields);
 
-  auto* buttons = new QHBoxLayout();
-  auto* picture = new ClickablePicture(QStringLiteral("Picture1"), tab);
-  introduceClassical_ = NewButton(QStringLiteral("Command4"), QStringLiteral("Introducir"), tab);
-  modifyClassical_ = NewButton(QStringLiteral("Modificar"), QStringLiteral("MODIFICAR"), tab);
-  buttons->addWidget(picture);
-  buttons->addWidget(introduceClassical_);
-  buttons->addWidget(modifyClassical_);
-  buttons->addStretch();
-  layout->addLayout(buttons);
+  EntryButtonRow buttons = NewEntryButtonRow(QStringLiteral("Picture1"), QStringLiteral("Command4"),
+                                             QStringLiteral("Modificar"), tab);
+  layout->addLayout(buttons.layout);
 
   classicalList_ = new EntryListView(QStringLiteral("Text6"), tab);
   layout->addWidget(classicalList_, 1);
 
-  connect(introduceClassical_, &QPushButton::clicked, this, &NuevoIIWindow::IntroduceClassical);
-  connect(picture, &ClickablePicture::clicked, this, &NuevoIIWindow::IntroduceClassical);
-  connect(modifyClassical_, &QPushButton::clicked, this, &NuevoIIWindow::ModifyClassical);
-  connect(classicalList_, &EntryListView::clickedAtByte, this, &NuevoIIWindow::OnClassicalListClicked);
+  classicalEditor_ = new EntryListEditor(
+      {.window = this, .sectionText = &state_.classicalListText, .entryStride = kClassicalEntryStride,
+       .list = classicalList_, .buttons = buttons, .numericFields = {value_, stdDev_}},
+      {.beforeIntroduce = [this] { state_.matricesImported = false; },
+       .buildEntry = [this] { return ClassicalLineFromFields(); },
+       .clearFields = [this] { ClearClassicalFields(); },
+       .isEntry = IsClassicalEntry,
+       .showEntry = [this](std::string_view entry) { ShowClassicalEntry(entry); }});
   return tab;
 }
 
@@ -208,29 +188,29 @@ QWidget* NuevoIIWindow::BuildGpsTab() {
   top->addWidget(matrixBox, 1);
   layout->addLayout(top);
 
-  auto* buttons = new QHBoxLayout();
-  auto* picture = new ClickablePicture(QStringLiteral("Picture2"), tab);
-  introduceGps_ = NewButton(QStringLiteral("Command24"), QStringLiteral("Introducir"), tab);
-  modifyGps_ = NewButton(QStringLiteral("Modificar2"), QStringLiteral("MODIFICAR"), tab);
+  EntryButtonRow buttons = NewEntryButtonRow(QStringLiteral("Picture2"), QStringLiteral("Command24"),
+                                             QStringLiteral("Modificar2"), tab);
+  introduceGps_ = buttons.introduce;
   wave_ = NewButton(QStringLiteral("Wave"), QStringLiteral("Importar líneas base del WAVE"), tab);
-  buttons->addWidget(picture);
-  buttons->addWidget(introduceGps_);
-  buttons->addWidget(modifyGps_);
-  buttons->addStretch();
-  buttons->addWidget(wave_);
-  layout->addLayout(buttons);
+  buttons.layout->addWidget(wave_);
+  layout->addLayout(buttons.layout);
 
   gpsList_ = new EntryListView(QStringLiteral("Text16"), tab);
   layout->addWidget(gpsList_, 1);
 
+  gpsEditor_ = new EntryListEditor(
+      {.window = this, .sectionText = &state_.gpsListText, .entryStride = kGpsEntryStride, .list = gpsList_,
+       .buttons = buttons, .numericFields = {dx_, dy_, dz_, cxx_, cxy_, cxz_, cyy_, cyz_, czz_}},
+      {.beforeIntroduce = [this] { state_.matricesImported = false; },
+       .buildEntry = [this] { return GpsBlockFromFields(); },
+       .clearFields = [this] { ClearGpsFields(); },
+       .isEntry = IsGpsEntry,
+       .showEntry = [this](std::string_view entry) { ShowGpsEntry(entry); }});
+
   for (QLineEdit* mirrored : {cxy_, cxz_, cyz_}) {
     connect(mirrored, &QLineEdit::textChanged, this, &NuevoIIWindow::MirrorLowerTriangle);
   }
-  connect(introduceGps_, &QPushButton::clicked, this, &NuevoIIWindow::IntroduceGps);
-  connect(picture, &ClickablePicture::clicked, this, &NuevoIIWindow::IntroduceGps);
-  connect(modifyGps_, &QPushButton::clicked, this, &NuevoIIWindow::ModifyGps);
   connect(wave_, &QPushButton::clicked, this, &NuevoIIWindow::OpenWaveChooser);
-  connect(gpsList_, &EntryListView::clickedAtByte, this, &NuevoIIWindow::OnGpsListClicked);
   return tab;
 }
 
@@ -241,17 +221,20 @@ void NuevoIIWindow::OpenFresh() {
     type_->addItem(FromCp1252(*keyword));
   }
   type_->setCurrentIndex(-1);
-  HideClassicalModify();
-  HideGpsModify();
-  selectedClassical_.reset();
-  selectedGps_.reset();
+  classicalEditor_->HideModify();
+  gpsEditor_->HideModify();
+  classicalEditor_->ForgetSelectedEntry();
+  gpsEditor_->ForgetSelectedEntry();
   RefreshLists();
 }
 
 void NuevoIIWindow::RefreshLists() {
-  classicalList_->ShowSection(state_.classicalListText);
-  gpsList_->ShowSection(state_.gpsListText);
+  classicalEditor_->ShowSectionText();
+  gpsEditor_->ShowSectionText();
 }
+
+std::optional<std::size_t> NuevoIIWindow::SelectedClassicalEntry() const { return classicalEditor_->SelectedEntry(); }
+std::optional<std::size_t> NuevoIIWindow::SelectedGpsEntry() const { return gpsEditor_->SelectedEntry(); }
 
 void NuevoIIWindow::ClearClassicalFields() {
   type_->setCurrentIndex(-1);
@@ -275,27 +258,6 @@ void NuevoIIWindow::MirrorLowerTriangle() {
   cyxCopy_->setText(cxy_->text());
   czxCopy_->setText(cxz_->text());
   czyCopy_->setText(cyz_->text());
-}
-
-void NuevoIIWindow::HideClassicalModify() {
-  modifyClassical_->setEnabled(false);
-  modifyClassical_->setVisible(false);
-}
-
-void NuevoIIWindow::HideGpsModify() {
-  modifyGps_->setEnabled(false);
-  modifyGps_->setVisible(false);
-}
-
-bool NuevoIIWindow::ClassicalFieldsHaveComma() const {
-  return ContainsComma(FieldText(value_)) || ContainsComma(FieldText(stdDev_));
-}
-
-bool NuevoIIWindow::GpsFieldsHaveComma() const {
-  for (const QLineEdit* field : {dx_, dy_, dz_, cxx_, cxy_, cxz_, cyy_, cyz_, czz_}) {
-    if (ContainsComma(FieldText(field))) return true;
-  }
-  return false;
 }
 
 Result<std::string> NuevoIIWindow::ClassicalLineFromFields() const {
@@ -324,102 +286,17 @@ Result<std::string> NuevoIIWindow::GpsBlockFromFields() const {
   return BuildGpsBlock(fields);
 }
 
-void NuevoIIWindow::IntroduceClassical() {
-  state_.matricesImported = false;
-  introduceClassical_->setFocus();
-  HideClassicalModify();
-  if (ClassicalFieldsHaveComma()) {
-    ShowDecimalCommaMessage(this);
-    return;
-  }
-  Result<std::string> line = ClassicalLineFromFields();
-  if (!line) {
-    ShowEntryRefusal(this, line.error());
-    return;
-  }
-  state_.classicalListText += *line;
-  ClearClassicalFields();
-  classicalList_->ShowSection(state_.classicalListText);
-}
-
-void NuevoIIWindow::ModifyClassical() {
-  if (!selectedClassical_) return;
-  if (ClassicalFieldsHaveComma()) {
-    ShowDecimalCommaMessage(this);
-    return;
-  }
-  Result<std::string> line = ClassicalLineFromFields();
-  if (!line) {
-    ShowEntryRefusal(this, line.error());
-    return;
-  }
-  HideClassicalModify();
-  if (!ReplaceEntry(state_.classicalListText, *selectedClassical_, kClassicalEntryStride, *line)) {
-    ShowEntryRefusal(this, MissingEntryMessage());
-    return;
-  }
-  ClearClassicalFields();
-  classicalList_->ShowSection(state_.classicalListText);
-}
-
-void NuevoIIWindow::IntroduceGps() {
-  state_.matricesImported = false;
-  introduceGps_->setFocus();
-  HideGpsModify();
-  if (GpsFieldsHaveComma()) {
-    ShowDecimalCommaMessage(this);
-    return;
-  }
-  Result<std::string> block = GpsBlockFromFields();
-  if (!block) {
-    ShowEntryRefusal(this, block.error());
-    return;
-  }
-  state_.gpsListText += *block;
-  ClearGpsFields();
-  gpsList_->ShowSection(state_.gpsListText);
-}
-
-void NuevoIIWindow::ModifyGps() {
-  if (!selectedGps_) return;
-  if (GpsFieldsHaveComma()) {
-    ShowDecimalCommaMessage(this);
-    return;
-  }
-  Result<std::string> block = GpsBlockFromFields();
-  if (!block) {
-    ShowEntryRefusal(this, block.error());
-    return;
-  }
-  HideGpsModify();
-  if (!ReplaceEntry(state_.gpsListText, *selectedGps_, kGpsEntryStride, *block)) {
-    ShowEntryRefusal(this, MissingEntryMessage());
-    return;
-  }
-  ClearGpsFields();
-  gpsList_->ShowSection(state_.gpsListText);
-}
-
-void NuevoIIWindow::OnClassicalListClicked(std::size_t byteOffset) {
-  const std::optional<ListEntry> entry = EntryAtOffset(classicalList_->Section(), byteOffset, kClassicalEntryStride);
-  if (!entry || !IsClassicalEntry(entry->text)) return;
-  classicalList_->SelectBytes(entry->index * kClassicalEntryStride, kClassicalEntryStride);
-  const ClassicalLineFields fields = DecodeClassicalEntry(entry->text);
+void NuevoIIWindow::ShowClassicalEntry(std::string_view entry) {
+  const ClassicalLineFields fields = DecodeClassicalEntry(entry);
   type_->setCurrentIndex(type_->findText(FromCp1252(fields.type)));
   station_->setEditText(FromCp1252(fields.from));
   target_->setEditText(FromCp1252(fields.to));
   value_->setText(FromCp1252(fields.value));
   stdDev_->setText(FromCp1252(fields.stdDev));
-  selectedClassical_ = entry->index;
-  modifyClassical_->setEnabled(true);
-  modifyClassical_->setVisible(true);
 }
 
-void NuevoIIWindow::OnGpsListClicked(std::size_t byteOffset) {
-  const std::optional<ListEntry> entry = EntryAtOffset(gpsList_->Section(), byteOffset, kGpsEntryStride);
-  if (!entry || !IsGpsEntry(entry->text)) return;
-  gpsList_->SelectBytes(entry->index * kGpsEntryStride, kGpsEntryStride);
-  const GpsBlockFields fields = DecodeGpsEntry(entry->text);
+void NuevoIIWindow::ShowGpsEntry(std::string_view entry) {
+  const GpsBlockFields fields = DecodeGpsEntry(entry);
   gpsFrom_->setEditText(FromCp1252(fields.from));
   gpsTo_->setEditText(FromCp1252(fields.to));
   dx_->setText(FromCp1252(fields.dx));
@@ -431,9 +308,6 @@ void NuevoIIWindow::OnGpsListClicked(std::size_t byteOffset) {
   cyy_->setText(FromCp1252(fields.cyy));
   cyz_->setText(FromCp1252(fields.cyz));
   czz_->setText(FromCp1252(fields.czz));
-  selectedGps_ = entry->index;
-  modifyGps_->setEnabled(true);
-  modifyGps_->setVisible(true);
 }
 
 ProjectChooser* NuevoIIWindow::WaveChooser() {
@@ -457,9 +331,9 @@ void NuevoIIWindow::ImportWaveFile(const std::string& reportPath) {
   }
   // The list follows the GPS text even after a failure: the blocks read before it stay.
   introduceGps_->setFocus();
-  HideGpsModify();
+  gpsEditor_->HideModify();
   ClearGpsFields();
-  gpsList_->ShowSection(state_.gpsListText);
+  gpsEditor_->ShowSectionText();
 }
 
 std::optional<std::string> NuevoIIWindow::AskSavePath() {

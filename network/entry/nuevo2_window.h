@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/result.h"
 #include "network/project_lines.h"
@@ -21,6 +22,7 @@ class QTabWidget;
 
 namespace korvo {
 
+class EntryListEditor;
 class EntryListView;
 class ProjectChooser;
 
@@ -54,26 +56,18 @@ class NuevoIIWindow : public QWidget {
   // The chooser "frmAbrirwave" opened by the Wave button (created on first use).
   ProjectChooser* WaveChooser();
 
-  std::optional<std::size_t> SelectedClassicalEntry() const { return selectedClassical_; }
-  std::optional<std::size_t> SelectedGpsEntry() const { return selectedGps_; }
+  std::optional<std::size_t> SelectedClassicalEntry() const;
+  std::optional<std::size_t> SelectedGpsEntry() const;
 
  private:
   void BuildControls();
   QWidget* BuildClassicalTab();
   QWidget* BuildGpsTab();
-  void IntroduceClassical();
-  void ModifyClassical();
-  void IntroduceGps();
-  void ModifyGps();
-  void OnClassicalListClicked(std::size_t byteOffset);
-  void OnGpsListClicked(std::size_t byteOffset);
-  void HideClassicalModify();
-  void HideGpsModify();
   void MirrorLowerTriangle();
-  bool ClassicalFieldsHaveComma() const;
-  bool GpsFieldsHaveComma() const;
   Result<std::string> ClassicalLineFromFields() const;
   Result<std::string> GpsBlockFromFields() const;
+  void ShowClassicalEntry(std::string_view entry);
+  void ShowGpsEntry(std::string_view entry);
   void OpenWaveChooser();
   std::optional<std::string> AskSavePath();
 
@@ -87,9 +81,8 @@ class NuevoIIWindow : public QWidget {
   QComboBox* target_ = nullptr;          // Combo3
   QLineEdit* value_ = nullptr;           // Text1
   QLineEdit* stdDev_ = nullptr;          // Text2
-  QPushButton* introduceClassical_ = nullptr;  // Command4
-  QPushButton* modifyClassical_ = nullptr;     // Modificar
   EntryListView* classicalList_ = nullptr;     // Text6
+  EntryListEditor* classicalEditor_ = nullptr;  // with Picture1, Command4, Modificar
 
   // GPS baselines tab.
   QComboBox* gpsFrom_ = nullptr;  // Combo12
@@ -108,17 +101,15 @@ class NuevoIIWindow : public QWidget {
   QLineEdit* czyCopy_ = nullptr;  // Text36 (copy of Text38)
   QLabel* squared_ = nullptr;     // Label20
   QPushButton* introduceGps_ = nullptr;  // Command24
-  QPushButton* modifyGps_ = nullptr;     // Modificar2
   QPushButton* wave_ = nullptr;          // Wave
   EntryListView* gpsList_ = nullptr;     // Text16
+  EntryListEditor* gpsEditor_ = nullptr;      // with Picture2, Command24, Modificar2
 
   QPushButton* back_ = nullptr;          // Command1
   QPushButton* importMatrices_ = nullptr;  // Command2
   QPushButton* saveAndExit_ = nullptr;   // Command3
 
   ProjectChooser* waveChooser_ = nullptr;
-  std::optional<std::size_t> selectedClassical_;
-  std::optional<std::size_t> selectedGps_;
 };
 
 }  // namespace korvo
