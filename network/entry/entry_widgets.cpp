@@ -53,6 +53,16 @@ QPushButton* NewButton(const QString& objectName, const QString& caption, QWidge
 
 QLabel* NewLabel(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
+void AddCaptionedBeside(QGridLayout* grid, const QString& caption, QWidget* field, int row, int column) {
+  grid->addWidget(NewLabel(caption, field->parentWidget()), row, column);
+  grid->addWidget(field, row, column + 1);
+}
+
+void AddCaptionedBelow(QGridLayout* grid, const QString& caption, QWidget* field, int row, int column) {
+  grid->addWidget(NewLabel(caption, field->parentWidget()), row, column);
+  grid->addWidget(field, row + 1, column);
+}
+
 QLabel* NewHeading(const QString& text, QWidget* parent) {
   auto* heading = NewLabel(text, parent);
   QFont font = heading->font();

@@ -4,6 +4,7 @@
 // window builds the same way.
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +59,11 @@ class ClickablePicture : public QLabel {
 QLineEdit* NewField(const QString& objectName, QWidget* parent);
 QPushButton* NewButton(const QString& objectName, const QString& caption, QWidget* parent);
 QLabel* NewLabel(const QString& text, QWidget* parent);
+
+// A field and its caption in a grid, the caption at (row, column) and the field to its right
+// (Beside) or under it (Below). The caption belongs to the field's parent.
+void AddCaptionedBeside(QGridLayout* grid, const QString& caption, QWidget* field, int row, int column);
+void AddCaptionedBelow(QGridLayout* grid, const QString& caption, QWidget* field, int row, int column);
 
 // The heading at the top of an entry window: bold, two points above the other labels.
 QLabel* NewHeading(const QString& text, QWidget* parent);

@@ -33,10 +33,8 @@ void NuevoIWindow::BuildControls() {
   number_ = NewVertexNumberBox(QStringLiteral("Combo1"), vertexBox);
   kind_ = new QComboBox(vertexBox);
   kind_->setObjectName(QStringLiteral("Combo2"));
-  vertexLayout->addWidget(NewLabel(QStringLiteral("Vértice número"), vertexBox), 0, 0);
-  vertexLayout->addWidget(number_, 0, 1);
-  vertexLayout->addWidget(NewLabel(QStringLiteral("Incógnitas del sistema"), vertexBox), 0, 2);
-  vertexLayout->addWidget(kind_, 0, 3);
+  AddCaptionedBeside(vertexLayout, QStringLiteral("Vértice número"), number_, 0, 0);
+  AddCaptionedBeside(vertexLayout, QStringLiteral("Incógnitas del sistema"), kind_, 0, 2);
   layout->addWidget(vertexBox);
 
   auto* coordinatesBox = new QGroupBox(QStringLiteral("Coordenadas cartesianas en el sistema WGS84 (G873)"), this);
@@ -44,12 +42,9 @@ void NuevoIWindow::BuildControls() {
   x_ = NewField(QStringLiteral("Text1"), coordinatesBox);
   y_ = NewField(QStringLiteral("Text2"), coordinatesBox);
   z_ = NewField(QStringLiteral("Text3"), coordinatesBox);
-  coordinatesLayout->addWidget(NewLabel(QStringLiteral("X (m)"), coordinatesBox), 0, 0);
-  coordinatesLayout->addWidget(x_, 0, 1);
-  coordinatesLayout->addWidget(NewLabel(QStringLiteral("Y (m)"), coordinatesBox), 0, 2);
-  coordinatesLayout->addWidget(y_, 0, 3);
-  coordinatesLayout->addWidget(NewLabel(QStringLiteral("Z (m)"), coordinatesBox), 0, 4);
-  coordinatesLayout->addWidget(z_, 0, 5);
+  AddCaptionedBeside(coordinatesLayout, QStringLiteral("X (m)"), x_, 0, 0);
+  AddCaptionedBeside(coordinatesLayout, QStringLiteral("Y (m)"), y_, 0, 2);
+  AddCaptionedBeside(coordinatesLayout, QStringLiteral("Z (m)"), z_, 0, 4);
   layout->addWidget(coordinatesBox);
 
   auto* deflectionBox = new QGroupBox(QStringLiteral("Componentes de la desviación de la vertical (dmgr)"), this);
@@ -59,10 +54,8 @@ void NuevoIWindow::BuildControls() {
   deflectionNs_ = NewField(QStringLiteral("Text4"), deflectionBox);
   deflectionEw_ = NewField(QStringLiteral("Text5"), deflectionBox);
   deflectionLayout->addWidget(deflectionUnknown_, 0, 0, 1, 4);
-  deflectionLayout->addWidget(NewLabel(QStringLiteral("D.V.NS"), deflectionBox), 1, 0);
-  deflectionLayout->addWidget(deflectionNs_, 1, 1);
-  deflectionLayout->addWidget(NewLabel(QStringLiteral("D.V.EW"), deflectionBox), 1, 2);
-  deflectionLayout->addWidget(deflectionEw_, 1, 3);
+  AddCaptionedBeside(deflectionLayout, QStringLiteral("D.V.NS"), deflectionNs_, 1, 0);
+  AddCaptionedBeside(deflectionLayout, QStringLiteral("D.V.EW"), deflectionEw_, 1, 2);
   layout->addWidget(deflectionBox);
 
   EntryButtonRow buttons = NewEntryButtonRow(QStringLiteral("Picture1"), QStringLiteral("Command1"),

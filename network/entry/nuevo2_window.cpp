@@ -101,14 +101,10 @@ QWidget* NuevoIIWindow::BuildClassicalTab() {
   typeLabel->setObjectName(QStringLiteral("LabelTipo"));
   fields->addWidget(typeLabel, 0, 0);
   fields->addWidget(type_, 1, 0);
-  fields->addWidget(NewLabel(QStringLiteral("Desde"), tab), 0, 1);
-  fields->addWidget(station_, 1, 1);
-  fields->addWidget(NewLabel(QStringLiteral("Hasta"), tab), 0, 2);
-  fields->addWidget(target_, 1, 2);
-  fields->addWidget(NewLabel(QStringLiteral("Valor observado (m o gra)"), tab), 0, 3);
-  fields->addWidget(value_, 1, 3);
-  fields->addWidget(NewLabel(QStringLiteral("(m o dmgr)"), tab), 0, 4);
-  fields->addWidget(stdDev_, 1, 4);
+  AddCaptionedBelow(fields, QStringLiteral("Desde"), station_, 0, 1);
+  AddCaptionedBelow(fields, QStringLiteral("Hasta"), target_, 0, 2);
+  AddCaptionedBelow(fields, QStringLiteral("Valor observado (m o gra)"), value_, 0, 3);
+  AddCaptionedBelow(fields, QStringLiteral("(m o dmgr)"), stdDev_, 0, 4);
   layout->addLayout(fields);
 
   EntryButtonRow buttons = NewEntryButtonRow(QStringLiteral("Picture1"), QStringLiteral("Command4"),
@@ -140,16 +136,11 @@ QWidget* NuevoIIWindow::BuildGpsTab() {
   dx_ = NewField(QStringLiteral("Text11"), tab);
   dy_ = NewField(QStringLiteral("Text12"), tab);
   dz_ = NewField(QStringLiteral("Text13"), tab);
-  baseline->addWidget(NewLabel(QStringLiteral("Desde"), tab), 0, 0);
-  baseline->addWidget(gpsFrom_, 0, 1);
-  baseline->addWidget(NewLabel(QStringLiteral("Hasta"), tab), 1, 0);
-  baseline->addWidget(gpsTo_, 1, 1);
-  baseline->addWidget(NewLabel(QStringLiteral("IncrX (m)"), tab), 2, 0);
-  baseline->addWidget(dx_, 2, 1);
-  baseline->addWidget(NewLabel(QStringLiteral("IncrY (m)"), tab), 3, 0);
-  baseline->addWidget(dy_, 3, 1);
-  baseline->addWidget(NewLabel(QStringLiteral("IncrZ (m)"), tab), 4, 0);
-  baseline->addWidget(dz_, 4, 1);
+  AddCaptionedBeside(baseline, QStringLiteral("Desde"), gpsFrom_, 0, 0);
+  AddCaptionedBeside(baseline, QStringLiteral("Hasta"), gpsTo_, 1, 0);
+  AddCaptionedBeside(baseline, QStringLiteral("IncrX (m)"), dx_, 2, 0);
+  AddCaptionedBeside(baseline, QStringLiteral("IncrY (m)"), dy_, 3, 0);
+  AddCaptionedBeside(baseline, QStringLiteral("IncrZ (m)"), dz_, 4, 0);
   top->addLayout(baseline);
 
   auto* matrixBox = new QGroupBox(QStringLiteral("Matriz varianza covarianza"), tab);
