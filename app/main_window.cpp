@@ -16,6 +16,8 @@
 #include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <string>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/app_texts.h"
@@ -456,6 +458,7 @@ void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
   const ProgressSink sink = MakeProgressSink();
   PaneUpdate pane;
+  std::vector<std::string> warnings;  // robust estimators left out; the rest of the results stand
   if (state_.matricesImported && importedSystem_) {
     // The pane's text heads the least-squares part of an imported system's report.
     const std::string paneText = ToCp1252(pane_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
@@ -467,6 +470,7 @@ void Principal::Calcular() {
     const AdjustmentOutput& output = imported->output;
     results_ = ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText};
     pane = imported->pane;
+    warnings = output.warnings;
   } else {
     Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, sink);
     if (!output) {
@@ -474,8 +478,12 @@ void Principal::Calcular() {
       return;
     }
     results_ = ResultsTexts{output->resultsHeaderText, output->lsResultsText, output->robustComparisonText};
+    warnings = output->warnings;
     pane = PaneAfterAdjustment(state_.adjustmentRunCount, results_.header, results_.leastSquares,
                                results_.robustComparison);
+  }
+  for (const std::string& warning : warnings) {
+    Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
   }
   ShowResultsInPane(pane);
   const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));

@@ -3,6 +3,7 @@
 // adjusts it by least squares and the robust estimators, and writes its results report (to
 // RESULTADOS, or to standard output).
 #include <cstdio>
+#include <string>
 
 #include "cli/command.h"
 #include "cli/robust_options.h"
@@ -84,6 +85,8 @@ int RunMatrices(const std::vector<std::string>& args) {
     return 1;
   }
   const AdjustmentOutput& out = adjusted->output;
+  // A robust estimator that could not run: said here and in the report; the results stand.
+  for (const std::string& warning : out.warnings) PrintError(warning);
   if (outputPath.empty()) {
     PrintText(ResultsFileBytes(out.resultsHeaderText, out.lsResultsText, out.robustComparisonText));
     return 0;

@@ -85,6 +85,13 @@ std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
 
 }  // namespace
 
+std::vector<std::string> LeftOutWarnings(const RobustResults& robust) {
+  std::vector<std::string> warnings;
+  warnings.reserve(robust.leftOut.size());
+  for (const LeftOutEstimator& left : robust.leftOut) warnings.push_back(LeftOutSentence(left.method, left.reason));
+  return warnings;
+}
+
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
                                        ProjectState& state, const ProgressSink& progress) {
   progress.SetProgress(kProgressStart);
@@ -111,9 +118,8 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   progress.SetProgress(kProgressLeastSquares);
 
   // The robust estimators selected, under their status texts, to progress 95.
-  Result<RobustResults> robust = RunRobustEstimators(output.system, options, progress);
-  if (!robust) return Failure{robust.error()};
-  output.robust = std::move(robust).value();
+  output.robust = RunRobustEstimators(output.system, options, progress);
+  output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
   output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);

@@ -4,6 +4,7 @@
 // chosen in the options and the results report, with progress and status along the way.
 
 #include <string>
+#include <vector>
 
 #include "common/progress.h"
 #include "common/result.h"
@@ -25,7 +26,15 @@ struct AdjustmentOutput {
   std::string resultsHeaderText;     // project text, printed system and weight matrix
   std::string lsResultsText;         // least-squares report
   std::string robustComparisonText;  // comparison with the robust estimators (may be empty)
+
+  // What the user should be told although the adjustment succeeded (Windows-1252, one
+  // message each): a selected robust estimator that could not run, in the words of its
+  // closing sentence in the comparison section.
+  std::vector<std::string> warnings;
 };
+
+// One warning per robust estimator left out, in the order Huber, Lp, L1.
+std::vector<std::string> LeftOutWarnings(const RobustResults& robust);
 
 // Status texts of the adjustment (Windows-1252), in the order they appear.
 const std::string& FormingSystemStatus();      // "Formando matrices del sistema de ecuaciones..."
@@ -45,9 +54,11 @@ const std::string& AdjustmentDoneStatus();     // "Ajuste realizado"
 // Progress values: 0, 5 (system formed), 10, 20, 30 (printout), 40, 55 (set by the solver),
 // 65 (least squares), 75, 85, 95 (robust estimators, whether selected or not), 100 (report).
 //
-// A failure (a vertex missing from the vertex list, a singular matrix, a system without
-// redundancy, ...) ends the adjustment at once: nothing more is computed, no report is built
-// and nothing is offered for saving. Its message is the exact text to show.
+// A failure of formation or of least squares (a vertex missing from the vertex list, a
+// singular matrix, a system without redundancy, ...) ends the adjustment at once: nothing more
+// is computed, no report is built and nothing is offered for saving. Its message is the exact
+// text to show. A robust estimator that cannot run does not: it is left out of the comparison
+// section with a closing sentence, the output carries a warning, and the rest stands.
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
                                        ProjectState& state, const ProgressSink& progress);
 

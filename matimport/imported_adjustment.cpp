@@ -32,9 +32,8 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
   output.leastSquares = std::move(solved).value();
   progress.SetProgress(kProgressLeastSquares);
 
-  Result<RobustResults> robust = RunRobustEstimators(output.system, options, progress);
-  if (!robust) return Failure{robust.error()};
-  output.robust = std::move(robust).value();
+  output.robust = RunRobustEstimators(output.system, options, progress);
+  output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
   ImportedReport report = BuildImportedReport(output.system, output.leastSquares, output.robust, paneText,

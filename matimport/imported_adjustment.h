@@ -22,8 +22,10 @@ struct ImportedAdjustment {
 
 // Increments state.adjustmentRunCount. `paneText` is what the text pane shows when Calcular
 // starts (it heads the least-squares part, and so the results file). Progress and status as
-// for a network, without the formation steps: 0, 40, 55, 65, 75, 85, 95, 100. A failure ends
-// the adjustment with its message; nothing is offered for saving.
+// for a network, without the formation steps: 0, 40, 55, 65, 75, 85, 95, 100. A failure of
+// least squares ends the adjustment with its message and nothing is offered for saving; a
+// robust estimator that cannot run is left out with a warning in output.warnings, as for a
+// network.
 Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
                                                  ProjectState& state, const std::string& paneText,
                                                  const ProgressSink& progress);

@@ -189,14 +189,48 @@ void AppendImportedParameterRows(TextBuilder& out, const ObservationSystem& syst
   }
 }
 
+void AppendLeftOut(TextBuilder& out, const RobustResults& robust, RobustMethod method) {
+  for (const LeftOutEstimator& left : robust.leftOut)
+    if (left.method == method) out << LeftOutSentence(method, left.reason) << kCrLf;
+}
+
 void AppendClosing(TextBuilder& out, const RobustResults& robust) {
   out << kCrLf << kCrLf;
   if (robust.huber && robust.huber->iterationLimitReached) out << HuberIterationLimitSentence() << kCrLf;
+  AppendLeftOut(out, robust, RobustMethod::Huber);
   if (robust.lp) {
     if (robust.lp->iterationLimitReached) out << LpIterationLimitSentence() << kCrLf;
     out << LpKurtosisSentence() << FormatRounded(robust.lp->kurtosis, kScaleDecimals) << kCrLf;
   }
+  AppendLeftOut(out, robust, RobustMethod::Lp);
   if (robust.l1 && robust.l1->iterationLimitReached) out << L1IterationLimitSentence() << kCrLf;
+  AppendLeftOut(out, robust, RobustMethod::L1);
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// One line of a message without the blanks and the exclamation marks around it. "¡" is byte
+// 0xA1 in Windows-1252.
+std::string TrimmedLine(std::string_view line) {
+  const auto isEdge = [](char c) { return IsBlank(c) || c == '!' || c == '\xA1'; };
+  while (!line.empty() && isEdge(line.front())) line.remove_prefix(1);
+  while (!line.empty() && isEdge(line.back())) line.remove_suffix(1);
+  return std::string(line);
+}
+
+std::string ReasonOnOneLine(const std::string& message) {
+  std::string reason;
+  for (const std::string_view rawLine : SplitLines(message)) {
+    std::string line = TrimmedLine(rawLine);
+    if (line.empty()) continue;
+    if (!reason.empty()) {
+      const char last = reason.back();
+      if (last != '.' && last != ':' && last != ';' && last != ',') reason += '.';
+      reason += ' ';
+    }
+    reason += line;
+  }
+  return reason;
 }
 
 }  // namespace
@@ -226,10 +260,26 @@ const std::string& L1IterationLimitSentence() {
   return text;
 }
 
+std::string LeftOutSentence(RobustMethod method, const std::string& failureMessage) {
+  std::string head;
+  switch (method) {
+    case RobustMethod::Huber:
+      head = "El estimador de Huber";
+      break;
+    case RobustMethod::Lp:
+      head = Cp1252("El método de mínimas normas Lp adaptadas");
+      break;
+    case RobustMethod::L1:
+      head = Cp1252("El método mínima norma L1");
+      break;
+  }
+  return head + " no pudo calcularse: " + ReasonOnOneLine(failureMessage);
+}
+
 std::string BuildComparisonSection(ComparisonVariant variant, const NetworkModel& network,
                                    const ObservationSystem& system, const LeastSquaresResults& ls,
                                    const RobustResults& robust) {
-  if (!robust.Any()) return {};
+  if (!robust.AnySelected()) return {};
   const std::vector<const RobustEstimate*> columns = SelectedColumns(robust);
   const auto n = static_cast<std::size_t>(system.numEquations);
   const auto m = static_cast<std::size_t>(system.numUnknowns);

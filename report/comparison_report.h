@@ -26,8 +26,14 @@ const std::string& HuberIterationLimitSentence();
 const std::string& LpIterationLimitSentence();
 const std::string& LpKurtosisSentence();  // followed by FormatRounded(β2, 6)
 const std::string& L1IterationLimitSentence();
+// "El estimador de Huber no pudo calcularse: " and the reason, for an estimator left out
+// (likewise for Lp and L1 with their own names). The reason is the failure's message on one
+// line: each of its lines trimmed of blanks and of the "¡" "!" around it, joined by blanks,
+// with a "." closing a line that had no punctuation of its own.
+std::string LeftOutSentence(RobustMethod method, const std::string& failureMessage);
 
-// RobustComparisonText. Empty when no estimator ran. `network` is read only by the network
+// RobustComparisonText. Empty when no estimator was selected. An estimator left out has no
+// columns, as if it had not been selected, and one closing sentence saying why. `network` is read only by the network
 // variant (vertex numbers, kinds, deflection unknowns, observation types and counts).
 std::string BuildComparisonSection(ComparisonVariant variant, const NetworkModel& network,
                                    const ObservationSystem& system, const LeastSquaresResults& ls,

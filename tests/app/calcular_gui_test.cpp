@@ -256,6 +256,38 @@ TEST_F(CalcularTest, FirstAdjustmentAppendsToTheProjectTextAndTheSecondReplacesI
   EXPECT_EQ(window.State().adjustmentRunCount, 2);
 }
 
+// The two baselines of the small project are exactly the coordinate differences; alone they
+// leave every residual at zero, where the adapted Lp norms cannot run. The window says so in
+// one exclamation box and then shows the results and offers them for saving as usual.
+TEST_F(CalcularTest, AnEstimatorThatCannotRunIsAWarningThenTheResultsAreSaved) {
+  const QString path = QDir(folder.path()).absoluteFilePath(QStringLiteral("exacta.txt"));
+  testing::WriteTestFile(folder.path(), QStringLiteral("exacta.txt"),
+                         testing::ProjectFileText(ToCp1252(path), testing::ThreeVertices(), {}, testing::TwoBaselines()));
+  Open(QStringLiteral("exacta.txt"));
+  const QString results = QDir(folder.path()).absoluteFilePath(QStringLiteral("exacta_resultados.txt"));
+  fake.fileAnswers = {results};
+  ClickCalcular();
+
+  using Kind = testing::RecordedDialog::Kind;
+  ASSERT_EQ(fake.dialogs.size(), 2u) << fake.Messages().join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(fake.dialogs[0].kind, Kind::Message);
+  EXPECT_EQ(fake.dialogs[0].icon, MessageIcon::Exclamation);
+  const QString sentence = QStringLiteral(
+      "El método de mínimas normas Lp adaptadas no pudo calcularse: El método de mínimas normas Lp adaptadas no "
+      "puede determinar la curtosis de la distribución: todos los residuos de mínimos cuadrados son nulos. "
+      "Desactive ese método en las opciones de cálculo.");
+  EXPECT_EQ(fake.dialogs[0].text, sentence);
+  EXPECT_EQ(fake.dialogs[1].kind, Kind::Save);
+  EXPECT_EQ(fake.dialogs[1].request.title, QStringLiteral("Ajuste realizado - Guardar fichero de salida"));
+
+  const ResultsTexts& texts = window.LastResults();
+  EXPECT_EQ(FileBytes(results).toStdString(), texts.header + texts.leastSquares + texts.robustComparison + "\r\n");
+  EXPECT_TRUE(texts.robustComparison.find("Residuo Huber") != std::string::npos);
+  EXPECT_TRUE(texts.robustComparison.ends_with(ToCp1252(sentence) + "\r\n"));
+  EXPECT_TRUE(PaneText().contains(sentence));
+  EXPECT_EQ(Find<QLabel>(&window, "Panel1")->text(), QStringLiteral("Ajuste realizado"));
+}
+
 TEST_F(CalcularTest, AFailedAdjustmentShowsItsMessageAndOffersNoSave) {
   // Vertex 2 observed from vertex 7, which is not in the vertex list.
   std::vector<testing::SampleObservation> observations = testing::TwoObservations();

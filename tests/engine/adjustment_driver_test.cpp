@@ -142,6 +142,58 @@ TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
   }
 }
 
+// Vertices 1 and 3 fixed, 2 unknown, joined by two baselines that are exactly the
+// differences of their coordinates (whole metres, so every independent term is exactly zero
+// and so is every least-squares residual).
+std::string ExactlyConsistentGpsProject() {
+  return ComposeProjectFile(
+      "exacta.txt", "06/12/2026",
+      *BuildVertexLine({"1", kKindFixed, "4849202", "-360328", "4114913", "0", "0", false}) +
+          *BuildVertexLine({"2", kKindUnknown, "4848000", "-358000", "4116500", "0", "0", false}) +
+          *BuildVertexLine({"3", kKindFixed, "4850500", "-357000", "4113500", "0", "0", false}),
+      "",
+      *BuildGpsBlock({"1", "2", "-1202", "2328", "1587", "0.0001", "0", "0", "0.0001", "0", "0.0001"}) +
+          *BuildGpsBlock({"2", "3", "2500", "1000", "-3000", "0.0001", "0", "0", "0.0001", "0", "0.0001"}));
+}
+
+// Lp cannot measure the kurtosis of residuals that are all zero. That no longer costs the
+// adjustment: least squares, Huber and L1 stand, Lp is left out with its sentence and a
+// warning, and the run ends as usual.
+TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
+  const std::string project = ExactlyConsistentGpsProject();
+  const Result<NetworkModel> model = LoadNetworkFromText(project);
+  ASSERT_TRUE(model.ok());
+  state.projectText = project;
+  const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, recording.Sink());
+  ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
+  ASSERT_EQ(output->system.numEquations, 6);
+  for (int i = 1; i <= 6; ++i) ASSERT_EQ(output->leastSquares.residuals[static_cast<std::size_t>(i)], 0.0) << i;
+
+  EXPECT_TRUE(output->lsResultsText.starts_with("\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")));
+  EXPECT_TRUE(output->robust.huber && output->robust.l1);
+  EXPECT_FALSE(output->robust.lp);
+  const std::string& comparison = output->robustComparisonText;
+  EXPECT_NE(comparison.find(Cp1252(" Observación          Residuo M.C.  Residuo Huber   Residuo L1  \r\n")),
+            std::string::npos)
+      << Cp1252ToUtf8(comparison);
+  EXPECT_EQ(comparison.find("beta2"), std::string::npos);
+  const std::string sentence = Cp1252(
+      "El método de mínimas normas Lp adaptadas no pudo calcularse: El método de mínimas normas Lp adaptadas no "
+      "puede determinar la curtosis de la distribución: todos los residuos de mínimos cuadrados son nulos. "
+      "Desactive ese método en las opciones de cálculo.");
+  EXPECT_TRUE(comparison.ends_with("\r\n\r\n" + sentence + "\r\n")) << Cp1252ToUtf8(comparison);
+  EXPECT_EQ(output->warnings, std::vector<std::string>{sentence});
+  EXPECT_EQ(recording.events.back(), S("Ajuste realizado"));
+  EXPECT_EQ(recording.events[recording.events.size() - 2], "P100");
+
+  // A run whose estimators all ran carries no warning.
+  options.useLp = false;
+  const Result<AdjustmentOutput> withoutLp = RunAdjustment(*model, options, state, {});
+  ASSERT_TRUE(withoutLp.ok());
+  EXPECT_TRUE(withoutLp->warnings.empty());
+  EXPECT_EQ(withoutLp->robustComparisonText.find("no pudo calcularse"), std::string::npos);
+}
+
 TEST_F(AdjustmentDriverTest, FormationFailureStopsBeforeTheSolution) {
   // A distance to vertex 9, which is not in the vertex list.
   const std::string project = ComposeProjectFile(

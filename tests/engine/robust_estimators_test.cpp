@@ -550,7 +550,7 @@ struct StageRecorder {
 TEST(RobustStage, StatusTextsAndProgressInOrder) {
   const ObservationSystem system = NetworkShapedSystem(5, 30, 4, 21);
   StageRecorder all;
-  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, all.sink()).value();
+  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, all.sink());
   EXPECT_TRUE(results.huber && results.lp && results.l1);
   EXPECT_EQ(all.statuses, (std::vector<std::string>{SolvingRobustStatus(), HuberStatus(), "", LpStatus(), "",
                                                     L1Status(), ""}));
@@ -562,7 +562,7 @@ TEST(RobustStage, StatusTextsAndProgressInOrder) {
   CalcOptions none;
   none.useHuber = none.useLp = none.useL1 = false;
   StageRecorder off;
-  const RobustResults nothing = RunRobustEstimators(system, none, off.sink()).value();
+  const RobustResults nothing = RunRobustEstimators(system, none, off.sink());
   EXPECT_FALSE(nothing.Any());
   EXPECT_EQ(off.statuses, (std::vector<std::string>{SolvingRobustStatus(), "", "", ""}));
   EXPECT_EQ(off.progress, (std::vector<int>{75, 85, 95}));
@@ -571,10 +571,64 @@ TEST(RobustStage, StatusTextsAndProgressInOrder) {
   CalcOptions onlyL1 = none;
   onlyL1.useL1 = true;
   onlyL1.maxIterL1 = 0;
-  const RobustResults l1 = RunRobustEstimators(system, onlyL1, {}).value();
+  const RobustResults l1 = RunRobustEstimators(system, onlyL1, {});
   EXPECT_FALSE(l1.huber || l1.lp);
   ASSERT_TRUE(l1.l1);
   EXPECT_TRUE(l1.l1->iterationLimitReached);
+}
+
+// All residuals exactly zero: Lp cannot measure its kurtosis and is left out; Huber and L1
+// still run, under the same status texts and progress values as ever.
+TEST(RobustStage, AnEstimatorThatCannotRunIsLeftOutAndTheOthersRun) {
+  const ObservationSystem system = DetachedRows({0.0, 0.0, 0.0});
+  StageRecorder recorder;
+  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, recorder.sink());
+  EXPECT_TRUE(results.huber && results.l1);
+  EXPECT_FALSE(results.lp);
+  EXPECT_TRUE(results.Any());
+  EXPECT_TRUE(results.AnySelected());
+  ASSERT_EQ(results.leftOut.size(), 1u);
+  EXPECT_EQ(results.leftOut[0].method, RobustMethod::Lp);
+  EXPECT_NE(results.leftOut[0].reason.find("curtosis"), std::string::npos);
+  EXPECT_EQ(recorder.statuses, (std::vector<std::string>{SolvingRobustStatus(), HuberStatus(), "", LpStatus(), "",
+                                                         L1Status(), ""}));
+  EXPECT_EQ(recorder.progress, (std::vector<int>{75, 85, 95}));
+  // Huber's and L1's residuals are those of least squares: zero.
+  for (std::size_t i = 1; i <= 4; ++i) {
+    EXPECT_EQ(results.huber->residuals[i], 0.0);
+    EXPECT_EQ(results.l1->residuals[i], 0.0);
+  }
+
+  // Lp alone: nothing ran, but it was selected.
+  CalcOptions onlyLp;
+  onlyLp.useHuber = onlyLp.useL1 = false;
+  const RobustResults lp = RunRobustEstimators(system, onlyLp, {});
+  EXPECT_FALSE(lp.Any());
+  EXPECT_TRUE(lp.AnySelected());
+  ASSERT_EQ(lp.leftOut.size(), 1u);
+  EXPECT_EQ(lp.leftOut[0].method, RobustMethod::Lp);
+}
+
+// Weights that are not positive definite cannot be decorrelated: every selected estimator is
+// left out with that message, in the order Huber, Lp, L1, and the stage still ends at 95.
+TEST(RobustStage, AFailedDecorrelationLeavesEverySelectedEstimatorOut) {
+  Matrix a(4, 1);
+  for (int i = 1; i <= 4; ++i) a(i, 1) = 1.0;
+  const ObservationSystem system = MakeSystem(a, {0.0, 1.0, 2.0, 3.0, 4.0}, DiagonalWeights({0.0, 1.0, 1.0, -1.0, 1.0}));
+  const Result<DecorrelatedSystem> rotated = DecorrelateSystem(system);
+  ASSERT_FALSE(rotated.ok());
+  CalcOptions huberAndL1;
+  huberAndL1.useLp = false;
+  StageRecorder recorder;
+  const RobustResults results = RunRobustEstimators(system, huberAndL1, recorder.sink());
+  EXPECT_FALSE(results.Any());
+  ASSERT_EQ(results.leftOut.size(), 2u);
+  EXPECT_EQ(results.leftOut[0].method, RobustMethod::Huber);
+  EXPECT_EQ(results.leftOut[1].method, RobustMethod::L1);
+  EXPECT_EQ(results.leftOut[0].reason, rotated.error());
+  EXPECT_EQ(results.leftOut[1].reason, rotated.error());
+  EXPECT_EQ(recorder.progress, (std::vector<int>{75, 85, 95}));
+  EXPECT_EQ(recorder.statuses.back(), "");
 }
 
 TEST(RobustStage, WholeAdjustmentOfANetworkCarriesTheComparison) {

@@ -95,6 +95,20 @@ TEST_F(MatricesCommandTest, SwitchesAndLimits) {
   EXPECT_EQ(Run("\"" + a_ + "\" \"" + k_ + "\"").exitCode, 2);
 }
 
+// Independent terms all zero: every residual is zero and the adapted Lp norms cannot run. The
+// report still comes out, with Huber and L1 and the Lp sentence; the warning goes to stderr.
+TEST_F(MatricesCommandTest, EstimatorThatCannotRunIsAWarningNotAFailure) {
+  const std::string zeros = Write("k0.txt", "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+  const CliRun run = Run("\"" + a_ + "\" \"" + zeros + "\" \"" + p_ + "\"");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string sentence = "El método de mínimas normas Lp adaptadas no pudo calcularse: ";
+  EXPECT_TRUE(run.err.starts_with(sentence)) << run.err;
+  EXPECT_NE(run.out.find("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS"), std::string::npos);
+  EXPECT_NE(run.out.find(" Observación      Residuo M.C.  Residuo Huber   Residuo L1  \r\n"), std::string::npos);
+  EXPECT_NE(run.out.find(sentence), std::string::npos);
+  EXPECT_EQ(run.out.find("beta2"), std::string::npos);
+}
+
 TEST_F(MatricesCommandTest, ImportFailuresArePrinted) {
   const std::string missing = (dir_ / "falta.txt").string();
   CliRun run = Run("\"" + a_ + "\" \"" + missing + "\" \"" + p_ + "\"");

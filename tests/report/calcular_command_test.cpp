@@ -12,6 +12,9 @@
 
 #include "common/files.h"
 #include "common/win1252.h"
+#include "network/network_model.h"
+#include "network/project_file.h"
+#include "network/project_lines.h"
 
 namespace korvo {
 namespace {
@@ -130,6 +133,34 @@ TEST_F(CalcularCommandTest, BadArgumentsAreRefusedInSpanish) {
     EXPECT_EQ(run.exitCode, 2) << c.arguments;
     EXPECT_NE(run.err.find(c.expected), std::string::npos) << c.arguments << "\n" << run.err;
   }
+}
+
+// Two baselines that are exactly the coordinate differences: every residual is zero, so the
+// adapted Lp norms cannot measure their kurtosis. The results are written all the same, with
+// the estimator's sentence in the report and on standard error.
+TEST_F(CalcularCommandTest, EstimatorThatCannotRunIsAWarningNotAFailure) {
+  const fs::path project = folder / "exacta.txt";
+  const fs::path results = folder / "exacta_resultados.txt";
+  const std::string text = ComposeProjectFile(
+      project.string(), "06/12/2026",
+      *BuildVertexLine({"1", kKindFixed, "4849202", "-360328", "4114913", "0", "0", false}) +
+          *BuildVertexLine({"2", kKindUnknown, "4848000", "-358000", "4116500", "0", "0", false}) +
+          *BuildVertexLine({"3", kKindFixed, "4850500", "-357000", "4113500", "0", "0", false}),
+      "",
+      *BuildGpsBlock({"1", "2", "-1202", "2328", "1587", "0.0001", "0", "0", "0.0001", "0", "0.0001"}) +
+          *BuildGpsBlock({"2", "3", "2500", "1000", "-3000", "0.0001", "0", "0", "0.0001", "0", "0.0001"}));
+  ASSERT_TRUE(WriteFileAtomically(project.string(), text).ok());
+  const CliRun run = Run("\"" + project.string() + "\"");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string sentence = "El método de mínimas normas Lp adaptadas no pudo calcularse: El método de mínimas "
+                               "normas Lp adaptadas no puede determinar la curtosis de la distribución:";
+  EXPECT_TRUE(run.err.starts_with(sentence)) << run.err;
+  EXPECT_NE(run.out.find("Ajuste realizado"), std::string::npos);
+  const Result<std::string> bytes = ReadFileBytes(results.string());
+  ASSERT_TRUE(bytes.ok());
+  EXPECT_NE(bytes->find(Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")), std::string::npos);
+  EXPECT_NE(bytes->find("Residuo Huber"), std::string::npos);
+  EXPECT_NE(bytes->find(Cp1252(sentence)), std::string::npos);
 }
 
 TEST_F(CalcularCommandTest, MissingProjectFailsWithTheLoaderMessage) {

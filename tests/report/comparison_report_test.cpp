@@ -123,6 +123,79 @@ TEST(ComparisonSection, IterationLimitSentences) {
   EXPECT_TRUE(text.ends_with(closing)) << text.substr(text.size() - 400);
 }
 
+// An estimator left out: its failure message on one line after the estimator's name, in the
+// words of the other closing sentences. Expected texts worked by hand from the messages.
+TEST(ComparisonSection, LeftOutSentences) {
+  struct Case {
+    RobustMethod method;
+    std::string message;   // UTF-8, as the estimator failed with it
+    std::string sentence;  // UTF-8
+  };
+  const Case cases[] = {
+      {RobustMethod::Huber, "Matriz singular", "El estimador de Huber no pudo calcularse: Matriz singular"},
+      {RobustMethod::Lp,
+       "El método de mínimas normas Lp adaptadas no puede determinar la curtosis de la distribución:\r\n"
+       "todos los residuos de mínimos cuadrados son nulos.\r\nDesactive ese método en las opciones de cálculo.",
+       "El método de mínimas normas Lp adaptadas no pudo calcularse: El método de mínimas normas Lp adaptadas no "
+       "puede determinar la curtosis de la distribución: todos los residuos de mínimos cuadrados son nulos. "
+       "Desactive ese método en las opciones de cálculo."},
+      {RobustMethod::L1,
+       " ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! \r\n"
+       " Desactívelos en las opciones de cálculo. ",
+       "El método mínima norma L1 no pudo calcularse: Los métodos de estimación robusta han llegado a valores no "
+       "numéricos (pesos desmesurados). Desactívelos en las opciones de cálculo."},
+      {RobustMethod::L1, " ¡Matriz singular! ", "El método mínima norma L1 no pudo calcularse: Matriz singular"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LeftOutSentence(c.method, Cp1252(c.message)), Cp1252(c.sentence)) << c.sentence;
+  }
+}
+
+// A left-out estimator has no columns, exactly as if it had not been selected, and the section
+// gains its sentence where that estimator's closing sentences would stand.
+TEST(ComparisonSection, LeftOutEstimatorLosesItsColumnsAndGetsASentence) {
+  ImportedFixture f;
+  RobustResults notSelected = f.all;
+  notSelected.lp.reset();
+  RobustResults leftOut = notSelected;
+  leftOut.leftOut.push_back({RobustMethod::Lp, "Matriz singular"});
+  const std::string without = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, notSelected);
+  const std::string with = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut);
+  EXPECT_EQ(with, without + Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n"));
+
+  // Between the Huber and L1 sentences when those loops reached their limits.
+  leftOut.huber->iterationLimitReached = true;
+  leftOut.l1->iterationLimitReached = true;
+  const std::string ordered = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut);
+  EXPECT_TRUE(ordered.ends_with(
+      "\r\n\r\n" + HuberIterationLimitSentence() + "\r\n" +
+      Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n") +
+      L1IterationLimitSentence() + "\r\n"));
+}
+
+// Every selected estimator left out: the section keeps its title and the least-squares column
+// alone, then one sentence per estimator.
+TEST(ComparisonSection, AllEstimatorsLeftOutKeepTheLeastSquaresColumn) {
+  ImportedFixture f;
+  RobustResults none;
+  none.leftOut = {{RobustMethod::Huber, "Matriz singular"},
+                  {RobustMethod::Lp, "Matriz singular"},
+                  {RobustMethod::L1, "Matriz singular"}};
+  const std::string expected =
+      kTitle + Cp1252(" Observación    ") + "  Residuo M.C.  \r\n" +
+      "     1            " + F(" .125") + "\r\n" +
+      "     2            " + F("-1.5") + "\r\n" +
+      "     3            " + F(" 2") + "\r\n" +
+      "\r\nD.T.medida peso 1   " + std::string(11, ' ') + " .5  " + "\r\n" +
+      "\r\n\r\n\r\n" + Cp1252(" Parámetro  ") + "  " + " Valor M.C. " + "  " + "\r\n" +
+      "     1      " + F(" .063") + "\r\n" +
+      "     2      " + F("-.063") + "\r\n" +
+      "\r\n\r\n" + "El estimador de Huber no pudo calcularse: Matriz singular\r\n" +
+      Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n") +
+      Cp1252("El método mínima norma L1 no pudo calcularse: Matriz singular\r\n");
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, none), expected);
+}
+
 // A network: fixed vertex 1 with an unknown orientation, unknown vertex 12 with unknown
 // deflection (its orientation fixed), unknown vertex 345; one refraction line 12-345.
 struct NetworkFixture {
