@@ -8,18 +8,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/robust_options.h"
 #include "common/files.h"
-#include "common/numbers.h"
 #include "common/progress.h"
 #include "common/win1252.h"
 #include "engine/adjustment_driver.h"
@@ -51,24 +47,8 @@ void PrintCalcularHelp() {
       "                                 altura de antena GPS\n"
       "  --error-estacionamiento M      error en estacionamiento en metros (por omisión 0.005)\n"
       "  --error-altura-antena M        error en altura de antena en metros (por omisión 0.01)\n"
-      "  --sin-huber                    no aplica el estimador de Huber\n"
-      "  --sin-lp                       no aplica las mínimas normas Lp adaptadas\n"
-      "  --sin-l1                       no aplica la mínima norma L1\n"
-      "  --sin-robustos                 sólo mínimos cuadrados\n"
-      "  --max-iter-l1 N                máximo de iteraciones L1 (por omisión 10)\n"
-      "  --max-iter-lp N                máximo de iteraciones Lp (por omisión 10)\n",
-      kUsage);
-}
-
-// A whole argument read as a number with '.' as decimal point; nothing when it is not one.
-std::optional<double> ParseWholeNumber(const std::string& text) {
-  double value = 0.0;
-  const char* begin = text.data();
-  const char* end = text.data() + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  const auto [stop, error] = std::from_chars(begin, end, value);
-  if (error != std::errc() || stop != end || begin == end) return std::nullopt;
-  return value;
+      "%s",
+      kUsage, kRobustOptionsHelp);
 }
 
 struct CalcularArgs {
@@ -87,83 +67,45 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
                  utf8Message.c_str(), kUsage);
     return std::optional<CalcularArgs>();
   };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto needsValue = [&]() -> const std::string* {
-      if (i + 1 >= args.size()) return nullptr;
-      return &args[++i];
-    };
-    auto numberFor = [&](const std::string& option) -> std::optional<double> {
-      const std::string* text = needsValue();
-      if (text == nullptr) {
-        fail("Falta el valor de la opción " + option + ".");
-        return std::nullopt;
-      }
-      if (text->find(',') != std::string::npos) {
-        fail("Use '.' como separador decimal en la opción " + option + ".");
-        return std::nullopt;
-      }
-      const std::optional<double> value = ParseWholeNumber(*text);
-      if (!value || !std::isfinite(*value)) {
-        fail("El valor de la opción " + option + " no es un número: " + *text);
-        return std::nullopt;
-      }
-      return value;
-    };
-    auto iterationsFor = [&](const std::string& option) -> std::optional<std::int16_t> {
-      const std::optional<double> value = numberFor(option);
-      if (!value) return std::nullopt;
-      const std::optional<std::int16_t> count = ToInt16(*value);
-      if (!count) fail("El número de iteraciones de " + option + " debe estar entre -32768 y 32767.");
-      return count;
-    };
+  for (std::size_t i = 0; i < args.size();) {
+    std::string error;
+    if (TakeRobustOption(args, i, parsed.options, error)) {
+      if (!error.empty()) return fail(error);
+      continue;
+    }
+    const std::string arg = args[i];
     if (arg == "-o" || arg == "--salida") {
-      const std::string* path = needsValue();
-      if (path == nullptr || path->empty()) return fail("Falta el nombre del fichero de resultados.");
-      parsed.resultsPath = *path;
-    } else if (arg == "--sobrescribir") {
-      parsed.overwrite = true;
-    } else if (arg == "--k-fijo") {
-      const std::optional<double> k = numberFor(arg);
-      if (!k) return std::nullopt;
-      parsed.options.fixedRefraction = true;
-      parsed.options.refractionK = *k;
-    } else if (arg == "--k-red") {
-      parsed.options.singleRefractionUnknown = true;
-    } else if (arg == "--k-linea") {
-      parsed.options.singleRefractionUnknown = false;
-    } else if (arg == "--sin-errores-gps") {
-      parsed.options.applyGpsStationErrors = false;
-    } else if (arg == "--error-estacionamiento") {
-      const std::optional<double> sigma = numberFor(arg);
-      if (!sigma) return std::nullopt;
-      parsed.options.centeringStdDevM = *sigma;
-    } else if (arg == "--error-altura-antena") {
-      const std::optional<double> sigma = numberFor(arg);
-      if (!sigma) return std::nullopt;
-      parsed.options.antennaHeightStdDevM = static_cast<float>(*sigma);
-    } else if (arg == "--sin-huber") {
-      parsed.options.useHuber = false;
-    } else if (arg == "--sin-lp") {
-      parsed.options.useLp = false;
-    } else if (arg == "--sin-l1") {
-      parsed.options.useL1 = false;
-    } else if (arg == "--sin-robustos") {
-      parsed.options.useHuber = parsed.options.useLp = parsed.options.useL1 = false;
-    } else if (arg == "--max-iter-l1") {
-      const std::optional<std::int16_t> count = iterationsFor(arg);
-      if (!count) return std::nullopt;
-      parsed.options.maxIterL1 = *count;
-    } else if (arg == "--max-iter-lp") {
-      const std::optional<std::int16_t> count = iterationsFor(arg);
-      if (!count) return std::nullopt;
-      parsed.options.maxIterLp = *count;
-    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      return fail("Opción desconocida: " + arg);
-    } else if (parsed.projectPath.empty()) {
-      parsed.projectPath = arg;
+      if (i + 1 >= args.size() || args[i + 1].empty()) return fail("Falta el nombre del fichero de resultados.");
+      parsed.resultsPath = args[i + 1];
+      i += 2;
+    } else if (arg == "--k-fijo" || arg == "--error-estacionamiento" || arg == "--error-altura-antena") {
+      const std::optional<double> value = TakeNumberValue(args, i, error);
+      if (!value) return fail(error);
+      if (arg == "--k-fijo") {
+        parsed.options.fixedRefraction = true;
+        parsed.options.refractionK = *value;
+      } else if (arg == "--error-estacionamiento") {
+        parsed.options.centeringStdDevM = *value;
+      } else {
+        parsed.options.antennaHeightStdDevM = static_cast<float>(*value);
+      }
     } else {
-      return fail("Sobra el argumento: " + arg);
+      if (arg == "--sobrescribir") {
+        parsed.overwrite = true;
+      } else if (arg == "--k-red") {
+        parsed.options.singleRefractionUnknown = true;
+      } else if (arg == "--k-linea") {
+        parsed.options.singleRefractionUnknown = false;
+      } else if (arg == "--sin-errores-gps") {
+        parsed.options.applyGpsStationErrors = false;
+      } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+        return fail("Opción desconocida: " + arg);
+      } else if (parsed.projectPath.empty()) {
+        parsed.projectPath = arg;
+      } else {
+        return fail("Sobra el argumento: " + arg);
+      }
+      ++i;
     }
   }
   if (parsed.projectPath.empty()) return fail("Falta el fichero de datos del proyecto.");
@@ -264,6 +206,8 @@ int RunCalcular(const std::vector<std::string>& args) {
     PrintError(adjusted.error());
     return 1;
   }
+  // A robust estimator that could not run: said here and in the report; the results stand.
+  for (const std::string& warning : adjusted->warnings) PrintError(warning);
   const Status written = WriteResultsFile(parsed->resultsPath, adjusted->resultsHeaderText,
                                           adjusted->lsResultsText, adjusted->robustComparisonText);
   if (!written) {

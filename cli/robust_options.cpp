@@ -1,23 +1,48 @@
 #include "cli/robust_options.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
-#include <optional>
+#include <system_error>
 
 #include "common/numbers.h"
 
 namespace korvo::cli {
 namespace {
 
-std::optional<std::int16_t> WholeNumber(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  std::size_t digits = text[0] == '-' || text[0] == '+' ? 1 : 0;
-  if (digits == text.size()) return std::nullopt;
-  for (std::size_t i = digits; i < text.size(); ++i)
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-  return ToInt16(ReadNumber(text));
+// A whole argument read as a number with '.' as decimal point; nothing when it is not one.
+std::optional<double> WholeNumber(const std::string& text) {
+  double value = 0.0;
+  const char* begin = text.data();
+  const char* end = text.data() + text.size();
+  if (begin != end && *begin == '+') ++begin;
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  if (error != std::errc() || stop != end || begin == end) return std::nullopt;
+  return value;
 }
 
 }  // namespace
+
+std::optional<double> TakeNumberValue(const std::vector<std::string>& args, std::size_t& i, std::string& error) {
+  const std::string& option = args[i];
+  if (i + 1 >= args.size()) {
+    error = "Falta el valor de la opción " + option + ".";
+    i = args.size();
+    return std::nullopt;
+  }
+  const std::string& text = args[i + 1];
+  i += 2;
+  if (text.find(',') != std::string::npos) {
+    error = "Use '.' como separador decimal en la opción " + option + ".";
+    return std::nullopt;
+  }
+  const std::optional<double> value = WholeNumber(text);
+  if (!value || !std::isfinite(*value)) {
+    error = "El valor de la opción " + option + " no es un número: " + text;
+    return std::nullopt;
+  }
+  return value;
+}
 
 bool TakeRobustOption(const std::vector<std::string>& args, std::size_t& i, CalcOptions& options, std::string& error) {
   const std::string& arg = args[i];
@@ -30,14 +55,17 @@ bool TakeRobustOption(const std::vector<std::string>& args, std::size_t& i, Calc
   } else if (arg == "--sin-robustos") {
     options.useHuber = options.useLp = options.useL1 = false;
   } else if (arg == "--max-iter-lp" || arg == "--max-iter-l1") {
-    const std::optional<std::int16_t> limit = i + 1 < args.size() ? WholeNumber(args[i + 1]) : std::nullopt;
+    const bool lp = arg == "--max-iter-lp";
+    const std::string option = arg;  // `arg` refers into args; i moves on below
+    const std::optional<double> value = TakeNumberValue(args, i, error);
+    if (!value) return true;
+    const std::optional<std::int16_t> limit = ToInt16(*value);
     if (!limit) {
-      error = arg + " necesita un número entero de iteraciones (entre -32768 y 32767)";
-      ++i;
+      error = "El número de iteraciones de " + option + " debe estar entre -32768 y 32767.";
       return true;
     }
-    (arg == "--max-iter-lp" ? options.maxIterLp : options.maxIterL1) = *limit;
-    ++i;
+    (lp ? options.maxIterLp : options.maxIterL1) = *limit;
+    return true;
   } else {
     return false;
   }
