@@ -457,35 +457,38 @@ bool Principal::LoadProject(const QString& path) {
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
   const ProgressSink sink = MakeProgressSink();
-  PaneUpdate pane;
-  std::vector<std::string> warnings;  // robust estimators left out; the rest of the results stand
+  // Once the report exists, and before "Ajuste realizado": the warnings of estimators left
+  // out (the rest of the results stand), then the pane.
+  const auto showReport = [this](const AdjustmentOutput& output, const PaneUpdate& pane) {
+    results_ = ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText};
+    for (const std::string& warning : output.warnings) {
+      Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
+    }
+    ShowResultsInPane(pane);
+  };
   if (state_.matricesImported && importedSystem_) {
     // The pane's text heads the least-squares part of an imported system's report.
     const std::string paneText = ToCp1252(pane_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-    Result<ImportedAdjustment> imported = RunImportedAdjustment(*importedSystem_, options_, state_, paneText, sink);
+    Result<ImportedAdjustment> imported =
+        RunImportedAdjustment(*importedSystem_, options_, state_, paneText, sink,
+                              [&showReport](const ImportedAdjustment& adjustment) {
+                                showReport(adjustment.output, adjustment.pane);
+                              });
     if (!imported) {
       EndFailedAdjustment(imported.error());
       return;
     }
-    const AdjustmentOutput& output = imported->output;
-    results_ = ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText};
-    pane = imported->pane;
-    warnings = output.warnings;
   } else {
-    Result<AdjustmentOutput> output = RunAdjustment(model_, options_, state_, sink);
+    Result<AdjustmentOutput> output =
+        RunAdjustment(model_, options_, state_, sink, [this, &showReport](const AdjustmentOutput& built) {
+          showReport(built, PaneAfterAdjustment(state_.adjustmentRunCount, built.resultsHeaderText,
+                                                built.lsResultsText, built.robustComparisonText));
+        });
     if (!output) {
       EndFailedAdjustment(output.error());
       return;
     }
-    results_ = ResultsTexts{output->resultsHeaderText, output->lsResultsText, output->robustComparisonText};
-    warnings = output->warnings;
-    pane = PaneAfterAdjustment(state_.adjustmentRunCount, results_.header, results_.leastSquares,
-                               results_.robustComparison);
   }
-  for (const std::string& warning : warnings) {
-    Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
-  }
-  ShowResultsInPane(pane);
   const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));
   SaveResultsFile(this, results_, suggested);
   emit adjustmentFinished(true);

@@ -93,7 +93,8 @@ std::vector<std::string> LeftOutWarnings(const RobustResults& robust) {
 }
 
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
-                                       ProjectState& state, const ProgressSink& progress) {
+                                       ProjectState& state, const ProgressSink& progress,
+                                       const ReportBuiltStep& reportBuilt) {
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
@@ -125,6 +126,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);
+  if (reportBuilt) reportBuilt(output);
   progress.SetProgress(kProgressReport);
   progress.SetStatus(AdjustmentDoneStatus());
   return output;

@@ -3,6 +3,7 @@
 // printout of the system and its weights, the least-squares solution, the robust estimators
 // chosen in the options and the results report, with progress and status along the way.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,13 @@ const std::string& AdjustmentDoneStatus();     // "Ajuste realizado"
 // is computed, no report is built and nothing is offered for saving. Its message is the exact
 // text to show. A robust estimator that cannot run does not: it is left out of the comparison
 // section with a closing sentence, the output carries a warning, and the rest stands.
+//
+// `reportBuilt`, when given, is called once the report texts exist, still under the status
+// "Realizando informe de resultados..." and before progress 100 and "Ajuste realizado": the
+// main window shows the report in its pane at that point.
+using ReportBuiltStep = std::function<void(const AdjustmentOutput& output)>;
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
-                                       ProjectState& state, const ProgressSink& progress);
+                                       ProjectState& state, const ProgressSink& progress,
+                                       const ReportBuiltStep& reportBuilt = {});
 
 }  // namespace korvo

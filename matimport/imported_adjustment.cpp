@@ -16,7 +16,8 @@ constexpr int kProgressReport = 100;
 
 Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
                                                  ProjectState& state, const std::string& paneText,
-                                                 const ProgressSink& progress) {
+                                                 const ProgressSink& progress,
+                                                 const ImportedReportBuiltStep& reportBuilt) {
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
@@ -41,6 +42,7 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
   output.lsResultsText = std::move(report.lsResultsText);
   output.robustComparisonText = std::move(report.robustComparisonText);
   result.pane = std::move(report.pane);
+  if (reportBuilt) reportBuilt(result);
   progress.SetProgress(kProgressReport);
   progress.SetStatus(AdjustmentDoneStatus());
   return result;

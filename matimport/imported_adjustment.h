@@ -3,6 +3,7 @@
 // A, k, P are solved by least squares and by the robust estimators the options select, and
 // the report is the numbered one of imported systems.
 
+#include <functional>
 #include <string>
 
 #include "common/progress.h"
@@ -26,8 +27,12 @@ struct ImportedAdjustment {
 // least squares ends the adjustment with its message and nothing is offered for saving; a
 // robust estimator that cannot run is left out with a warning in output.warnings, as for a
 // network.
+// `reportBuilt`, when given, is called once the report exists, before progress 100 and the
+// status "Ajuste realizado" (the main window shows it in its pane there).
+using ImportedReportBuiltStep = std::function<void(const ImportedAdjustment& adjustment)>;
 Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
                                                  ProjectState& state, const std::string& paneText,
-                                                 const ProgressSink& progress);
+                                                 const ProgressSink& progress,
+                                                 const ImportedReportBuiltStep& reportBuilt = {});
 
 }  // namespace korvo

@@ -304,5 +304,25 @@ TEST_F(CalcularTest, AFailedAdjustmentShowsItsMessageAndOffersNoSave) {
   EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());
 }
 
+// The report reaches the pane while "Realizando informe de resultados..." shows, before the
+// bar reaches 100 and the status says "Ajuste realizado".
+TEST_F(CalcularTest, PaneShowsTheReportBeforeTheAdjustmentIsDeclaredDone) {
+  WriteSmall();  // small enough for the report to be shown in the pane
+  Open(QStringLiteral("red.txt"));
+  bool reportInPaneAtHundred = false;
+  bool reportInPaneAtDone = false;
+  QObject::connect(&window, &Principal::progressShown, [&](int value) {
+    if (value == 100) reportInPaneAtHundred = PaneText().contains(QStringLiteral("Vectores de fiabilidad externa"));
+  });
+  QObject::connect(&window, &Principal::statusShown, [&](const QString& text) {
+    if (text == QStringLiteral("Ajuste realizado")) {
+      reportInPaneAtDone = PaneText().contains(QStringLiteral("Vectores de fiabilidad externa"));
+    }
+  });
+  ClickCalcular();
+  EXPECT_TRUE(reportInPaneAtHundred);
+  EXPECT_TRUE(reportInPaneAtDone);
+}
+
 }  // namespace
 }  // namespace korvo
