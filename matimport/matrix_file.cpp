@@ -61,15 +61,16 @@ Result<Matrix> ParseMatrixText(const std::string& path, const std::string& bytes
 
   const long long rows = static_cast<long long>(lines.size());
   const long long cols = CountLineValues(lines.front());
-  if (cols == 0) return Failure{ReadErrorMessage()};
   if (rows > kMaxDimension || cols > kMaxDimension || rows * cols > kMaxElements)
     return Failure{TooLargeMessage(path)};
+  // Every value of the file is read, so a decimal comma anywhere in it is named before any
+  // other fault of its rows (a "," is never a separator: it always sits inside a value).
+  if (bytes.find(',') != std::string::npos) return Failure{DecimalCommaMessage(path)};
+  if (cols == 0) return Failure{ReadErrorMessage()};
 
   Matrix matrix(static_cast<int>(rows), static_cast<int>(cols));
   for (int i = 1; i <= rows; ++i) {
     const std::vector<std::string_view> values = LineValues(lines[static_cast<std::size_t>(i - 1)]);
-    for (std::string_view value : values)
-      if (value.find(',') != std::string_view::npos) return Failure{DecimalCommaMessage(path)};
     if (static_cast<long long>(values.size()) != cols) return Failure{ReadErrorMessage()};
     for (int j = 1; j <= cols; ++j) {
       const double number = ReadNumber(values[static_cast<std::size_t>(j - 1)]);

@@ -72,6 +72,19 @@ TEST_F(MatrixFileTest, DecimalCommaIsRefusedNamingTheFile) {
                            " hay alguna ',' como separador decimal.");
 }
 
+TEST_F(MatrixFileTest, DecimalCommaAnywhereInTheFileIsNamedBeforeOtherRowFaults) {
+  // Each file has a row fault (short row, blank row, empty first line) before the "1,5".
+  for (const std::string& text : {std::string("1 2\r\n3\r\n4 1,5\r\n"), std::string("1 2\r\n\r\n1,5 4\r\n"),
+                                  std::string("\r\n1,5\r\n"), std::string("1;2\r\n3;4;5\r\n6;7\r\n8;9;1,5")}) {
+    const std::string path = Write("coma.txt", text);
+    Result<Matrix> m = ReadMatrixFile(path);
+    ASSERT_FALSE(m.ok()) << '"' << text << '"';
+    EXPECT_EQ(m.error(), Cp1252("El formato de los elementos de las matrices no es correcto:\r\n\r\nEn ") + path +
+                             " hay alguna ',' como separador decimal.")
+        << '"' << text << '"';
+  }
+}
+
 TEST_F(MatrixFileTest, MissingFileIsNamed) {
   const std::string path = (folder_ / "no_esta.txt").string();
   Result<Matrix> m = ReadMatrixFile(path);
