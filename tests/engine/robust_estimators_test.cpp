@@ -437,6 +437,58 @@ TEST(GrossErrors, LpAndL1GiveASingleBlunderASmallWeight) {
   EXPECT_LT(Norm(l1.corrections), Norm(ls.corrections));
 }
 
+// ---- whole loops worked out independently ---------------------------------------------------
+
+// The mean of 0, 0, 0 and 10 with unit weights: x = Σw·y/Σw, v = x − y, σ = √(Σv²/3). The
+// pass sequences below were worked out from the algorithms alone (pass by pass, in double
+// precision, outside Korvo); each stopping difference is well clear of 0.0001.
+ObservationSystem MeanWithOneOutlier() {
+  Matrix a(4, 1);
+  for (int i = 1; i <= 4; ++i) a(i, 1) = 1.0;
+  return MakeSystem(a, {0.0, 0.0, 0.0, 0.0, 10.0}, DiagonalWeights({0.0, 1.0, 1.0, 1.0, 1.0}));
+}
+
+TEST(WholeLoops, HuberSettlesOnItsFixedPointAfterFiveRounds) {
+  // Passes: x = 2.5, 1, 10/19, ...; the fixed point has the three good rows inside the bound
+  // and the outlier at w = 1.5/(10 − x): 3x = 1.5, x = 0.5, σ = √(91/3). The scale changes by
+  // 6.1e-4 and then 3.0e-5, so the sixth pass (counter 5) stops the loop.
+  Recorder recorder;
+  const RobustEstimate huber = EstimateHuber(Decorrelated(MeanWithOneOutlier()), recorder.sink()).value();
+  EXPECT_EQ(huber.iterations, 5);
+  EXPECT_EQ(recorder.iterations, (std::vector<std::string>{" 0", " 1", " 2", " 3", " 4", " 5"}));
+  EXPECT_FALSE(huber.iterationLimitReached);
+  EXPECT_NEAR(huber.corrections[1], 0.5000032986099658, 1e-12);
+  EXPECT_NEAR(huber.residuals[1], 0.5000032986099658, 1e-12);
+  EXPECT_NEAR(huber.residuals[4], -9.499996701390033, 1e-12);
+  EXPECT_NEAR(huber.sigma, 5.507568950159531, 1e-12);
+  EXPECT_NEAR(huber.sigma, std::sqrt(91.0 / 3.0), 1e-4);
+}
+
+TEST(WholeLoops, L1ConvergingOnItsLimitStillReachesIt) {
+  // x tends to the median 0; the scale change falls to 6.5e-5 exactly on the pass with
+  // counter 10 = the limit, so the loop ends there with the limit reached.
+  const RobustEstimate l1 = EstimateL1(Decorrelated(MeanWithOneOutlier()), 10, {}).value();
+  EXPECT_EQ(l1.iterations, 10);
+  EXPECT_TRUE(l1.iterationLimitReached);
+  EXPECT_NEAR(l1.corrections[1], 5.6449974033011895e-05, 1e-12);
+  EXPECT_NEAR(l1.residuals[4], -9.999943550025966, 1e-12);
+  EXPECT_NEAR(l1.sigma, 5.773470100764523, 1e-12);
+}
+
+TEST(WholeLoops, LpWithLightTailsRunsToItsLimit) {
+  // First pass v = (2.5, 2.5, 2.5, −7.5): Σv⁴ = 3281.25, Σv² = 75, β2 = 3·3281.25/75² = 1.75,
+  // p = 1 + 9/1.75² = 1 + 144/49. Weights growing with the residual swing the solution
+  // between the outlier and the others: the scale never settles and the limit of 10 ends it.
+  const LpEstimate lp = EstimateLp(Decorrelated(MeanWithOneOutlier()), 10, {}).value();
+  EXPECT_DOUBLE_EQ(lp.kurtosis, 1.75);
+  EXPECT_DOUBLE_EQ(lp.exponent, 1.0 + 144.0 / 49.0);
+  EXPECT_EQ(lp.iterations, 10);
+  EXPECT_TRUE(lp.iterationLimitReached);
+  EXPECT_NEAR(lp.corrections[1], 0.0, 1e-9);
+  EXPECT_NEAR(lp.residuals[4], -10.0, 1e-9);
+  EXPECT_NEAR(lp.sigma, std::sqrt(100.0 / 3.0), 1e-9);
+}
+
 // ---- networks formed from observations ------------------------------------------------------
 
 TEST(ReweightedStep, BitForBitTheDenseKernelsOnAFormedNetwork) {
