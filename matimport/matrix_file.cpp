@@ -54,7 +54,12 @@ bool IsBlankLine(std::string_view line) {
   return true;
 }
 
-Result<Matrix> ParseMatrixText(const std::string& path, const std::string& bytes) {
+// The byte-order mark some editors put at the head of a file saved as UTF-8; left in place it
+// would make the first element read as 0.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+Result<Matrix> ParseMatrixText(const std::string& path, std::string_view bytes) {
+  if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
   std::vector<std::string_view> lines = SplitLines(bytes);
   while (!lines.empty() && IsBlankLine(lines.back())) lines.pop_back();
   if (lines.empty()) return Failure{ReadErrorMessage()};
@@ -65,7 +70,7 @@ Result<Matrix> ParseMatrixText(const std::string& path, const std::string& bytes
     return Failure{TooLargeMessage(path)};
   // Every value of the file is read, so a decimal comma anywhere in it is named before any
   // other fault of its rows (a "," is never a separator: it always sits inside a value).
-  if (bytes.find(',') != std::string::npos) return Failure{DecimalCommaMessage(path)};
+  if (bytes.find(',') != std::string_view::npos) return Failure{DecimalCommaMessage(path)};
   if (cols == 0) return Failure{ReadErrorMessage()};
 
   Matrix matrix(static_cast<int>(rows), static_cast<int>(cols));

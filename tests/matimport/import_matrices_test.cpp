@@ -138,6 +138,40 @@ TEST_F(ImportMatricesTest, ReaderFailuresNameTheirFile) {
   }
 }
 
+// Each file is read and checked before the next is opened: A (read, zero rows), then k, then P
+// (read, square, weights), then the dimensions of the three together.
+TEST_F(ImportMatricesTest, ChecksFollowTheOrderOfTheFiles) {
+  const std::string missing = (folder_ / "falta.txt").string();
+  const std::string zeroRowA = Write("cero.txt", "1\r\n0\r\n1\r\n");
+  const std::string commaK = Write("coma.txt", "1\r\n2,5\r\n3\r\n");
+  const std::string notSquareP = Write("p34.txt", "1 0 0 0\r\n0 1 0 0\r\n0 0 1 0\r\n");
+  const std::string zeroWeightFourRows = Write("p44.txt", "1 0 0 0\r\n0 1 0 0\r\n0 0 0 0\r\n0 0 0 1\r\n");
+  const std::string zeroRowMessage =
+      Cp1252("¡ Existe un problema en la matriz A importada !\r\n\r\nSe ha intentado formar una ecuación entre "
+             "puntos fijos.\r\nHay una fila de ceros: Fila 2");
+  const std::string missingMessage = Cp1252("¡ El fichero ") + missing + " no existe !";
+  struct Case {
+    const char* what;
+    MatrixImportPaths paths;
+    std::string message;
+  } cases[] = {
+      {"zero row of A before a missing k", {zeroRowA, missing, notSquareP}, zeroRowMessage},
+      {"missing k before a P that is not square", {paths_.matrixA, missing, notSquareP}, missingMessage},
+      {"comma in k before a missing P", {paths_.matrixA, commaK, missing},
+       Cp1252("El formato de los elementos de las matrices no es correcto:\r\n\r\nEn ") + commaK +
+           " hay alguna ',' como separador decimal."},
+      {"P not square before the dimensions", {paths_.matrixA, paths_.vectorK, notSquareP},
+       Cp1252("¡ Existe un problema con las dimensiones de la matriz P importada !\r\n¡ La matriz P no es cuadrada !")},
+      {"zero weight before the dimensions", {paths_.matrixA, paths_.vectorK, zeroWeightFourRows},
+       Cp1252("¡ Existe un problema con los pesos !\r\n\r\nHay un peso negativo o nulo: Fila 3")},
+  };
+  for (const Case& c : cases) {
+    Result<ImportedMatrices> imported = ImportMatrices(c.paths, TwoVertexList());
+    ASSERT_FALSE(imported.ok()) << c.what;
+    EXPECT_EQ(imported.error(), c.message) << c.what;
+  }
+}
+
 TEST_F(ImportMatricesTest, VertexKindsThatDoNotAddUpStopTheImport) {
   std::string list = TwoVertexList();
   list.replace(list.find("(Fijo)"), 6, "(Fxjo)");

@@ -64,6 +64,16 @@ TEST_F(MatrixFileTest, ValuesAreReadWithThePointAsDecimalSeparator) {
   EXPECT_EQ((*m)(2, 3), 0.0);  // a text without a leading number reads as 0
 }
 
+TEST_F(MatrixFileTest, ByteOrderMarkOfAUtf8FileIsNotPartOfTheFirstValue) {
+  Result<Matrix> m = ReadMatrixFile(Write("bom.txt", "\xEF\xBB\xBF" "4 2\r\n1 3\r\n"));
+  ASSERT_TRUE(m.ok()) << m.error();
+  ASSERT_EQ(m->rows(), 2);
+  ASSERT_EQ(m->cols(), 2);
+  EXPECT_EQ((*m)(1, 1), 4.0);
+  EXPECT_EQ((*m)(1, 2), 2.0);
+  EXPECT_EQ((*m)(2, 2), 3.0);
+}
+
 TEST_F(MatrixFileTest, DecimalCommaIsRefusedNamingTheFile) {
   const std::string path = Write("p.txt", "1 0\r\n0 1,5\r\n");
   Result<Matrix> m = ReadMatrixFile(path);
