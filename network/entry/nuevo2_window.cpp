@@ -315,12 +315,17 @@ void NuevoIIWindow::OpenWaveChooser() {
 void NuevoIIWindow::ImportWaveFile(const std::string& reportPath) {
   const WaveImportOutcome outcome = ImportWaveReport(reportPath, state_.gpsListText);
   if (outcome.failed) {
+    // A failed import ends there: the typed fields and the modify button stay as they were.
+    // The list still follows the GPS text, so the blocks read before the failure are shown
+    // and are saved with the list.
     Dialogs().ShowMessage(this, FromCp1252(outcome.failure), QString(), MessageIcon::None);
-  } else if (outcome.baselinesInReport == 0) {
+    gpsEditor_->ShowSectionText();
+    return;
+  }
+  if (outcome.baselinesInReport == 0) {
     // A file that is not a detailed-summary report would otherwise import nothing in silence.
     Dialogs().ShowMessage(this, kNoBaselinesMessage, QString(), MessageIcon::Information);
   }
-  // The list follows the GPS text even after a failure: the blocks read before it stay.
   introduceGps_->setFocus();
   gpsEditor_->HideModify();
   ClearGpsFields();

@@ -54,6 +54,10 @@ TEST_F(ImportWindowTest, CarriesItsFramesLabelsAndButtons) {
   EXPECT_TRUE(labels.contains(QStringLiteral("Formato permitido:")));
   EXPECT_TRUE(labels.contains(
       QStringLiteral("FICHERO DE TEXTO:      Separador: ';' o ' ' o TAB         Separador decimal: '.' ")));
+  // The order of the unknowns, with its 36 blanks before the list and the blank after it.
+  EXPECT_TRUE(labels.contains(QStringLiteral("La ordenación esperada del vector de incógnitas es:") +
+                              QString(36, QLatin1Char(' ')) +
+                              QStringLiteral("dX1, dY1, dZ1, ..., dXn, dYn, dZn, xy1, eta1, ..., xyn, etan, K, K', K'', ... ")));
   EXPECT_EQ(Fields(window).size(), 3);
   EXPECT_EQ(window->findChildren<QPushButton*>(QStringLiteral("Examinar")).size(), 3);
   EXPECT_EQ(Named<QPushButton>(window, "btnAceptar")->text(), QStringLiteral("Aceptar"));
@@ -186,6 +190,45 @@ TEST_F(ImportWindowTest, FailedImportBeepsShowsTheMessageAndChangesNothing) {
   EXPECT_TRUE(installed.empty());
   EXPECT_FALSE(state.matricesImported);
   EXPECT_EQ(state.projectText, "anterior");
+}
+
+TEST_F(ImportWindowTest, FileFailuresClearTheImportFlagWithoutTheBellAndChecksKeepIt) {
+  one->show();
+  EnterVertex("1", QStringLiteral("Incógnita"), "4929334.12", "-312456.78", "4024110.5");
+  WriteText(Path("a.txt"), "1;0\r\n0;1\r\n1;1");
+  WriteText(Path("k.txt"), "0.01\r\n-0.02\r\n0.005");
+  WriteText(Path("p.txt"), "1 0 0\r\n0 2 0\r\n0 0 4");
+  WriteText(Path("p0.txt"), "1 0 0\r\n0 0 0\r\n0 0 4");
+  auto importWith = [this](const std::string& a, const std::string& p) {
+    ImportWindow* window = OpenImport();
+    const QList<QLineEdit*> fields = Fields(window);
+    for (int i = 0; i < 3; ++i) fields[i]->clear();
+    Type(fields[0], QString::fromStdString(a));
+    Type(fields[1], QString::fromStdString(Path("k.txt")));
+    Type(fields[2], QString::fromStdString(p));
+    Click(Named<QPushButton>(window, "btnAceptar"));
+  };
+  importWith(Path("a.txt"), Path("p.txt"));
+  ASSERT_TRUE(state.matricesImported);
+  ASSERT_EQ(dialogs.beeps, 0);
+
+  // A weight of 0 on row 2: the bell and the message; the flag stays as it was.
+  importWith(Path("a.txt"), Path("p0.txt"));
+  EXPECT_EQ(dialogs.beeps, 1);
+  ASSERT_EQ(dialogs.Messages().size(), 1);
+  EXPECT_TRUE(dialogs.Messages()[0].contains(QStringLiteral("Hay un peso negativo o nulo: Fila 2")));
+  EXPECT_TRUE(state.matricesImported);
+
+  // A missing A file: its message with the exclamation icon, no bell, and the flag cleared.
+  const std::string missing = Path("no_existe.txt");
+  importWith(missing, Path("p.txt"));
+  EXPECT_EQ(dialogs.beeps, 1);
+  ASSERT_EQ(dialogs.Messages().size(), 2);
+  EXPECT_EQ(dialogs.Messages()[1], QStringLiteral("¡ El fichero ") + QString::fromStdString(missing) +
+                                       QStringLiteral(" no existe !"));
+  EXPECT_EQ(dialogs.dialogs.back().icon, MessageIcon::Exclamation);
+  EXPECT_FALSE(state.matricesImported);
+  EXPECT_EQ(installed.size(), 1u);
 }
 
 }  // namespace

@@ -112,12 +112,22 @@ TEST_F(WaveWindowTest, OverWideFieldShowsTheMessageAndKeepsEarlierBlocks) {
   const std::string path = Path("informe_largo.txt");
   ASSERT_TRUE(WriteFileAtomically(path, report).ok());
 
+  // A baseline half typed before the import: a failed import ends without the finishing
+  // steps, so these fields keep their text.
+  Type(Named<QComboBox>(two, "Combo12"), QStringLiteral("8"));
+  Type(Named<QLineEdit>(two, "Text11"), QStringLiteral("12.5"));
+  Type(Named<QLineEdit>(two, "Text34"), QStringLiteral("3E-07"));
+
   ImportThroughChooser(folder.path(), QStringLiteral("informe_largo.txt"));
   ASSERT_EQ(dialogs.Messages().size(), 1);
   EXPECT_EQ(dialogs.dialogs.back().icon, MessageIcon::None);
   EXPECT_TRUE(dialogs.Messages()[0].contains(QStringLiteral("Línea base 2")));
   EXPECT_EQ(state.gpsListText.size(), 326u);
   EXPECT_EQ(GpsList()->Section(), state.gpsListText);
+  EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), QStringLiteral("8"));
+  EXPECT_EQ(Named<QLineEdit>(two, "Text11")->text(), QStringLiteral("12.5"));
+  EXPECT_EQ(Named<QLineEdit>(two, "Text34")->text(), QStringLiteral("3E-07"));
+  EXPECT_EQ(Named<QLineEdit>(two, "Text32")->text(), QStringLiteral("3E-07"));
 }
 
 TEST_F(WaveWindowTest, FileWithoutBaselinesSaysSo) {

@@ -281,6 +281,22 @@ TEST(WaveImport, CommasOfTheWholeGpsTextBecomePoints) {
   EXPECT_EQ(FieldsOfBlock(gps, 0).dx, "1.25");
 }
 
+TEST(WaveImport, FailedImportLeavesTheCommasOfTheGpsText) {
+  // The commas become points only after the last block is appended; an import that stops
+  // before that leaves the text as it was, plus the blocks read so far.
+  std::string earlier = ExistingBlock();
+  earlier.replace(earlier.find("1.25"), 4, "1,25");
+  ReportBaseline wide = Plain("3", "4");
+  wide.dy = "123456789.012";
+  std::string gps = earlier;
+  const WaveImportOutcome outcome = ImportWaveReportText(MakeReport({Plain("1", "2"), wide}), gps);
+  EXPECT_TRUE(outcome.failed);
+  EXPECT_EQ(outcome.blocksAppended, 1);
+  ASSERT_EQ(gps.size(), 2 * kBlockBytes);
+  EXPECT_EQ(gps.substr(0, kBlockBytes), earlier);
+  EXPECT_EQ(FieldsOfBlock(gps, 0).dx, "1,25");
+}
+
 TEST(WaveImport, UnreadableReportAppendsNothing) {
   std::string gps = "kept";
   const WaveImportOutcome outcome = ImportWaveReport("/nonexistent/folder/informe.txt", gps);
