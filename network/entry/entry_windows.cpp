@@ -103,7 +103,9 @@ void EntryWindows::GoToVertices() {
 }
 
 void EntryWindows::OpenMatrixImport() {
-  import_->OpenFresh();
+  // Opening fills the fields with the remembered paths; a window already open keeps what is
+  // being typed in it.
+  if (!import_->isVisible()) import_->OpenFresh();
   import_->show();
   import_->raise();
 }

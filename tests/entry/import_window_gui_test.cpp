@@ -107,6 +107,9 @@ TEST_F(ImportWindowTest, PathsAreRememberedForTheNextOpening) {
   EXPECT_TRUE(Named<QPushButton>(window, "btnAceptar")->isEnabled());
   // Cancelar imports nothing and does not change what is remembered.
   Type(fields[0], QStringLiteral("otro.txt"));
+  // Importar again while the window is open only brings it forward: the typed name stays.
+  window = OpenImport();
+  EXPECT_EQ(fields[0]->text(), QStringLiteral("otro.txt"));
   Click(Named<QPushButton>(window, "btnCancelar"));
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(importedPaths.size(), 1u);
