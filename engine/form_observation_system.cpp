@@ -7,10 +7,10 @@
 //   north n = (−sin φ cos λ, −sin φ sin λ, cos φ)
 //   up    u = (cos φ cos λ, cos φ sin λ, sin φ)
 // For a sight Δ = target − station of length D, the zenith distance is z = arccos(u·Δ / D)
-// and the azimuth is A = atan2(e·Δ, n·Δ), clockwise from north. The coefficients of the
-// coordinate unknowns are the derivatives of z and A with respect to the cartesian
-// coordinates of both ends with the frame held fixed; the station's coefficients are the
-// negatives of the target's because only Δ enters.
+// and the azimuth A, clockwise from north, is the angle of (e·Δ, n·Δ) in 0..400 gon. The
+// coefficients of the coordinate unknowns are the derivatives of z and A with respect to the
+// cartesian coordinates of both ends with the frame held fixed; the station's coefficients
+// are the negatives of the target's because only Δ enters.
 
 #include <cmath>
 #include <cstddef>
@@ -137,6 +137,24 @@ StationFrame FrameOf(const NetworkVertex& v) {
   return f;
 }
 
+// Azimuth of a sight from its east and north components, clockwise from north in 0..400 gon.
+// The arctangent of the quotient lands in (−100, 100) gon; the quadrant then follows the sign
+// of the east component (east: 0..200, west: 200..400), which for two different longitudes is
+// the side of the target's longitude and stays right on a north-south line. Evaluated as
+// arctan(e/n)·200/π, then +400 and ±200, so the digits are those of the quotient rule.
+double AzimuthGon(double east, double north) {
+  if (east == 0.0 && north == 0.0) return 0.0;  // vertical sight: no azimuth (refused by the rows)
+  double a = std::atan(east / north) * 200.0 / kPi;
+  if (a < 0.0) a += kFullTurnGon;
+  const bool eastSide = east > 0.0 || (east == 0.0 && north > 0.0);
+  if (eastSide) {
+    if (a > kHalfTurnGon) a -= kHalfTurnGon;
+  } else if (a < kHalfTurnGon) {
+    a += kHalfTurnGon;
+  }
+  return a + 0.0;  // no −0 for a sight due north
+}
+
 struct Sight {
   double dx = 0.0, dy = 0.0, dz = 0.0;  // target − station, m
   double distanceM = 0.0;               // D
@@ -154,11 +172,8 @@ Sight SightBetween(const NetworkVertex& station, const NetworkVertex& target, co
   const double up = f.cosPhi * f.cosLambda * s.dx + f.cosPhi * f.sinLambda * s.dy + f.sinPhi * s.dz;
   s.east = -f.sinLambda * s.dx + f.cosLambda * s.dy;
   s.north = -f.sinPhi * f.cosLambda * s.dx - f.sinPhi * f.sinLambda * s.dy + f.cosPhi * s.dz;
-  s.zenithGon = ArcCosSeries(up / s.distanceM) * kRadToGon;
-  // Four-quadrant azimuth: right for every sight, including north-south lines where the two
-  // longitudes are equal.
-  s.azimuthGon = std::atan2(s.east, s.north) * kRadToGon;
-  if (s.azimuthGon < 0.0) s.azimuthGon += kFullTurnGon;
+  s.zenithGon = ArcCosSeries(up / s.distanceM) * 200.0 / kPi;
+  s.azimuthGon = AzimuthGon(s.east, s.north);
   return s;
 }
 
