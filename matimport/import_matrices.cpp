@@ -56,28 +56,37 @@ std::string ImportedProjectText(const std::string& vertexListText, const MatrixI
   return std::move(text).str();
 }
 
-Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const std::string& vertexListText) {
+Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const std::string& vertexListText,
+                                        MatrixImportFailure* failureKind) {
+  const auto fail = [failureKind](MatrixImportFailure kind, std::string message) {
+    if (failureKind != nullptr) *failureKind = kind;
+    return Failure{std::move(message)};
+  };
+  if (failureKind != nullptr) *failureKind = MatrixImportFailure::None;
+
   Result<Matrix> a = ReadMatrixFile(paths.matrixA);
-  if (!a) return Failure{a.error()};
-  if (const int row = FirstZeroRow(*a); row != 0) return Failure{ZeroRowMessage(row)};
+  if (!a) return fail(MatrixImportFailure::FileRead, a.error());
+  if (const int row = FirstZeroRow(*a); row != 0) return fail(MatrixImportFailure::MatrixCheck, ZeroRowMessage(row));
 
   Result<Matrix> kFile = ReadMatrixFile(paths.vectorK);
-  if (!kFile) return Failure{kFile.error()};
+  if (!kFile) return fail(MatrixImportFailure::FileRead, kFile.error());
 
   Result<Matrix> p = ReadMatrixFile(paths.matrixP);
-  if (!p) return Failure{p.error()};
-  if (p->rows() != p->cols()) return Failure{NotSquareMessage()};
+  if (!p) return fail(MatrixImportFailure::FileRead, p.error());
+  if (p->rows() != p->cols()) return fail(MatrixImportFailure::MatrixCheck, NotSquareMessage());
   for (int i = 1; i <= p->rows(); ++i)
-    if (!((*p)(i, i) > 0.0)) return Failure{WeightMessage(i)};
+    if (!((*p)(i, i) > 0.0)) return fail(MatrixImportFailure::MatrixCheck, WeightMessage(i));
 
-  if (a->rows() != kFile->rows() || a->rows() != p->rows()) return Failure{DimensionMessage(*a, *kFile, *p)};
+  if (a->rows() != kFile->rows() || a->rows() != p->rows()) {
+    return fail(MatrixImportFailure::MatrixCheck, DimensionMessage(*a, *kFile, *p));
+  }
 
   ImportedMatrices imported;
   imported.projectText = ImportedProjectText(vertexListText, paths);
   imported.projectTooBig = imported.projectText.size() >= kProjectDisplayLimit;
 
   Result<NetworkModel> vertices = LoadNetworkFromText(vertexListText);
-  if (!vertices) return Failure{vertices.error()};
+  if (!vertices) return fail(MatrixImportFailure::VertexList, vertices.error());
   imported.network = std::move(vertices).value();
   imported.network.classical.clear();
   imported.network.baselines.clear();

@@ -33,7 +33,13 @@ struct ImportedMatrices {
 // `vertexListText` (the vertex section of the entry window). Failures carry the exact
 // message of the first problem found (reader messages, zero row of A, P not square,
 // non-positive weight, inconsistent dimensions, vertex kinds).
-Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const std::string& vertexListText);
+//
+// When `failureKind` is given it receives what kind of problem ended the import: the window
+// sounds the bell for the matrix checks and forgets an earlier imported system when a file
+// could not be read.
+enum class MatrixImportFailure { None, FileRead, MatrixCheck, VertexList };
+Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const std::string& vertexListText,
+                                        MatrixImportFailure* failureKind = nullptr);
 
 // The ProjectText of an imported system.
 std::string ImportedProjectText(const std::string& vertexListText, const MatrixImportPaths& paths);

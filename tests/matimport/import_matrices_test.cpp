@@ -217,5 +217,30 @@ TEST_F(ImportMatricesTest, ExportedSystemImportsToTheSameSolution) {
   EXPECT_EQ(again.sigmaZero, direct.sigmaZero);
 }
 
+TEST_F(ImportMatricesTest, FailureKindSaysWhetherAFileOrACheckFailed) {
+  struct Case {
+    const char* what;
+    MatrixImportPaths paths;
+    std::string vertices;
+    MatrixImportFailure expected;
+  } cases[] = {
+      {"all good", paths_, TwoVertexList(), MatrixImportFailure::None},
+      {"missing A", {paths_.matrixA + ".no", paths_.vectorK, paths_.matrixP}, "", MatrixImportFailure::FileRead},
+      {"comma in k", {paths_.matrixA, Write("kc.txt", "1,5\r\n2\r\n4\r\n"), paths_.matrixP}, "",
+       MatrixImportFailure::FileRead},
+      {"zero row of A", {Write("a0.txt", "1\r\n0\r\n1\r\n"), paths_.vectorK, paths_.matrixP}, "",
+       MatrixImportFailure::MatrixCheck},
+      {"P not square", {paths_.matrixA, paths_.vectorK, Write("p2.txt", "1 0\r\n0 1\r\n0 0\r\n")}, "",
+       MatrixImportFailure::MatrixCheck},
+      {"vertex kinds", paths_, "Punto   1 (roto)\r\n", MatrixImportFailure::VertexList},
+  };
+  for (const Case& c : cases) {
+    MatrixImportFailure kind = MatrixImportFailure::FileRead;
+    const Result<ImportedMatrices> imported = ImportMatrices(c.paths, c.vertices, &kind);
+    EXPECT_EQ(imported.ok(), c.expected == MatrixImportFailure::None) << c.what;
+    EXPECT_EQ(kind, c.expected) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace korvo
