@@ -104,6 +104,11 @@ std::string CoincidentVertices(const ClassicalObservation& o, std::size_t i) {
          Cp1252(" une dos vértices con las mismas coordenadas! ");
 }
 
+std::string CoincidentBaselineEnds(const GpsBaseline& b, std::size_t i) {
+  return Cp1252(" ¡La línea base GPS ") + BaselineName(b, i) +
+         Cp1252(" une dos vértices con las mismas coordenadas! ");
+}
+
 std::string ZeroStandardDeviation(const ClassicalObservation& o, std::size_t i) {
   return Cp1252(" ¡La observación ") + ClassicalName(o, i) +
          Cp1252(" tiene desviación típica nula: su peso sería infinito! ");
@@ -233,6 +238,10 @@ class SystemBuilder {
       if (from < 0) return Failure{MissingVertexInBaseline(g, b, g.from)};
       const int to = lookup_.Find(g.to);
       if (to < 0) return Failure{MissingVertexInBaseline(g, b, g.to)};
+      // A baseline from a vertex to itself would put −1 and +1 in the same column.
+      const NetworkVertex& v1 = Vertex(from);
+      const NetworkVertex& v2 = Vertex(to);
+      if (v1.xM == v2.xM && v1.yM == v2.yM && v1.zM == v2.zM) return Failure{CoincidentBaselineEnds(g, b)};
       baselineEnds_.push_back({from, to});
     }
     return Ok();

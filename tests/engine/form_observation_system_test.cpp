@@ -521,6 +521,15 @@ TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
        Cp1252(" ¡La observación nº 5 (Geométrica 1-3) une dos vértices con las mismas coordenadas! ")},
       {"observation to itself", [](NetworkModel& m) { m.classical[5].to = 3; },
        Cp1252(" ¡La observación nº 6 (Dirección 3-3) une dos vértices con las mismas coordenadas! ")},
+      {"baseline to itself", [](NetworkModel& m) { m.baselines[1].to = 2; },
+       Cp1252(" ¡La línea base GPS nº 2 (2-2) une dos vértices con las mismas coordenadas! ")},
+      {"baseline between identical coordinates",
+       [](NetworkModel& m) {
+         m.vertices[3].xM = m.vertices[1].xM;
+         m.vertices[3].yM = m.vertices[1].yM;
+         m.vertices[3].zM = m.vertices[1].zM;
+       },
+       Cp1252(" ¡La línea base GPS nº 2 (2-4) une dos vértices con las mismas coordenadas! ")},
       {"zero standard deviation", [](NetworkModel& m) { m.classical[4].stdDev = 0.0; },
        Cp1252(" ¡La observación nº 5 (Geométrica 1-3) tiene desviación típica nula: su peso sería infinito! ")},
       {"inadmissible type", [](NetworkModel& m) { m.classical[3].type = static_cast<ObservationType>(7); },
