@@ -1,5 +1,5 @@
 // korvo-cli matrices: adjusting a system imported from its A, k and P files.
-#include "test_support/test_temp.h"
+#include "test_support/cli_run.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,17 +13,9 @@
 namespace korvo {
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;  // UTF-8
-};
+using korvo::testing::CliRun;
+using korvo::testing::ReadWholeFile;
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class MatricesCommandTest : public ::testing::Test {
  protected:
@@ -45,18 +37,7 @@ class MatricesCommandTest : public ::testing::Test {
     return path;
   }
 
-  CliRun Run(const std::string& arguments) {
-    const auto out = dir_ / "out.txt";
-    const auto err = dir_ / "err.txt";
-    const std::string command = std::string("\"") + KORVO_CLI_PATH + "\" matrices " + arguments + " >\"" +
-                                out.string() + "\" 2>\"" + err.string() + "\"";
-    CliRun run;
-    const int status = std::system(command.c_str());
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadAll(out);
-    run.err = ReadAll(err);
-    return run;
-  }
+  CliRun Run(const std::string& arguments) { return korvo::testing::RunKorvoCli("matrices " + arguments); }
 
   std::string Files() const { return "\"" + a_ + "\" \"" + k_ + "\" \"" + p_ + "\""; }
 
@@ -68,7 +49,7 @@ TEST_F(MatricesCommandTest, WritesTheReportOfTheImportedSystem) {
   const std::string results = (dir_ / "resultados.txt").string();
   const CliRun run = Run(Files() + " -o \"" + results + "\"");
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  const std::string report = ReadAll(results);  // Windows-1252
+  const std::string report = ReadWholeFile(results);  // Windows-1252
   EXPECT_TRUE(report.starts_with("\r\nMATRICES IMPORTADAS:\r\n    " + a_ + "\r\n"));
   EXPECT_NE(report.find(Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")), std::string::npos);
   EXPECT_NE(report.find(Cp1252(" Observación      Residuo M.C.  Residuo Huber   Residuo Lp    Residuo L1  \r\n")),

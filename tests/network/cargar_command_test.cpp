@@ -1,5 +1,5 @@
 // korvo-cli cargar on the sample project and on a missing file.
-#include "test_support/test_temp.h"
+#include "test_support/cli_run.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,32 +12,9 @@
 namespace korvo {
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;  // UTF-8
-};
+using korvo::testing::CliRun;
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-CliRun RunCli(const std::string& arguments) {
-  const auto dir = korvo::testing::TestTempRoot() / "korvo_cargar_test";
-  std::filesystem::create_directories(dir);
-  const auto out = dir / "out.txt";
-  const auto err = dir / "err.txt";
-  const std::string command = std::string("\"") + KORVO_CLI_PATH + "\" " + arguments + " >\"" + out.string() +
-                              "\" 2>\"" + err.string() + "\"";
-  CliRun run;
-  const int status = std::system(command.c_str());
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadAll(out);
-  run.err = ReadAll(err);
-  return run;
-}
+CliRun RunCli(const std::string& arguments) { return korvo::testing::RunKorvoCli(arguments); }
 
 // The latitude and longitude printed on the row of a vertex.
 bool VertexRow(const std::string& out, int number, std::string& kind, double& latDeg, double& lonDeg) {

@@ -1,5 +1,5 @@
 // korvo-cli calcular end to end: the sample project, options, and the failures.
-#include "test_support/test_temp.h"
+#include "test_support/cli_run.h"
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -21,10 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;  // UTF-8
-};
+using korvo::testing::CliRun;
 
 class CalcularCommandTest : public ::testing::Test {
  protected:
@@ -36,18 +33,7 @@ class CalcularCommandTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  CliRun Run(const std::string& arguments) {
-    const fs::path out = folder / "stdout.txt";
-    const fs::path err = folder / "stderr.txt";
-    const std::string command = std::string("\"") + KORVO_CLI_PATH + "\" calcular " + arguments + " >\"" +
-                                out.string() + "\" 2>\"" + err.string() + "\"";
-    CliRun run;
-    const int status = std::system(command.c_str());
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFileBytes(out.string()).ok() ? *ReadFileBytes(out.string()) : "";
-    run.err = ReadFileBytes(err.string()).ok() ? *ReadFileBytes(err.string()) : "";
-    return run;
-  }
+  CliRun Run(const std::string& arguments) { return korvo::testing::RunKorvoCli("calcular " + arguments); }
 
   std::string Sample() const { return std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt"; }
 
