@@ -14,6 +14,7 @@
 #include "engine/kernels.h"
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
+#include "engine/audit_vertices.h"
 #include "network/network_model.h"
 
 namespace korvo {
@@ -22,18 +23,6 @@ namespace {
 const double kDirectionRow[] = {-433.06980509688964, 153.8034738432909, 519.4568310531046, 433.06980509688964, -153.8034738432909, -519.4568310531046, 0.0, 0.8579381442217751, 0.03733681369929668, -1.0, 0.0, 0.01};
 const double kZenithRow[] = {521.5745323305456, -59.64117661410629, 452.49419616008873, -521.5745323305456, 59.64117661410629, -452.49419616008873, -91.80002362262263, -0.9834832044172725, 0.18099941057675675, 0.0, 22856.9397102666, 0.0025};
 const double kDistanceRow[] = {-0.2092311898219373, -0.9712976281673679, 0.11315134432317628, 0.2092311898219373, 0.9712976281673679, -0.11315134432317628, 0.0, 0.0, 0.0, 0.0, 315.95147879814147, 40000.0};
-
-NetworkVertex Unknown(int number, double x, double y, double z) {
-  NetworkVertex v;
-  v.number = static_cast<std::int16_t>(number);
-  v.kind = kKindUnknown;
-  v.xM = x;
-  v.yM = y;
-  v.zM = z;
-  v.latitudeDeg = 40.4;
-  v.longitudeDeg = -3.7f;
-  return v;
-}
 
 ClassicalObservation Observation(ObservationType type, double value, double stdDev) {
   ClassicalObservation o;
@@ -47,9 +36,9 @@ ClassicalObservation Observation(ObservationType type, double value, double stdD
 
 TEST(ClassicalRowsAudit, CoefficientsTermsAndWeightsToTheLastDigit) {
   NetworkModel network;
-  network.vertices.push_back(Unknown(1, 4849000.123, -313500.456, 4114000.789));
+  network.vertices.push_back(korvo::testing::AuditVertex(1, kKindUnknown, 4849000.123, -313500.456, 4114000.789));
   network.vertices.back().deflectionUnknown = true;
-  network.vertices.push_back(Unknown(2, 4849192.312, -312608.272, 4113896.854));
+  network.vertices.push_back(korvo::testing::AuditVertex(2, kKindUnknown, 4849192.312, -312608.272, 4113896.854));
   network.classical.push_back(Observation(ObservationType::Direction, 50.1234, 10.0));
   network.classical.push_back(Observation(ObservationType::Zenith, 99.87, 20.0));
   network.classical.push_back(Observation(ObservationType::Distance, 1234.5, 0.005));

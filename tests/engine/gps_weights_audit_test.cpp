@@ -10,28 +10,16 @@
 #include "engine/kernels.h"
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
+#include "engine/audit_vertices.h"
 #include "network/network_model.h"
 
 namespace korvo {
 namespace {
 
-NetworkVertex Vertex(int number, const std::string& kind, double x, double y, double z, double latDeg,
-                     float lonDeg) {
-  NetworkVertex v;
-  v.number = static_cast<std::int16_t>(number);
-  v.kind = kind;
-  v.xM = x;
-  v.yM = y;
-  v.zM = z;
-  v.latitudeDeg = latDeg;
-  v.longitudeDeg = lonDeg;
-  return v;
-}
-
 TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
   NetworkModel network;
-  network.vertices.push_back(Vertex(1, kKindFixed, 4849000.0, -313500.0, 4114000.0, 40.4, -3.7f));
-  network.vertices.push_back(Vertex(2, kKindUnknown, 4839000.0, -297600.0, 4124100.0, 40.52, -3.51f));
+  network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.0, -313500.0, 4114000.0, 40.4, -3.7f));
+  network.vertices.push_back(korvo::testing::AuditVertex(2, kKindUnknown, 4839000.0, -297600.0, 4124100.0, 40.52, -3.51f));
   GpsBaseline g;
   g.from = 1;
   g.to = 2;

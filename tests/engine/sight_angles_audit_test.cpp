@@ -13,6 +13,7 @@
 #include "engine/kernels.h"
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
+#include "engine/audit_vertices.h"
 #include "network/network_model.h"
 
 namespace korvo {
@@ -39,28 +40,16 @@ const SightCase kCases[] = {
      4114465.308},
 };
 
-NetworkVertex Fixed(int number, double x, double y, double z) {
-  NetworkVertex v;
-  v.number = static_cast<std::int16_t>(number);
-  v.kind = kKindFixed;
-  v.xM = x;
-  v.yM = y;
-  v.zM = z;
-  v.latitudeDeg = 40.4;
-  v.longitudeDeg = -3.7f;
-  return v;
-}
-
 // Station 1 observes a direction and a zenith angle to each target 2, 3, 4, 5 in turn.
 NetworkModel StationWithFourTargets(double xiCc, double etaCc) {
   NetworkModel network;
-  NetworkVertex station = Fixed(1, 4849000.123, -313500.456, 4114000.789);
+  NetworkVertex station = korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789);
   station.deflectionNsCc = xiCc;
   station.deflectionEwCc = etaCc;
   network.vertices.push_back(station);
   int number = 2;
   for (const SightCase& c : kCases) {
-    network.vertices.push_back(Fixed(number, c.x, c.y, c.z));
+    network.vertices.push_back(korvo::testing::AuditVertex(number, kKindFixed, c.x, c.y, c.z));
     for (ObservationType type : {ObservationType::Direction, ObservationType::Zenith}) {
       ClassicalObservation o;
       o.type = type;
@@ -108,7 +97,7 @@ TEST(SightAnglesAudit, RefractionAndDeflectionCorrectionsToTheLastDigit) {
 TEST(SightAnglesAudit, AxisSightsHaveTheirQuarterAzimuths) {
   NetworkModel network;
   // At latitude 0 and longitude 0: east = +Y, north = +Z, up = +X.
-  NetworkVertex station = Fixed(1, 6378137.0, 0.0, 0.0);
+  NetworkVertex station = korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0);
   station.latitudeDeg = 0.0;
   station.longitudeDeg = 0.0f;
   network.vertices.push_back(station);
@@ -118,7 +107,7 @@ TEST(SightAnglesAudit, AxisSightsHaveTheirQuarterAzimuths) {
                                 {6378137.0, -500.0, 0.0}};
   const double expectedGon[4] = {0.0, 200.0, 100.0000000000001, 299.9999999999999};
   for (int t = 0; t < 4; ++t) {
-    network.vertices.push_back(Fixed(t + 2, targets[t][0], targets[t][1], targets[t][2]));
+    network.vertices.push_back(korvo::testing::AuditVertex(t + 2, kKindFixed, targets[t][0], targets[t][1], targets[t][2]));
     ClassicalObservation o;
     o.type = ObservationType::Direction;
     o.from = 1;
