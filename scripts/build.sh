@@ -5,7 +5,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KORVO_BUILD_DIR:-$root/build}
 generator=()
 if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
+launcher=()
+if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
 fi
 cmake --build "$build" -j "$(nproc)"

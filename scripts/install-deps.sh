@@ -7,6 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libboost-math-dev nlohmann-json3-dev libsuitesparse-dev libeigen3-dev  # statistics, JSON, sparse
+  qt6-translations-l10n                  # Qt's own Spanish texts for its dialogs
+  gcovr ccache                           # scripts/coverage.sh; faster rebuilds
   geographiclib-tools proj-bin           # independent references, used only by the tests
   xvfb xauth imagemagick fonts-dejavu-core  # screenshots of the windows
 )
