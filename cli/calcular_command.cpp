@@ -22,6 +22,7 @@
 #include "network/calc_options.h"
 #include "network/load_network.h"
 #include "network/project_state.h"
+#include "network/validate_network.h"
 #include "report/results_file.h"
 
 namespace korvo::cli {
@@ -87,6 +88,10 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
       } else if (arg == "--error-estacionamiento") {
         parsed.options.centeringStdDevM = *value;
       } else {
+        // Checked before the single-precision cast, which has no value beyond float's range.
+        if (!(*value >= 0.0 && *value <= kMaxStationErrorM)) {
+          return fail("El error en altura de antena (" + args[i - 1] + " m) debe estar entre 0 y 1 m.");
+        }
         parsed.options.antennaHeightStdDevM = static_cast<float>(*value);
       }
     } else {
@@ -179,11 +184,11 @@ int RunCalcular(const std::vector<std::string>& args) {
   }
   const std::optional<CalcularArgs> parsed = ParseArgs(args);
   if (!parsed) return 2;
-  if (!parsed->overwrite && FileExists(parsed->resultsPath)) {
-    PrintError(Cp1252(" ¡El Fichero ya existe! ") + Cp1252(" " + parsed->resultsPath +
-                                                         " (use --sobrescribir para sustituirlo)"));
-    return 1;
+  if (const Status options = CheckCalcOptions(parsed->options); !options) {
+    PrintError(options.error());
+    return 2;
   }
+  if (!OutputAllowed(parsed->resultsPath, {parsed->projectPath}, parsed->overwrite)) return 1;
 
   TerminalProgress terminal;
   const bool showProgress = isatty(STDERR_FILENO) != 0;

@@ -25,6 +25,11 @@ const std::vector<Command>& Commands();
 
 // Prints a core message (Windows-1252) as UTF-8 on standard error, with a line end.
 void PrintError(const std::string& cp1252Message);
+// False, with the reason on standard error, when the command must not write `outputPath`:
+// it is one of `inputPaths` (whatever the spelling or link), or it exists and `overwrite`
+// (--sobrescribir) was not given. Checked before any work.
+bool OutputAllowed(const std::string& outputPath, const std::vector<std::string>& inputPaths, bool overwrite);
+
 // Prints a core text (Windows-1252) as UTF-8 on standard output, as it stands.
 void PrintText(const std::string& cp1252Text);
 

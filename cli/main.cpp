@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "common/files.h"
 #include "common/win1252.h"
 
 namespace korvo::cli {
@@ -20,7 +21,25 @@ bool RegisterCommand(const Command& command) {
 const std::vector<Command>& Commands() { return Registry(); }
 
 void PrintError(const std::string& cp1252Message) {
-  std::cerr << Cp1252ToUtf8(cp1252Message) << '\n';
+  // Core messages break their lines with CR LF, as the windows want; a terminal wants LF.
+  std::string message = Cp1252ToUtf8(cp1252Message);
+  std::erase(message, '\r');
+  std::cerr << message << '\n';
+}
+
+bool OutputAllowed(const std::string& outputPath, const std::vector<std::string>& inputPaths, bool overwrite) {
+  for (const std::string& input : inputPaths) {
+    if (!input.empty() && IsSameFile(outputPath, input)) {
+      PrintError(Cp1252(" ¡El fichero de salida ") + Utf8ToCp1252(outputPath) +
+                 Cp1252(" es también un fichero de entrada; no se sustituye! "));
+      return false;
+    }
+  }
+  if (!overwrite && FileExists(outputPath)) {
+    PrintError(Cp1252(" ¡El Fichero ya existe! ") + Cp1252(" " + outputPath + " (use --sobrescribir para sustituirlo)"));
+    return false;
+  }
+  return true;
 }
 
 void PrintText(const std::string& cp1252Text) { std::cout << Cp1252ToUtf8(cp1252Text); }
@@ -44,6 +63,7 @@ int main(int argc, char** argv) {
     PrintUsage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
+  korvo::RemoveTemporaryFileOnInterrupt();
   const std::string name = argv[1];
   for (const Command& command : Commands()) {
     if (command.name == name) return command.run(std::vector<std::string>(argv + 2, argv + argc));

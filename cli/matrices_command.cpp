@@ -11,6 +11,7 @@
 #include "common/win1252.h"
 #include "matimport/import_matrices.h"
 #include "matimport/imported_adjustment.h"
+#include "network/load_network.h"
 #include "network/project_file.h"
 #include "network/project_state.h"
 #include "report/results_file.h"
@@ -19,7 +20,7 @@ namespace korvo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] "
+    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir] "
     "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
 int RunMatrices(const std::vector<std::string>& args) {
@@ -27,6 +28,7 @@ int RunMatrices(const std::vector<std::string>& args) {
   std::string verticesProject;
   std::string outputPath;
   CalcOptions options;
+  bool overwrite = false;
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
     if (TakeRobustOption(args, i, options, error)) {
@@ -36,9 +38,16 @@ int RunMatrices(const std::vector<std::string>& args) {
       }
       continue;
     }
-    if ((args[i] == "--vertices" || args[i] == "-o") && i + 1 < args.size()) {
+    if (args[i] == "--vertices" || args[i] == "-o") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        std::fprintf(stderr, "Falta el valor de la opción %s.\n%s", args[i].c_str(), kUsage);
+        return 2;
+      }
       (args[i] == "-o" ? outputPath : verticesProject) = args[i + 1];
       i += 2;
+    } else if (args[i] == "--sobrescribir") {
+      overwrite = true;
+      ++i;
     } else if (!args[i].empty() && args[i][0] == '-') {
       std::fprintf(stderr, "Opción desconocida: %s\n%s", args[i].c_str(), kUsage);
       return 2;
@@ -51,11 +60,15 @@ int RunMatrices(const std::vector<std::string>& args) {
     return 2;
   }
 
+  if (!outputPath.empty() && !OutputAllowed(outputPath, {files[0], files[1], files[2], verticesProject}, overwrite)) {
+    return 1;
+  }
+
   std::string vertexListText;
   if (!verticesProject.empty()) {
     Result<ProjectSections> sections = SplitProjectFile(verticesProject);
     if (!sections) {
-      PrintError(sections.error());
+      PrintError(UnreadableProjectMessage(verticesProject, sections.error()));
       return 1;
     }
     if (!sections->titlesFound) {
@@ -100,7 +113,7 @@ int RunMatrices(const std::vector<std::string>& args) {
 }
 
 const bool registered = RegisterCommand(
-    {"matrices", "matrices A K P [--vertices PROYECTO] [-o RESULTADOS]",
+    {"matrices", "matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir]",
      "Ajusta un sistema importado como matrices A, k y P y escribe su informe", &RunMatrices});
 
 }  // namespace

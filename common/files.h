@@ -24,6 +24,15 @@ Status WriteFileAtomically(const std::string& path, std::initializer_list<std::s
 
 bool FileExists(const std::string& path);
 
+// True when both paths name one existing file (same device and inode: links and different
+// spellings of a path included).
+bool IsSameFile(const std::string& a, const std::string& b);
+
+// Installs handlers for SIGINT, SIGTERM and SIGHUP that remove the temporary file of a write in
+// progress, then end the process by the same signal. For programs that are stopped from outside
+// (the command line); the handler does nothing else.
+void RemoveTemporaryFileOnInterrupt();
+
 // The Spanish description (Windows-1252) of a system error number.
 std::string SystemErrorText(int errorNumber);
 

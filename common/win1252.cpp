@@ -104,4 +104,27 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+Utf8Text ReadAsUtf8(std::string_view bytes, std::string& cp1252) {
+  const bool mark = bytes.starts_with("\xEF\xBB\xBF");
+  if (mark) bytes.remove_prefix(3);
+  bool multiByte = false;
+  bool convertible = true;
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8(bytes, i, cp);
+    if (length == 0) return Utf8Text::kNotUtf8;
+    multiByte = true;
+    convertible = convertible && CodePointToCp1252(cp) >= 0;
+    i += length;
+  }
+  if (!mark && !multiByte) return Utf8Text::kNotUtf8;
+  if (!convertible) return Utf8Text::kNotConvertible;
+  cp1252 = Utf8ToCp1252(bytes);
+  return Utf8Text::kConvertible;
+}
+
 }  // namespace korvo

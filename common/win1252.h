@@ -20,6 +20,18 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // control of the same value, so the conversion round-trips all 256 bytes.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// How a file's bytes read as UTF-8: Windows-1252 text with accents is never valid UTF-8 with a
+// multi-byte character, so a file that is (or starts with the byte-order mark) was saved as
+// UTF-8 by some editor.
+enum class Utf8Text {
+  kNotUtf8,          // plain ASCII or Windows-1252: use the bytes as they are
+  kConvertible,      // UTF-8 whose every character Windows-1252 holds
+  kNotConvertible,   // UTF-8 with some character Windows-1252 lacks
+};
+// Classifies `bytes`; for kConvertible, `cp1252` receives the text in Windows-1252, without
+// the byte-order mark.
+Utf8Text ReadAsUtf8(std::string_view bytes, std::string& cp1252);
+
 // The Unicode code point of one Windows-1252 byte.
 char32_t Cp1252ToCodePoint(unsigned char byte);
 

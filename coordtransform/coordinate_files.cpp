@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/win1252.h"
+#include "coordtransform/coordinate_checks.h"
 
 namespace korvo {
 namespace {
@@ -191,6 +192,8 @@ Result<std::vector<Triple>> ReadColumns(const std::array<std::string, 3>& column
 }
 
 Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes) {
+  // A UTF-8 byte-order mark, as editors write it, is not part of the format identifier.
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   const std::vector<std::string_view> lines = SplitLines(bytes);
   const std::string_view firstLine = lines.empty() ? std::string_view() : lines.front();
   const double identifier = RoundHalfEven(ReadNumber(firstLine));
@@ -205,8 +208,12 @@ Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes) {
         !IsNumericField(fields[2])) {
       return Failure{PointLineMessage(i + 1)};
     }
-    input.points.push_back({ReadNumber(TrimBlanks(fields[0])), ReadNumber(TrimBlanks(fields[1])),
-                            ReadNumber(TrimBlanks(fields[2]))});
+    const Triple point{ReadNumber(TrimBlanks(fields[0])), ReadNumber(TrimBlanks(fields[1])),
+                       ReadNumber(TrimBlanks(fields[2]))};
+    if (const auto problem = CheckCoordinates(input.format, point)) {
+      return Failure{CoordinateProblemMessage(*problem, i + 1)};
+    }
+    input.points.push_back(point);
   }
   return input;
 }

@@ -1,7 +1,9 @@
 #include "engine/adjustment_driver.h"
 
 #include "common/text.h"
+#include "engine/finite_results.h"
 #include "common/win1252.h"
+#include "network/validate_network.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -99,6 +101,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
 
+  if (Status checked = CheckBeforeAdjustment(network, options); !checked) return Failure{checked.error()};
   Result<ObservationSystem> formed = FormObservationSystem(network, options);
   if (!formed) return Failure{formed.error()};
   AdjustmentOutput output;
@@ -121,6 +124,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   // The robust estimators selected, under their status texts, to progress 95.
   output.robust = RunRobustEstimators(output.system, options, progress);
   output.warnings = LeftOutWarnings(output.robust);
+  if (Status finite = CheckResultsFinite(output.leastSquares, output.robust); !finite) return Failure{finite.error()};
 
   progress.SetStatus(BuildingReportStatus());
   output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);

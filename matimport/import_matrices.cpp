@@ -64,15 +64,20 @@ Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const st
   };
   if (failureKind != nullptr) *failureKind = MatrixImportFailure::None;
 
+  // A read failure says which of the three files it was (most messages name it already).
+  const auto readFail = [&fail](const char* name, const std::string& path, const std::string& message) {
+    if (message.find(path) != std::string::npos) return fail(MatrixImportFailure::FileRead, message);
+    return fail(MatrixImportFailure::FileRead, message + kCrLfText + kCrLfText + name + ": " + path);
+  };
   Result<Matrix> a = ReadMatrixFile(paths.matrixA);
-  if (!a) return fail(MatrixImportFailure::FileRead, a.error());
+  if (!a) return readFail("Matriz A", paths.matrixA, a.error());
   if (const int row = FirstZeroRow(*a); row != 0) return fail(MatrixImportFailure::MatrixCheck, ZeroRowMessage(row));
 
   Result<Matrix> kFile = ReadMatrixFile(paths.vectorK);
-  if (!kFile) return fail(MatrixImportFailure::FileRead, kFile.error());
+  if (!kFile) return readFail("Vector k", paths.vectorK, kFile.error());
 
   Result<Matrix> p = ReadMatrixFile(paths.matrixP);
-  if (!p) return fail(MatrixImportFailure::FileRead, p.error());
+  if (!p) return readFail("Matriz P", paths.matrixP, p.error());
   if (p->rows() != p->cols()) return fail(MatrixImportFailure::MatrixCheck, NotSquareMessage());
   for (int i = 1; i <= p->rows(); ++i)
     if (!((*p)(i, i) > 0.0)) return fail(MatrixImportFailure::MatrixCheck, WeightMessage(i));

@@ -1,5 +1,6 @@
 #include "matimport/imported_adjustment.h"
 
+#include "engine/finite_results.h"
 #include "engine/least_squares.h"
 #include "engine/robust_stage.h"
 #include "report/imported_report.h"
@@ -35,6 +36,7 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
 
   output.robust = RunRobustEstimators(output.system, options, progress);
   output.warnings = LeftOutWarnings(output.robust);
+  if (Status finite = CheckResultsFinite(output.leastSquares, output.robust); !finite) return Failure{finite.error()};
 
   progress.SetStatus(BuildingReportStatus());
   ImportedReport report = BuildImportedReport(output.system, output.leastSquares, output.robust, paneText,

@@ -15,6 +15,7 @@
 #include "network/project_lines.h"
 #include "network/project_file.h"
 #include "network/project_state.h"
+#include "network/validate_network.h"
 
 namespace korvo {
 
@@ -27,6 +28,10 @@ const std::string kProjectTooBigToShowMessage =
     Cp1252(" Trabajando sobre fichero de resultados... ");
 const std::string kLoadStatusReading = Cp1252("Adquiriendo información general sobre la red...");
 const std::string kLoadStatusDrawing = Cp1252("Dibujando croquis planimétrico...");
+
+std::string UnreadableProjectMessage(const std::string& path, const std::string& reason) {
+  return Cp1252(" ¡No se puede leer el fichero ") + Utf8ToCp1252(path) + "! " + reason;
+}
 
 namespace {
 
@@ -199,6 +204,23 @@ GpsBaseline ReadBaseline(std::string_view text, std::size_t at) {
   return b;
 }
 
+// 1-based line numbers of increasing positions, counted in one pass over the text.
+class LineCounter {
+ public:
+  explicit LineCounter(std::string_view text) : text_(text) {}
+  int At(std::size_t position) {
+    line_ += static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(done_),
+                                         text_.begin() + static_cast<std::ptrdiff_t>(position), '\n'));
+    done_ = position;
+    return line_;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t done_ = 0;
+  int line_ = 1;
+};
+
 struct ClassicalHit {
   std::size_t at;
   ObservationType type;
@@ -224,7 +246,11 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     if (unknownCount + fixedCount != vertexAt.size()) return Failure{kLoadKindMismatchMessage};
     if (vertexAt.size() > kMaxRows) return Failure{kLoadReadErrorMessage};
     model.vertices.reserve(vertexAt.size());
-    for (std::size_t at : vertexAt) model.vertices.push_back(ReadVertex(text, at));
+    LineCounter vertexLines(text);
+    for (std::size_t at : vertexAt) {
+      model.vertices.push_back(ReadVertex(text, at));
+      model.vertices.back().line = vertexLines.At(at);
+    }
     model.vertexCount = static_cast<int>(vertexAt.size());
     model.unknownVertexCount = static_cast<int>(unknownCount);
     model.fixedVertexCount = static_cast<int>(fixedCount);
@@ -239,8 +265,10 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     }
     std::sort(hits.begin(), hits.end(), [](const ClassicalHit& a, const ClassicalHit& b) { return a.at < b.at; });
     model.classical.reserve(hits.size());
+    LineCounter classicalLines(text);
     for (const ClassicalHit& hit : hits) {
       model.classical.push_back(ReadClassical(text, hit.at, hit.type));
+      model.classical.back().line = classicalLines.At(hit.at);
       switch (hit.type) {
         case ObservationType::Distance: ++model.distanceCount; break;
         case ObservationType::Zenith: ++model.zenithCount; break;
@@ -254,7 +282,11 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     const std::vector<std::size_t> baselineAt = FindAll(text, kBaselineKeyword, skipBegin, skipEnd);
     if (baselineAt.size() > kMaxRows) return Failure{kLoadReadErrorMessage};
     model.baselines.reserve(baselineAt.size());
-    for (std::size_t at : baselineAt) model.baselines.push_back(ReadBaseline(text, at));
+    LineCounter baselineLines(text);
+    for (std::size_t at : baselineAt) {
+      model.baselines.push_back(ReadBaseline(text, at));
+      model.baselines.back().line = baselineLines.At(at);
+    }
     model.gpsCount = static_cast<int>(baselineAt.size());
     return model;
   } catch (const ReadError&) {
@@ -281,13 +313,23 @@ Result<LoadedNetwork> LoadNetwork(const std::string& path, const ProgressSink& p
   progress.SetStatus(kLoadStatusReading);
   try {
     Result<std::string> bytes = ReadFileBytes(path);
-    if (!bytes.ok()) return Failure{kLoadReadErrorMessage};
+    if (!bytes.ok()) {
+      return Failure{UnreadableProjectMessage(path, bytes.error())};
+    }
     LoadedNetwork loaded;
-    loaded.projectText = std::move(*bytes);
+    switch (ReadAsUtf8(*bytes, loaded.projectText)) {
+      case Utf8Text::kNotUtf8: loaded.projectText = std::move(*bytes); break;
+      case Utf8Text::kConvertible: break;  // the texts, now in Windows-1252, are read as usual
+      case Utf8Text::kNotConvertible:
+        return Failure{Cp1252(" ¡El fichero ") + Utf8ToCp1252(path) +
+                       Cp1252(" está guardado en UTF-8 y contiene caracteres que no existen en Windows-1252: "
+                              "guárdelo en Windows-1252 (ANSI)! ")};
+    }
     loaded.projectTooBig = loaded.projectText.size() >= kProjectDisplayLimit;
     if (steps.textRead) steps.textRead(loaded.projectText, loaded.projectTooBig);
     Result<NetworkModel> model = Scan(loaded.projectText, &progress);
     if (!model.ok()) return Failure{model.error()};
+    if (Status values = CheckNetworkValues(*model); !values) return Failure{values.error()};
     loaded.model = std::move(*model);
     progress.SetProgress(kProgressAfterBaselines);
     progress.SetStatus(kLoadStatusDrawing);

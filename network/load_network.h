@@ -31,6 +31,10 @@ extern const std::string kProjectTooBigToShowMessage;  // " El proyecto es demas
 extern const std::string kLoadStatusReading;        // "Adquiriendo información general sobre la red..."
 extern const std::string kLoadStatusDrawing;        // "Dibujando croquis planimétrico..."
 
+// " ¡No se puede leer el fichero PATH! REASON": a project file that cannot be read (missing,
+// a folder, no permission); `reason` is SystemErrorText's description, `path` UTF-8.
+std::string UnreadableProjectMessage(const std::string& path, const std::string& reason);
+
 // The tables and counts of a project text; latitudes, longitudes and sketch coordinates are
 // left at zero (see LoadNetworkFromText). Failures carry one of the messages above.
 Result<NetworkModel> ScanProjectText(std::string_view text);
@@ -54,7 +58,9 @@ struct LoadSteps {
   std::function<void(const NetworkModel& model)> drawSketch;
 };
 
-// Reads the project file at `path` and loads it. Progress: 0 and the reading status at the
+// Reads the project file at `path` and loads it. A file saved as UTF-8 is read in Windows-1252
+// (or refused, naming the encoding, when it holds characters Windows-1252 lacks); the values
+// must pass CheckNetworkValues (network/validate_network.h), whose message names the line. Progress: 0 and the reading status at the
 // start, 15 after the vertices, 40 after the classical observations, 80 and the drawing
 // status after the baselines, then 100, an empty status and 0 once the geodetic coordinates
 // are computed and the sketch drawn. On failure the progress and status stay where they were.

@@ -38,6 +38,8 @@ struct NetworkVertex {
   double sketchX = 0.0;  // longitude° · cos(latitude) + 1000
   float sketchY = 0.0f;  // latitude° + 1000
 
+  int line = 0;  // 1-based line of the project file it was read from; 0 when not read from one
+
   bool IsFixed() const { return kind == kKindFixed; }
   bool IsUnknown() const { return kind == kKindUnknown; }
 };
@@ -48,6 +50,7 @@ struct ClassicalObservation {
   std::int16_t to = 0;     // target vertex number, rounded to an integer
   double value = 0.0;      // gon for directions and zenith angles, metres for distances
   double stdDev = 0.0;     // cc (dmgr) for angles, metres for distances
+  int line = 0;            // 1-based line of the project file; 0 when not read from one
 };
 
 struct GpsBaseline {
@@ -56,6 +59,7 @@ struct GpsBaseline {
   double dxM = 0.0, dyM = 0.0, dzM = 0.0;
   // Upper triangle of the symmetric variance-covariance matrix of (DX, DY, DZ), m².
   double cxx = 0.0, cxy = 0.0, cxz = 0.0, cyy = 0.0, cyz = 0.0, czz = 0.0;
+  int line = 0;  // 1-based line of the block's first line in the project file; 0 when not read from one
 };
 
 struct NetworkModel {

@@ -7,6 +7,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/win1252.h"
+#include "coordtransform/coordinate_files.h"
 #include "network/project_lines.h"
 
 namespace korvo {
@@ -35,6 +36,17 @@ constexpr std::size_t kCzzDistance = 991;
 // The next baseline is searched from this far past "Baseline Components".
 constexpr std::size_t kNextSearchDistance = 200;
 
+// Labels that must stand at fixed distances from the "B" of "Baseline Components" (the
+// text ends where the distance points), so a shifted or cut layout is never read as numbers.
+struct LayoutLabel {
+  std::string_view text;
+  std::size_t endDistance;
+};
+constexpr LayoutLabel kLayoutLabels[] = {
+    {"dX =", 38}, {"dY =", kDyDistance}, {"dZ =", kDzDistance},
+    {"X", kCxxDistance - 4}, {"Y", kCxyDistance - 4}, {"Z", kCxzDistance - 4},
+};
+
 // Covariance elements are kept to 7 decimals: v·10^7 to the nearest 32-bit integer.
 constexpr double kCovarianceScale = 1e7;
 
@@ -45,8 +57,21 @@ std::string MissingLabelMessage(std::string_view label, int index) {
          Cp1252("\" de la línea base ") + IndexText(index) + Cp1252(". La importación se detiene en ella.");
 }
 
-double ReadFieldAt(std::string_view text, std::size_t offset) {
-  return ReadNumber(FieldAt(text, offset, kFieldWidth));
+std::string BaselineName(int index, const WaveBaseline& b) {
+  return Cp1252("la línea base ") + IndexText(index) + " (" + std::to_string(b.from) + "-" + std::to_string(b.to) + ")";
+}
+
+// The 16-byte field at `offset`, which must hold one number and blanks only.
+Result<double> ReadFieldAt(std::string_view text, std::size_t offset, std::string_view name, int index,
+                           const WaveBaseline& b) {
+  const std::string_view field = FieldAt(text, offset, kFieldWidth);
+  if (field.size() < kFieldWidth || !IsNumericField(field)) {
+    return Failure{Cp1252("El campo ") + std::string(name) + Cp1252(" de ") + BaselineName(index, b) +
+                   Cp1252(" no es un número donde el formato del informe lo pone (\"") +
+                   ReplaceAll(ReplaceAll(field, '\r', ' '), '\n', ' ') +
+                   Cp1252("\"): el informe está cortado o tiene algún campo desplazado. La importación se detiene en ella.")};
+  }
+  return ReadNumber(field);
 }
 
 // The number at `offset` to the end of the text, as a vertex number.
@@ -99,34 +124,46 @@ Result<WaveBaseline> ReadWaveBaseline(std::string_view reportText, std::size_t& 
   if (!from) return Failure{from.error()};
   baseline.from = *from;
 
-  const std::size_t toAt = rest.find(kToLabel);
+  // Each label is searched after the one before it, so the scan of the report never goes back.
+  const std::size_t toAt = rest.find(kToLabel, fromAt);
   if (toAt == std::string_view::npos) return Failure{MissingLabelMessage(kToLabel, index)};
   auto to = ReadStationNumber(rest, toAt + kToNumberDistance, kToLabel, index);
   if (!to) return Failure{to.error()};
   baseline.to = *to;
 
-  const std::size_t p = rest.find(kComponentsLabel);
+  const std::size_t p = rest.find(kComponentsLabel, toAt);
   if (p == std::string_view::npos) return Failure{MissingLabelMessage(kComponentsLabel, index)};
-  baseline.dxM = ReadFieldAt(rest, p + kDxDistance);
-  baseline.dyM = ReadFieldAt(rest, p + kDyDistance);
-  baseline.dzM = ReadFieldAt(rest, p + kDzDistance);
-  for (const auto& [value, name] : {std::pair{baseline.dxM, "DX"}, std::pair{baseline.dyM, "DY"},
-                                    std::pair{baseline.dzM, "DZ"}}) {
-    if (Status finite = CheckFiniteComponent(value, name, index); !finite) return Failure{finite.error()};
+  for (const LayoutLabel& label : kLayoutLabels) {
+    if (p + label.endDistance < label.text.size() ||
+        FieldAt(rest, p + label.endDistance - label.text.size(), label.text.size()) != label.text) {
+      return Failure{Cp1252("La etiqueta \"") + std::string(label.text) + Cp1252("\" de ") + BaselineName(index, baseline) +
+                     Cp1252(" no está donde el formato del informe la pone: el informe está cortado o tiene algún "
+                            "campo desplazado. La importación se detiene en ella.")};
+    }
   }
-
-  struct CovarianceSlot {
+  struct Slot {
     double* target;
     std::size_t distance;
     const char* name;
   };
-  const CovarianceSlot slots[] = {
+  const Slot components[] = {{&baseline.dxM, kDxDistance, "DX"}, {&baseline.dyM, kDyDistance, "DY"},
+                             {&baseline.dzM, kDzDistance, "DZ"}};
+  for (const Slot& slot : components) {
+    Result<double> value = ReadFieldAt(rest, p + slot.distance, slot.name, index, baseline);
+    if (!value) return Failure{value.error()};
+    if (Status finite = CheckFiniteComponent(*value, slot.name, index); !finite) return Failure{finite.error()};
+    *slot.target = *value;
+  }
+
+  const Slot slots[] = {
       {&baseline.cxx, kCxxDistance, "Cxx"}, {&baseline.cxy, kCxyDistance, "Cxy"},
       {&baseline.cyy, kCyyDistance, "Cyy"}, {&baseline.cxz, kCxzDistance, "Cxz"},
       {&baseline.cyz, kCyzDistance, "Cyz"}, {&baseline.czz, kCzzDistance, "Czz"},
   };
-  for (const CovarianceSlot& slot : slots) {
-    auto rounded = RoundCovariance(ReadFieldAt(rest, p + slot.distance), slot.name, index);
+  for (const Slot& slot : slots) {
+    Result<double> value = ReadFieldAt(rest, p + slot.distance, slot.name, index, baseline);
+    if (!value) return Failure{value.error()};
+    auto rounded = RoundCovariance(*value, slot.name, index);
     if (!rounded) return Failure{rounded.error()};
     *slot.target = *rounded;
   }
@@ -180,7 +217,7 @@ WaveImportOutcome ImportWaveReport(const std::string& reportPath, std::string& g
   if (!report) {
     WaveImportOutcome outcome;
     outcome.failed = true;
-    outcome.failure = report.error();
+    outcome.failure = Cp1252("No se puede leer el fichero ") + Utf8ToCp1252(reportPath) + ". " + report.error();
     return outcome;
   }
   return ImportWaveReportText(*report, gpsListText);

@@ -11,6 +11,12 @@
 //     and the a-posteriori covariance block, a lower triangle row by row, at
 //     776 (xx), 850 (yx), 872 (yy), 946 (zx), 968 (zy), 991 (zz);
 //   - the next baseline is searched from 200 bytes after that "B".
+// Each label is searched after the one before it, so reading a report is linear in its size.
+// The layout is checked before anything is read: "dX =", "dY =", "dZ =" and the row labels
+// X, Y, Z of the covariance block (5 bytes before its first column) must stand at their
+// distances from that "B", and every
+// 16-byte field must hold one number and blanks; a cut or shifted report stops the import
+// at the baseline concerned, named with its stations.
 // Each covariance element (m²) is rounded to 7 decimals; the components (m) are kept as read.
 // Each baseline becomes one three-line GPS block of the project file, appended to the GPS
 // section text, so the import never touches the network tables: they follow at the next load.
@@ -63,7 +69,7 @@ Result<std::string> WaveBaselineBlock(const WaveBaseline& baseline);
 WaveImportOutcome ImportWaveReportText(std::string_view reportText, std::string& gpsListText);
 
 // ImportWaveReportText over the whole content of a report file; a read failure appends
-// nothing and reports the system's description of the error.
+// nothing and reports the file's name and the system's description of the error.
 WaveImportOutcome ImportWaveReport(const std::string& reportPath, std::string& gpsListText);
 
 }  // namespace korvo

@@ -74,7 +74,7 @@ TEST(CargarCommand, MissingFileFailsWithTheReadMessage) {
   const CliRun run = RunCli("cargar /no/existe/red.txt");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, " ¡Se ha producido un error en la lectura de datos! \n");
+  EXPECT_EQ(run.err, " ¡No se puede leer el fichero /no/existe/red.txt! No se encuentra el archivo o la carpeta.\n");
 }
 
 TEST(CargarCommand, WrongArgumentsShowTheUsage) {

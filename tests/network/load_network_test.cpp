@@ -3,9 +3,11 @@
 #include "test_support/test_temp.h"
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
+#include "common/files.h"
 #include "common/win1252.h"
 #include "network/load_network.h"
 #include "network/network_model.h"
@@ -318,7 +320,7 @@ TEST(LoadNetwork, FailuresGiveOnlyTheMessage) {
   Recorder recorder;
   const Result<LoadedNetwork> missing = LoadNetwork("/no/existe/red.txt", recorder.Sink());
   ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(missing.error(), kLoadReadErrorMessage);
+  EXPECT_EQ(missing.error(), UnreadableProjectMessage("/no/existe/red.txt", SystemErrorText(ENOENT)));
   // The progress stays where the failure left it.
   EXPECT_EQ(recorder.progress, (std::vector<int>{0}));
 

@@ -2,6 +2,7 @@
 // read (also when its records then fail), the sketch at 80 under the drawing status.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -66,10 +67,10 @@ TEST(LoadSteps, TextIsShownEvenWhenTheRecordsFail) {
 
 TEST(LoadSteps, UnreadableFileShowsNoText) {
   Recorder recorder;
-  const auto loaded =
-      LoadNetwork((korvo::testing::TestTempRoot() / "no-existe.txt").string(), recorder.Sink(), recorder.Steps());
+  const std::string path = (korvo::testing::TestTempRoot() / "no-existe.txt").string();
+  const auto loaded = LoadNetwork(path, recorder.Sink(), recorder.Steps());
   ASSERT_FALSE(loaded.ok());
-  EXPECT_EQ(loaded.error(), kLoadReadErrorMessage);
+  EXPECT_EQ(loaded.error(), UnreadableProjectMessage(path, SystemErrorText(ENOENT)));
   EXPECT_EQ(recorder.events.size(), 2u);
 }
 

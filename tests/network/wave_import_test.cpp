@@ -71,6 +71,9 @@ std::string MakeReport(const std::vector<ReportBaseline>& baselines, bool withWo
     std::string area(1020, ' ');
     for (std::size_t lineEnd = 94; lineEnd + 2 < area.size(); lineEnd += 96) PutAt(area, lineEnd, "\r\n");
     PutAt(area, 0, "Baseline Components");
+    for (const auto& [at, label] : {std::pair{34, "dX ="}, {74, "dY ="}, {97, "dZ ="}, {771, "X"}, {845, "Y"}, {941, "Z"}}) {
+      PutAt(area, static_cast<std::size_t>(at), label);
+    }
     PutAt(area, 56, RightIn16(b.dx));
     PutAt(area, 78, RightIn16(b.dy));
     PutAt(area, 101, RightIn16(b.dz));
@@ -301,7 +304,7 @@ TEST(WaveImport, UnreadableReportAppendsNothing) {
   std::string gps = "kept";
   const WaveImportOutcome outcome = ImportWaveReport("/nonexistent/folder/informe.txt", gps);
   EXPECT_TRUE(outcome.failed);
-  EXPECT_EQ(outcome.failure, SystemErrorText(ENOENT));
+  EXPECT_EQ(outcome.failure, "No se puede leer el fichero /nonexistent/folder/informe.txt. " + SystemErrorText(ENOENT));
   EXPECT_EQ(gps, "kept");
 }
 
