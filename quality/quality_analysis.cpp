@@ -154,7 +154,7 @@ void AnalysePoints(const ObservationSystem& system, const NetworkModel& network,
   for (std::size_t v = 0; v < network.vertices.size(); ++v) {
     const NetworkVertex& vertex = network.vertices[v];
     VertexState& state = states[v];
-    const int column = v < system.vertexColumns.size() ? system.vertexColumns[v].coordinates : 0;
+    const int column = v < system.layout.vertexColumns.size() ? system.layout.vertexColumns[v].coordinates : 0;
     state.unknown = column > 0;
     state.column = column;
     if (state.unknown) {
