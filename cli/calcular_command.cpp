@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/quality_options.h"
 #include "cli/robust_options.h"
 #include "common/files.h"
 #include "common/progress.h"
@@ -28,7 +29,8 @@
 namespace korvo::cli {
 namespace {
 
-constexpr const char* kUsage = "calcular PROYECTO [-o RESULTADOS] [opciones]";
+constexpr const char* kUsage =
+    "calcular PROYECTO [-o RESULTADOS] [--calidad FICHERO] [--json FICHERO] [--csv FICHERO] [opciones]";
 
 void PrintCalcularHelp() {
   std::printf(
@@ -48,8 +50,8 @@ void PrintCalcularHelp() {
       "                                 altura de antena GPS\n"
       "  --error-estacionamiento M      error en estacionamiento en metros (por omisión 0.005)\n"
       "  --error-altura-antena M        error en altura de antena en metros (por omisión 0.01)\n"
-      "%s",
-      kUsage, kRobustOptionsHelp);
+      "%s%s",
+      kUsage, kRobustOptionsHelp, QualityOptionsHelp(/*withCsv=*/true).c_str());
 }
 
 struct CalcularArgs {
@@ -57,6 +59,7 @@ struct CalcularArgs {
   std::string resultsPath;
   bool overwrite = false;
   CalcOptions options;
+  QualityPaths quality;
 };
 
 // Reads the arguments after the command name. On a mistake prints the reason and returns
@@ -70,7 +73,8 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
   };
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, parsed.options, error)) {
+    if (TakeRobustOption(args, i, parsed.options, error) ||
+        TakeQualityOption(args, i, parsed.quality, /*withCsv=*/true, error)) {
       if (!error.empty()) return fail(error);
       continue;
     }
@@ -189,6 +193,9 @@ int RunCalcular(const std::vector<std::string>& args) {
     return 2;
   }
   if (!OutputAllowed(parsed->resultsPath, {parsed->projectPath}, parsed->overwrite)) return 1;
+  for (const std::string& existing : ExistingQualityFiles(parsed->quality)) {
+    if (!OutputAllowed(existing, {parsed->projectPath}, parsed->overwrite)) return 1;
+  }
 
   TerminalProgress terminal;
   const bool showProgress = isatty(STDERR_FILENO) != 0;
@@ -219,7 +226,9 @@ int RunCalcular(const std::vector<std::string>& args) {
     PrintError(written.error());
     return 1;
   }
+  if (!WriteQualityFiles(parsed->quality, *adjusted, parsed->projectPath)) return 1;
   std::printf("Ajuste realizado. Resultados guardados en %s\n", parsed->resultsPath.c_str());
+  std::printf("%s\n", QualitySummaryUtf8(adjusted->quality).c_str());
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/quality_options.h"
 #include "cli/robust_options.h"
 #include "common/progress.h"
 #include "common/win1252.h"
@@ -20,7 +21,8 @@ namespace korvo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir] "
+    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir] [--calidad FICHERO] "
+    "[--json FICHERO] "
     "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
 int RunMatrices(const std::vector<std::string>& args) {
@@ -29,9 +31,10 @@ int RunMatrices(const std::vector<std::string>& args) {
   std::string outputPath;
   CalcOptions options;
   bool overwrite = false;
+  QualityPaths quality;
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, options, error)) {
+    if (TakeRobustOption(args, i, options, error) || TakeQualityOption(args, i, quality, /*withCsv=*/false, error)) {
       if (!error.empty()) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
         return 2;
@@ -60,8 +63,10 @@ int RunMatrices(const std::vector<std::string>& args) {
     return 2;
   }
 
-  if (!outputPath.empty() && !OutputAllowed(outputPath, {files[0], files[1], files[2], verticesProject}, overwrite)) {
-    return 1;
+  const std::vector<std::string> inputs = {files[0], files[1], files[2], verticesProject};
+  if (!outputPath.empty() && !OutputAllowed(outputPath, inputs, overwrite)) return 1;
+  for (const std::string& existing : ExistingQualityFiles(quality)) {
+    if (!OutputAllowed(existing, inputs, overwrite)) return 1;
   }
 
   std::string vertexListText;
@@ -100,8 +105,12 @@ int RunMatrices(const std::vector<std::string>& args) {
   const AdjustmentOutput& out = adjusted->output;
   // A robust estimator that could not run: said here and in the report; the results stand.
   for (const std::string& warning : out.warnings) PrintError(warning);
+  if (!WriteQualityFiles(quality, out, files[0])) return 1;
+  // The summary goes to standard error when the report itself goes to standard output.
+  const std::string summary = QualitySummaryUtf8(out.quality) + "\n";
   if (outputPath.empty()) {
     PrintText(ResultsFileBytes(out.resultsHeaderText, out.lsResultsText, out.robustComparisonText));
+    std::fputs(summary.c_str(), stderr);
     return 0;
   }
   const Status written = WriteResultsFile(outputPath, out.resultsHeaderText, out.lsResultsText, out.robustComparisonText);
@@ -109,6 +118,7 @@ int RunMatrices(const std::vector<std::string>& args) {
     PrintError(written.error());
     return 1;
   }
+  std::fputs(summary.c_str(), stdout);
   return 0;
 }
 

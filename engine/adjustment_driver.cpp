@@ -4,6 +4,7 @@
 #include "engine/finite_results.h"
 #include "common/win1252.h"
 #include "network/validate_network.h"
+#include "quality/solution_access.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -126,6 +127,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   if (Status finite = CheckResultsFinite(output.leastSquares, output.robust); !finite) return Failure{finite.error()};
 
   progress.SetStatus(BuildingReportStatus());
+  output.quality = AnalyseQuality(output.system, &network, DenseSolutionAccess(output.system, output.leastSquares));
   output.lsResultsText = BuildNetworkReport(network, output.system, output.leastSquares);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);

@@ -3,6 +3,7 @@
 #include "engine/finite_results.h"
 #include "engine/least_squares.h"
 #include "engine/robust_stage.h"
+#include "quality/solution_access.h"
 #include "report/imported_report.h"
 
 namespace korvo {
@@ -39,6 +40,7 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
   if (Status finite = CheckResultsFinite(output.leastSquares, output.robust); !finite) return Failure{finite.error()};
 
   progress.SetStatus(BuildingReportStatus());
+  output.quality = AnalyseQuality(output.system, nullptr, DenseSolutionAccess(output.system, output.leastSquares));
   ImportedReport report = BuildImportedReport(output.system, output.leastSquares, output.robust, paneText,
                                               output.resultsHeaderText);
   output.lsResultsText = std::move(report.lsResultsText);
