@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/quality_options.h"
 #include "cli/robust_options.h"
 #include "common/progress.h"
 #include "common/win1252.h"
@@ -21,7 +22,7 @@ namespace korvo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] "
+    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--calidad FICHERO] [--json FICHERO] "
     "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
 struct MatricesArgs {
@@ -29,6 +30,7 @@ struct MatricesArgs {
   std::string verticesProject;  // empty: no vertex list
   std::string outputPath;       // empty: standard output
   CalcOptions options;
+  QualityPaths quality;
 };
 
 // Reads the arguments after the command name. On a mistake prints the reason and returns
@@ -38,7 +40,8 @@ std::optional<MatricesArgs> ParseArgs(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, parsed.options, error)) {
+    if (TakeRobustOption(args, i, parsed.options, error) ||
+        TakeQualityOption(args, i, parsed.quality, /*withCsv=*/false, error)) {
       if (!error.empty()) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
         return std::nullopt;
@@ -110,11 +113,16 @@ int RunMatrices(const std::vector<std::string>& args) {
     return 1;
   }
   // A robust estimator that could not run: said here and in the report; the results stand.
-  for (const std::string& warning : adjusted->output.warnings) PrintError(warning);
-  if (Status written = WriteResults(*parsed, adjusted->output); !written) {
+  const AdjustmentOutput& out = adjusted->output;
+  for (const std::string& warning : out.warnings) PrintError(warning);
+  if (!WriteQualityFiles(parsed->quality, out, parsed->aPath)) return 1;
+  if (Status written = WriteResults(*parsed, out); !written) {
     PrintError(written.error());
     return 1;
   }
+  // The quality summary goes to standard error when the report itself goes to standard output.
+  const std::string summary = QualitySummaryUtf8(out.quality) + "\n";
+  std::fputs(summary.c_str(), parsed->outputPath.empty() ? stderr : stdout);
   return 0;
 }
 

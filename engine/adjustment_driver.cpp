@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
+#include "quality/solution_access.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -139,11 +140,15 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   // report is ready.
   if (output.resultsHeaderText.size() >= kHeaderDisplayLimit) state.projectTooBig = true;
 
-  std::vector<ReportStep> reports{[&network](AdjustmentOutput& out) {
-    out.lsResultsText = BuildNetworkReport(network, out.system, out.leastSquares);
-    out.robustComparisonText =
-        BuildComparisonSection(ComparisonVariant::Network, network, out.system, out.leastSquares, out.robust);
-  }};
+  std::vector<ReportStep> reports{
+      [&network](AdjustmentOutput& out) {
+        out.quality = AnalyseQuality(out.system, &network, DenseSolutionAccess(out.system, out.leastSquares));
+      },
+      [&network](AdjustmentOutput& out) {
+        out.lsResultsText = BuildNetworkReport(network, out.system, out.leastSquares);
+        out.robustComparisonText =
+            BuildComparisonSection(ComparisonVariant::Network, network, out.system, out.leastSquares, out.robust);
+      }};
   reports.insert(reports.end(), extraReports.begin(), extraReports.end());
   if (Status done = RunAdjustmentTail(output, options, progress, reports, reportBuilt); !done) {
     return Failure{done.error()};

@@ -1,5 +1,6 @@
 #include "matimport/imported_adjustment.h"
 
+#include "quality/solution_access.h"
 #include "report/imported_report.h"
 
 namespace korvo {
@@ -15,13 +16,17 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
 
   ImportedAdjustment result;
   result.output.system = system;
-  std::vector<ReportStep> reports{[&result, &paneText](AdjustmentOutput& out) {
-    ImportedReport report =
-        BuildImportedReport(out.system, out.leastSquares, out.robust, paneText, out.resultsHeaderText);
-    out.lsResultsText = std::move(report.lsResultsText);
-    out.robustComparisonText = std::move(report.robustComparisonText);
-    result.pane = std::move(report.pane);
-  }};
+  std::vector<ReportStep> reports{
+      [](AdjustmentOutput& out) {
+        out.quality = AnalyseQuality(out.system, nullptr, DenseSolutionAccess(out.system, out.leastSquares));
+      },
+      [&result, &paneText](AdjustmentOutput& out) {
+        ImportedReport report =
+            BuildImportedReport(out.system, out.leastSquares, out.robust, paneText, out.resultsHeaderText);
+        out.lsResultsText = std::move(report.lsResultsText);
+        out.robustComparisonText = std::move(report.robustComparisonText);
+        result.pane = std::move(report.pane);
+      }};
   reports.insert(reports.end(), extraReports.begin(), extraReports.end());
   const ReportBuiltStep built = [&result, &reportBuilt](const AdjustmentOutput&) {
     if (reportBuilt) reportBuilt(result);
