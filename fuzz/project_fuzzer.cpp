@@ -12,6 +12,7 @@
 #include "network/load_network.h"
 #include "network/project_file.h"
 #include "network/project_state.h"
+#include "network/validate_network.h"
 
 namespace {
 
@@ -29,19 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
   const korvo::Result<korvo::NetworkModel> model = korvo::LoadNetworkFromText(text);
-  if (model.ok()) {
-    const korvo::NetworkModel& m = *model;
-    // The counts describe the tables.
-    if (m.vertexCount != static_cast<int>(m.vertices.size()) ||
-        m.unknownVertexCount + m.fixedVertexCount != m.vertexCount ||
-        m.classicalCount != static_cast<int>(m.classical.size()) ||
-        m.directionCount + m.zenithCount + m.distanceCount != m.classicalCount ||
-        m.gpsCount != static_cast<int>(m.baselines.size())) {
-      std::abort();
-    }
-  } else if (model.error().empty()) {
-    std::abort();
-  }
+  if (!model.ok() && model.error().empty()) std::abort();
 
   const korvo::ProjectSections sections = korvo::SplitProjectText(text);
   if (!sections.titlesFound &&
@@ -49,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
 
-  if (!model.ok() || model->classical.size() + 3 * model->baselines.size() > kMaxRowsToAdjust) return 0;
+  // The values as a project file is checked when loaded, then the whole adjustment.
+  if (!model.ok() || !korvo::CheckNetworkValues(*model).ok() || model->classical.size() + 3 * model->baselines.size() > kMaxRowsToAdjust) return 0;
   korvo::CalcOptions options;
   options.useHuber = (size & 1) != 0;  // vary the options a little with the input
   options.fixedRefraction = (size & 2) != 0;

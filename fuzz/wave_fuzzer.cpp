@@ -19,6 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!outcome.failed && outcome.blocksAppended != outcome.baselinesInReport) std::abort();
   // The blocks are whole: the scan finds each one (its values may still be refused).
   const korvo::Result<korvo::NetworkModel> model = korvo::ScanProjectText(gpsText);
-  if (model.ok() && model->gpsCount != outcome.blocksAppended) std::abort();
+  if (model.ok() && model->GpsCount() != outcome.blocksAppended) std::abort();
   return 0;
 }

@@ -251,9 +251,6 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
       model.vertices.push_back(ReadVertex(text, at));
       model.vertices.back().line = vertexLines.At(at);
     }
-    model.vertexCount = static_cast<int>(vertexAt.size());
-    model.unknownVertexCount = static_cast<int>(unknownCount);
-    model.fixedVertexCount = static_cast<int>(fixedCount);
     if (progress) progress->SetProgress(kProgressAfterVertices);
 
     // Classical observations, in order of appearance whatever their type.
@@ -269,13 +266,7 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     for (const ClassicalHit& hit : hits) {
       model.classical.push_back(ReadClassical(text, hit.at, hit.type));
       model.classical.back().line = classicalLines.At(hit.at);
-      switch (hit.type) {
-        case ObservationType::Distance: ++model.distanceCount; break;
-        case ObservationType::Zenith: ++model.zenithCount; break;
-        case ObservationType::Direction: ++model.directionCount; break;
-      }
     }
-    model.classicalCount = model.directionCount + model.distanceCount + model.zenithCount;
     if (progress) progress->SetProgress(kProgressAfterClassical);
 
     // GPS baselines.
@@ -287,7 +278,6 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
       model.baselines.push_back(ReadBaseline(text, at));
       model.baselines.back().line = baselineLines.At(at);
     }
-    model.gpsCount = static_cast<int>(baselineAt.size());
     return model;
   } catch (const ReadError&) {
     return Failure{kLoadReadErrorMessage};
