@@ -493,7 +493,9 @@ void Principal::ShowQualityAnalysis(const AdjustmentOutput& output) {
   const QualityReportHeading heading{state_.projectFilePath, QualityDateNow()};
   qualityPane_->setPlainText(FromCp1252(BuildQualityReport(*quality_, heading)));
   if (paneTabs_->indexOf(qualityPane_) < 0) paneTabs_->addTab(qualityPane_, QStringLiteral("Calidad"));
-  qualityPanel_->setText(QString::fromUtf8(QualitySummaryUtf8(*quality_)));
+  const QString summary = QString::fromUtf8(QualitySummaryUtf8(*quality_));
+  qualityPanel_->setText(summary);
+  qualityPanel_->setMinimumWidth(qualityPanel_->fontMetrics().horizontalAdvance(summary) + 12);
   saveQualityAction_->setEnabled(true);
   if (!quality_->points.empty()) InstallSketchSource();
 }
