@@ -3,7 +3,7 @@
 // 30 and 31). The exact reference is GeographicLib's TransverseMercatorProj (Debian package
 // geographiclib-tools, installed by scripts/install-deps.sh); it is run as an external
 // program, and the comparison is skipped when it is not installed.
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -7,7 +7,7 @@
 
 #include "common/constants.h"
 #include "common/win1252.h"
-#include "engine_test_networks.h"
+#include "support/networks.h"
 
 namespace korvo {
 namespace {

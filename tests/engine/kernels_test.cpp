@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/matrices.h"
+
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -12,27 +14,7 @@
 namespace korvo {
 namespace {
 
-Matrix FromRows(const std::vector<std::vector<double>>& rows) {
-  const int n = static_cast<int>(rows.size());
-  const int m = n == 0 ? 0 : static_cast<int>(rows[0].size());
-  Matrix out(n, m);
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= m; ++j) out(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-  }
-  return out;
-}
-
-// Same shape and the same bits in every element (so +0 and -0 differ).
-void ExpectSameBits(const Matrix& a, const Matrix& b) {
-  ASSERT_EQ(a.rows(), b.rows());
-  ASSERT_EQ(a.cols(), b.cols());
-  for (int i = 0; i <= a.rows(); ++i) {
-    for (int j = 0; j <= a.cols(); ++j) {
-      const double x = a(i, j), y = b(i, j);
-      ASSERT_EQ(0, std::memcmp(&x, &y, sizeof x)) << "element (" << i << ", " << j << "): " << x << " vs " << y;
-    }
-  }
-}
+using namespace korvo::testing;
 
 TEST(KernelsInverse, SwapMatrixIsMendedByRowAdditionAndIsItsOwnInverse) {
   // W(1,1) = 0: row 2 is added to row 1, giving [[1,1],[1,0]]; elimination then gives the

@@ -1,5 +1,5 @@
 // Importing an observation system from its A, k and P files.
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>

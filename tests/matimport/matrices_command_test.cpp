@@ -1,5 +1,5 @@
 // korvo-cli matrices: adjusting a system imported from its A, k and P files.
-#include "test_support/cli_run.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>

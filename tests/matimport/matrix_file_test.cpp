@@ -1,5 +1,5 @@
 // Reading one matrix of an imported observation system from a text file.
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>

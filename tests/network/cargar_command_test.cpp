@@ -1,5 +1,5 @@
 // korvo-cli cargar on the sample project and on a missing file.
-#include "test_support/cli_run.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The loader's keyword scan and LoadNetwork: known fields from the column layout, the
 // header line, the counts, progress, and bad input that must end in a message, not a crash.
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>

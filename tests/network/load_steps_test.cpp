@@ -9,7 +9,7 @@
 #include "common/files.h"
 #include "common/win1252.h"
 #include "network/load_network.h"
-#include "test_support/test_temp.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {

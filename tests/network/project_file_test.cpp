@@ -1,5 +1,5 @@
 // Writing a project file and splitting it back into its three sections.
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>

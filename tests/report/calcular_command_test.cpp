@@ -1,5 +1,5 @@
 // korvo-cli calcular end to end: the sample project, options, and the failures.
-#include "test_support/cli_run.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>

@@ -7,7 +7,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
-#include "report/report_test_network.h"
+#include "support/report_network.h"
 
 namespace korvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include "report/results_file.h"
 
 #include <gtest/gtest.h>

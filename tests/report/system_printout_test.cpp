@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/win1252.h"
-#include "report/report_test_network.h"
+#include "support/report_network.h"
 
 namespace korvo {
 namespace {
