@@ -3,16 +3,24 @@
 # Builds into its own folder (build-coverage/, or KORVO_COVERAGE_DIR) with --coverage, runs
 # ctest there and summarises with gcovr; branches that only throw and branches the compiler
 # proves unreachable are left out. Not part of CI: it takes a full unoptimised build.
+# "scripts/coverage.sh --core" leaves the windows out (build-coverage-core/): the core and
+# the command line only, in a fraction of the time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${KORVO_COVERAGE_DIR:-$root/build-coverage}
+options=()
+if [ "${1:-}" = "--core" ]; then
+  build=${KORVO_COVERAGE_DIR:-$root/build-coverage-core}
+  options=(-DKORVO_BUILD_GUI=OFF)
+else
+  build=${KORVO_COVERAGE_DIR:-$root/build-coverage}
+fi
 generator=()
 if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
 launcher=()
 if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug \
-    -DKORVO_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage"
+    -DKORVO_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage" "${options[@]}"
 fi
 cmake --build "$build" -j "$(nproc)"
 find "$build" -name '*.gcda' -delete

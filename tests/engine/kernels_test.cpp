@@ -110,20 +110,6 @@ TEST(KernelsProduct, ShapesAndHandValues) {
   EXPECT_EQ(q, FromRows({{19, 22}, {43, 50}}));
 }
 
-TEST(KernelsProduct, UsesOnlyTheGivenDimensions) {
-  // Elements outside rows x inner and inner x cols never take part.
-  const Matrix a = FromRows({{1, 2, 100}, {3, 4, 100}});
-  const Matrix b = FromRows({{1, 0}, {0, 1}, {100, 100}});
-  const Matrix p = MultiplyMatrices(a, b, 2, 2, 2);
-  EXPECT_EQ(p, FromRows({{1, 2}, {3, 4}}));
-}
-
-TEST(KernelsTranspose, ShapeAndValues) {
-  const Matrix a = FromRows({{1, 2, 3}, {4, 5, 6}});
-  const Matrix t = TransposeMatrix(a, 2, 3);
-  EXPECT_EQ(t, FromRows({{1, 4}, {2, 5}, {3, 6}}));
-}
-
 // Random matrix with a share of exact zeros, including -0 entries.
 Matrix RandomSparse(std::mt19937& rng, int rows, int cols, double zeroShare) {
   std::uniform_real_distribution<double> value(-3.0, 3.0);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 
+#include "common/win1252.h"
 #include "engine/decorrelate.h"
 #include "engine/kernels.h"
 #include "engine/least_squares.h"
@@ -576,6 +577,21 @@ TEST(GrossErrors, GpsOnlyNetworkWithOneBlunder) {
   // And the back-rotated residual of the blundered component shows the error.
   EXPECT_NEAR(huber.residuals[static_cast<std::size_t>(firstRow)], -0.25, 0.03);
   EXPECT_NEAR(l1.residuals[static_cast<std::size_t>(firstRow)], -0.25, 0.03);
+}
+
+// Residuals of 1e200 square beyond the largest double: the scale is not finite and the
+// estimator stops with its message instead of carrying infinities into the weights.
+TEST(RobustEstimators, NonFiniteScaleEndsTheEstimatorWithItsMessage) {
+  const DecorrelatedSystem d = Decorrelated(DetachedRows({1e200, -1e200, 0.0}));
+  const std::string message =
+      Cp1252(" ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! \r\n"
+             " Desactívelos en las opciones de cálculo. ");
+  const Result<RobustEstimate> huber = EstimateHuber(d, {});
+  ASSERT_FALSE(huber.ok());
+  EXPECT_EQ(huber.error(), message);
+  const Result<RobustEstimate> l1 = EstimateL1(d, 10, {});
+  ASSERT_FALSE(l1.ok());
+  EXPECT_EQ(l1.error(), message);
 }
 
 // ---- the robust stage of the pipeline ------------------------------------------------------
