@@ -16,7 +16,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/main_window.h"
 #include "app/project_chooser.h"
 #include "app/sketch_view.h"
