@@ -15,7 +15,7 @@
 
 #include "common/files.h"
 #include "common/win1252.h"
-#include "test_support/cli_run.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "common/files.h"
-#include "test_support/test_temp.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {

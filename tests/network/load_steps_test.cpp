@@ -2,76 +2,55 @@
 // read (also when its records then fail), the sketch at 80 under the drawing status.
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "common/files.h"
-#include "common/win1252.h"
 #include "network/load_network.h"
-#include "test_support/test_temp.h"
+#include "support/files.h"
+#include "support/recorders.h"
 
 namespace korvo {
 namespace {
 
-std::string WriteProject(const std::string& name, const std::string& bytes) {
-  const std::string path = (korvo::testing::TestTempRoot() / name).string();
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
+using Events = std::vector<std::string>;
 
-struct Recorder {
-  std::vector<std::string> events;
-  ProgressSink Sink() {
-    ProgressSink sink;
-    sink.progress = [this](int percent) { events.push_back("progress " + std::to_string(percent)); };
-    sink.status = [this](const std::string& text) { events.push_back("status " + text); };
-    return sink;
-  }
-  LoadSteps Steps() {
-    LoadSteps steps;
-    steps.textRead = [this](const std::string& text, bool tooBig) {
-      events.push_back("text " + std::to_string(text.size()) + (tooBig ? " too big" : ""));
-    };
-    steps.drawSketch = [this](const NetworkModel& model) {
-      events.push_back("sketch " + std::to_string(model.VertexCount()));
-    };
-    return steps;
-  }
-};
+// Loads the file, recording progress ("P<percent>"), status ("S:<text>") and the two steps
+// in the order they come.
+Events LoadRecorded(const std::string& path, Result<LoadedNetwork>* loaded) {
+  korvo::testing::ProgressRecorder recorder;
+  LoadSteps steps;
+  steps.textRead = [&](const std::string& text, bool tooBig) {
+    recorder.events.push_back("text " + std::to_string(text.size()) + (tooBig ? " too big" : ""));
+  };
+  steps.drawSketch = [&](const NetworkModel& model) {
+    recorder.events.push_back("sketch " + std::to_string(model.VertexCount()));
+  };
+  *loaded = LoadNetwork(path, recorder.Sink(), steps);
+  return recorder.events;
+}
 
 TEST(LoadSteps, TextThenRecordsThenSketchAtEighty) {
-  const std::string sample = std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt";
-  const auto bytes = ReadFileBytes(sample);
-  ASSERT_TRUE(bytes.ok());
-  Recorder recorder;
-  ASSERT_TRUE(LoadNetwork(sample, recorder.Sink(), recorder.Steps()).ok());
-  const std::vector<std::string> expected = {
-      "progress 0", "status " + kLoadStatusReading, "text " + std::to_string(bytes->size()), "progress 15",
-      "progress 40", "progress 80", "status " + kLoadStatusDrawing, "sketch 11", "progress 100", "status ",
-      "progress 0"};
-  EXPECT_EQ(recorder.events, expected);
+  const std::string sample = korvo::testing::Example("red_ejemplo.txt").string();
+  Result<LoadedNetwork> loaded = Failure{""};
+  const Events events = LoadRecorded(sample, &loaded);
+  ASSERT_TRUE(loaded.ok()) << loaded.error();
+  const std::string size = std::to_string(korvo::testing::ReadWholeFile(sample).size());
+  EXPECT_EQ(events, (Events{"P0", "S:" + kLoadStatusReading, "text " + size, "P15", "P40", "P80",
+                            "S:" + kLoadStatusDrawing, "sketch 11", "P100", "S:", "P0"}));
 }
 
-TEST(LoadSteps, TextIsShownEvenWhenTheRecordsFail) {
+TEST(LoadSteps, TextIsShownWhenTheRecordsFailAndNotWhenTheFileCannotBeRead) {
   // One "Punto" but no kind: the counts disagree after the text has been read.
-  const std::string path = WriteProject("kinds.txt", "Punto   1 (roto)\r\n");
-  Recorder recorder;
-  const auto loaded = LoadNetwork(path, recorder.Sink(), recorder.Steps());
+  Result<LoadedNetwork> loaded = Failure{""};
+  Events events = LoadRecorded(korvo::testing::WriteTempFile("kinds.txt", "Punto   1 (roto)\r\n").string(), &loaded);
   ASSERT_FALSE(loaded.ok());
   EXPECT_EQ(loaded.error(), kLoadKindMismatchMessage);
-  const std::vector<std::string> expected = {"progress 0", "status " + kLoadStatusReading, "text 18"};
-  EXPECT_EQ(recorder.events, expected);
-}
+  EXPECT_EQ(events, (Events{"P0", "S:" + kLoadStatusReading, "text 18"}));
 
-TEST(LoadSteps, UnreadableFileShowsNoText) {
-  Recorder recorder;
-  const std::string path = (korvo::testing::TestTempRoot() / "no-existe.txt").string();
-  const auto loaded = LoadNetwork(path, recorder.Sink(), recorder.Steps());
+  events = LoadRecorded((korvo::testing::TestTempRoot() / "no-existe.txt").string(), &loaded);
   ASSERT_FALSE(loaded.ok());
-  EXPECT_EQ(loaded.error(), UnreadableProjectMessage(path, SystemErrorText(ENOENT)));
-  EXPECT_EQ(recorder.events.size(), 2u);
+  EXPECT_EQ(loaded.error(), kLoadReadErrorMessage);
+  EXPECT_EQ(events.size(), 2u);  // progress and status only
 }
 
 }  // namespace
