@@ -160,7 +160,9 @@ TEST_F(MainWindowTest, OpeningShowsTheProjectTextAndEnablesCalcular) {
 // Each failure: its dialogs, the status texts (with the dialogs shown before each), whether
 // Calcular is left enabled and how many vertices stay loaded.
 TEST_F(MainWindowTest, LoadFailures) {
-  const QString readError = QStringLiteral("message | none |  |  ¡Se ha producido un error en la lectura de datos! \n");
+  // A typed name with nothing chosen leaves the folder as the path; the message names it.
+  const QString readError = QStringLiteral("message | none |  |  ¡No se puede leer el fichero ") + folder.path() +
+                            QStringLiteral("/! La ruta indicada es una carpeta, no un archivo.\n");
   const QString kindError = QStringLiteral(
       "message | none |  | ¡Se ha producido un error en la lectura del tipo(incógnita/fijo) de los puntos! \n");
   const QString tooBig = QStringLiteral(

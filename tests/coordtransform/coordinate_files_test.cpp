@@ -143,7 +143,7 @@ TEST(ParseCoordinateInput, ReadsIdentifierAndPoints) {
   EXPECT_DOUBLE_EQ(input->points[1].first, 41.223);
   EXPECT_DOUBLE_EQ(input->points[1].third, 50.0);
   // A final line end does not add a point; LF-only files read the same.
-  EXPECT_EQ(ParseCoordinateInput("6\n1,2,3\n").value().points.size(), 1u);
+  EXPECT_EQ(ParseCoordinateInput("6\n4810516,-346088,4161236\n").value().points.size(), 1u);
 }
 
 TEST(ParseCoordinateInput, OnlyTheIdentifierLineGivesNoPoints) {
@@ -159,7 +159,7 @@ TEST(ParseCoordinateInput, RefusesUnknownIdentifierQuotingTheLine) {
     ASSERT_FALSE(input.ok()) << first;
     EXPECT_EQ(input.error(), Cp1252(" El indicador de tipo de datos ") + first + Cp1252(" no es reconocido "));
   }
-  EXPECT_TRUE(ParseCoordinateInput("5.8\r\n1,2,3").ok());  // rounds to 6
+  EXPECT_TRUE(ParseCoordinateInput("5.8\r\n4810516,-346088,4161236").ok());  // rounds to 6
 }
 
 TEST(ParseCoordinateInput, NamesTheLineOfABadPoint) {

@@ -2,9 +2,11 @@
 // read (also when its records then fail), the sketch at 80 under the drawing status.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "network/load_network.h"
 #include "support/files.h"
 #include "support/recorders.h"
@@ -47,9 +49,10 @@ TEST(LoadSteps, TextIsShownWhenTheRecordsFailAndNotWhenTheFileCannotBeRead) {
   EXPECT_EQ(loaded.error(), kLoadKindMismatchMessage);
   EXPECT_EQ(events, (Events{"P0", "S:" + kLoadStatusReading, "text 18"}));
 
-  events = LoadRecorded((korvo::testing::TestTempRoot() / "no-existe.txt").string(), &loaded);
+  const std::string missing = (korvo::testing::TestTempRoot() / "no-existe.txt").string();
+  events = LoadRecorded(missing, &loaded);
   ASSERT_FALSE(loaded.ok());
-  EXPECT_EQ(loaded.error(), kLoadReadErrorMessage);
+  EXPECT_EQ(loaded.error(), UnreadableProjectMessage(missing, SystemErrorText(ENOENT)));
   EXPECT_EQ(events.size(), 2u);  // progress and status only
 }
 
