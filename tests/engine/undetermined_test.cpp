@@ -4,20 +4,18 @@
 // order, that depends on the earlier ones.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "common/win1252.h"
-#include "engine/engine_test_networks.h"
 #include "engine/kernels.h"
 #include "engine/least_squares.h"
 #include "engine/observation_system.h"
 #include "matimport/import_matrices.h"
+#include "support/files.h"
+#include "support/networks.h"
 
 namespace korvo {
 namespace {
@@ -187,11 +185,8 @@ TEST(SparseRows, FormationRowsRebuildTheDenseMatrices) {
 TEST(ImportMatrices, WeightsThatAreNotPositiveDefiniteAreRefused) {
   // Symmetric part [[1, 2], [2, 1]]: eigenvalues 3 and −1, though both diagonal weights are
   // positive; the non-symmetric [[1, 3], [1, 1]] has that same symmetric part.
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "korvo_undetermined_p";
-  std::filesystem::create_directories(dir);
-  auto write = [&dir](const char* name, const char* text) {
-    std::ofstream((dir / name).string()) << text;
-    return (dir / name).string();
+  auto write = [](const char* name, const char* text) {
+    return testing::WriteTempFile(std::string("undetermined_p/") + name, text).string();
   };
   const std::string a = write("A.txt", "1 0\n0 1\n1 1\n");
   const std::string k = write("k.txt", "1\n2\n3\n");
@@ -205,7 +200,6 @@ TEST(ImportMatrices, WeightsThatAreNotPositiveDefiniteAreRefused) {
   }
   const std::string positive = write("P.txt", "2 1 0\n1 2 0\n0 0 1\n");
   EXPECT_TRUE(ImportMatrices({a, k, positive}, "").ok());
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
