@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
+#include "engine/compact_adjustment.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -95,6 +96,7 @@ std::vector<std::string> LeftOutWarnings(const RobustResults& robust) {
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
                                        ProjectState& state, const ProgressSink& progress,
                                        const ReportBuiltStep& reportBuilt) {
+  if (options.reportForm == ReportForm::Compact) return RunCompactAdjustment(network, options, state, progress, reportBuilt);
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;

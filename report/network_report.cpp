@@ -231,24 +231,29 @@ void AppendExternalReliabilityVectors(TextBuilder& out, const LeastSquaresResult
 
 // A rough size of the report, so the text is allocated once: the three matrices and the
 // vectors dominate with 14 characters per cell.
-std::size_t ExpectedReportBytes(int n, int m) {
+std::size_t ExpectedReportBytes(int n, int m, ReportForm form) {
   const auto nn = static_cast<std::size_t>(n);
   const auto mm = static_cast<std::size_t>(m);
-  return 14 * (mm * mm + 2 * nn * nn + mm * nn) + 100 * (nn + mm) + 4096;
+  const std::size_t perLine = 100 * (nn + mm) + 4096;
+  return form == ReportForm::Compact ? perLine : 14 * (mm * mm + 2 * nn * nn + mm * nn) + perLine;
 }
 
 }  // namespace
 
 std::string BuildNetworkReport(const NetworkModel& network, const CalcOptions& options,
-                               const ObservationSystem& system, const LeastSquaresResults& ls) {
+                               const ObservationSystem& system, const LeastSquaresResults& ls, ReportForm form) {
   const int n = system.numEquations;
   const int m = system.numUnknowns;
-  TextBuilder out(ExpectedReportBytes(n, m));
+  TextBuilder out(ExpectedReportBytes(n, m, form));
   out << kCrLf << kCrLf << kCrLf << kCrLf << Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")
       << kCrLf << kCrLf;
   AppendResidualTable(out, network, ls);
   AppendUnitWeightEstimators(out, ls);
   AppendCorrectionTable(out, network, options, system, ls);
+  if (form == ReportForm::Compact) {
+    AppendReliabilityTable(out, ls, n);
+    return std::move(out).str();
+  }
   AppendMatrixSection(out, Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS"), ls.Cxx, m);
   AppendMatrixSection(out, "MATRIZ VARIANZA-COVARIANZA DE OBSERVABLES COMPENSADOS", ls.CllHat, n);
   AppendMatrixSection(out, "MATRIZ VARIANZA-COVARIANZA DE RESIDUOS", ls.Cvv, n);
