@@ -66,8 +66,7 @@ constexpr int kProgressReport = 100;
 // The printout of the system and its weights after the project text; returns the whole
 // ResultsHeaderText. Built in one text sized beforehand: on large networks the weight matrix
 // alone is tens of megabytes.
-std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
-                        const ObservationSystem& system, const std::string& projectText,
+std::string PrintSystem(const ObservationSystem& system, const std::string& projectText,
                         const ProgressSink& progress) {
   const auto n = static_cast<std::size_t>(system.numEquations);
   const auto m = static_cast<std::size_t>(system.numUnknowns);
@@ -75,7 +74,7 @@ std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
   TextBuilder header(projectText.size() + 128 + kCell * (m + 2) + n * (kCell * m + 24) +
                      n * (kCell * n + 2));
   AppendSystemTitle(header, projectText);
-  AppendSystemHeaderLine(header, network, options, system);
+  AppendSystemHeaderLine(header, system.layout);
   progress.SetProgress(kProgressHeaderLine);
   AppendSystemRows(header, system);
   progress.SetProgress(kProgressSystemRows);
@@ -107,7 +106,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   output.system = std::move(formed).value();
   progress.SetProgress(kProgressSystemFormed);
 
-  output.resultsHeaderText = PrintSystem(network, options, output.system, state.projectText, progress);
+  output.resultsHeaderText = PrintSystem(output.system, state.projectText, progress);
   // The printout is never put in the pane here: with the project text before it, it is
   // always at least kHeaderDisplayLimit long, and the pane keeps the project text until the
   // report is ready.
@@ -125,7 +124,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
-  output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);
+  output.lsResultsText = BuildNetworkReport(network, output.system, output.leastSquares);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);
   if (reportBuilt) reportBuilt(output);

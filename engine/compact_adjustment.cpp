@@ -32,16 +32,14 @@ Result<AdjustmentOutput> RunCompactAdjustment(const NetworkModel& network, const
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
 
-  Result<ObservationSystem> formed = FormObservationSystem(network, options);
+  Result<ObservationSystem> formed = FormObservationSystem(network, options, FastKernels(), DenseMatrices::Skip);
   if (!formed) return Failure{formed.error()};
   AdjustmentOutput output;
   output.system = std::move(formed).value();
   ObservationSystem& system = output.system;
-  const SparseSystem sparse = SparseSystemFromDense(system.A, system.k, system.P, system.numEquations,
-                                                    system.numUnknowns);
-  system.A = Matrix();
-  system.k = Matrix();
-  system.P = Matrix();
+  const SparseSystem sparse = SparseSystemFromRows(system.sparseA, system.k, system.sparseP);
+  system.sparseA = SparseRows();
+  system.sparseP = SparseRows();
   progress.SetProgress(kProgressSystemFormed);
 
   TextBuilder header(state.projectText.size() + 512);
@@ -63,7 +61,7 @@ Result<AdjustmentOutput> RunCompactAdjustment(const NetworkModel& network, const
   output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
-  output.lsResultsText = BuildNetworkReport(network, options, system, output.leastSquares, ReportForm::Compact);
+  output.lsResultsText = BuildNetworkReport(network, system, output.leastSquares, ReportForm::Compact);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, system, output.leastSquares, output.robust);
   if (reportBuilt) reportBuilt(output);

@@ -88,4 +88,65 @@ SparseSystem SparseSystemFromDense(const Matrix& A, const Matrix& k, const Matri
   return out;
 }
 
+SparseSystem SparseSystemFromRows(const SparseRows& A, const Matrix& k, const SparseRows& P) {
+  SparseSystem out;
+  const int n = A.rows();
+  out.numEquations = n;
+  out.numUnknowns = A.cols;
+  out.A.cols = A.cols;
+  out.A.columns.reserve(A.columns.size());
+  out.A.values.reserve(A.values.size());
+  out.k.assign(static_cast<std::size_t>(n) + 1, 0.0);
+  std::vector<std::pair<int, double>> entries;
+  std::vector<int> rowColumns;
+  std::vector<double> rowValues;
+  for (int i = 1; i <= n; ++i) {
+    entries.clear();
+    for (std::size_t e = A.RowBegin(i); e < A.RowEnd(i); ++e) entries.emplace_back(A.columns[e], A.values[e]);
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    rowColumns.clear();
+    rowValues.clear();
+    for (const auto& [column, value] : entries) {
+      rowColumns.push_back(column);
+      rowValues.push_back(value);
+    }
+    out.A.AppendRow(rowColumns, rowValues);
+    out.k[static_cast<std::size_t>(i)] = k(i, 1);
+  }
+
+  // Rows joined by an entry of P fall in one block; blocks in the order of their first row.
+  std::vector<int> parent(static_cast<std::size_t>(n) + 1);
+  std::iota(parent.begin(), parent.end(), 0);
+  for (int i = 1; i <= P.rows(); ++i) {
+    for (std::size_t e = P.RowBegin(i); e < P.RowEnd(i); ++e) {
+      const int a = Root(parent, i), b = Root(parent, P.columns[e]);
+      if (a != b) parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
+    }
+  }
+  std::vector<std::vector<int>> members;
+  std::vector<int> blockOf(static_cast<std::size_t>(n) + 1, -1);
+  for (int i = 1; i <= n; ++i) {
+    const int root = Root(parent, i);
+    if (blockOf[static_cast<std::size_t>(root)] < 0) {
+      blockOf[static_cast<std::size_t>(root)] = static_cast<int>(members.size());
+      members.emplace_back();
+    }
+    members[static_cast<std::size_t>(blockOf[static_cast<std::size_t>(root)])].push_back(i);
+  }
+  std::vector<double> blockValues;
+  for (const std::vector<int>& rows : members) {
+    const std::size_t size = rows.size();
+    blockValues.assign(size * size, 0.0);
+    for (std::size_t a = 0; a < size; ++a) {
+      const int i = rows[a];
+      for (std::size_t e = P.RowBegin(i); e < P.RowEnd(i); ++e) {
+        const std::size_t c = static_cast<std::size_t>(std::find(rows.begin(), rows.end(), P.columns[e]) - rows.begin());
+        blockValues[a * size + c] = P.values[e];
+      }
+    }
+    out.P.AppendBlock(rows, blockValues);
+  }
+  return out;
+}
+
 }  // namespace korvo

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/matrix.h"
+#include "engine/sparse_rows.h"
 
 namespace korvo {
 
@@ -67,5 +68,10 @@ struct SparseSystem {
 // the groups of rows that its non-zero off-diagonal elements connect. Reads every element
 // once, so it is meant for imported systems and small networks.
 SparseSystem SparseSystemFromDense(const Matrix& A, const Matrix& k, const Matrix& P, int n, int m);
+
+// The compressed form of the rows the formation wrote (engine/sparse_rows.h): A sorted by
+// column within each row, P grouped into the blocks its entries connect; k is n × 1. Linear in
+// the number of entries.
+SparseSystem SparseSystemFromRows(const SparseRows& A, const Matrix& k, const SparseRows& P);
 
 }  // namespace korvo

@@ -197,9 +197,9 @@ TEST(SolveLeastSquares, AdjustedObservationsInTheirUnits) {
   sys.rows[3].kind = RowKind::GpsX;
   sys.reducedObserved = {0.0, 100.0, 99.5, 250.0};
   sys.computedValue = {0.0, 100.004, 99.5012, 245.0};
-  sys.unknowns.assign(2, SystemUnknown{});
-  sys.unknowns[1].kind = UnknownKind::CoordinateX;
-  sys.unknowns[1].approximateValue = 4000000.0;
+  sys.layout.unknowns.assign(2, SystemUnknown{});
+  sys.layout.unknowns[1].kind = UnknownKind::CoordinateX;
+  sys.layout.unknowns[1].approximateValue = 4000000.0;
   Result<LeastSquaresResults> res = SolveLeastSquares(sys);
   ASSERT_TRUE(res.ok());
   EXPECT_NEAR(res->residuals[1], 0.004, 1e-15);
@@ -252,7 +252,7 @@ void ExpectTruthBack(const Builder& b, const CalcOptions& options) {
   ASSERT_TRUE(res.ok()) << res.error();
   // One linearisation from 4 cm leaves errors of (0.04/1000)² of the sight: micrometres.
   for (int j = 1; j <= sys->numUnknowns; ++j) {
-    const SystemUnknown& u = sys->unknowns[j];
+    const SystemUnknown& u = sys->layout.unknowns[j];
     const testnet::TrueVertex* t = u.vertex >= 0 ? &b.truth[static_cast<std::size_t>(u.vertex)] : nullptr;
     switch (u.kind) {
       case UnknownKind::CoordinateX: EXPECT_NEAR(res->adjustedParameters[j], t->truth.x, 2e-5) << j; break;

@@ -50,8 +50,11 @@ TEST(SparseAgreement, LeastSquaresAndRobustMatchDense) {
     ASSERT_GT(system.numEquations, 0);
     Result<LeastSquaresResults> dense = SolveLeastSquares(system);
     ASSERT_TRUE(dense.ok());
-    const SparseSystem compressed = SparseSystemFromDense(system.A, system.k, system.P, system.numEquations,
-                                                          system.numUnknowns);
+    // A network's system as the formation wrote its rows; the imported one from its matrices.
+    const SparseSystem compressed =
+        system.formedFromNetwork
+            ? SparseSystemFromRows(system.sparseA, system.k, system.sparseP)
+            : SparseSystemFromDense(system.A, system.k, system.P, system.numEquations, system.numUnknowns);
     Result<SparseLeastSquares> sparse = SolveSparseLeastSquares(compressed, system);
     ASSERT_TRUE(sparse.ok()) << sparse.error();
     const LeastSquaresResults& d = *dense;
