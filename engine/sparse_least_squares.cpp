@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "common/win1252.h"
 #include "engine/kernels.h"
 
 namespace korvo {
@@ -34,6 +35,13 @@ Result<BlockWeights> InvertBlocks(const BlockWeights& weights) {
   return inverse;
 }
 
+// "Matriz singular" and the unknown whose pivot vanished, in the user's words.
+std::string UndeterminedMessage(const ObservationSystem& bookkeeping, int column) {
+  if (column < 1 || column > bookkeeping.layout.Count()) return kSingularMatrixMessage;
+  return kSingularMatrixMessage + ": " + Cp1252("las observaciones no determinan ") +
+         UnknownDescription(bookkeeping.layout, column) + ".";
+}
+
 }  // namespace
 
 double SparseLeastSquares::AdjustedCofactor(const SparseDesign& design, int i, int j) const {
@@ -59,7 +67,9 @@ Result<SparseLeastSquares> SolveSparseLeastSquares(const SparseSystem& sys, cons
   res.numUnknowns = m;
 
   out.normal.Analyse(sys.A, sys.P);
-  if (Status factored = out.normal.Factorise(sys.A, sys.P); !factored) return Failure{factored.error()};
+  if (Status factored = out.normal.Factorise(sys.A, sys.P); !factored) {
+    return Failure{UndeterminedMessage(bookkeeping, out.normal.UndeterminedColumn())};
+  }
 
   // x = N⁻¹·AᵀPk, block by block: t = P_b·k_b, then Aᵀt.
   std::vector<double> rightSide = OneBased(m);

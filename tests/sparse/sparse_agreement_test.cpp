@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bench/network_generator.h"
+#include "engine/adjustment_driver.h"
 #include "engine/least_squares.h"
 #include "engine/robust_stage.h"
 #include "engine/sparse_least_squares.h"
@@ -109,6 +110,31 @@ TEST(SparseAgreement, LeastSquaresAndRobustMatchDense) {
       ExpectClose(denseRobust.lp->corrections, sparseRobust.lp->corrections, "lp corrections");
     }
   }
+}
+
+}  // namespace
+}  // namespace korvo
+
+namespace korvo {
+namespace {
+
+// An unknown vertex that no observation reaches leaves empty columns in the pattern: the
+// compact adjustment says which vertex, and nothing crashes.
+TEST(SparseAgreement, UnobservedVertexIsNamed) {
+  generated::GeneratedNetwork network = generated::GenerateGridNetwork({3, 400.0, 1});
+  NetworkVertex lonely = network.model.vertices[1];
+  lonely.number = 99;
+  lonely.kind = kKindUnknown;
+  lonely.xM += 150.0;
+  network.model.vertices.push_back(lonely);
+  ++network.model.vertexCount;
+  ++network.model.unknownVertexCount;
+  CalcOptions options;
+  options.reportForm = ReportForm::Compact;
+  ProjectState state;
+  const Result<AdjustmentOutput> output = RunAdjustment(network.model, options, state, {});
+  ASSERT_FALSE(output.ok());
+  EXPECT_NE(output.error().find("99"), std::string::npos) << output.error();
 }
 
 }  // namespace
