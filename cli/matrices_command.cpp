@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/quality_options.h"
 #include "cli/robust_options.h"
 #include "common/progress.h"
 #include "common/win1252.h"
@@ -19,7 +20,7 @@ namespace korvo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] "
+    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--calidad FICHERO] [--json FICHERO] "
     "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
 int RunMatrices(const std::vector<std::string>& args) {
@@ -27,9 +28,10 @@ int RunMatrices(const std::vector<std::string>& args) {
   std::string verticesProject;
   std::string outputPath;
   CalcOptions options;
+  QualityPaths quality;
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, options, error)) {
+    if (TakeRobustOption(args, i, options, error) || TakeQualityOption(args, i, quality, /*withCsv=*/false, error)) {
       if (!error.empty()) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
         return 2;
@@ -87,8 +89,12 @@ int RunMatrices(const std::vector<std::string>& args) {
   const AdjustmentOutput& out = adjusted->output;
   // A robust estimator that could not run: said here and in the report; the results stand.
   for (const std::string& warning : out.warnings) PrintError(warning);
+  if (!WriteQualityFiles(quality, out, files[0])) return 1;
+  // The summary goes to standard error when the report itself goes to standard output.
+  const std::string summary = QualitySummaryUtf8(out.quality) + "\n";
   if (outputPath.empty()) {
     PrintText(ResultsFileBytes(out.resultsHeaderText, out.lsResultsText, out.robustComparisonText));
+    std::fputs(summary.c_str(), stderr);
     return 0;
   }
   const Status written = WriteResultsFile(outputPath, out.resultsHeaderText, out.lsResultsText, out.robustComparisonText);
@@ -96,6 +102,7 @@ int RunMatrices(const std::vector<std::string>& args) {
     PrintError(written.error());
     return 1;
   }
+  std::fputs(summary.c_str(), stdout);
   return 0;
 }
 

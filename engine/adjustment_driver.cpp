@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "common/win1252.h"
 #include "engine/compact_adjustment.h"
+#include "quality/solution_access.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -124,6 +125,7 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
+  output.quality = AnalyseQuality(output.system, &network, DenseSolutionAccess(output.system, output.leastSquares));
   output.lsResultsText = BuildNetworkReport(network, output.system, output.leastSquares);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);

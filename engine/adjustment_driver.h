@@ -15,6 +15,7 @@
 #include "network/calc_options.h"
 #include "network/network_model.h"
 #include "network/project_state.h"
+#include "quality/quality_analysis.h"
 
 namespace korvo {
 
@@ -22,6 +23,7 @@ struct AdjustmentOutput {
   ObservationSystem system;
   LeastSquaresResults leastSquares;
   RobustResults robust;  // the estimators the options selected
+  QualityAnalysis quality;  // tests, coordinates and precision figures (quality/quality_analysis.h)
 
   // The three texts of the results file, in the order they are written (Windows-1252).
   std::string resultsHeaderText;     // project text, printed system and weight matrix

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "engine/sparse_least_squares.h"
 #include "engine/sparse_robust.h"
+#include "quality/sparse_solution_access.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -54,13 +55,14 @@ Result<AdjustmentOutput> RunCompactAdjustment(const NetworkModel& network, const
   progress.SetStatus(SolvingLeastSquaresStatus());
   Result<SparseLeastSquares> solved = SolveSparseLeastSquares(sparse, system, &progress);
   if (!solved) return Failure{solved.error()};
-  output.leastSquares = std::move(solved->results);
   progress.SetProgress(kProgressLeastSquares);
 
   output.robust = RunSparseRobustEstimators(sparse, options, progress);
   output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
+  output.quality = AnalyseQuality(system, &network, SparseSolutionAccess(sparse, *solved));
+  output.leastSquares = std::move(solved->results);
   output.lsResultsText = BuildNetworkReport(network, system, output.leastSquares, ReportForm::Compact);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, system, output.leastSquares, output.robust);

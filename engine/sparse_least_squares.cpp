@@ -118,12 +118,20 @@ Result<SparseLeastSquares> SolveSparseLeastSquares(const SparseSystem& sys, cons
     res.sigmaParameters[static_cast<std::size_t>(j)] = RootOrZero(varianceOfUnitWeight * out.normal.Inverse(j, j));
   res.sigmaAdjustedObs = OneBased(n);
   res.sigmaResiduals = OneBased(n);
-  std::vector<double> residualCofactors = OneBased(n), weightDiagonal = OneBased(n);
+  std::vector<double>& residualCofactors = out.residualCofactors;
+  residualCofactors = OneBased(n);
+  out.observationCofactors = OneBased(n);
+  out.blockOfRow.assign(static_cast<std::size_t>(n) + 1, -1);
+  out.placeInBlock.assign(static_cast<std::size_t>(n) + 1, 0);
+  std::vector<double> weightDiagonal = OneBased(n);
   for (int b = 0; b < P.BlockCount(); ++b) {
     for (int a = 0; a < P.Size(b); ++a) {
       const int row = P.Row(b, a);
       const auto r = static_cast<std::size_t>(row);
+      out.blockOfRow[r] = b;
+      out.placeInBlock[r] = a;
       const double adjusted = out.AdjustedCofactor(sys.A, row, row);
+      out.observationCofactors[r] = out.cofactors.At(b, a, a);
       residualCofactors[r] = out.cofactors.At(b, a, a) - adjusted;
       weightDiagonal[r] = P.At(b, a, a);
       res.sigmaAdjustedObs[r] = RootOrZero(varianceOfUnitWeight * adjusted);

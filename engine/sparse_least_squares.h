@@ -24,6 +24,11 @@ struct SparseLeastSquares {
   LeastSquaresResults results;
   NormalEquations normal;           // factor and selected inverse of N = AᵀPA
   BlockWeights cofactors;           // Qll = P⁻¹, the blocks of P inverted
+  std::vector<double> residualCofactors;     // Qvv(i, i), 1..n
+  std::vector<double> observationCofactors;  // Qll(i, i), 1..n
+  // Where row i sits in the blocks of P and Qll: block and 0-based position, 1..n.
+  std::vector<int> blockOfRow;
+  std::vector<int> placeInBlock;
 
   // Qxx(a, b) for unknowns that share a row or a weight block (1-based).
   double ParameterCofactor(int a, int b) const { return normal.Inverse(a, b); }

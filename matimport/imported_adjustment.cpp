@@ -2,6 +2,7 @@
 
 #include "engine/least_squares.h"
 #include "engine/robust_stage.h"
+#include "quality/solution_access.h"
 #include "report/imported_report.h"
 
 namespace korvo {
@@ -37,6 +38,7 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
   output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
+  output.quality = AnalyseQuality(output.system, nullptr, DenseSolutionAccess(output.system, output.leastSquares));
   ImportedReport report = BuildImportedReport(output.system, output.leastSquares, output.robust, paneText,
                                               output.resultsHeaderText);
   output.lsResultsText = std::move(report.lsResultsText);
