@@ -15,6 +15,7 @@ namespace {
 
 using SparseColumnMatrix = Eigen::SparseMatrix<double, Eigen::ColMajor, int>;
 using Cholesky = Eigen::SimplicialLLT<SparseColumnMatrix, Eigen::Lower, Eigen::AMDOrdering<int>>;
+using RootFreeCholesky = Eigen::SimplicialLDLT<SparseColumnMatrix, Eigen::Lower, Eigen::AMDOrdering<int>>;
 
 // A pivot below this fraction of its diagonal element has lost everything but rounding: the
 // unknown is not determined by the observations.
@@ -48,6 +49,8 @@ void ForEachProduct(const SparseDesign& design, const BlockWeights& weights, Vis
 struct NormalEquations::Factor {
   SparseColumnMatrix normal;   // lower triangle of N, 0-based
   Cholesky cholesky;
+  RootFreeCholesky rootFree;   // the reweighted passes: L·D·Lᵀ
+  bool reweighting = false;
   std::vector<int> permuted;   // permuted[i]: position of unknown i (0-based) in the factor
   std::vector<double> inverse; // selected inverse on the pattern of L, same layout as L
 };
@@ -57,7 +60,8 @@ NormalEquations::~NormalEquations() = default;
 NormalEquations::NormalEquations(NormalEquations&&) noexcept = default;
 NormalEquations& NormalEquations::operator=(NormalEquations&&) noexcept = default;
 
-void NormalEquations::Analyse(const SparseDesign& design, const BlockWeights& weights) {
+void NormalEquations::Analyse(const SparseDesign& design, const BlockWeights& weights, bool reweighting) {
+  factor_->reweighting = reweighting;
   order_ = design.cols;
   const auto m = static_cast<std::size_t>(order_);
   // Rows of the lower triangle of each column, sorted and unique.
@@ -90,12 +94,16 @@ void NormalEquations::Analyse(const SparseDesign& design, const BlockWeights& we
     const int* last = inner + start[l + 1];
     slots_.push_back(static_cast<int>(std::lower_bound(first, last, j) - inner));
   });
+  if (reweighting) {
+    factor_->rootFree.analyzePattern(normal);
+    return;
+  }
   factor_->cholesky.analyzePattern(normal);
   const auto& indices = factor_->cholesky.permutationP().indices();
   factor_->permuted.assign(indices.data(), indices.data() + indices.size());
 }
 
-Status NormalEquations::Factorise(const SparseDesign& design, const BlockWeights& weights, bool watchPivots) {
+Status NormalEquations::Factorise(const SparseDesign& design, const BlockWeights& weights) {
   undeterminedColumn_ = 0;
   factor_->inverse.clear();
   SparseColumnMatrix& normal = factor_->normal;
@@ -114,6 +122,11 @@ Status NormalEquations::Factorise(const SparseDesign& design, const BlockWeights
       return Failure{kSingularMatrixMessage};
     }
   }
+  if (factor_->reweighting) {
+    factor_->rootFree.factorize(normal);
+    if (factor_->rootFree.info() != Eigen::Success) return Failure{kSingularMatrixMessage};
+    return Ok();
+  }
   factor_->cholesky.factorize(normal);
   const SparseColumnMatrix& lower = factor_->cholesky.matrixL().nestedExpression();
   const int* lStart = lower.outerIndexPtr();
@@ -122,7 +135,7 @@ Status NormalEquations::Factorise(const SparseDesign& design, const BlockWeights
   for (int j = 0; j < order_; ++j) {
     const int at = factor_->permuted[static_cast<std::size_t>(j)];
     const double pivot = factor_->cholesky.info() == Eigen::Success ? lValues[lStart[at]] : 0.0;
-    if (!(pivot * pivot > (watchPivots ? kPivotLossRatio * values[start[j]] : 0.0))) {
+    if (!(pivot * pivot > kPivotLossRatio * values[start[j]])) {
       undeterminedColumn_ = j + 1;
       break;
     }
@@ -137,7 +150,12 @@ Status NormalEquations::Factorise(const SparseDesign& design, const BlockWeights
 std::vector<double> NormalEquations::Solve(const std::vector<double>& rightSide) const {
   Eigen::VectorXd b(order_);
   for (int j = 0; j < order_; ++j) b[j] = rightSide[static_cast<std::size_t>(j) + 1];
-  const Eigen::VectorXd x = factor_->cholesky.solve(b);
+  Eigen::VectorXd x;
+  if (factor_->reweighting) {
+    x = factor_->rootFree.solve(b);
+  } else {
+    x = factor_->cholesky.solve(b);
+  }
   std::vector<double> out(static_cast<std::size_t>(order_) + 1, 0.0);
   for (int j = 0; j < order_; ++j) out[static_cast<std::size_t>(j) + 1] = x[j];
   return out;

@@ -35,16 +35,19 @@ class NormalEquations {
   NormalEquations& operator=(NormalEquations&&) noexcept;
 
   // Finds the pattern of AᵀPA for the rows of `design` grouped as the blocks of `weights`,
-  // and the ordering and symbolic factor. The weight values are not read.
-  void Analyse(const SparseDesign& design, const BlockWeights& weights);
+  // and the ordering and symbolic factor. The weight values are not read. For `reweighting`
+  // (the passes of the robust estimators) the factor is L·D·Lᵀ without square roots, which,
+  // like the dense elimination, only stops on an exactly zero pivot: weights that span many
+  // orders of magnitude (1/|v| of L1) shrink pivots legitimately. Such a factor gives
+  // solutions only, no selected inverse.
+  void Analyse(const SparseDesign& design, const BlockWeights& weights, bool reweighting = false);
 
   // Assembles N with these weights (same blocks as Analyse) and factorises it. Fails with
-  // kSingularMatrixMessage when N is not positive definite, has an empty column, or, with
-  // `watchPivots`, a pivot has lost all but rounding-level size against its diagonal element
-  // (an unknown the observations do not determine); UndeterminedColumn() then names its
-  // column (1-based). The reweighted passes do not watch pivots: weights that span many
-  // orders of magnitude shrink pivots legitimately.
-  Status Factorise(const SparseDesign& design, const BlockWeights& weights, bool watchPivots = true);
+  // kSingularMatrixMessage when N has an empty column, or (least squares) is not positive
+  // definite or has a pivot that lost all but rounding-level size against its diagonal
+  // element (an unknown the observations do not determine), or (reweighting) meets an exactly
+  // zero pivot; UndeterminedColumn() then names the column (1-based) where it can.
+  Status Factorise(const SparseDesign& design, const BlockWeights& weights);
 
   // N⁻¹·b for b indexed 1..m (index 0 ignored); the result is indexed the same way.
   std::vector<double> Solve(const std::vector<double>& rightSide) const;

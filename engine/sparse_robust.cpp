@@ -60,7 +60,7 @@ Result<std::unique_ptr<SparseReweighting>> SparseReweighting::Decorrelate(const 
       out->terms_[static_cast<std::size_t>(target)] = term;
     }
   }
-  out->normal_.Analyse(rotated, BlockWeights::Diagonal(out->decomposition_.singularValues));
+  out->normal_.Analyse(rotated, BlockWeights::Diagonal(out->decomposition_.singularValues), /*reweighting=*/true);
   return out;
 }
 
@@ -77,7 +77,7 @@ Result<ReweightedPass> SparseReweighting::Pass(const std::vector<double>& robust
     for (std::size_t p = design_.Begin(i); p < design_.End(i); ++p)
       rightSide[static_cast<std::size_t>(design_.columns[p])] += design_.values[p] * effective[r] * terms_[r];
   }
-  if (Status factored = normal_.Factorise(design_, BlockWeights::Diagonal(effective), /*watchPivots=*/false); !factored)
+  if (Status factored = normal_.Factorise(design_, BlockWeights::Diagonal(effective)); !factored)
     return Failure{factored.error()};
 
   ReweightedPass pass;
