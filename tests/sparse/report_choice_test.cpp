@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "bench/network_generator.h"
@@ -57,10 +58,7 @@ bool WithinLastDigit(const std::string& a, const std::string& b) {
   char* endB = nullptr;
   const double x = std::strtod(a.c_str(), &endA), y = std::strtod(b.c_str(), &endB);
   if (*endA != '\0' || *endB != '\0') return false;
-  auto decimals = [](const std::string& t) {
-    const std::size_t dot = t.find('.');
-    return dot == std::string::npos ? 0 : static_cast<int>(t.size() - dot - 1);
-  };
+  auto decimals = [](const std::string& t) { return t.find('.') == std::string::npos ? 0 : int(t.size() - t.find('.') - 1); };
   return std::fabs(x - y) <= 1.0001 * std::pow(10.0, -std::max(decimals(a), decimals(b)));
 }
 
@@ -81,9 +79,7 @@ TEST(ReportChoice, CompactAgreesWithFullAndFullIsRefusedWhenItCannotFit) {
   ASSERT_GT(fullLines.size(), 150u);
   auto tokens = [](const std::string& line) {
     std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string t; in >> t;) out.push_back(t);
-    return out;
+    return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
   };
   for (std::size_t i = 0; i < fullLines.size(); ++i) {
     const std::vector<std::string> x = tokens(fullLines[i]), y = tokens(compactLines[i]);
@@ -110,8 +106,7 @@ TEST(ReportChoice, CompactAgreesWithFullAndFullIsRefusedWhenItCannotFit) {
   const generated::GeneratedNetwork grid = generated::GenerateGridNetwork({11, 400.0, 1});
   const fs::path gridProject = folder / "grid11.txt";
   std::ofstream(gridProject, std::ios::binary) << grid.projectText;
-  const testing::CliRun failed =
-      Calcular("ulimit -v 300000; KORVO_MEMORY_BUDGET=100000000000", gridProject, folder / "g.txt", "completo");
+  const auto failed = Calcular("ulimit -v 300000; KORVO_MEMORY_BUDGET=100000000000", gridProject, folder / "g.txt", "completo");
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_NE(failed.err.find("No hay memoria suficiente"), std::string::npos) << failed.err;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {

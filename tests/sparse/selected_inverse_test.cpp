@@ -34,8 +34,7 @@ TEST(SelectedInverse, TridiagonalMatchesClosedForm) {
       EXPECT_NEAR(normal.Inverse(i, j), expected, 1e-13) << i << "," << j;
     }
   }
-  // N·x = (1, 0, ..., 0): the first column of the inverse.
-  std::vector<double> b(kOrder + 1, 0.0);
+  std::vector<double> b(kOrder + 1, 0.0);  // N·x = e₁: the first column of the inverse
   b[1] = 1.0;
   const std::vector<double> x = normal.Solve(b);
   for (int i = 1; i <= kOrder; ++i) EXPECT_NEAR(x[i], (kOrder + 1.0 - i) / (kOrder + 1.0), 1e-13);
@@ -62,8 +61,7 @@ TEST(SelectedInverse, GridAgreesWithDenseInverse) {
   BlockWeights weights;
   const double block[9] = {4.0, 1.0, -0.5, 1.0, 3.0, 0.25, -0.5, 0.25, 2.0};
   weights.AppendBlock({1, 2, 3}, {block, block + 9});
-  for (int a = 0; a < 3; ++a)
-    for (int c = 0; c < 3; ++c) denseP(a + 1, c + 1) = block[a * 3 + c];
+  for (int e = 0; e < 9; ++e) denseP(e / 3 + 1, e % 3 + 1) = block[e];
   for (int i = 4; i <= n; ++i) {
     const double w = 1.0 / (0.5 + 0.01 * i);
     weights.AppendBlock({i}, {w});

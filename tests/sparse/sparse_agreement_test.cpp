@@ -21,11 +21,11 @@ namespace {
 // redundancy is zero up to rounding (`skip`) has reliability figures made of rounding noise
 // on either path.
 void ExpectClose(const std::vector<double>& dense, const std::vector<double>& sparse, const std::string& what,
-                 const std::vector<double>* skip = nullptr) {
+                 const std::vector<double>* skip = nullptr, double absolute = 1e-10) {
   ASSERT_EQ(dense.size(), sparse.size()) << what;
   for (std::size_t i = 1; i < dense.size(); ++i) {
     if (skip != nullptr && std::fabs((*skip)[i]) < 1e-12) continue;
-    EXPECT_NEAR(sparse[i], dense[i], 1e-9 * std::fabs(dense[i]) + 1e-10) << what << " " << i;
+    EXPECT_NEAR(sparse[i], dense[i], 1e-9 * std::fabs(dense[i]) + absolute) << what << " " << i;
   }
 }
 
@@ -93,30 +93,21 @@ TEST(SparseAgreement, LeastSquaresAndRobustMatchDense) {
     const RobustResults denseRobust = RunRobustEstimators(system, options, {});
     const RobustResults sparseRobust = RunSparseRobustEstimators(compressed, options, {});
     ASSERT_EQ(denseRobust.leftOut.size(), sparseRobust.leftOut.size());
-    const std::pair<const std::optional<RobustEstimate>*, const std::optional<RobustEstimate>*> pairs[] = {
-        {&denseRobust.huber, &sparseRobust.huber}, {&denseRobust.l1, &sparseRobust.l1}};
-    for (const auto& [de, se] : pairs) {
-      ASSERT_EQ(de->has_value(), se->has_value());
-      if (!de->has_value()) continue;
-      EXPECT_EQ((*se)->iterations, (*de)->iterations);
-      EXPECT_NEAR((*se)->sigma, (*de)->sigma, 1e-9 * (*de)->sigma);
-      ExpectClose((*de)->corrections, (*se)->corrections, "robust corrections");
-      ExpectClose((*de)->residuals, (*se)->residuals, "robust residuals");
-    }
     ASSERT_EQ(denseRobust.lp.has_value(), sparseRobust.lp.has_value());
-    if (denseRobust.lp) {
-      EXPECT_EQ(sparseRobust.lp->iterations, denseRobust.lp->iterations);
-      EXPECT_NEAR(sparseRobust.lp->kurtosis, denseRobust.lp->kurtosis, 1e-9 * denseRobust.lp->kurtosis);
-      ExpectClose(denseRobust.lp->corrections, sparseRobust.lp->corrections, "lp corrections");
+    EXPECT_NEAR(sparseRobust.lp->kurtosis, denseRobust.lp->kurtosis, 1e-9 * denseRobust.lp->kurtosis);
+    const RobustEstimate* pairs[][2] = {{&*denseRobust.huber, &*sparseRobust.huber},
+                                        {&*denseRobust.lp, &*sparseRobust.lp},
+                                        {options.useL1 ? &*denseRobust.l1 : nullptr, options.useL1 ? &*sparseRobust.l1 : nullptr}};
+    for (const auto& [de, se] : pairs) {
+      if (de == nullptr) continue;
+      EXPECT_EQ(se->iterations, de->iterations);
+      EXPECT_NEAR(se->sigma, de->sigma, 1e-9 * de->sigma);
+      // Printed with 3 decimals; a reweighted pass amplifies rounding a little.
+      ExpectClose(de->corrections, se->corrections, "robust corrections", nullptr, 1e-8);
+      ExpectClose(de->residuals, se->residuals, "robust residuals", nullptr, 1e-8);
     }
   }
 }
-
-}  // namespace
-}  // namespace korvo
-
-namespace korvo {
-namespace {
 
 // An unknown vertex that no observation reaches leaves empty columns in the pattern: the
 // compact adjustment says which vertex, and nothing crashes.
