@@ -93,10 +93,41 @@ std::vector<std::string> LeftOutWarnings(const RobustResults& robust) {
   return warnings;
 }
 
+const AdjustmentProduct* AdjustmentOutput::Product(std::string_view name) const {
+  for (const AdjustmentProduct& product : products) {
+    if (product.name == name) return &product;
+  }
+  return nullptr;
+}
+
+Status RunAdjustmentTail(AdjustmentOutput& output, const CalcOptions& options, const ProgressSink& progress,
+                         const std::vector<ReportStep>& reports, const ReportBuiltStep& reportBuilt) {
+  progress.SetProgress(kProgressSolving);
+  progress.SetStatus(SolvingLeastSquaresStatus());
+  Result<LeastSquaresResults> solved = SolveLeastSquares(output.system, &progress);
+  if (!solved) return Failure{solved.error()};
+  output.leastSquares = std::move(solved).value();
+  progress.SetProgress(kProgressLeastSquares);
+
+  // The robust estimators selected, under their status texts, to progress 95.
+  output.robust = RunRobustEstimators(output.system, options, progress);
+  output.warnings = LeftOutWarnings(output.robust);
+
+  progress.SetStatus(BuildingReportStatus());
+  for (const ReportStep& report : reports) report(output);
+  if (reportBuilt) reportBuilt(output);
+  progress.SetProgress(kProgressReport);
+  progress.SetStatus(AdjustmentDoneStatus());
+  return Ok();
+}
+
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
                                        ProjectState& state, const ProgressSink& progress,
-                                       const ReportBuiltStep& reportBuilt) {
-  if (options.reportForm == ReportForm::Compact) return RunCompactAdjustment(network, options, state, progress, reportBuilt);
+                                       const ReportBuiltStep& reportBuilt,
+                                       const std::vector<ReportStep>& extraReports) {
+  if (options.reportForm == ReportForm::Compact) {
+    return RunCompactAdjustment(network, options, state, progress, reportBuilt, extraReports);
+  }
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
@@ -113,25 +144,19 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   // report is ready.
   if (output.resultsHeaderText.size() >= kHeaderDisplayLimit) state.projectTooBig = true;
 
-  progress.SetProgress(kProgressSolving);
-  progress.SetStatus(SolvingLeastSquaresStatus());
-  Result<LeastSquaresResults> solved = SolveLeastSquares(output.system, &progress);
-  if (!solved) return Failure{solved.error()};
-  output.leastSquares = std::move(solved).value();
-  progress.SetProgress(kProgressLeastSquares);
-
-  // The robust estimators selected, under their status texts, to progress 95.
-  output.robust = RunRobustEstimators(output.system, options, progress);
-  output.warnings = LeftOutWarnings(output.robust);
-
-  progress.SetStatus(BuildingReportStatus());
-  output.quality = AnalyseQuality(output.system, &network, DenseSolutionAccess(output.system, output.leastSquares));
-  output.lsResultsText = BuildNetworkReport(network, output.system, output.leastSquares);
-  output.robustComparisonText =
-      BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);
-  if (reportBuilt) reportBuilt(output);
-  progress.SetProgress(kProgressReport);
-  progress.SetStatus(AdjustmentDoneStatus());
+  std::vector<ReportStep> reports{
+      [&network](AdjustmentOutput& out) {
+        out.quality = AnalyseQuality(out.system, &network, DenseSolutionAccess(out.system, out.leastSquares));
+      },
+      [&network](AdjustmentOutput& out) {
+        out.lsResultsText = BuildNetworkReport(network, out.system, out.leastSquares);
+        out.robustComparisonText =
+            BuildComparisonSection(ComparisonVariant::Network, network, out.system, out.leastSquares, out.robust);
+      }};
+  reports.insert(reports.end(), extraReports.begin(), extraReports.end());
+  if (Status done = RunAdjustmentTail(output, options, progress, reports, reportBuilt); !done) {
+    return Failure{done.error()};
+  }
   return output;
 }
 

@@ -28,7 +28,8 @@ constexpr int kProgressReport = 100;
 
 Result<AdjustmentOutput> RunCompactAdjustment(const NetworkModel& network, const CalcOptions& options,
                                               ProjectState& state, const ProgressSink& progress,
-                                              const ReportBuiltStep& reportBuilt) {
+                                              const ReportBuiltStep& reportBuilt,
+                                              const std::vector<ReportStep>& extraReports) {
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
@@ -66,6 +67,7 @@ Result<AdjustmentOutput> RunCompactAdjustment(const NetworkModel& network, const
   output.lsResultsText = BuildNetworkReport(network, system, output.leastSquares, ReportForm::Compact);
   output.robustComparisonText =
       BuildComparisonSection(ComparisonVariant::Network, network, system, output.leastSquares, output.robust);
+  for (const ReportStep& report : extraReports) report(output);
   if (reportBuilt) reportBuilt(output);
   progress.SetProgress(kProgressReport);
   progress.SetStatus(AdjustmentDoneStatus());

@@ -10,6 +10,7 @@ namespace korvo {
 
 Result<AdjustmentOutput> RunCompactAdjustment(const NetworkModel& network, const CalcOptions& options,
                                               ProjectState& state, const ProgressSink& progress,
-                                              const ReportBuiltStep& reportBuilt = {});
+                                              const ReportBuiltStep& reportBuilt = {},
+                                              const std::vector<ReportStep>& extraReports = {});
 
 }  // namespace korvo

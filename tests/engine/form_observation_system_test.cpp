@@ -33,7 +33,6 @@ Builder MixedNetwork() {
   b.AddObservation(ObservationType::Zenith, 1, 2, 20);     // row 7
   b.AddBaseline(1, 3, 0.004);  // rows 8-10
   b.AddBaseline(2, 4, 0.004);  // rows 11-13
-  b.CountObservations();
   return b;
 }
 
@@ -165,7 +164,6 @@ TEST(FormObservationSystem, ZenithAngleRegisteredFirstFixesTheLine) {
   b.AddObservation(ObservationType::Zenith, 5, 6, 20);
   b.AddObservation(ObservationType::Zenith, 7, 5, 20);
   b.AddObservation(ObservationType::Zenith, 5, 7, 20);
-  b.CountObservations();
   Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
   ASSERT_TRUE(s.ok());
   ASSERT_EQ(s->layout.refractionLines.size(), 2u);
@@ -200,7 +198,6 @@ TEST(FormObservationSystem, OrientationStatusRules) {
   b.AddObservation(ObservationType::Direction, 3, 1, 10);
   b.AddObservation(ObservationType::Direction, 3, 2, 10);
   b.AddObservation(ObservationType::Distance, 4, 1, 0.01);
-  b.CountObservations();
   Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
   ASSERT_TRUE(s.ok());
   EXPECT_EQ(s->orientationStatus[0], OrientationStatus::Fixed);
@@ -254,7 +251,6 @@ TEST(FormObservationSystem, AzimuthQuadrantsAndEastWestRule) {
     b.truth.push_back({2, true, target, false, 0.0, 0.0});
     b.PlaceVertices(0.0);
     b.AddObservation(ObservationType::Direction, 1, 2, 10);
-    b.CountObservations();
     Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
     ASSERT_TRUE(s.ok());
     double computed = s->computedValue[1];
@@ -283,7 +279,6 @@ TEST(FormObservationSystem, NorthSouthLineWithEqualLongitudes) {
   ASSERT_EQ(b.model.vertices[0].longitudeDeg, b.model.vertices[1].longitudeDeg);
   b.AddObservation(ObservationType::Direction, 1, 2, 10);
   b.AddObservation(ObservationType::Direction, 2, 1, 10);
-  b.CountObservations();
   Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
   ASSERT_TRUE(s.ok());
   const double north = s->computedValue[1] > 200.0 ? s->computedValue[1] - 400.0 : s->computedValue[1];
@@ -304,7 +299,6 @@ TEST(FormObservationSystem, DirectionTermNearNorthIsTheShortWayRound) {
   b.PlaceVertices(0.0);
   b.AddObservation(ObservationType::Direction, 1, 2, 10);
   b.AddObservation(ObservationType::Direction, 1, 3, 10);
-  b.CountObservations();
   Result<ObservationSystem> first = FormObservationSystem(b.model, CalcOptions{});
   ASSERT_TRUE(first.ok());
   ASSERT_LT(first->computedValue[1], 0.0);  // the case under test
@@ -372,7 +366,6 @@ TEST(FormObservationSystem, CoefficientsAreDerivativesOfTheComputedValues) {
   }
   b.AddBaseline(1, 2, 0.004);
   b.AddBaseline(3, 2, 0.004);
-  b.CountObservations();
   const int n = static_cast<int>(b.model.classical.size()) + 6;
   // Pure geometry (no deflection correction, refraction estimated): exact derivatives.
   EXPECT_EQ(CompareWithDifferences(b.model, CalcOptions{}, 1e-6, 1e-6), 3 * 2 * n);
@@ -444,7 +437,6 @@ TEST(FormObservationSystem, GpsWeightsCarryStationErrors) {
   b.AddVertex(2, false, 15000, 22000, 300);
   b.PlaceVertices(0.0);
   b.AddBaseline(1, 2, 0.004);
-  b.CountObservations();
   CalcOptions options;
   options.centeringStdDevM = 0.003;
   options.antennaHeightStdDevM = 0.007f;
@@ -491,7 +483,6 @@ TEST(FormObservationSystem, SingularBaselineCovarianceIsAFailure) {
   b.AddVertex(2, false, 1500, 2200, 30);
   b.PlaceVertices(0.0);
   b.AddBaseline(1, 2, 0.0);
-  b.CountObservations();
   CalcOptions options;
   options.applyGpsStationErrors = false;
   Result<ObservationSystem> s = FormObservationSystem(b.model, options);
@@ -550,7 +541,6 @@ TEST(FormObservationSystem, BaselineBetweenFixedVerticesHasWeightsAndTermsOnly) 
   b.AddVertex(2, true, 1000, 500, 10);
   b.PlaceVertices(0.0);
   b.AddBaseline(1, 2, 0.004, 0.002, -0.001, 0.003);
-  b.CountObservations();
   Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
   ASSERT_TRUE(s.ok());
   EXPECT_EQ(s->numUnknowns, 0);

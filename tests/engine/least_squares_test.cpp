@@ -55,7 +55,6 @@ TEST(SolveLeastSquares, GpsTriangleInClosedForm) {
     g.czz = sigma[2] * sigma[2];
     g.cxy = g.cxz = g.cyz = 0.0;
   }
-  b.CountObservations();
   CalcOptions options;
   options.applyGpsStationErrors = false;
   Result<ObservationSystem> sys = FormObservationSystem(b.model, options);
@@ -241,7 +240,6 @@ Builder TruthNetwork() {
   b.AddBaseline(1, 3, 0.004);
   b.AddBaseline(5, 6, 0.004);
   b.AddBaseline(4, 2, 0.004);
-  b.CountObservations();
   return b;
 }
 

@@ -221,9 +221,6 @@ struct NetworkFixture {
     baseline.from = 1;
     baseline.to = 12;
     network.baselines = {baseline};
-    network.directionCount = network.zenithCount = network.distanceCount = 1;
-    network.classicalCount = 3;
-    network.gpsCount = 1;
 
     system.numEquations = 6;
     system.numUnknowns = 10;

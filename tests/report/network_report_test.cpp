@@ -305,7 +305,6 @@ TEST_F(NetworkReportTest, LabelsLongerThanTheirFieldsAreWrittenInFull) {
 
 TEST_F(NetworkReportTest, NetworkWithoutClassicalObservationsGoesFromGpsRowsToEstimators) {
   network.classical.clear();
-  network.classicalCount = network.directionCount = network.zenithCount = network.distanceCount = 0;
   system.numEquations = 3;
   system.classicalCount = 0;
   system.orientationStatus.assign(4, OrientationStatus::None);

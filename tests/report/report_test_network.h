@@ -50,14 +50,6 @@ inline NetworkModel SmallNetwork() {
   baseline.to = 35;
   network.baselines.push_back(baseline);
 
-  network.vertexCount = 4;
-  network.unknownVertexCount = 2;
-  network.fixedVertexCount = 2;
-  network.directionCount = 1;
-  network.zenithCount = 1;
-  network.distanceCount = 1;
-  network.classicalCount = 3;
-  network.gpsCount = 1;
   return network;
 }
 
