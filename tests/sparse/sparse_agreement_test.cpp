@@ -118,8 +118,6 @@ TEST(SparseAgreement, UnobservedVertexIsNamed) {
   lonely.kind = kKindUnknown;
   lonely.xM += 150.0;
   network.model.vertices.push_back(lonely);
-  ++network.model.vertexCount;
-  ++network.model.unknownVertexCount;
   CalcOptions options;
   options.reportForm = ReportForm::Compact;
   ProjectState state;
