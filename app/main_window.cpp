@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextCursor>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "app/about_dialog.h"
+#include "common/files.h"
 #include "app/app_texts.h"
 #include "app/artwork.h"
 #include "app/dialog_service.h"
@@ -36,6 +39,7 @@
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
 #include "network/load_network.h"
+#include "quality/quality_products.h"
 #include "report/results_display.h"
 #include "report/results_file.h"
 
@@ -116,6 +120,10 @@ void Principal::BuildMenus() {
   compensationMenu_ = NamedMenu(bar, QStringLiteral("&Compensación"), "menucompensacion");
   calculateAction_ = NamedAction(compensationMenu_, QStringLiteral("Calcula&r"), "menucalcular");
   connect(calculateAction_, &QAction::triggered, this, &Principal::Calcular);
+  saveQualityAction_ =
+      NamedAction(compensationMenu_, QStringLiteral("&Guardar análisis de calidad..."), "menuguardarcalidad");
+  saveQualityAction_->setEnabled(false);
+  connect(saveQualityAction_, &QAction::triggered, this, &Principal::GuardarAnalisisDeCalidad);
 
   QMenu* utilities = NamedMenu(bar, QStringLiteral("&Utilidades"), "menuutilidades");
   connect(NamedAction(utilities, QStringLiteral("&Editor de texto"), "menueditor"), &QAction::triggered, this,
@@ -191,8 +199,13 @@ void Principal::BuildStatusBar() {
   progress_->setValue(0);
   progress_->setTextVisible(false);
   progress_->setFixedWidth(220);
+  qualityPanel_ = new QLabel(status);
+  qualityPanel_->setObjectName(QStringLiteral("PanelCalidad"));
+  qualityPanel_->setFrameShape(QFrame::Panel);
+  qualityPanel_->setFrameShadow(QFrame::Sunken);
   status->addWidget(panel1_, 1);
   status->addWidget(panel2_);
+  status->addWidget(qualityPanel_);
   status->addPermanentWidget(progress_);
 }
 
@@ -215,13 +228,24 @@ void Principal::BuildCentralArea() {
 
   auto* splitter = new QSplitter(Qt::Horizontal, central);
   splitter->setObjectName(QStringLiteral("Splitter1"));
-  pane_ = new QPlainTextEdit(splitter);
+  paneTabs_ = new QTabWidget(splitter);
+  paneTabs_->setObjectName(QStringLiteral("PaneTabs"));
+  paneTabs_->setDocumentMode(true);
+  pane_ = new QPlainTextEdit(paneTabs_);
   pane_->setObjectName(QStringLiteral("Text2"));
   pane_->setReadOnly(true);
   pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
   pane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   pane_->setEnabled(false);
+  paneTabs_->addTab(pane_, QStringLiteral("Texto"));
+  qualityPane_ = new QPlainTextEdit(paneTabs_);
+  qualityPane_->setObjectName(QStringLiteral("TextCalidad"));
+  qualityPane_->setReadOnly(true);
+  qualityPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  qualityPane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  qualityPane_->hide();  // its tab is added after Calcular
   pane_->hide();
+  paneTabs_->hide();
 
   sketchPanel_ = new QWidget(splitter);
   auto* sketchLayout = new QVBoxLayout(sketchPanel_);
@@ -253,7 +277,7 @@ void Principal::BuildCentralArea() {
   northArrow_->hide();
   legend_->hide();
 
-  splitter->addWidget(pane_);
+  splitter->addWidget(paneTabs_);
   splitter->addWidget(sketchPanel_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
@@ -277,6 +301,8 @@ void Principal::ShowNetworkViews() {
     const int width = splitter_->width();
     static_cast<QSplitter*>(splitter_)->setSizes({width * 11 / 20, width * 9 / 20});
   }
+  paneTabs_->show();
+  paneTabs_->setCurrentWidget(pane_);
   pane_->show();
   sketchCaption_->show();
   sketch_->show();
@@ -326,6 +352,8 @@ ProgressSink Principal::MakeProgressSink() {
 void Principal::ShowNotAvailable() { Dialogs().ShowMessage(this, kNotAvailableText, QString(), MessageIcon::Information); }
 
 void Principal::Nuevo() {
+  ClearQualityAnalysis();
+  if (sketch_->HasScene()) InstallSketchSource();  // the ellipses go
   state_.projectTooBig = false;
   state_.vertexListText.clear();
   state_.classicalListText.clear();
@@ -396,6 +424,7 @@ void Principal::OnProjectChosen(const QString& path) {
 }
 
 void Principal::ClearLoadedNetwork() {
+  ClearQualityAnalysis();
   model_ = NetworkModel{};
   state_.projectText.clear();
   results_ = ResultsTexts{};
@@ -423,6 +452,7 @@ bool Principal::FailLoad(const std::string& message) {
 }
 
 bool Principal::LoadProject(const QString& path) {
+  ClearQualityAnalysis();
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   state_.adjustmentRunCount = 0;
   ShowNetworkViews();
@@ -439,13 +469,7 @@ bool Principal::LoadProject(const QString& path) {
     model_ = model;
     results_ = ResultsTexts{};
     SetCalculationEnabled(true);
-    const NetworkModel& shown = model_;
-    if (auto failure = sketch_->SetSceneSource([&shown](double widthTwips, double heightTwips) {
-          return SketchSceneOf(shown, widthTwips, heightTwips);
-        })) {
-      // The network stays loaded; only its drawing failed.
-      Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
-    }
+    InstallSketchSource();
   };
   Result<LoadedNetwork> loaded = LoadNetwork(state_.projectFilePath, MakeProgressSink(), steps);
   if (!loaded) {
@@ -455,6 +479,64 @@ bool Principal::LoadProject(const QString& path) {
   }
   model_ = std::move(loaded->model);
   return true;
+}
+
+void Principal::InstallSketchSource() {
+  if (auto failure = sketch_->SetSceneSource([this](double widthTwips, double heightTwips) {
+        return SketchSceneOf(model_, widthTwips, heightTwips, quality_ ? &*quality_ : nullptr);
+      })) {
+    // The network stays loaded; only its drawing failed.
+    Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
+  }
+}
+
+void Principal::ShowQualityAnalysis(const AdjustmentOutput& output) {
+  quality_ = output.quality;
+  qualityRobust_ = output.robust;
+  const QualityReportHeading heading{state_.projectFilePath, QualityDateNow()};
+  qualityPane_->setPlainText(FromCp1252(BuildQualityReport(*quality_, heading)));
+  if (paneTabs_->indexOf(qualityPane_) < 0) paneTabs_->addTab(qualityPane_, QStringLiteral("Calidad"));
+  const QString summary = QString::fromUtf8(QualitySummaryUtf8(*quality_));
+  qualityPanel_->setText(summary);
+  qualityPanel_->setMinimumWidth(qualityPanel_->fontMetrics().horizontalAdvance(summary) + 12);
+  saveQualityAction_->setEnabled(true);
+  if (!quality_->points.empty()) InstallSketchSource();
+}
+
+void Principal::ClearQualityAnalysis() {
+  quality_.reset();
+  qualityRobust_ = RobustResults{};
+  const int index = paneTabs_->indexOf(qualityPane_);
+  if (index >= 0) paneTabs_->removeTab(index);
+  qualityPane_->clear();
+  qualityPanel_->clear();
+  saveQualityAction_->setEnabled(false);
+}
+
+void Principal::GuardarAnalisisDeCalidad() {
+  if (!quality_) return;
+  FileDialogRequest request;
+  request.title = QStringLiteral("Guardar análisis de calidad");
+  request.filter = QStringLiteral(
+      "Informe de calidad (*.txt)|*.txt|Análisis en JSON (*.json)|*.json|Vértices en CSV (*.csv)|*.csv");
+  request.defaultExtension = QStringLiteral("txt");
+  const std::string project = state_.projectFilePath;
+  const QString base = QFile::decodeName(QByteArray::fromStdString(project));
+  if (!base.isEmpty()) {
+    const int dot = base.lastIndexOf(QLatin1Char('.'));
+    request.initialName = (dot > base.lastIndexOf(QLatin1Char('/')) ? base.left(dot) : base) +
+                          QStringLiteral("_calidad.txt");
+    request.initialDirectory = QFileInfo(base).absolutePath();
+  }
+  const QualityReportHeading heading{project, QualityDateNow()};
+  SaveWithOverwrite(this, request, [this, &heading](const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QualityFileKind kind = suffix == QStringLiteral("json") ? QualityFileKind::Json
+                                 : suffix == QStringLiteral("csv") ? QualityFileKind::PointsCsv
+                                                                    : QualityFileKind::Report;
+    return WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                               QualityFileBytes(kind, *quality_, qualityRobust_, heading));
+  });
 }
 
 void Principal::Calcular() {
@@ -494,6 +576,7 @@ void Principal::CalcularWith(const CalcOptions& options) {
       Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
     }
     ShowResultsInPane(pane);
+    ShowQualityAnalysis(output);
   };
   if (state_.matricesImported && importedSystem_) {
     // The pane's text heads the least-squares part of an imported system's report.
@@ -559,6 +642,7 @@ void Principal::InstallImportedMatrices(ImportedMatrices&& imported) {
   state_.projectTooBig = imported.projectTooBig;
   state_.matricesImported = true;
   results_ = ResultsTexts{};
+  ClearQualityAnalysis();
   ShowNetworkViews();
   ShowLoadedProjectText();
   // An imported system has no observations to draw.

@@ -17,16 +17,20 @@
 #include "network/calc_options.h"
 #include "network/network_model.h"
 #include "network/project_state.h"
+#include "quality/quality_analysis.h"
+#include "engine/robust_stage.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QTabWidget;
 class QToolBar;
 
 namespace korvo {
 
+struct AdjustmentOutput;
 class OptionsDialog;
 class ProjectChooser;
 class SketchView;
@@ -77,6 +81,9 @@ class Principal : public QMainWindow {
   void AplicacionZenda();
   void EstablecerOpciones();
   void AcercaDe();
+  // Compensación > Guardar análisis de calidad...: the quality report, the JSON document or
+  // the CSV of points of the last adjustment, as the filter chosen (the name's extension) says.
+  void GuardarAnalisisDeCalidad();
 
  signals:
   // Every value and text given to the progress bar and the two status panels, as shown.
@@ -110,16 +117,24 @@ class Principal : public QMainWindow {
   void EndFailedAdjustment(const std::string& message);
   void WireOtherWindows();
   ProjectChooser* Chooser();
+  void InstallSketchSource();
+  void ShowQualityAnalysis(const AdjustmentOutput& output);
+  void ClearQualityAnalysis();
 
   NetworkModel model_;
   CalcOptions options_;
   ProjectState state_;
   ResultsTexts results_;
   std::optional<ObservationSystem> importedSystem_;
+  // The last adjustment's quality analysis and robust estimates (for the JSON); none before
+  // the first Calcular and after a project is opened or a new one started.
+  std::optional<QualityAnalysis> quality_;
+  RobustResults qualityRobust_;
   bool chooserOpenedByAbrir_ = false;
 
   QMenu* compensationMenu_ = nullptr;
   QAction* calculateAction_ = nullptr;
+  QAction* saveQualityAction_ = nullptr;
   QAction* calculateButton_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QLabel* panel1_ = nullptr;
@@ -127,7 +142,10 @@ class Principal : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QWidget* frame_ = nullptr;
   QWidget* splitter_ = nullptr;
+  QTabWidget* paneTabs_ = nullptr;  // "PaneTabs": the pane, then "Calidad" after Calcular
   QPlainTextEdit* pane_ = nullptr;
+  QPlainTextEdit* qualityPane_ = nullptr;
+  QLabel* qualityPanel_ = nullptr;  // the one-line summary of the last adjustment
   SketchView* sketch_ = nullptr;
   QWidget* sketchPanel_ = nullptr;
   QLabel* sketchCaption_ = nullptr;

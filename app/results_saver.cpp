@@ -18,6 +18,13 @@ QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QStrin
     request.initialDirectory = QFileInfo(suggestedPath).absolutePath();
     request.initialName = suggestedPath;
   }
+  return SaveWithOverwrite(parent, request, [&texts](const QString& path) {
+    return WriteResultsFile(QFile::encodeName(path).toStdString(), texts.header, texts.leastSquares,
+                            texts.robustComparison);
+  });
+}
+
+QString SaveWithOverwrite(QWidget* parent, FileDialogRequest request, const std::function<Status(const QString&)>& write) {
   for (;;) {
     const std::optional<QString> chosen = Dialogs().GetSaveFileName(parent, request);
     if (!chosen) return {};
@@ -27,8 +34,7 @@ QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QStrin
         !Dialogs().AskYesNo(parent, kOverwriteQuestion, QString(), MessageIcon::Information, false)) {
       continue;
     }
-    const Status written = WriteResultsFile(QFile::encodeName(path).toStdString(), texts.header,
-                                            texts.leastSquares, texts.robustComparison);
+    const Status written = write(path);
     if (written) return path;
     // The message names the file; the dialog comes back so the results can go elsewhere.
     Dialogs().ShowMessage(parent, FromCp1252(written.error()), QString(), MessageIcon::Exclamation);

@@ -3,7 +3,11 @@
 // writes the three report texts to it, confirming before it overwrites a file.
 
 #include <QString>
+#include <functional>
 #include <string>
+
+#include "app/dialog_service.h"
+#include "common/result.h"
 
 class QWidget;
 
@@ -27,5 +31,11 @@ inline const QString kOverwriteQuestion =
 // results are not lost. `suggestedPath` is where the dialog starts. Returns the path written,
 // or an empty text when cancelled.
 QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QString& suggestedPath);
+
+// The save workflow every file the main window writes goes through: the save dialog of
+// `request` until the user picks a name (confirming an overwrite with kOverwriteQuestion) or
+// cancels; then `write(path)`. A failed write shows its message and the dialog comes back.
+// Returns the path written, or an empty text when cancelled.
+QString SaveWithOverwrite(QWidget* parent, FileDialogRequest request, const std::function<Status(const QString&)>& write);
 
 }  // namespace korvo
