@@ -40,7 +40,7 @@ TEST(ReportChoiceGui, OptionsDialogKeepsTheChoice) {
 TEST(ReportChoiceGui, CalcularOffersTheCompactReportWhenTheFullOneCannotFit) {
   testing::FakeDialogService fake;
   QTemporaryDir folder;
-  ASSERT_TRUE(QFile::copy(QStringLiteral(KORVO_SOURCE_DIR "/examples/red_ejemplo.txt"),
+  ASSERT_TRUE(QFile::copy(QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples/red_ejemplo.txt"),
                           QDir(folder.path()).absoluteFilePath(QStringLiteral("red_ejemplo.txt"))));
   Principal window;
   window.show();

@@ -18,7 +18,7 @@
 
 #include "bench/network_generator.h"
 #include "common/win1252.h"
-#include "test_support/cli_run.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {
@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 testing::CliRun Calcular(const std::string& environment, const fs::path& project, const fs::path& results,
                          const std::string& form) {
   const fs::path err = results.string() + ".err";
-  const std::string command = environment + " \"" KORVO_CLI_PATH "\" calcular \"" + project.string() + "\" -o \"" +
+  const std::string command = environment + " \"" + KORVO_CLI_PATH + "\" calcular \"" + project.string() + "\" -o \"" +
                               results.string() + "\" --max-iter-lp 1 --sin-l1 --informe " + form + " >/dev/null 2>\"" + err.string() + "\"";
   const int status = std::system(("sh -c '" + command + "'").c_str());
   testing::CliRun run;
