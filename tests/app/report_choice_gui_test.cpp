@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
 #include "app/project_chooser.h"
