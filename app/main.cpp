@@ -4,14 +4,38 @@
 // scripts/screenshots.sh; it is not meant for users.
 #include <QApplication>
 #include <memory>
+#include <new>
 
 #include "app/artwork.h"
+#include "app/dialog_service.h"
 #include "app/main_window.h"
+#include "app/qt_text.h"
 #include "app/screen_tour.h"
 #include "app/splash_window.h"
+#include "engine/full_report_estimate.h"
+
+namespace {
+
+// Every window action runs inside notify(): running out of memory in any of them is a
+// message, and the program goes on (files are written whole or not at all).
+class KorvoApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      korvo::Dialogs().ShowMessage(nullptr, korvo::FromCp1252(korvo::OutOfMemoryMessage()), QString(),
+                                   korvo::MessageIcon::Critical);
+      return false;
+    }
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  KorvoApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korvo"));
   QApplication::setWindowIcon(korvo::AppIcon());
 

@@ -18,6 +18,8 @@
 #include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,7 @@
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
 #include "engine/adjustment_driver.h"
+#include "engine/full_report_estimate.h"
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
 #include "network/load_network.h"
@@ -538,6 +541,32 @@ void Principal::GuardarAnalisisDeCalidad() {
 
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
+  // The full report of a network too large for it is offered in its compact form instead.
+  CalcOptions options = options_;
+  if (!(state_.matricesImported && importedSystem_) && options.reportForm == ReportForm::Full) {
+    const FullReportEstimate estimate = EstimateFullReport(model_, options);
+    const std::uint64_t budget = MemoryBudgetBytes();
+    if (!FullReportFits(estimate, budget)) {
+      if (!Dialogs().AskYesNo(this,
+                              FromCp1252(FullReportTooLargeMessage(estimate, budget)) +
+                                  QStringLiteral("\n\n¿Desea calcular ahora con el informe compacto?"),
+                              QString(), MessageIcon::Question, true)) {
+        emit adjustmentFinished(false);
+        return;
+      }
+      options.reportForm = ReportForm::Compact;
+    }
+  }
+  // Running out of memory anywhere in the adjustment or the report is a message; nothing has
+  // been saved by then.
+  try {
+    CalcularWith(options);
+  } catch (const std::bad_alloc&) {
+    EndFailedAdjustment(OutOfMemoryMessage());
+  }
+}
+
+void Principal::CalcularWith(const CalcOptions& options) {
   const ProgressSink sink = MakeProgressSink();
   // Once the report exists, and before "Ajuste realizado": the warnings of estimators left
   // out (the rest of the results stand), then the pane.
@@ -553,7 +582,7 @@ void Principal::Calcular() {
     // The pane's text heads the least-squares part of an imported system's report.
     const std::string paneText = ToCp1252(pane_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     Result<ImportedAdjustment> imported =
-        RunImportedAdjustment(*importedSystem_, options_, state_, paneText, sink,
+        RunImportedAdjustment(*importedSystem_, options, state_, paneText, sink,
                               [&showReport](const ImportedAdjustment& adjustment) {
                                 showReport(adjustment.output, adjustment.pane);
                               });
@@ -563,7 +592,7 @@ void Principal::Calcular() {
     }
   } else {
     Result<AdjustmentOutput> output =
-        RunAdjustment(model_, options_, state_, sink, [this, &showReport](const AdjustmentOutput& built) {
+        RunAdjustment(model_, options, state_, sink, [this, &showReport](const AdjustmentOutput& built) {
           showReport(built, PaneAfterAdjustment(state_.adjustmentRunCount, built.resultsHeaderText,
                                                 built.lsResultsText, built.robustComparisonText));
         });

@@ -97,6 +97,8 @@ class Principal : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The adjustment with these options, its report in the pane and the save dialog.
+  void CalcularWith(const CalcOptions& options);
   void BuildMenus();
   void BuildToolbar();
   void BuildStatusBar();

@@ -116,6 +116,15 @@ OptionsDialog::OptionsDialog(CalcOptions& options, QWidget* parent) : QDialog(pa
   solutionLayout->addWidget(check3_);
   solutionLayout->addWidget(robust);
 
+  // Informe de resultados: the compact form leaves out the n × n matrices of large networks.
+  auto* report = Named(new QGroupBox(QStringLiteral("Informe de resultados"), this), "FrameInforme");
+  fullReport_ = Named(new QRadioButton(QStringLiteral("Completo"), report), "OptionInformeCompleto");
+  compactReport_ = Named(new QRadioButton(QStringLiteral("Compacto (redes grandes)"), report), "OptionInformeCompacto");
+  auto* reportLayout = new QHBoxLayout(report);
+  reportLayout->addWidget(fullReport_);
+  reportLayout->addWidget(compactReport_);
+  reportLayout->addStretch();
+
   auto* accept = Named(new QPushButton(QStringLiteral("Aceptar"), this), "Aceptar");
   auto* cancel = Named(new QPushButton(QStringLiteral("Cancelar"), this), "Cancelar");
   accept->setDefault(true);
@@ -127,6 +136,7 @@ OptionsDialog::OptionsDialog(CalcOptions& options, QWidget* parent) : QDialog(pa
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(system);
   layout->addWidget(solution);
+  layout->addWidget(report);
   layout->addLayout(buttons);
 
   connect(check1_, &QCheckBox::clicked, this, &OptionsDialog::OnCheck1Clicked);
@@ -171,6 +181,8 @@ void OptionsDialog::LoadFromOptions() {
   OnCheck5Clicked();
   check6_->setChecked(options_.useLp);
   OnCheck6Clicked();
+
+  (options_.reportForm == ReportForm::Compact ? compactReport_ : fullReport_)->setChecked(true);
 }
 
 void OptionsDialog::OnCheck1Clicked() { ShowRefractionState(check1_->isChecked()); }
@@ -243,6 +255,7 @@ void OptionsDialog::OnAccept() {
   options_.maxIterL1 = *maxIterL1;
   options_.useLp = check6_->isChecked();
   options_.maxIterLp = *maxIterLp;
+  options_.reportForm = compactReport_->isChecked() ? ReportForm::Compact : ReportForm::Full;
   accept();
 }
 

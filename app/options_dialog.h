@@ -49,6 +49,8 @@ class OptionsDialog : public QDialog {
   QCheckBox* check6_;
   QLineEdit* text5_;
   QLabel* label14_;
+  QRadioButton* fullReport_;
+  QRadioButton* compactReport_;
 };
 
 }  // namespace korvo

@@ -43,6 +43,18 @@ inline int ObservationRowCount(int gridSize) {
   return 12 * gridSize * (gridSize - 1) + 3 * (gridSize - 1) * (gridSize - 1);
 }
 
+// Regional networks for the sparse path: the same observation mix on a 2 km grid whose row
+// count is nearest to `rows`: about 3,200 → g = 15 (3,108 rows), 20,000 → g = 37 (19,872),
+// 100,000 → g = 82 (99,387 rows, 6,724 vertices: numbers within four digits).
+inline GridNetworkLayout RegionalNetworkLayout(int rows) {
+  GridNetworkLayout layout;
+  layout.spacingM = 2000.0;
+  layout.gridSize = 2;
+  while (ObservationRowCount(layout.gridSize + 1) - rows < rows - ObservationRowCount(layout.gridSize))
+    ++layout.gridSize;
+  return layout;
+}
+
 namespace detail {
 
 constexpr double kDegToRad = kPi / 180.0;

@@ -20,6 +20,7 @@
 #include "common/progress.h"
 #include "common/win1252.h"
 #include "engine/adjustment_driver.h"
+#include "engine/full_report_estimate.h"
 #include "network/calc_options.h"
 #include "network/load_network.h"
 #include "network/project_state.h"
@@ -50,6 +51,11 @@ void PrintCalcularHelp() {
       "                                 altura de antena GPS\n"
       "  --error-estacionamiento M      error en estacionamiento en metros (por omisión 0.005)\n"
       "  --error-altura-antena M        error en altura de antena en metros (por omisión 0.01)\n"
+      "  --informe completo|compacto|auto\n"
+      "                                 informe de resultados: completo (por omisión, con todas\n"
+      "                                 las matrices), compacto (cifras por parámetro y por\n"
+      "                                 observación, para redes grandes) o el completo cuando\n"
+      "                                 cabe en la memoria y si no el compacto\n"
       "%s%s",
       kUsage, kRobustOptionsHelp, QualityOptionsHelp(/*withCsv=*/true).c_str());
 }
@@ -82,6 +88,18 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
     if (arg == "-o" || arg == "--salida") {
       if (i + 1 >= args.size() || args[i + 1].empty()) return fail("Falta el nombre del fichero de resultados.");
       parsed.resultsPath = args[i + 1];
+      i += 2;
+    } else if (arg == "--informe") {
+      const std::string value = i + 1 < args.size() ? args[i + 1] : std::string();
+      if (value == "completo") {
+        parsed.options.reportForm = ReportForm::Full;
+      } else if (value == "compacto") {
+        parsed.options.reportForm = ReportForm::Compact;
+      } else if (value == "auto") {
+        parsed.options.reportForm = ReportForm::Auto;
+      } else {
+        return fail("--informe espera completo, compacto o auto.");
+      }
       i += 2;
     } else if (arg == "--k-fijo" || arg == "--error-estacionamiento" || arg == "--error-altura-antena") {
       const std::optional<double> value = TakeNumberValue(args, i, error);
@@ -207,12 +225,23 @@ int RunCalcular(const std::vector<std::string>& args) {
     PrintError(loaded.error());
     return 1;
   }
+  // The full report's dense matrices are counted before anything is allocated.
+  CalcOptions options = parsed->options;
+  const FullReportEstimate estimate = EstimateFullReport(loaded->model, options);
+  const std::uint64_t budget = MemoryBudgetBytes();
+  if (options.reportForm == ReportForm::Full && !FullReportFits(estimate, budget)) {
+    terminal.Finish();
+    PrintError(FullReportTooLargeMessage(estimate, budget));
+    return 1;
+  }
+  options.reportForm = ChooseReportForm(options.reportForm, estimate, budget);
+
   ProjectState state;
   state.projectFilePath = parsed->projectPath;
   state.projectText = std::move(loaded->projectText);
   state.projectTooBig = loaded->projectTooBig;
 
-  Result<AdjustmentOutput> adjusted = RunAdjustment(loaded->model, parsed->options, state, sink);
+  Result<AdjustmentOutput> adjusted = RunAdjustment(loaded->model, options, state, sink);
   terminal.Finish();
   if (!adjusted) {
     PrintError(adjusted.error());

@@ -1,10 +1,12 @@
 // korvo-cli: Korvo's batch front end over korvo_core.
 #include <cstdio>
 #include <iostream>
+#include <new>
 
 #include "cli/command.h"
 #include "common/files.h"
 #include "common/win1252.h"
+#include "engine/full_report_estimate.h"
 
 namespace korvo::cli {
 
@@ -66,7 +68,15 @@ int main(int argc, char** argv) {
   korvo::RemoveTemporaryFileOnInterrupt();
   const std::string name = argv[1];
   for (const Command& command : Commands()) {
-    if (command.name == name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
+    if (command.name != name) continue;
+    // Results are written whole or not at all, so a command that runs out of memory leaves
+    // no file behind: it only has to say so.
+    try {
+      return command.run(std::vector<std::string>(argv + 2, argv + argc));
+    } catch (const std::bad_alloc&) {
+      PrintError(korvo::OutOfMemoryMessage());
+      return 1;
+    }
   }
   std::fprintf(stderr, "Orden desconocida: %s\n\n", name.c_str());
   PrintUsage(stderr);

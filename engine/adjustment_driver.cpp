@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
+#include "engine/compact_adjustment.h"
 #include "engine/finite_results.h"
 #include "network/validate_network.h"
 #include "quality/solution_access.h"
@@ -127,6 +128,9 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
                                        ProjectState& state, const ProgressSink& progress,
                                        const ReportBuiltStep& reportBuilt,
                                        const std::vector<ReportStep>& extraReports) {
+  if (options.reportForm == ReportForm::Compact) {
+    return RunCompactAdjustment(network, options, state, progress, reportBuilt, extraReports);
+  }
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;

@@ -45,6 +45,8 @@ Matrix Scaled(const Matrix& q, double factor, int rows, int cols) {
 
 bool IsAngleRow(RowKind kind) { return kind == RowKind::Direction || kind == RowKind::Zenith; }
 
+}  // namespace
+
 // Adjusted observations and parameters of a system formed from a network: observed value as
 // compared plus residual (cc turned into gon for angles); approximate coordinate plus
 // correction; the other unknowns are their correction.
@@ -75,12 +77,9 @@ bool HasNetworkBookkeeping(const ObservationSystem& sys) {
          sys.layout.unknowns.size() >= static_cast<std::size_t>(sys.numUnknowns) + 1;
 }
 
-// Reliability of every row. A figure whose formula has no value gives 0 instead of stopping
-// the adjustment: a row that no unknown reaches has r = 1 (up to rounding) and no external
-// reliability; a row with r ≤ 0 has no detectable error; a residual without deviation has
-// no Baarda statistic.
-void FillReliability(const ObservationSystem& sys, LeastSquaresResults& res) {
-  const int n = sys.numEquations;
+void FillReliabilityFigures(const std::vector<double>& residualCofactors, const std::vector<double>& weightDiagonal,
+                            LeastSquaresResults& res) {
+  const int n = res.numEquations;
   res.redundancy = OneBased(n);
   res.minDetectableError = OneBased(n);
   res.baardaStatistic = OneBased(n);
@@ -88,7 +87,7 @@ void FillReliability(const ObservationSystem& sys, LeastSquaresResults& res) {
   res.externalReliability = OneBased(n);
   for (int i = 1; i <= n; ++i) {
     const std::size_t r = static_cast<std::size_t>(i);
-    const double redundancy = res.Qvv(i, i) * sys.P(i, i);
+    const double redundancy = residualCofactors[r] * weightDiagonal[r];
     res.redundancy[r] = redundancy;
     if (redundancy > 0.0) {
       res.minDetectableError[r] = kNonCentralityDelta0 * res.sigmaAdjustedObs[r] / std::sqrt(redundancy);
@@ -100,8 +99,6 @@ void FillReliability(const ObservationSystem& sys, LeastSquaresResults& res) {
     }
   }
 }
-
-}  // namespace
 
 Result<LeastSquaresResults> SolveLeastSquares(const ObservationSystem& sys, const ProgressSink* progress,
                                               const MatrixKernels& kernels) {
@@ -173,7 +170,14 @@ Result<LeastSquaresResults> SolveLeastSquares(const ObservationSystem& sys, cons
   }
 
   // Reliability.
-  FillReliability(sys, res);
+  {
+    std::vector<double> residualCofactors = OneBased(n), weightDiagonal = OneBased(n);
+    for (int i = 1; i <= n; ++i) {
+      residualCofactors[static_cast<std::size_t>(i)] = res.Qvv(i, i);
+      weightDiagonal[static_cast<std::size_t>(i)] = sys.P(i, i);
+    }
+    FillReliabilityFigures(residualCofactors, weightDiagonal, res);
+  }
 
   // External reliability vectors: column i of M = (Qxx·Aᵀ)·P scaled by the minimal
   // detectable error of observation i. M·eᵢ is column i of M exactly (every other term is a

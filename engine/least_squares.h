@@ -80,4 +80,15 @@ struct LeastSquaresResults {
 Result<LeastSquaresResults> SolveLeastSquares(const ObservationSystem& system, const ProgressSink* progress = nullptr,
                                               const MatrixKernels& kernels = FastKernels());
 
+// Pieces of the solution shared with the sparse path (engine/sparse_least_squares.h).
+// True when the system carries the observed values and approximate coordinates that adjusted
+// values need (a system formed from a network).
+bool HasNetworkBookkeeping(const ObservationSystem& system);
+// adjustedObservations and adjustedParameters from the residuals and corrections.
+void FillAdjustedValues(const ObservationSystem& system, LeastSquaresResults& res);
+// The reliability vectors from the diagonals of Qvv and P (1..n), with residuals,
+// sigmaAdjustedObs and sigmaResiduals already in `res`.
+void FillReliabilityFigures(const std::vector<double>& residualCofactors, const std::vector<double>& weightDiagonal,
+                            LeastSquaresResults& res);
+
 }  // namespace korvo

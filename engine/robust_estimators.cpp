@@ -28,18 +28,18 @@ std::string NonFiniteMessage() {
 // negative one means none); `afterPass` runs on every pass before the convergence test (the
 // Lp estimator measures its kurtosis there); `reweigh` gives the factor of row i from its
 // rotated residual.
-Result<RobustEstimate> RunReweightingLoop(const DecorrelatedSystem& system, int limit, const ProgressSink& progress,
-                                          const MatrixKernels& kernels, int passBound,
+Result<RobustEstimate> RunReweightingLoop(const ReweightingSystem& system, int limit, const ProgressSink& progress,
+                                          int passBound,
                                           const std::function<Status(int, const std::vector<double>&)>& afterPass,
                                           const std::function<double(int, double)>& reweigh) {
-  const int n = system.numEquations;
+  const int n = system.Equations();
   std::vector<double> weights(static_cast<std::size_t>(n) + 1, 1.0);
   RobustEstimate estimate;
   std::vector<double> rotatedResiduals;
   double previousSigma = 0.0;
   for (;;) {
     progress.SetIteration(NumberTextWithBlank(estimate.iterations));
-    Result<ReweightedPass> pass = RunReweightedStep(system, weights, kernels);
+    Result<ReweightedPass> pass = system.Pass(weights);
     estimate.weights = weights;
     if (!pass) return Failure{pass.error()};
     estimate.corrections = std::move(pass->corrections);
@@ -63,7 +63,7 @@ Result<RobustEstimate> RunReweightingLoop(const DecorrelatedSystem& system, int 
     ++estimate.iterations;
   }
   if (limit >= 0) estimate.iterationLimitReached = estimate.iterations >= limit;
-  estimate.residuals = BackRotate(system.decomposition, rotatedResiduals);
+  estimate.residuals = system.BackRotate(rotatedResiduals);
   return estimate;
 }
 
@@ -101,30 +101,29 @@ Result<double> ResidualKurtosis(const std::vector<double>& rotatedResiduals, con
   return degreesOfFreedom * sumFourth / (sumSquares * sumSquares);
 }
 
-Result<RobustEstimate> EstimateHuber(const DecorrelatedSystem& system, const ProgressSink& progress,
-                                     const MatrixKernels& kernels, int passBound) {
-  const std::vector<double>& s = system.rotatedWeights();
-  return RunReweightingLoop(system, kNoLimit, progress, kernels, passBound, nullptr, [&s](int i, double v) {
+Result<RobustEstimate> EstimateHuber(const ReweightingSystem& system, const ProgressSink& progress, int passBound) {
+  const std::vector<double>& s = system.AprioriWeights();
+  return RunReweightingLoop(system, kNoLimit, progress, passBound, nullptr, [&s](int i, double v) {
     return HuberWeight(v, s[static_cast<std::size_t>(i)]);
   });
 }
 
-Result<LpEstimate> EstimateLp(const DecorrelatedSystem& system, std::int16_t maxIterations,
-                              const ProgressSink& progress, const MatrixKernels& kernels, int passBound) {
+Result<LpEstimate> EstimateLp(const ReweightingSystem& system, std::int16_t maxIterations, const ProgressSink& progress,
+                              int passBound) {
   double kurtosis = 0.0;
   double exponent = 2.0;
   auto measureOnFirstPass = [&](int iteration, const std::vector<double>& rotatedResiduals) -> Status {
     if (iteration != 0) return Ok();
     Result<double> beta2 =
-        ResidualKurtosis(rotatedResiduals, system.rotatedWeights(), system.numEquations - system.numUnknowns);
+        ResidualKurtosis(rotatedResiduals, system.AprioriWeights(), system.Equations() - system.Unknowns());
     if (!beta2) return Failure{beta2.error()};
     kurtosis = *beta2;
     exponent = LpExponent(kurtosis);
     return Ok();
   };
-  Result<RobustEstimate> loop =
-      RunReweightingLoop(system, LimitOrNone(maxIterations), progress, kernels, passBound, measureOnFirstPass,
-                         [&exponent](int, double v) { return LpWeight(v, exponent); });
+  Result<RobustEstimate> loop = RunReweightingLoop(system, LimitOrNone(maxIterations), progress, passBound,
+                                                   measureOnFirstPass,
+                                                   [&exponent](int, double v) { return LpWeight(v, exponent); });
   if (!loop) return Failure{loop.error()};
   LpEstimate estimate;
   static_cast<RobustEstimate&>(estimate) = std::move(loop).value();
@@ -133,10 +132,25 @@ Result<LpEstimate> EstimateLp(const DecorrelatedSystem& system, std::int16_t max
   return estimate;
 }
 
+Result<RobustEstimate> EstimateL1(const ReweightingSystem& system, std::int16_t maxIterations,
+                                  const ProgressSink& progress, int passBound) {
+  return RunReweightingLoop(system, LimitOrNone(maxIterations), progress, passBound, nullptr,
+                            [](int, double v) { return L1Weight(v); });
+}
+
+Result<RobustEstimate> EstimateHuber(const DecorrelatedSystem& system, const ProgressSink& progress,
+                                     const MatrixKernels& kernels, int passBound) {
+  return EstimateHuber(DenseReweighting(system, kernels), progress, passBound);
+}
+
+Result<LpEstimate> EstimateLp(const DecorrelatedSystem& system, std::int16_t maxIterations,
+                              const ProgressSink& progress, const MatrixKernels& kernels, int passBound) {
+  return EstimateLp(DenseReweighting(system, kernels), maxIterations, progress, passBound);
+}
+
 Result<RobustEstimate> EstimateL1(const DecorrelatedSystem& system, std::int16_t maxIterations,
                                   const ProgressSink& progress, const MatrixKernels& kernels, int passBound) {
-  return RunReweightingLoop(system, LimitOrNone(maxIterations), progress, kernels, passBound, nullptr,
-                            [](int, double v) { return L1Weight(v); });
+  return EstimateL1(DenseReweighting(system, kernels), maxIterations, progress, passBound);
 }
 
 }  // namespace korvo

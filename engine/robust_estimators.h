@@ -22,6 +22,7 @@
 #include "common/result.h"
 #include "engine/decorrelate.h"
 #include "engine/kernels.h"
+#include "engine/reweighted_step.h"
 
 namespace korvo {
 
@@ -65,6 +66,21 @@ double L1Weight(double rotatedResidual);
 Result<double> ResidualKurtosis(const std::vector<double>& rotatedResiduals, const std::vector<double>& aprioriWeights,
                                 int degreesOfFreedom);
 
+// A decorrelated system as the reweighting loops see it, held densely
+// (engine/decorrelate.h) or compressed (engine/sparse_robust.h).
+class ReweightingSystem {
+ public:
+  virtual ~ReweightingSystem() = default;
+  virtual int Equations() const = 0;   // n
+  virtual int Unknowns() const = 0;    // m
+  // s_i, the a-priori weights of the rotated rows, index 1..n.
+  virtual const std::vector<double>& AprioriWeights() const = 0;
+  // One pass with the factors w_i (index 1..n); robustQxx may be left empty.
+  virtual Result<ReweightedPass> Pass(const std::vector<double>& robustWeights) const = 0;
+  // Rotated residuals back to the observations.
+  virtual std::vector<double> BackRotate(const std::vector<double>& rotated) const = 0;
+};
+
 // Each reports its iteration counter to status panel 2 (" 0", " 1", ...) at every pass.
 // Failures: "Matriz singular", a system without redundancy, residuals that leave the
 // kurtosis undefined (Lp). `passBound` replaces kMaxRobustPasses (for tests).
@@ -76,5 +92,32 @@ Result<LpEstimate> EstimateLp(const DecorrelatedSystem& system, std::int16_t max
 Result<RobustEstimate> EstimateL1(const DecorrelatedSystem& system, std::int16_t maxIterations,
                                   const ProgressSink& progress, const MatrixKernels& kernels = FastKernels(),
                               int passBound = kMaxRobustPasses);
+
+// The same loops on any decorrelated system.
+Result<RobustEstimate> EstimateHuber(const ReweightingSystem& system, const ProgressSink& progress,
+                                     int passBound = kMaxRobustPasses);
+Result<LpEstimate> EstimateLp(const ReweightingSystem& system, std::int16_t maxIterations,
+                              const ProgressSink& progress, int passBound = kMaxRobustPasses);
+Result<RobustEstimate> EstimateL1(const ReweightingSystem& system, std::int16_t maxIterations,
+                                  const ProgressSink& progress, int passBound = kMaxRobustPasses);
+
+// The dense system seen through ReweightingSystem, passes run with `kernels`.
+class DenseReweighting : public ReweightingSystem {
+ public:
+  DenseReweighting(const DecorrelatedSystem& system, const MatrixKernels& kernels) : system_(system), kernels_(kernels) {}
+  int Equations() const override { return system_.numEquations; }
+  int Unknowns() const override { return system_.numUnknowns; }
+  const std::vector<double>& AprioriWeights() const override { return system_.rotatedWeights(); }
+  Result<ReweightedPass> Pass(const std::vector<double>& robustWeights) const override {
+    return RunReweightedStep(system_, robustWeights, kernels_);
+  }
+  std::vector<double> BackRotate(const std::vector<double>& rotated) const override {
+    return korvo::BackRotate(system_.decomposition, rotated);
+  }
+
+ private:
+  const DecorrelatedSystem& system_;
+  MatrixKernels kernels_;
+};
 
 }  // namespace korvo

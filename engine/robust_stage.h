@@ -3,6 +3,8 @@
 // options select, in the order Huber, adapted Lp, L1, with their status texts and progress
 // values. Shared by the adjustment of a network and that of an imported system.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +53,12 @@ inline constexpr int kProgressAfterL1 = 95;
 // number, an undefined kurtosis, ...) is left out with its message and the others still run;
 // a failed decorrelation leaves every selected estimator out. The least-squares solution the
 // stage starts from is never lost through it.
+// The stage on a decorrelation of the caller's choice (run only when an estimator is
+// selected; its failure leaves every selected estimator out).
+using DecorrelationStep = std::function<Result<std::unique_ptr<ReweightingSystem>>()>;
+RobustResults RunRobustStage(const DecorrelationStep& decorrelate, const CalcOptions& options,
+                             const ProgressSink& progress);
+
 RobustResults RunRobustEstimators(const ObservationSystem& system, const CalcOptions& options,
                                           const ProgressSink& progress, const MatrixKernels& kernels = FastKernels());
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numeric>
 #include <string>
@@ -235,6 +236,37 @@ Matrix WeightDecomposition::DenseVectors() const {
   return dense;
 }
 
+namespace {
+
+// Decomposes the block of `rows` (ascending), whose element (a, b), 1-based positions, is
+// element(a, b), and appends it to `result`.
+Status AppendDecomposedBlock(std::vector<int> rows, const std::function<double(int, int)>& element,
+                             WeightDecomposition& result) {
+  const int size = static_cast<int>(rows.size());
+  WeightBlock block;
+  block.rows = std::move(rows);
+  std::vector<double> values;
+  if (size == 1) {
+    values = {0.0, element(1, 1)};
+    block.vectors = Matrix(1, 1);
+    block.vectors(1, 1) = 1.0;
+  } else {
+    Matrix part(size, size);
+    for (int a = 1; a <= size; ++a)
+      for (int b = 1; b <= size; ++b) part(a, b) = 0.5 * (element(a, b) + element(b, a));
+    SymmetricEigen(part, values, block.vectors);
+  }
+  for (int c = 1; c <= size; ++c) {
+    const double s = values[static_cast<std::size_t>(c)];
+    if (!(s > 0.0) || !std::isfinite(s)) return Failure{NotPositiveDefiniteMessage()};
+    result.singularValues[static_cast<std::size_t>(block.rows[static_cast<std::size_t>(c - 1)])] = s;
+  }
+  result.blocks.push_back(std::move(block));
+  return Ok();
+}
+
+}  // namespace
+
 Result<WeightDecomposition> SingularValueDecomposition(const Matrix& weights) {
   const int n = weights.rows();
   RowGroups groups(n);
@@ -254,31 +286,25 @@ Result<WeightDecomposition> SingularValueDecomposition(const Matrix& weights) {
   for (int root = 1; root <= n; ++root) {
     std::vector<int>& rows = members[static_cast<std::size_t>(root)];
     if (rows.empty()) continue;
-    const int size = static_cast<int>(rows.size());
-    WeightBlock block;
-    block.rows = std::move(rows);
-    std::vector<double> values;
-    if (size == 1) {
-      const int i = block.rows[0];
-      values = {0.0, weights(i, i)};
-      block.vectors = Matrix(1, 1);
-      block.vectors(1, 1) = 1.0;
-    } else {
-      Matrix part(size, size);
-      for (int a = 1; a <= size; ++a)
-        for (int b = 1; b <= size; ++b) {
-          const int i = block.rows[static_cast<std::size_t>(a - 1)];
-          const int j = block.rows[static_cast<std::size_t>(b - 1)];
-          part(a, b) = 0.5 * (weights(i, j) + weights(j, i));
-        }
-      SymmetricEigen(part, values, block.vectors);
-    }
-    for (int c = 1; c <= size; ++c) {
-      const double s = values[static_cast<std::size_t>(c)];
-      if (!(s > 0.0) || !std::isfinite(s)) return Failure{NotPositiveDefiniteMessage()};
-      result.singularValues[static_cast<std::size_t>(block.rows[static_cast<std::size_t>(c - 1)])] = s;
-    }
-    result.blocks.push_back(std::move(block));
+    const std::vector<int> positions = rows;
+    const Status done = AppendDecomposedBlock(std::move(rows), [&](int a, int b) {
+      return weights(positions[static_cast<std::size_t>(a - 1)], positions[static_cast<std::size_t>(b - 1)]);
+    }, result);
+    if (!done) return Failure{done.error()};
+  }
+  return result;
+}
+
+Result<WeightDecomposition> DecomposeWeightBlocks(const BlockWeights& weights, int order) {
+  WeightDecomposition result;
+  result.order = order;
+  result.singularValues.assign(static_cast<std::size_t>(order) + 1, 0.0);
+  for (int b = 0; b < weights.BlockCount(); ++b) {
+    std::vector<int> rows;
+    for (int a = 0; a < weights.Size(b); ++a) rows.push_back(weights.Row(b, a));
+    const Status done =
+        AppendDecomposedBlock(std::move(rows), [&](int a, int c) { return weights.At(b, a - 1, c - 1); }, result);
+    if (!done) return Failure{done.error()};
   }
   return result;
 }

@@ -19,6 +19,7 @@
 
 #include "common/result.h"
 #include "engine/matrix.h"
+#include "engine/sparse_system.h"
 
 namespace korvo {
 
@@ -51,5 +52,8 @@ void SymmetricEigen(const Matrix& symmetric, std::vector<double>& values, Matrix
 // Spanish message when P is not positive definite, because a row without positive weight has
 // no standard deviation to reweight.
 Result<WeightDecomposition> SingularValueDecomposition(const Matrix& weights);
+
+// The same for weights already held as their diagonal blocks (n = order).
+Result<WeightDecomposition> DecomposeWeightBlocks(const BlockWeights& weights, int order);
 
 }  // namespace korvo

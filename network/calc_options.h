@@ -6,6 +6,10 @@
 
 namespace korvo {
 
+// Which results report Calcular writes: the full one (every matrix printed), the compact one
+// (per parameter and per row only), or, on the command line, whichever fits in memory.
+enum class ReportForm { Full, Compact, Auto };
+
 struct CalcOptions {
   bool fixedRefraction = false;          // true: zenith rows use refractionK; false: estimated
   bool singleRefractionUnknown = false;  // with estimated refraction: one unknown for the network
@@ -19,6 +23,7 @@ struct CalcOptions {
   bool useLp = true;
   std::int16_t maxIterL1 = 10;
   std::int16_t maxIterLp = 10;
+  ReportForm reportForm = ReportForm::Full;  // "Informe de resultados: completo / compacto"
 };
 
 }  // namespace korvo

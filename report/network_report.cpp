@@ -133,16 +133,16 @@ void AppendCorrectionTable(TextBuilder& out, const ObservationSystem& system, co
 }  // namespace
 
 std::string BuildNetworkReport(const NetworkModel& network, const ObservationSystem& system,
-                               const LeastSquaresResults& ls) {
+                               const LeastSquaresResults& ls, ReportForm form) {
   const int n = system.numEquations;
   const int m = system.numUnknowns;
-  TextBuilder out(PrecisionSectionsBytes(n, m));
+  TextBuilder out(PrecisionSectionsBytes(n, m, form));
   out << kCrLf << kCrLf << kCrLf << kCrLf << Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")
       << kCrLf << kCrLf;
   AppendResidualTable(out, network, ls);
   AppendUnitWeightEstimators(out, ls);
   AppendCorrectionTable(out, system, ls);
-  AppendPrecisionSections(out, ls, n, m, NetworkPrecisionStyle());
+  AppendPrecisionSections(out, ls, n, m, NetworkPrecisionStyle(), form);
   return std::move(out).str();
 }
 

@@ -16,7 +16,11 @@ namespace korvo {
 // Units: residuals, corrections and their deviations in metres (distances, baseline
 // components, coordinates, refraction coefficients) or cc (angles, deflections,
 // orientations); adjusted values in metres or gons.
+//
+// The compact form (ReportForm::Compact) leaves out the three covariance matrices and the
+// external reliability vectors and keeps every per-parameter and per-row table; `ls` then
+// needs only its vectors.
 std::string BuildNetworkReport(const NetworkModel& network, const ObservationSystem& system,
-                               const LeastSquaresResults& ls);
+                               const LeastSquaresResults& ls, ReportForm form = ReportForm::Full);
 
 }  // namespace korvo

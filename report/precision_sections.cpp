@@ -80,7 +80,11 @@ void AppendUnitWeightEstimators(TextBuilder& out, const LeastSquaresResults& ls)
 }
 
 void AppendPrecisionSections(TextBuilder& out, const LeastSquaresResults& ls, int n, int m,
-                             const PrecisionSectionStyle& style) {
+                             const PrecisionSectionStyle& style, ReportForm form) {
+  if (form == ReportForm::Compact) {
+    AppendReliabilityTable(out, ls, n, style);
+    return;
+  }
   AppendMatrixSection(out, Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS"), ls.Cxx, m);
   AppendMatrixSection(out, "MATRIZ VARIANZA-COVARIANZA DE OBSERVABLES COMPENSADOS", ls.CllHat, n);
   AppendMatrixSection(out, "MATRIZ VARIANZA-COVARIANZA DE RESIDUOS", ls.Cvv, n);
@@ -88,10 +92,11 @@ void AppendPrecisionSections(TextBuilder& out, const LeastSquaresResults& ls, in
   AppendExternalReliabilityVectors(out, ls, n, m, style);
 }
 
-std::size_t PrecisionSectionsBytes(int n, int m) {
+std::size_t PrecisionSectionsBytes(int n, int m, ReportForm form) {
   const auto nn = static_cast<std::size_t>(n);
   const auto mm = static_cast<std::size_t>(m);
-  return 14 * (mm * mm + 2 * nn * nn + mm * nn) + 120 * (nn + mm) + 4096;
+  const std::size_t tables = 120 * (nn + mm) + 4096;
+  return form == ReportForm::Compact ? tables : 14 * (mm * mm + 2 * nn * nn + mm * nn) + tables;
 }
 
 }  // namespace korvo

@@ -12,6 +12,7 @@
 
 #include "common/text.h"
 #include "engine/least_squares.h"
+#include "network/calc_options.h"
 
 namespace korvo {
 
@@ -36,12 +37,13 @@ const PrecisionSectionStyle& ImportedPrecisionStyle();
 void AppendUnitWeightEstimators(TextBuilder& out, const LeastSquaresResults& ls);
 
 // The three matrices (Cxx, ĈLL, Cvv; 9 decimals), "FIABILIDAD" and "Vectores de fiabilidad
-// externa", for n observations and m unknowns.
+// externa", for n observations and m unknowns. The compact report (ReportForm::Compact)
+// keeps only "FIABILIDAD", which needs only the vectors of `ls`.
 void AppendPrecisionSections(TextBuilder& out, const LeastSquaresResults& ls, int n, int m,
-                             const PrecisionSectionStyle& style);
+                             const PrecisionSectionStyle& style, ReportForm form = ReportForm::Full);
 
 // A rough size of those sections, so a report is allocated once: the matrices and the
 // vectors dominate with 14 characters per cell.
-std::size_t PrecisionSectionsBytes(int n, int m);
+std::size_t PrecisionSectionsBytes(int n, int m, ReportForm form = ReportForm::Full);
 
 }  // namespace korvo

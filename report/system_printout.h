@@ -28,4 +28,8 @@ void AppendSystemRows(TextBuilder& out, const ObservationSystem& system);
 // "MATRIZ DE PESOS" and one line per row of P.
 void AppendWeightText(TextBuilder& out, const ObservationSystem& system);
 
+// The header of the compact report: the project text and, in place of the printed system
+// and weights, one line saying that this is the compact form and why (n rows, m unknowns).
+void AppendCompactHeader(TextBuilder& out, const std::string& projectText, int rows, int unknowns);
+
 }  // namespace korvo
