@@ -9,10 +9,12 @@
 #include "app/main_window.h"
 #include "app/screen_tour.h"
 #include "app/splash_window.h"
+#include "app/translations.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korvo"));
+  korvo::InstallSpanishQtTexts(app);
   QApplication::setWindowIcon(korvo::AppIcon());
 
   std::unique_ptr<korvo::ScreenTour> tour;

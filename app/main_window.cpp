@@ -13,8 +13,10 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextCursor>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <string>
 #include <vector>
@@ -26,10 +28,12 @@
 #include "app/options_dialog.h"
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
+#include "app/report_view.h"
 #include "app/sketch_view.h"
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
 #include "engine/adjustment_driver.h"
+#include "engine/vertex_precision.h"
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
 #include "network/load_network.h"
@@ -113,6 +117,9 @@ void Principal::BuildMenus() {
   compensationMenu_ = NamedMenu(bar, QStringLiteral("&Compensación"), "menucompensacion");
   calculateAction_ = NamedAction(compensationMenu_, QStringLiteral("Calcula&r"), "menucalcular");
   connect(calculateAction_, &QAction::triggered, this, &Principal::Calcular);
+  saveResultsAction_ = NamedAction(compensationMenu_, QStringLiteral("&Guardar resultados..."), "menuguardarresultados");
+  saveResultsAction_->setEnabled(false);
+  connect(saveResultsAction_, &QAction::triggered, this, &Principal::GuardarResultados);
 
   QMenu* utilities = NamedMenu(bar, QStringLiteral("&Utilidades"), "menuutilidades");
   connect(NamedAction(utilities, QStringLiteral("&Editor de texto"), "menueditor"), &QAction::triggered, this,
@@ -212,13 +219,16 @@ void Principal::BuildCentralArea() {
 
   auto* splitter = new QSplitter(Qt::Horizontal, central);
   splitter->setObjectName(QStringLiteral("Splitter1"));
-  pane_ = new QPlainTextEdit(splitter);
+  // The pane's tabs: the project text (and the short results appended to it), then the whole
+  // results report.
+  paneTabs_ = new QTabWidget(splitter);
+  paneTabs_->setObjectName(QStringLiteral("PaneTabs"));
+  pane_ = new QPlainTextEdit(paneTabs_);
   pane_->setObjectName(QStringLiteral("Text2"));
   pane_->setReadOnly(true);
   pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
   pane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   pane_->setEnabled(false);
-  pane_->hide();
 
   sketchPanel_ = new QWidget(splitter);
   auto* sketchLayout = new QVBoxLayout(sketchPanel_);
@@ -242,6 +252,13 @@ void Principal::BuildCentralArea() {
                                   "Línea base GPS"));
   legendRow->addWidget(northArrow_);
   legendRow->addWidget(legend_, 1);
+  auto* fit = new QToolButton(sketchPanel_);
+  fit->setObjectName(QStringLiteral("EncuadrarCroquis"));
+  fit->setText(QStringLiteral("Encuadrar"));
+  fit->setToolTip(QStringLiteral("Muestra la red entera (también con doble clic en el croquis)"));
+  connect(fit, &QToolButton::clicked, sketch_, &SketchView::FitNetwork);
+  legendRow->addWidget(fit);
+  sketch_->SetHoverSource([this](int vertex) { return VertexHoverText(vertex); });
   sketchLayout->addWidget(sketchCaption_);
   sketchLayout->addWidget(sketch_, 1);
   sketchLayout->addLayout(legendRow);
@@ -250,7 +267,11 @@ void Principal::BuildCentralArea() {
   northArrow_->hide();
   legend_->hide();
 
-  splitter->addWidget(pane_);
+  paneTabs_->addTab(pane_, QStringLiteral("Texto"));
+  pane_->hide();  // until a network is shown
+  report_ = new ReportView(paneTabs_);
+  paneTabs_->addTab(report_, QStringLiteral("Informe"));
+  splitter->addWidget(paneTabs_);
   splitter->addWidget(sketchPanel_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
@@ -275,6 +296,7 @@ void Principal::ShowNetworkViews() {
     static_cast<QSplitter*>(splitter_)->setSizes({width * 11 / 20, width * 9 / 20});
   }
   pane_->show();
+  paneTabs_->show();
   sketchCaption_->show();
   sketch_->show();
   northArrow_->show();
@@ -296,6 +318,11 @@ void Principal::ShowIteration(const QString& text) {
 void Principal::ShowProgress(int percent) {
   progress_->setValue(percent);
   emit progressShown(percent);
+}
+
+// A full bar says the last command finished; the next command starts from an empty one.
+void Principal::EmptyFinishedProgress() {
+  if (progress_->value() == progress_->maximum()) ShowProgress(0);
 }
 
 ProgressSink Principal::MakeProgressSink() {
@@ -322,7 +349,19 @@ ProgressSink Principal::MakeProgressSink() {
 
 void Principal::ShowNotAvailable() { Dialogs().ShowMessage(this, kNotAvailableText, QString(), MessageIcon::Information); }
 
+// Entries typed in the entry windows and never saved are lost only when the user says so.
+bool Principal::MayDiscardEntries() {
+  if (!HasUnsavedEntries(state_)) return true;
+  return Dialogs().AskYesNo(this,
+                            QStringLiteral(" Hay entradas de datos que no se han guardado. \r\n"
+                                           " ¿Desea descartarlas? "),
+                            QString(), MessageIcon::Question, false);
+}
+
 void Principal::Nuevo() {
+  EmptyFinishedProgress();
+  if (!MayDiscardEntries()) return;
+  SetResults({});
   state_.projectTooBig = false;
   state_.vertexListText.clear();
   state_.classicalListText.clear();
@@ -347,6 +386,7 @@ ProjectChooser* Principal::Chooser() {
 }
 
 void Principal::Abrir() {
+  EmptyFinishedProgress();
   ProjectChooser* chooser = Chooser();
   if (chooser->isVisible()) {
     // Already open for Editar: it is brought forward as it is, not started again.
@@ -363,6 +403,7 @@ void Principal::Abrir() {
 }
 
 void Principal::Editar() {
+  EmptyFinishedProgress();
   ProjectChooser* chooser = Chooser();
   chooserOpenedByAbrir_ = false;
   state_.editMode = true;
@@ -395,7 +436,7 @@ void Principal::OnProjectChosen(const QString& path) {
 void Principal::ClearLoadedNetwork() {
   model_ = NetworkModel{};
   state_.projectText.clear();
-  results_ = ResultsTexts{};
+  SetResults({});
   sketch_->Clear();
   SetCalculationEnabled(false);
 }
@@ -412,9 +453,12 @@ void Principal::ShowLoadedProjectText() {
 }
 
 bool Principal::FailLoad(const std::string& message) {
-  // A failed load leaves nothing to calculate on. The status panel and the progress bar stay
-  // where the load stopped, as the message explains what went wrong.
+  // A failed load leaves nothing to calculate on, and no status of a load that did not
+  // happen; the message explains what went wrong.
   ClearLoadedNetwork();
+  ShowStatus(QString());
+  ShowIteration(QString());
+  ShowProgress(0);
   Dialogs().ShowMessage(this, FromCp1252(message), QString(), MessageIcon::None);
   return false;
 }
@@ -422,6 +466,8 @@ bool Principal::FailLoad(const std::string& message) {
 bool Principal::LoadProject(const QString& path) {
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   state_.adjustmentRunCount = 0;
+  // The iterations shown belonged to the previous network.
+  if (!panel2_->text().isEmpty()) ShowIteration(QString());
   ShowNetworkViews();
   bool textShown = false;
   LoadSteps steps;
@@ -434,7 +480,7 @@ bool Principal::LoadProject(const QString& path) {
   };
   steps.drawSketch = [this](const NetworkModel& model) {
     model_ = model;
-    results_ = ResultsTexts{};
+    SetResults({});
     SetCalculationEnabled(true);
     const NetworkModel& shown = model_;
     if (auto failure = sketch_->SetSceneSource([&shown](double widthTwips, double heightTwips) {
@@ -456,11 +502,12 @@ bool Principal::LoadProject(const QString& path) {
 
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
+  EmptyFinishedProgress();
   const ProgressSink sink = MakeProgressSink();
   // Once the report exists, and before "Ajuste realizado": the warnings of estimators left
   // out (the rest of the results stand), then the pane.
   const auto showReport = [this](const AdjustmentOutput& output, const PaneUpdate& pane) {
-    results_ = ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText};
+    SetResults(ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText});
     for (const std::string& warning : output.warnings) {
       Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
     }
@@ -481,6 +528,7 @@ void Principal::Calcular() {
   } else {
     Result<AdjustmentOutput> output =
         RunAdjustment(model_, options_, state_, sink, [this, &showReport](const AdjustmentOutput& built) {
+          precision_ = VertexPrecisions(model_, built.system, built.leastSquares);
           showReport(built, PaneAfterAdjustment(state_.adjustmentRunCount, built.resultsHeaderText,
                                                 built.lsResultsText, built.robustComparisonText));
         });
@@ -489,9 +537,54 @@ void Principal::Calcular() {
       return;
     }
   }
+  paneTabs_->setCurrentWidget(report_);
+  GuardarResultados();
+  emit adjustmentFinished(true);
+}
+
+// The results stay until the next Calcular, Abrir or Nuevo: a cancelled save loses nothing.
+void Principal::GuardarResultados() {
+  if (!HasResults()) return;
   const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));
   SaveResultsFile(this, results_, suggested);
-  emit adjustmentFinished(true);
+}
+
+bool Principal::HasResults() const {
+  return !results_.header.empty() || !results_.leastSquares.empty() || !results_.robustComparison.empty();
+}
+
+// The pointer over a vertex of the sketch: its number and coordinates, and after Calcular its
+// adjusted coordinates and precision in the local horizon.
+QString Principal::VertexHoverText(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= model_.vertices.size()) return {};
+  const NetworkVertex& vertex = model_.vertices[static_cast<std::size_t>(index)];
+  const auto metres = [](double value, int decimals) { return QString::number(value, 'f', decimals); };
+  QString text = QStringLiteral("Vértice %1 (%2)").arg(vertex.number).arg(vertex.IsFixed() ? QStringLiteral("fijo")
+                                                                                             : QStringLiteral("incógnita"));
+  const VertexPrecision* precision = static_cast<std::size_t>(index) < precision_.size() && precision_[static_cast<std::size_t>(index)]
+                                         ? &*precision_[static_cast<std::size_t>(index)]
+                                         : nullptr;
+  if (precision == nullptr) {
+    text += QStringLiteral("\nX %1  Y %2  Z %3 m%4")
+                .arg(metres(vertex.xM, 3), metres(vertex.yM, 3), metres(vertex.zM, 3),
+                     vertex.IsFixed() || !HasResults() ? QStringLiteral(" (aproximadas)") : QString());
+    return text;
+  }
+  text += QStringLiteral("\nX %1  Y %2  Z %3 m (compensadas)")
+              .arg(metres(precision->xM, 4), metres(precision->yM, 4), metres(precision->zM, 4));
+  text += QStringLiteral("\nσE %1  σN %2  σU %3 m")
+              .arg(metres(precision->sigmaEastM, 4), metres(precision->sigmaNorthM, 4), metres(precision->sigmaUpM, 4));
+  text += QStringLiteral("\nElipse 95 %: a %1 m, b %2 m, acimut de a %3 gon")
+              .arg(metres(precision->semiMajor95M, 4), metres(precision->semiMinor95M, 4),
+                   QString::number(precision->azimuthGon, 'f', 1));
+  return text;
+}
+
+void Principal::SetResults(ResultsTexts results) {
+  results_ = std::move(results);
+  if (!HasResults()) precision_.clear();
+  report_->SetReport(results_.header + results_.leastSquares + results_.robustComparison);
+  saveResultsAction_->setEnabled(HasResults());
 }
 
 void Principal::EndFailedAdjustment(const std::string& message) {
@@ -529,7 +622,7 @@ void Principal::InstallImportedMatrices(ImportedMatrices&& imported) {
   state_.projectText = std::move(imported.projectText);
   state_.projectTooBig = imported.projectTooBig;
   state_.matricesImported = true;
-  results_ = ResultsTexts{};
+  SetResults({});
   ShowNetworkViews();
   ShowLoadedProjectText();
   // An imported system has no observations to draw.
@@ -545,6 +638,7 @@ void Principal::ShowProjectText(const std::string& projectText) {
 }
 
 void Principal::EditorDeTexto() {
+  EmptyFinishedProgress();
   if (openTextEditor) {
     openTextEditor();
   } else {
@@ -553,6 +647,7 @@ void Principal::EditorDeTexto() {
 }
 
 void Principal::AplicacionZenda() {
+  EmptyFinishedProgress();
   if (openDatumUtility) {
     openDatumUtility();
   } else {
@@ -561,6 +656,7 @@ void Principal::AplicacionZenda() {
 }
 
 void Principal::EstablecerOpciones() {
+  EmptyFinishedProgress();
   if (optionsDialog_ == nullptr) optionsDialog_ = new OptionsDialog(options_, this);
   optionsDialog_->LoadFromOptions();
   optionsDialog_->setWindowModality(Qt::ApplicationModal);
@@ -577,6 +673,10 @@ void Principal::AcercaDe() {
 }
 
 void Principal::closeEvent(QCloseEvent* event) {
+  if (!MayDiscardEntries()) {
+    event->ignore();
+    return;
+  }
   event->accept();
   // Closing the main window ends the program, whatever other windows are open.
   QCoreApplication::quit();

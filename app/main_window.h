@@ -12,6 +12,7 @@
 #include "app/results_saver.h"
 #include "common/progress.h"
 #include "engine/observation_system.h"
+#include "engine/vertex_precision.h"
 #include "matimport/import_matrices.h"
 #include "report/results_display.h"
 #include "network/calc_options.h"
@@ -23,12 +24,14 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QTabWidget;
 class QToolBar;
 
 namespace korvo {
 
 class OptionsDialog;
 class ProjectChooser;
+class ReportView;
 class SketchView;
 
 class Principal : public QMainWindow {
@@ -77,6 +80,7 @@ class Principal : public QMainWindow {
   void AplicacionZenda();
   void EstablecerOpciones();
   void AcercaDe();
+  void GuardarResultados();  // Compensación > Guardar resultados...: the last results again
 
  signals:
   // Every value and text given to the progress bar and the two status panels, as shown.
@@ -102,30 +106,39 @@ class Principal : public QMainWindow {
   void OnProjectChosen(const QString& path);
   void ShowStatus(const QString& text);
   void ShowProgress(int percent);
+  void EmptyFinishedProgress();
+  bool MayDiscardEntries();
   void ShowIteration(const QString& text);
   void ShowNotAvailable();
   void ShowResultsInPane(const PaneUpdate& update);
   void EndFailedAdjustment(const std::string& message);
   void WireOtherWindows();
   ProjectChooser* Chooser();
+  void SetResults(ResultsTexts results);
+  bool HasResults() const;
+  QString VertexHoverText(int index) const;
 
   NetworkModel model_;
   CalcOptions options_;
   ProjectState state_;
   ResultsTexts results_;
+  std::vector<std::optional<VertexPrecision>> precision_;  // after Calcular, per vertex
   std::optional<ObservationSystem> importedSystem_;
   bool chooserOpenedByAbrir_ = false;
 
   QMenu* compensationMenu_ = nullptr;
   QAction* calculateAction_ = nullptr;
   QAction* calculateButton_ = nullptr;
+  QAction* saveResultsAction_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QLabel* panel1_ = nullptr;
   QLabel* panel2_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QWidget* frame_ = nullptr;
   QWidget* splitter_ = nullptr;
+  QTabWidget* paneTabs_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;
+  ReportView* report_ = nullptr;
   SketchView* sketch_ = nullptr;
   QWidget* sketchPanel_ = nullptr;
   QLabel* sketchCaption_ = nullptr;

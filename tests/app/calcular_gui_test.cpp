@@ -223,7 +223,7 @@ TEST_F(CalcularTest, AFailedWriteIsReportedAndTheDialogComesBack) {
   ASSERT_EQ(fake.dialogs.size(), 3u);
   EXPECT_EQ(fake.dialogs[0].kind, Kind::Save);
   EXPECT_EQ(fake.dialogs[1].kind, Kind::Message);
-  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Critical);
   EXPECT_TRUE(fake.dialogs[1].text.contains(QStringLiteral("resultados.txt"))) << fake.dialogs[1].text.toStdString();
   EXPECT_EQ(fake.dialogs[2].kind, Kind::Save);
   EXPECT_FALSE(QFile::exists(unwritable));

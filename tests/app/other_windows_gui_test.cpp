@@ -76,6 +76,7 @@ class OtherWindowsTest : public ::testing::Test {
 
 TEST_F(OtherWindowsTest, NuevoOpensTheVertexEntryWindow) {
   window.State().vertexListText = "algo";
+  window.State().savedListsText = ListsText(window.State());  // as read from a file
   ClickToolbar(QStringLiteral("Nuevo"));
   EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
   EXPECT_TRUE(window.State().vertexListText.empty());

@@ -131,19 +131,39 @@ TEST_F(ProjectChooserTest, EnterDoesNothingWhileAceptarIsDisabled) {
   EXPECT_TRUE(chooser.isVisible());
 }
 
-TEST_F(ProjectChooserTest, NameFieldOnlyEnablesAceptar) {
-  QTest::keyClicks(nameField, QStringLiteral("a"));
-  EXPECT_TRUE(accept->isEnabled());
-  QTest::keyClick(nameField, Qt::Key_Backspace);
+// Aceptar only for a file that exists: a name of the shown folder or a full path typed or
+// pasted; a stale name cannot be accepted and a folder change forgets it.
+TEST_F(ProjectChooserTest, AceptarOnlyForAnExistingFile) {
+  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
+  const QString inner = Native(root + QStringLiteral("/trabajos/dentro.txt"));
+  struct Row {
+    QString typed;
+    bool enabled;
+  };
+  for (const Row& row : {Row{QStringLiteral("a"), false}, Row{QStringLiteral("trabajos"), false},
+                         Row{QStringLiteral("red.txt"), true}, Row{inner, true}}) {
+    nameField->setText(row.typed);
+    EXPECT_EQ(accept->isEnabled(), row.enabled) << row.typed.toStdString();
+  }
+  QTest::keyClick(nameField, Qt::Key_Return);
+  ASSERT_EQ(chosen.count(), 1);
+  EXPECT_EQ(chosen[0][0].toString(), inner);
+
+  chooser.show();
+  ClickFile(QStringLiteral("red.txt"));
+  chooser.SetFolder(root + QStringLiteral("/trabajos"));
+  EXPECT_TRUE(nameField->text().isEmpty());
   EXPECT_FALSE(accept->isEnabled());
 }
 
-TEST_F(ProjectChooserTest, TypedNameWithoutSelectionGivesTheBareFolder) {
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  QTest::keyClicks(nameField, QStringLiteral("red.txt"));
-  QTest::mouseClick(accept, Qt::LeftButton);
-  ASSERT_EQ(chosen.count(), 1);
-  EXPECT_EQ(chosen[0][0].toString(), Native(root) + Sep());
+// The file list taking the keyboard focus chooses nothing; moving the selection does.
+TEST_F(ProjectChooserTest, FocusAloneFillsNoName) {
+  files->setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(nameField->text().isEmpty());
+  EXPECT_FALSE(accept->isEnabled());
+  QTest::keyClick(files, Qt::Key_Down);
+  EXPECT_FALSE(nameField->text().isEmpty());
+  EXPECT_TRUE(accept->isEnabled());
 }
 
 TEST_F(ProjectChooserTest, FolderListOpensFoldersByDoubleClickAndEnter) {
@@ -190,24 +210,29 @@ TEST_F(ProjectChooserTest, ListLabelsCarryTheirCaptions) {
   }
 }
 
-TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheProgramFolder) {
+TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
   const QString before = QDir::currentPath();
   ClickFile(QStringLiteral("red.txt"));
   ASSERT_TRUE(accept->isEnabled());
   QTest::mouseClick(accept, Qt::LeftButton);
   ASSERT_FALSE(chooser.isVisible());
 
-  // Shown again: no name left over from the last time, Aceptar disabled, and the current
-  // folder of the process is the program's own.
-  QDir::setCurrent(root);
-  chooser.PrepareForShowing();
+  // Shown again, by another chooser of projects too: no name left over from the last time,
+  // Aceptar disabled, and the folder of the file chosen.
+  ProjectChooser other;
+  for (ProjectChooser* shown : {&chooser, &other}) {
+    QDir::setCurrent(QDir::tempPath());
+    shown->PrepareForShowing();
+    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
+    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(root).canonicalPath());
+    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), QDir(root).canonicalPath());
+  }
+  // Another purpose keeps its own folder.
+  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
+  wave.PrepareForShowing();
+  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), QDir(root).canonicalPath());
   chooser.show();
-  EXPECT_TRUE(nameField->text().isEmpty());
-  EXPECT_FALSE(accept->isEnabled());
-  EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Abrir Trabajo"));
-  const QString programFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
-  EXPECT_EQ(QDir::current().canonicalPath(), programFolder);
-  EXPECT_EQ(QDir(chooser.Folder()).canonicalPath(), programFolder);
   QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
   QTest::keyClick(nameField, Qt::Key_Return);
   EXPECT_EQ(chosen.count(), 0);

@@ -129,22 +129,20 @@ TEST_F(EditorWindowTest, OpensAWindows1252FileWithAccentsAndCrLfIntact) {
   fake.fileAnswers = {path};
   Action(QStringLiteral("FicheroAbrir"))->trigger();
 
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("Año: 2026\nCañón € ñ\nÚltima\n"));
-  EXPECT_EQ(Text1()->document()->blockCount(), 4);
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("Año: 2026\nCañón € ñ\nÚltima"));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + path);
   EXPECT_EQ(EditorOpenedFileName(), path);
   ASSERT_EQ(fake.dialogs.size(), 1u);
   EXPECT_EQ(fake.dialogs[0].kind, Kind::Open);
   EXPECT_EQ(fake.dialogs[0].request.filter, kFilter);
 
-  // "&Guardar" after only opening asks for a name; the copy holds the same bytes plus the
-  // one CR LF every save adds.
+  // "&Guardar" after only opening asks for a name; the copy holds the same bytes.
   const QString copy = Path(QStringLiteral("copia.txt"));
   fake.fileAnswers = {copy};
   Action(QStringLiteral("FicheroGu"))->trigger();
   EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::Save}));
   EXPECT_EQ(fake.dialogs[1].request.filter, kFilter);
-  EXPECT_EQ(ReadBytes(copy), bytes + "\r\n");
+  EXPECT_EQ(ReadBytes(copy), bytes);
   EXPECT_EQ(ReadBytes(path), bytes);
   EXPECT_EQ(window.SaveName(), copy);
   EXPECT_TRUE(window.IsSaved());
@@ -221,7 +219,8 @@ TEST_F(EditorWindowTest, WriteFailureIsReportedAndChangesNothing) {
   ASSERT_EQ(fake.Messages().size(), 1);
   EXPECT_TRUE(fake.Messages()[0].startsWith(QStringLiteral(" No se ha podido guardar el fichero ") + target))
       << fake.Messages()[0].toStdString();
-  EXPECT_EQ(fake.dialogs.back().icon, MessageIcon::Critical);
+  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Critical);
+  EXPECT_EQ(fake.dialogs.back().kind, testing::RecordedDialog::Kind::Save);  // offered again
   EXPECT_FALSE(window.IsSaved());
   EXPECT_TRUE(window.SaveName().isEmpty());
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto"));
@@ -426,13 +425,12 @@ TEST_F(EditorWindowTest, ClosingWithTextAndYesSavesToTheOpenedFile) {
   fake.fileAnswers = {path};
   Action(QStringLiteral("FicheroAbrir"))->trigger();
   Text1()->setPlainText(QStringLiteral("después\nde editar"));
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   Action(QStringLiteral("FicheroSalir"))->trigger();
 
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNo}));
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNoCancel}));
   EXPECT_EQ(fake.dialogs[1].text, kSaveChangesQuestion);
   EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Information);
-  EXPECT_FALSE(fake.dialogs[1].defaultYes);
   EXPECT_EQ(ReadBytes(path), QByteArray("despu\xE9s\r\nde editar\r\n"));
   EXPECT_FALSE(window.isVisible());
 }
@@ -443,7 +441,7 @@ TEST_F(EditorWindowTest, ClosingWithTextAndNoSavesNothing) {
   fake.fileAnswers = {path};
   Action(QStringLiteral("FicheroAbrir"))->trigger();
   Text1()->setPlainText(QStringLiteral("cambiado"));
-  fake.yesNoAnswers = {false};
+  fake.yesNoCancelAnswers = {0};
   window.close();
   EXPECT_EQ(ReadBytes(path), QByteArray("antes\r\n"));
   EXPECT_FALSE(window.isVisible());
@@ -457,7 +455,7 @@ TEST_F(EditorWindowTest, ClosingAfterSaveAsSavesToTheNewNameNotOverTheOpenedFile
   Action(QStringLiteral("FicheroAbrir"))->trigger();
   Action(QStringLiteral("FicheroGuardar"))->trigger();
   Text1()->setPlainText(QStringLiteral("cambiado"));
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   window.close();
   EXPECT_EQ(ReadBytes(opened), QByteArray("original\r\n"));
   EXPECT_EQ(ReadBytes(copy), QByteArray("cambiado\r\n"));
@@ -466,17 +464,17 @@ TEST_F(EditorWindowTest, ClosingAfterSaveAsSavesToTheNewNameNotOverTheOpenedFile
 
 TEST_F(EditorWindowTest, ClosingWithYesAndACancelledSaveDialogKeepsTheWindowAndText) {
   Text1()->setPlainText(QStringLiteral("sin nombre"));
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   fake.fileAnswers = {QString()};
   window.close();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNo, Kind::Save}));
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNoCancel, Kind::Save}));
   EXPECT_TRUE(fake.Messages().isEmpty());
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("sin nombre"));
 
   // Second attempt with a name: saved, and the window closes.
   const QString path = Path(QStringLiteral("nombre.txt"));
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   fake.fileAnswers = {path};
   window.close();
   EXPECT_EQ(ReadBytes(path), QByteArray("sin nombre\r\n"));
@@ -487,7 +485,7 @@ TEST_F(EditorWindowTest, ClosingWithYesAndAFailedWriteKeepsTheWindow) {
   const QString notAFolder = Path(QStringLiteral("fichero.txt"));
   WriteBytes(notAFolder, "x");
   Text1()->setPlainText(QStringLiteral("importante"));
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   fake.fileAnswers = {notAFolder + QStringLiteral("/salida.txt")};
   window.close();
   EXPECT_EQ(fake.Messages().size(), 1);
@@ -498,7 +496,7 @@ TEST_F(EditorWindowTest, ClosingWithYesAndAFailedWriteKeepsTheWindow) {
 TEST_F(EditorWindowTest, ShowingAgainAfterClosingStartsAfresh) {
   ArrayItem(QStringLiteral("Fuente"), 1)->trigger();
   Text1()->setPlainText(QStringLiteral("algo"));
-  fake.yesNoAnswers = {false};
+  fake.yesNoCancelAnswers = {0};
   window.close();
   window.show();
   EXPECT_TRUE(Text1()->toPlainText().isEmpty());
@@ -519,9 +517,9 @@ TEST_F(EditorWindowTest, ClosingSavesToTheShownFileNotToACoordinateFileReadMeanw
   Action(QStringLiteral("FicheroAbrir"))->trigger();
   SetEditorOpenedFileName(coordinates);  // what the utility's "Entrada por fichero" does
   Text1()->setPlainText(QStringLiteral("editado"));
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   window.close();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNo}));
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNoCancel}));
   EXPECT_EQ(ReadBytes(opened), QByteArray("editado\r\n"));
   EXPECT_EQ(ReadBytes(coordinates), QByteArray("1\r\n457631.066,4483452.284,700"));
   EXPECT_FALSE(window.isVisible());
@@ -533,10 +531,10 @@ TEST_F(EditorWindowTest, ClosingAnUnnamedTextAsksForANameEvenAfterTheUtilityRead
   WriteBytes(coordinates, "4\r\n1,2,3");
   Text1()->setPlainText(QStringLiteral("tecleado"));
   SetEditorOpenedFileName(coordinates);
-  fake.yesNoAnswers = {true};
+  fake.yesNoCancelAnswers = {1};
   fake.fileAnswers = {chosen};
   window.close();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNo, Kind::Save}));
+  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNoCancel, Kind::Save}));
   EXPECT_EQ(ReadBytes(coordinates), QByteArray("4\r\n1,2,3"));
   EXPECT_EQ(ReadBytes(chosen), QByteArray("tecleado\r\n"));
   EXPECT_FALSE(window.isVisible());
@@ -559,7 +557,7 @@ TEST_F(EditorWindowTest, GuardarAfterOpeningAnotherFileAsksInsteadOfWritingOverT
   Action(QStringLiteral("FicheroGu"))->trigger();
   EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Save, Kind::Open, Kind::Save}));
   EXPECT_EQ(ReadBytes(first), QByteArray("primero\r\n"));
-  EXPECT_EQ(ReadBytes(third), QByteArray("segundo\r\n\r\n"));
+  EXPECT_EQ(ReadBytes(third), QByteArray("segundo\r\n"));
   EXPECT_EQ(window.SaveName(), third);
 }
 

@@ -317,7 +317,9 @@ TEST_F(NuevoTest, ClassicalClickAndModify) {
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0] + "\r\n", ClassicalLine("Geométrica", "1", "2", "1234.5670", "0.0050"));
   EXPECT_EQ(lines[2] + "\r\n", ClassicalLine("Cenital", "1", "7", "99.8766", "10"));
-  EXPECT_TRUE(Named<QComboBox>(two, "Combo1")->currentText().isEmpty());
+  // The type and the station stay for the next sight; the target and values are cleared.
+  EXPECT_EQ(Named<QComboBox>(two, "Combo1")->currentText(), kZenith);
+  EXPECT_TRUE(Named<QComboBox>(two, "Combo3")->currentText().isEmpty());
 }
 
 TEST_F(NuevoTest, LowerTriangleMirrorsTheUpperOneOnEveryChange) {

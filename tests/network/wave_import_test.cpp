@@ -143,8 +143,7 @@ TEST(WaveImport, ExampleReportAppendsItsBaselinesAfterExistingOnes) {
   EXPECT_EQ(blocks[3].from, "1002");
   EXPECT_EQ(blocks[3].czz, "9.6E-06");  // 9.6119934E-06
 
-  // A station named RASO does not begin with a digit: vertex 0.
-  EXPECT_EQ(blocks[4].from, "0");
+  EXPECT_EQ(blocks[4].from, "1004");
   EXPECT_EQ(blocks[4].to, "1003");
   EXPECT_EQ(blocks[4].dx, "-35.2914");
   EXPECT_EQ(blocks[4].cxx, "8E-07");  // 8.1E-07 -> 8e-7
