@@ -87,7 +87,7 @@ void BM_BuildNetworkReport(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    std::string report = BuildNetworkReport(network.model, options, output->system, output->leastSquares);
+    std::string report = BuildNetworkReport(network.model, output->system, output->leastSquares);
     benchmark::DoNotOptimize(report.data());
   }
   SetSizeCounters(state, *output);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/quality_options.h"
 #include "cli/robust_options.h"
 #include "common/files.h"
 #include "common/progress.h"
@@ -27,7 +28,8 @@
 namespace korvo::cli {
 namespace {
 
-constexpr const char* kUsage = "calcular PROYECTO [-o RESULTADOS] [opciones]";
+constexpr const char* kUsage =
+    "calcular PROYECTO [-o RESULTADOS] [--calidad FICHERO] [--json FICHERO] [--csv FICHERO] [opciones]";
 
 void PrintCalcularHelp() {
   std::printf(
@@ -47,8 +49,8 @@ void PrintCalcularHelp() {
       "                                 altura de antena GPS\n"
       "  --error-estacionamiento M      error en estacionamiento en metros (por omisión 0.005)\n"
       "  --error-altura-antena M        error en altura de antena en metros (por omisión 0.01)\n"
-      "%s",
-      kUsage, kRobustOptionsHelp);
+      "%s%s",
+      kUsage, kRobustOptionsHelp, QualityOptionsHelp(/*withCsv=*/true).c_str());
 }
 
 struct CalcularArgs {
@@ -56,6 +58,7 @@ struct CalcularArgs {
   std::string resultsPath;
   bool overwrite = false;
   CalcOptions options;
+  QualityPaths quality;
 };
 
 // Reads the arguments after the command name. On a mistake prints the reason and returns
@@ -69,7 +72,8 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
   };
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, parsed.options, error)) {
+    if (TakeRobustOption(args, i, parsed.options, error) ||
+        TakeQualityOption(args, i, parsed.quality, /*withCsv=*/true, error)) {
       if (!error.empty()) return fail(error);
       continue;
     }
@@ -184,6 +188,12 @@ int RunCalcular(const std::vector<std::string>& args) {
                                                          " (use --sobrescribir para sustituirlo)"));
     return 1;
   }
+  if (!parsed->overwrite) {
+    for (const std::string& existing : ExistingQualityFiles(parsed->quality)) {
+      PrintError(Cp1252(" ¡El Fichero ya existe! ") + Cp1252(" " + existing + " (use --sobrescribir para sustituirlo)"));
+      return 1;
+    }
+  }
 
   TerminalProgress terminal;
   const bool showProgress = isatty(STDERR_FILENO) != 0;
@@ -214,7 +224,9 @@ int RunCalcular(const std::vector<std::string>& args) {
     PrintError(written.error());
     return 1;
   }
+  if (!WriteQualityFiles(parsed->quality, *adjusted, parsed->projectPath)) return 1;
   std::printf("Ajuste realizado. Resultados guardados en %s\n", parsed->resultsPath.c_str());
+  std::printf("%s\n", QualitySummaryUtf8(adjusted->quality).c_str());
   return 0;
 }
 

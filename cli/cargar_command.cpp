@@ -33,10 +33,10 @@ std::string Summary(const std::string& path, const LoadedNetwork& loaded) {
   if (loaded.projectTooBig) out << Cp1252(" (demasiado grande para mostrarlo en pantalla)");
   out << "\n\n";
   out << Cp1252(Format("Vértices: %d (%d fijos, %d incógnita; %d con desviación de la vertical incógnita)\n",
-                       m.vertexCount, m.fixedVertexCount, m.unknownVertexCount, CountUnknownDeflections(m)));
+                       m.VertexCount(), m.FixedVertexCount(), m.UnknownVertexCount(), CountUnknownDeflections(m)));
   out << Cp1252(Format("Observaciones clásicas: %d (%d direcciones, %d ángulos cenitales, %d distancias geométricas)\n",
-                       m.classicalCount, m.directionCount, m.zenithCount, m.distanceCount));
-  out << Cp1252(Format("Líneas base GPS: %d\n", m.gpsCount));
+                       m.ClassicalCount(), m.DirectionCount(), m.ZenithCount(), m.DistanceCount()));
+  out << Cp1252(Format("Líneas base GPS: %d\n", m.GpsCount()));
   if (m.vertices.empty()) return std::move(out).str();
   // Column heads converted first, so the widths count Windows-1252 characters.
   out << "\n"

@@ -3,9 +3,12 @@
 // adjusts it by least squares and the robust estimators, and writes its results report (to
 // RESULTADOS, or to standard output).
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/command.h"
+#include "cli/quality_options.h"
 #include "cli/robust_options.h"
 #include "common/progress.h"
 #include "common/win1252.h"
@@ -19,83 +22,107 @@ namespace korvo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] "
+    "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--calidad FICHERO] [--json FICHERO] "
     "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
-int RunMatrices(const std::vector<std::string>& args) {
-  std::vector<std::string> files;
-  std::string verticesProject;
-  std::string outputPath;
+struct MatricesArgs {
+  std::string aPath, kPath, pPath;
+  std::string verticesProject;  // empty: no vertex list
+  std::string outputPath;       // empty: standard output
   CalcOptions options;
+  QualityPaths quality;
+};
+
+// Reads the arguments after the command name. On a mistake prints the reason and returns
+// nothing.
+std::optional<MatricesArgs> ParseArgs(const std::vector<std::string>& args) {
+  MatricesArgs parsed;
+  std::vector<std::string> files;
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, options, error)) {
+    if (TakeRobustOption(args, i, parsed.options, error) ||
+        TakeQualityOption(args, i, parsed.quality, /*withCsv=*/false, error)) {
       if (!error.empty()) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
-        return 2;
+        return std::nullopt;
       }
       continue;
     }
     if ((args[i] == "--vertices" || args[i] == "-o") && i + 1 < args.size()) {
-      (args[i] == "-o" ? outputPath : verticesProject) = args[i + 1];
+      (args[i] == "-o" ? parsed.outputPath : parsed.verticesProject) = args[i + 1];
       i += 2;
     } else if (!args[i].empty() && args[i][0] == '-') {
       std::fprintf(stderr, "Opción desconocida: %s\n%s", args[i].c_str(), kUsage);
-      return 2;
+      return std::nullopt;
     } else {
       files.push_back(args[i++]);
     }
   }
   if (files.size() != 3) {
     std::fprintf(stderr, "%s", kUsage);
-    return 2;
+    return std::nullopt;
   }
+  parsed.aPath = files[0];
+  parsed.kPath = files[1];
+  parsed.pPath = files[2];
+  return parsed;
+}
 
-  std::string vertexListText;
-  if (!verticesProject.empty()) {
-    Result<ProjectSections> sections = SplitProjectFile(verticesProject);
-    if (!sections) {
-      PrintError(sections.error());
-      return 1;
-    }
-    if (!sections->titlesFound) {
-      PrintError(Cp1252("El fichero ") + verticesProject + Cp1252(" no tiene la sección de vértices de un proyecto."));
-      return 1;
-    }
-    vertexListText = sections->vertexListText;
+// The vertex list of the project named by --vertices (empty without it).
+Result<std::string> ReadVertexList(const std::string& verticesProject) {
+  if (verticesProject.empty()) return std::string();
+  Result<ProjectSections> sections = SplitProjectFile(verticesProject);
+  if (!sections) return Failure{sections.error()};
+  if (!sections->titlesFound) {
+    return Failure{Cp1252("El fichero ") + verticesProject + Cp1252(" no tiene la sección de vértices de un proyecto.")};
   }
+  return sections->vertexListText;
+}
 
-  Result<ImportedMatrices> imported = ImportMatrices({files[0], files[1], files[2]}, vertexListText);
-  if (!imported) {
-    PrintError(imported.error());
-    return 1;
-  }
+// Imports the matrices and adjusts the system as Calcular does after an import.
+Result<ImportedAdjustment> Adjust(const MatricesArgs& parsed) {
+  Result<std::string> vertexListText = ReadVertexList(parsed.verticesProject);
+  if (!vertexListText) return Failure{vertexListText.error()};
+  Result<ImportedMatrices> imported = ImportMatrices({parsed.aPath, parsed.kPath, parsed.pPath}, *vertexListText);
+  if (!imported) return Failure{imported.error()};
   ProjectState state;
-  state.vertexListText = vertexListText;
+  state.vertexListText = *vertexListText;
   state.projectText = imported->projectText;
   state.projectTooBig = imported->projectTooBig;
   state.matricesImported = true;
-
   // What the pane would show after the import: the project text, unless it is too long.
   const std::string paneText = state.projectTooBig ? std::string() : state.projectText;
-  Result<ImportedAdjustment> adjusted =
-      RunImportedAdjustment(imported->system, options, state, paneText, ProgressSink{});
+  return RunImportedAdjustment(imported->system, parsed.options, state, paneText, ProgressSink{});
+}
+
+// The results report, to the file named by -o or to standard output.
+Status WriteResults(const MatricesArgs& parsed, const AdjustmentOutput& out) {
+  if (parsed.outputPath.empty()) {
+    PrintText(ResultsFileBytes(out.resultsHeaderText, out.lsResultsText, out.robustComparisonText));
+    return Ok();
+  }
+  return WriteResultsFile(parsed.outputPath, out.resultsHeaderText, out.lsResultsText, out.robustComparisonText);
+}
+
+int RunMatrices(const std::vector<std::string>& args) {
+  const std::optional<MatricesArgs> parsed = ParseArgs(args);
+  if (!parsed) return 2;
+  Result<ImportedAdjustment> adjusted = Adjust(*parsed);
   if (!adjusted) {
     PrintError(adjusted.error());
     return 1;
   }
-  const AdjustmentOutput& out = adjusted->output;
   // A robust estimator that could not run: said here and in the report; the results stand.
+  const AdjustmentOutput& out = adjusted->output;
   for (const std::string& warning : out.warnings) PrintError(warning);
-  if (outputPath.empty()) {
-    PrintText(ResultsFileBytes(out.resultsHeaderText, out.lsResultsText, out.robustComparisonText));
-    return 0;
-  }
-  const Status written = WriteResultsFile(outputPath, out.resultsHeaderText, out.lsResultsText, out.robustComparisonText);
-  if (!written) {
+  if (!WriteQualityFiles(parsed->quality, out, parsed->aPath)) return 1;
+  if (Status written = WriteResults(*parsed, out); !written) {
     PrintError(written.error());
     return 1;
   }
+  // The quality summary goes to standard error when the report itself goes to standard output.
+  const std::string summary = QualitySummaryUtf8(out.quality) + "\n";
+  std::fputs(summary.c_str(), parsed->outputPath.empty() ? stderr : stdout);
   return 0;
 }
 

@@ -226,9 +226,9 @@ double CentralMeridianRad(int zone) {
   return degrees * kPi / 180.0;
 }
 
-PlanePoint ProjectUtm(const LatLonRad& point, int zone) {
-  const LatitudeTerms g = TermsAt(point.latitudeRad, kEd50Ellipsoid);
-  const double l = point.longitudeRad - CentralMeridianRad(zone);
+PlanePoint GaussKrugerPlane(const LatLonRad& point, double centralMeridianRad, const Ellipsoid& ellipsoid) {
+  const LatitudeTerms g = TermsAt(point.latitudeRad, ellipsoid);
+  const double l = point.longitudeRad - centralMeridianRad;
   const double cl = g.c * l;  // cos φ · Δλ
   const double cl2 = cl * cl;
 
@@ -240,14 +240,19 @@ PlanePoint ProjectUtm(const LatLonRad& point, int zone) {
                                     cl2 / 42.0 *
                                         (Evaluate(kEasting7, g.eta2, g.t2) +
                                          cl2 / 72.0 * Evaluate(kEasting9, g.eta2, g.t2)))));
-  const double y = MeridianArcM(point.latitudeRad, kEd50Ellipsoid) +
+  const double y = MeridianArcM(point.latitudeRad, ellipsoid) +
                    g.n * g.t * cl2 / 2.0 *
                        (1.0 + cl2 / 12.0 *
                                   (Evaluate(kNorthing4, g.eta2, g.t2) +
                                    cl2 / 30.0 *
                                        (Evaluate(kNorthing6, g.eta2, g.t2) +
                                         cl2 / 56.0 * Evaluate(kNorthing8, g.eta2, g.t2))));
-  return {kUtmFalseEastingM + kUtmScale * x, kUtmScale * y};
+  return {x, y};
+}
+
+PlanePoint ProjectUtm(const LatLonRad& point, int zone) {
+  const PlanePoint plane = GaussKrugerPlane(point, CentralMeridianRad(zone), kEd50Ellipsoid);
+  return {kUtmFalseEastingM + kUtmScale * plane.eastingM, kUtmScale * plane.northingM};
 }
 
 LatLonRad UnprojectUtm(const PlanePoint& point, int zone) {

@@ -108,6 +108,14 @@ struct LatLonRad {
   double longitudeRad;
 };
 PlanePoint ProjectUtm(const LatLonRad& point, int zone);
+
+// The Gauss–Krüger series behind ProjectUtm on any ellipsoid about any central meridian
+// (radians), without scale or false origin: eastingM is the distance from the central
+// meridian and northingM the meridian arc plus the series' northing terms (m). ProjectUtm is
+// {false easting + k0·eastingM, k0·northingM} of this on ED50; the quality analysis uses it
+// on WGS84 in the point's own zone. Within a UTM zone it agrees with the exact transverse
+// Mercator map to far below 0.1 mm.
+PlanePoint GaussKrugerPlane(const LatLonRad& point, double centralMeridianRad, const Ellipsoid& ellipsoid);
 LatLonRad UnprojectUtm(const PlanePoint& point, int zone);
 
 }  // namespace korvo

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
+#include "quality/solution_access.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -65,8 +66,7 @@ constexpr int kProgressReport = 100;
 // The printout of the system and its weights after the project text; returns the whole
 // ResultsHeaderText. Built in one text sized beforehand: on large networks the weight matrix
 // alone is tens of megabytes.
-std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
-                        const ObservationSystem& system, const std::string& projectText,
+std::string PrintSystem(const ObservationSystem& system, const std::string& projectText,
                         const ProgressSink& progress) {
   const auto n = static_cast<std::size_t>(system.numEquations);
   const auto m = static_cast<std::size_t>(system.numUnknowns);
@@ -74,7 +74,7 @@ std::string PrintSystem(const NetworkModel& network, const CalcOptions& options,
   TextBuilder header(projectText.size() + 128 + kCell * (m + 2) + n * (kCell * m + 24) +
                      n * (kCell * n + 2));
   AppendSystemTitle(header, projectText);
-  AppendSystemHeaderLine(header, network, options, system);
+  AppendSystemHeaderLine(header, system.layout);
   progress.SetProgress(kProgressHeaderLine);
   AppendSystemRows(header, system);
   progress.SetProgress(kProgressSystemRows);
@@ -92,25 +92,15 @@ std::vector<std::string> LeftOutWarnings(const RobustResults& robust) {
   return warnings;
 }
 
-Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
-                                       ProjectState& state, const ProgressSink& progress,
-                                       const ReportBuiltStep& reportBuilt) {
-  progress.SetProgress(kProgressStart);
-  progress.SetStatus(FormingSystemStatus());
-  ++state.adjustmentRunCount;
+const AdjustmentProduct* AdjustmentOutput::Product(std::string_view name) const {
+  for (const AdjustmentProduct& product : products) {
+    if (product.name == name) return &product;
+  }
+  return nullptr;
+}
 
-  Result<ObservationSystem> formed = FormObservationSystem(network, options);
-  if (!formed) return Failure{formed.error()};
-  AdjustmentOutput output;
-  output.system = std::move(formed).value();
-  progress.SetProgress(kProgressSystemFormed);
-
-  output.resultsHeaderText = PrintSystem(network, options, output.system, state.projectText, progress);
-  // The printout is never put in the pane here: with the project text before it, it is
-  // always at least kHeaderDisplayLimit long, and the pane keeps the project text until the
-  // report is ready.
-  if (output.resultsHeaderText.size() >= kHeaderDisplayLimit) state.projectTooBig = true;
-
+Status RunAdjustmentTail(AdjustmentOutput& output, const CalcOptions& options, const ProgressSink& progress,
+                         const std::vector<ReportStep>& reports, const ReportBuiltStep& reportBuilt) {
   progress.SetProgress(kProgressSolving);
   progress.SetStatus(SolvingLeastSquaresStatus());
   Result<LeastSquaresResults> solved = SolveLeastSquares(output.system, &progress);
@@ -123,12 +113,46 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
   output.warnings = LeftOutWarnings(output.robust);
 
   progress.SetStatus(BuildingReportStatus());
-  output.lsResultsText = BuildNetworkReport(network, options, output.system, output.leastSquares);
-  output.robustComparisonText =
-      BuildComparisonSection(ComparisonVariant::Network, network, output.system, output.leastSquares, output.robust);
+  for (const ReportStep& report : reports) report(output);
   if (reportBuilt) reportBuilt(output);
   progress.SetProgress(kProgressReport);
   progress.SetStatus(AdjustmentDoneStatus());
+  return Ok();
+}
+
+Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
+                                       ProjectState& state, const ProgressSink& progress,
+                                       const ReportBuiltStep& reportBuilt,
+                                       const std::vector<ReportStep>& extraReports) {
+  progress.SetProgress(kProgressStart);
+  progress.SetStatus(FormingSystemStatus());
+  ++state.adjustmentRunCount;
+
+  Result<ObservationSystem> formed = FormObservationSystem(network, options);
+  if (!formed) return Failure{formed.error()};
+  AdjustmentOutput output;
+  output.system = std::move(formed).value();
+  progress.SetProgress(kProgressSystemFormed);
+
+  output.resultsHeaderText = PrintSystem(output.system, state.projectText, progress);
+  // The printout is never put in the pane here: with the project text before it, it is
+  // always at least kHeaderDisplayLimit long, and the pane keeps the project text until the
+  // report is ready.
+  if (output.resultsHeaderText.size() >= kHeaderDisplayLimit) state.projectTooBig = true;
+
+  std::vector<ReportStep> reports{
+      [&network](AdjustmentOutput& out) {
+        out.quality = AnalyseQuality(out.system, &network, DenseSolutionAccess(out.system, out.leastSquares));
+      },
+      [&network](AdjustmentOutput& out) {
+        out.lsResultsText = BuildNetworkReport(network, out.system, out.leastSquares);
+        out.robustComparisonText =
+            BuildComparisonSection(ComparisonVariant::Network, network, out.system, out.leastSquares, out.robust);
+      }};
+  reports.insert(reports.end(), extraReports.begin(), extraReports.end());
+  if (Status done = RunAdjustmentTail(output, options, progress, reports, reportBuilt); !done) {
+    return Failure{done.error()};
+  }
   return output;
 }
 

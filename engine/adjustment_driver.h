@@ -2,9 +2,17 @@
 // The adjustment of a loaded network, as the Calcular command runs it: system formation, the
 // printout of the system and its weights, the least-squares solution, the robust estimators
 // chosen in the options and the results report, with progress and status along the way.
+//
+// Every adjustment ends with the same tail, RunAdjustmentTail: least squares, the robust
+// estimators, then the report steps in order. A network (RunAdjustment) and an imported
+// system (matimport/imported_adjustment.h) differ only in what comes before the tail and in
+// their results report; further products (a quality report, a data export, a compact report)
+// are report steps that put an AdjustmentProduct in the output, and the command or window
+// chooses which products to write.
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/progress.h"
@@ -15,18 +23,33 @@
 #include "network/calc_options.h"
 #include "network/network_model.h"
 #include "network/project_state.h"
+#include "quality/quality_analysis.h"
 
 namespace korvo {
+
+// A text an adjustment produces besides the results file, under the name the command or
+// window picks it by (Windows-1252 or UTF-8 as the product defines).
+struct AdjustmentProduct {
+  std::string name;
+  std::string text;
+};
 
 struct AdjustmentOutput {
   ObservationSystem system;
   LeastSquaresResults leastSquares;
   RobustResults robust;  // the estimators the options selected
+  QualityAnalysis quality;  // tests, coordinates and precision figures (quality/quality_analysis.h)
 
   // The three texts of the results file, in the order they are written (Windows-1252).
   std::string resultsHeaderText;     // project text, printed system and weight matrix
   std::string lsResultsText;         // least-squares report
   std::string robustComparisonText;  // comparison with the robust estimators (may be empty)
+
+  // Products of the extra report steps, in the order the steps ran.
+  std::vector<AdjustmentProduct> products;
+
+  // The product of that name, or nullptr.
+  const AdjustmentProduct* Product(std::string_view name) const;
 
   // What the user should be told although the adjustment succeeded (Windows-1252, one
   // message each): a selected robust estimator that could not run, in the words of its
@@ -64,9 +87,22 @@ const std::string& AdjustmentDoneStatus();     // "Ajuste realizado"
 // `reportBuilt`, when given, is called once the report texts exist, still under the status
 // "Realizando informe de resultados..." and before progress 100 and "Ajuste realizado": the
 // main window shows the report in its pane at that point.
+//
+// `extraReports` run after the results report (see RunAdjustmentTail).
 using ReportBuiltStep = std::function<void(const AdjustmentOutput& output)>;
+using ReportStep = std::function<void(AdjustmentOutput& output)>;
 Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOptions& options,
                                        ProjectState& state, const ProgressSink& progress,
-                                       const ReportBuiltStep& reportBuilt = {});
+                                       const ReportBuiltStep& reportBuilt = {},
+                                       const std::vector<ReportStep>& extraReports = {});
+
+// The tail of every adjustment, once output.system holds the system: status "Resolviendo
+// sistema por mínimos cuadrados..." at progress 40, least squares (55, 65), the robust
+// estimators the options select (75, 85, 95), then under "Realizando informe de
+// resultados..." each report step in order, `reportBuilt`, progress 100 and "Ajuste
+// realizado". A failure of least squares ends it with its message before any report; a
+// robust estimator that cannot run is left out with a warning in output.warnings.
+Status RunAdjustmentTail(AdjustmentOutput& output, const CalcOptions& options, const ProgressSink& progress,
+                         const std::vector<ReportStep>& reports, const ReportBuiltStep& reportBuilt);
 
 }  // namespace korvo

@@ -191,12 +191,146 @@ double WrapHalfTurn(double gon) {
 
 // ---- the formation ------------------------------------------------------------------------
 
+// The coefficients of one row, in the order they are put: at most six coordinates, a
+// refraction coefficient and two deflection components, or an orientation.
+class RowCoefficients {
+ public:
+  void Put(int column, double value) {
+    columns_[count_] = column;
+    values_[count_] = value;
+    ++count_;
+  }
+  // +c at the station's coordinates, −c at the target's (either may be fixed: no columns).
+  void PutEnds(const VertexColumns& station, const VertexColumns& target, double cx, double cy, double cz) {
+    if (station.coordinates != 0) {
+      Put(station.coordinates, cx);
+      Put(station.coordinates + 1, cy);
+      Put(station.coordinates + 2, cz);
+    }
+    if (target.coordinates != 0) {
+      Put(target.coordinates, -cx);
+      Put(target.coordinates + 1, -cy);
+      Put(target.coordinates + 2, -cz);
+    }
+  }
+  void AppendTo(SparseRows& rows) const {
+    for (std::size_t e = 0; e < count_; ++e) rows.Append(columns_[e], values_[e]);
+    rows.EndRow();
+  }
+
+ private:
+  static constexpr std::size_t kMaxEntries = 10;
+  std::size_t count_ = 0;
+  int columns_[kMaxEntries] = {};
+  double values_[kMaxEntries] = {};
+};
+
+// A classical row as its former leaves it: the coefficients, the value computed from the
+// approximate coordinates and the independent term (directions get theirs once the
+// orientation of their set is known).
+struct ClassicalRow {
+  RowKind kind = RowKind::Distance;
+  RowCoefficients a;
+  double computed = 0.0;  // gon or m
+  double k = 0.0;         // cc or m
+};
+
+// What a classical row former needs to know of its sight.
+struct SightContext {
+  const ClassicalObservation& observation;
+  const NetworkVertex& station;
+  const VertexColumns& stationColumns;
+  const VertexColumns& targetColumns;
+  StationFrame frame;
+  Sight sight;
+};
+
+// Slope distance: D = |Δ|, ∂D/∂Δ = Δ/D.
+void FormDistanceRow(const SightContext& c, ClassicalRow& row) {
+  const Sight& s = c.sight;
+  const double d = s.distanceM;
+  row.kind = RowKind::Distance;
+  row.computed = d;
+  row.k = c.observation.value - d;
+  row.a.PutEnds(c.stationColumns, c.targetColumns, -s.dx / d, -s.dy / d, -s.dz / d);
+}
+
+// Zenith angle, corrected for refraction (fixed K, or K as unknown of the network or of the
+// line, column `refractionColumn`) and for a known deflection of the station's vertical.
+void FormZenithRow(const SightContext& c, const CalcOptions& options, int refractionColumn, ClassicalRow& row) {
+  const Sight& s = c.sight;
+  const StationFrame& f = c.frame;
+  const NetworkVertex& station = c.station;
+  const double d = s.distanceM;
+  row.kind = RowKind::Zenith;
+  const double azimuthRad = s.azimuthGon * kGonToRad;
+  double zc = s.zenithGon;
+  if (options.fixedRefraction) zc -= options.refractionK * kRadToGon * d / kRefractionEarthRadiusM;
+  if (!station.deflectionUnknown) {
+    zc -= (station.deflectionNsCc * std::cos(azimuthRad) + station.deflectionEwCc * std::sin(azimuthRad)) / kCcPerGon;
+  }
+  row.computed = zc;
+  row.k = (c.observation.value - zc) * kCcPerGon;
+  // dz/dΔ = −(u·D − Δ·cos z)/(D²·sin z); the station's coefficients are its negative.
+  const double zr = zc * kGonToRad;
+  const double cosZ = std::cos(zr);
+  const double denominator = d * d * std::sin(zr);
+  row.a.PutEnds(c.stationColumns, c.targetColumns, kRadToCc * (d * f.cosPhi * f.cosLambda - s.dx * cosZ) / denominator,
+                kRadToCc * (d * f.cosPhi * f.sinLambda - s.dy * cosZ) / denominator,
+                kRadToCc * (d * f.sinPhi - s.dz * cosZ) / denominator);
+  if (!options.fixedRefraction) row.a.Put(refractionColumn, -kCcPerGon * kRadToGon * d / kRefractionEarthRadiusM);
+  if (station.deflectionUnknown) {
+    row.a.Put(c.stationColumns.deflectionEw, -std::sin(azimuthRad));
+    row.a.Put(c.stationColumns.deflectionNs, -std::cos(azimuthRad));
+  }
+}
+
+// Horizontal direction: the azimuth, corrected for a known deflection of the station's
+// vertical; the orientation unknown of the set, if any, enters with −1.
+void FormDirectionRow(const SightContext& c, ClassicalRow& row) {
+  const Sight& s = c.sight;
+  const StationFrame& f = c.frame;
+  const NetworkVertex& station = c.station;
+  const double d = s.distanceM;
+  row.kind = RowKind::Direction;
+  const double azimuthRad = s.azimuthGon * kGonToRad;
+  const double zr = s.zenithGon * kGonToRad;
+  const double tanZ = std::tan(zr);
+  const double tanPhi = std::tan(f.phi);
+  double ac = s.azimuthGon;
+  if (!station.deflectionUnknown) {
+    ac += (station.deflectionNsCc * std::sin(azimuthRad) / tanZ +
+           station.deflectionEwCc * (tanPhi - std::cos(azimuthRad) / tanZ)) /
+          kCcPerGon;
+  }
+  row.computed = ac;
+  // dA/dΔ = (cos A·e − sin A·n)/(D·sin z); the station's coefficients are its negative.
+  const double acr = ac * kGonToRad;
+  const double sinA = std::sin(acr), cosA = std::cos(acr);
+  const double horizontal = d * std::sin(zr);
+  row.a.PutEnds(c.stationColumns, c.targetColumns,
+                kRadToCc * (f.sinLambda * cosA - f.sinPhi * f.cosLambda * sinA) / horizontal,
+                kRadToCc * (-f.cosLambda * cosA - f.sinPhi * f.sinLambda * sinA) / horizontal,
+                kRadToCc * f.cosPhi * sinA / horizontal);
+  if (station.deflectionUnknown) {
+    row.a.Put(c.stationColumns.deflectionEw, tanPhi - cosA / tanZ);
+    row.a.Put(c.stationColumns.deflectionNs, sinA / tanZ);
+  }
+  if (c.stationColumns.orientation != 0) row.a.Put(c.stationColumns.orientation, -1.0);
+}
+
+// Key of a line whatever its direction (vertex numbers are 16-bit).
+long long LineKey(int a, int b) {
+  const long long low = a < b ? a : b, high = a < b ? b : a;
+  return low * 65536 + high;
+}
+
 class SystemBuilder {
  public:
   SystemBuilder(const NetworkModel& network, const CalcOptions& options, const MatrixKernels& kernels)
       : network_(network), options_(options), kernels_(kernels), lookup_(network) {}
 
-  Result<ObservationSystem> Build() {
+  Result<ObservationSystem> Build(DenseMatrices dense) {
     if (Status checked = CheckObservations(); !checked.ok()) return Failure{checked.error()};
     LayOutUnknowns();
     Allocate();
@@ -205,13 +339,22 @@ class SystemBuilder {
     }
     ReduceDirections();
     for (std::size_t b = 0; b < network_.baselines.size(); ++b) {
-      if (Status formed = FormBaselineRows(b); !formed.ok()) return Failure{formed.error()};
+      if (Status formed = FormBaselineBlock(b); !formed.ok()) return Failure{formed.error()};
+    }
+    if (dense == DenseMatrices::Form) {
+      sys_.A = Matrix(sys_.numEquations, sys_.numUnknowns);
+      sys_.P = Matrix(sys_.numEquations, sys_.numEquations);
+      sys_.sparseA.FillDense(sys_.A);
+      sys_.sparseP.FillDense(sys_.P);
     }
     return std::move(sys_);
   }
 
  private:
   const NetworkVertex& Vertex(int index) const { return network_.vertices[static_cast<std::size_t>(index)]; }
+  const VertexColumns& ColumnsOf(int vertex) const {
+    return sys_.layout.vertexColumns[static_cast<std::size_t>(vertex)];
+  }
 
   // Every observation is of an admissible type with a standard deviation that gives a finite
   // weight, and names existing vertices at two distinct positions; the ends are remembered
@@ -247,75 +390,46 @@ class SystemBuilder {
     return Ok();
   }
 
-  void AddUnknown(UnknownKind kind, int vertex, int refractionLine = 0, double approximate = 0.0) {
-    SystemUnknown u;
-    u.kind = kind;
-    u.vertex = vertex;
-    u.vertexNumber = vertex >= 0 ? Vertex(vertex).number : 0;
-    u.refractionLine = refractionLine;
-    u.approximateValue = approximate;
-    sys_.unknowns.push_back(u);
-  }
-
-  int NextColumn() const { return static_cast<int>(sys_.unknowns.size()); }  // unknowns[0] is unused
-
-  // Columns: coordinates, refraction, deflection, orientation (see observation_system.h).
+  // Columns: coordinates, refraction, deflection, orientation (see engine/unknown_layout.h).
   void LayOutUnknowns() {
     const std::size_t vertexCount = network_.vertices.size();
-    sys_.vertexColumns.assign(vertexCount, VertexColumns{});
+    UnknownLayout& layout = sys_.layout;
+    layout.Reset(static_cast<int>(vertexCount));
     sys_.orientationStatus.assign(vertexCount, OrientationStatus::None);
     sys_.approxOrientationGon.assign(vertexCount, 0.0);
-    sys_.unknowns.assign(1, SystemUnknown{});
     sys_.fixedRefraction = options_.fixedRefraction;
     sys_.singleRefractionUnknown = options_.singleRefractionUnknown;
     sys_.refractionK = options_.refractionK;
 
     for (std::size_t v = 0; v < vertexCount; ++v) {
       const NetworkVertex& vertex = network_.vertices[v];
-      if (!vertex.IsUnknown()) continue;
-      sys_.vertexColumns[v].coordinates = NextColumn();
-      AddUnknown(UnknownKind::CoordinateX, static_cast<int>(v), 0, vertex.xM);
-      AddUnknown(UnknownKind::CoordinateY, static_cast<int>(v), 0, vertex.yM);
-      AddUnknown(UnknownKind::CoordinateZ, static_cast<int>(v), 0, vertex.zM);
-      ++sys_.unknownVertexCount;
+      if (vertex.IsUnknown()) layout.AddCoordinates(static_cast<int>(v), vertex.number, vertex.xM, vertex.yM, vertex.zM);
     }
 
     // Refraction: estimated only when there is a zenith angle to estimate it from. Per line,
     // both zenith angles between two vertices share the line's coefficient; the first one
     // in list order fixes the line's from and to.
-    bool anyZenith = false;
-    for (const ClassicalObservation& o : network_.classical) anyZenith = anyZenith || o.type == ObservationType::Zenith;
-    networkRefractionColumn_ = 0;
-    if (!options_.fixedRefraction && anyZenith) {
-      if (options_.singleRefractionUnknown) {
-        networkRefractionColumn_ = NextColumn();
-        AddUnknown(UnknownKind::RefractionNetwork, -1);
-        sys_.refractionUnknownCount = 1;
-      } else {
-        for (std::size_t i = 0; i < network_.classical.size(); ++i) {
-          const ClassicalObservation& o = network_.classical[i];
-          if (o.type != ObservationType::Zenith) continue;
-          const int a = Vertex(classicalEnds_[i].station).number;
-          const int b = Vertex(classicalEnds_[i].target).number;
-          if (RefractionColumnOfLine(a, b) != 0) continue;
-          RefractionLine line;
-          line.fromNumber = a;
-          line.toNumber = b;
-          line.column = NextColumn();
-          sys_.refractionLines.push_back(line);
-          AddUnknown(UnknownKind::RefractionLine, -1, static_cast<int>(sys_.refractionLines.size()));
+    refractionColumnOfRow_.assign(network_.classical.size(), 0);
+    if (!options_.fixedRefraction) {
+      std::unordered_map<long long, int> lineColumns;
+      int networkColumn = 0;
+      for (std::size_t i = 0; i < network_.classical.size(); ++i) {
+        if (network_.classical[i].type != ObservationType::Zenith) continue;
+        if (options_.singleRefractionUnknown) {
+          if (networkColumn == 0) networkColumn = layout.AddNetworkRefraction();
+          refractionColumnOfRow_[i] = networkColumn;
+          continue;
         }
-        sys_.refractionUnknownCount = static_cast<int>(sys_.refractionLines.size());
+        const int a = Vertex(classicalEnds_[i].station).number;
+        const int b = Vertex(classicalEnds_[i].target).number;
+        auto [line, added] = lineColumns.emplace(LineKey(a, b), 0);
+        if (added) line->second = layout.AddRefractionLine(a, b);
+        refractionColumnOfRow_[i] = line->second;
       }
     }
 
     for (std::size_t v = 0; v < vertexCount; ++v) {
-      if (!network_.vertices[v].deflectionUnknown) continue;
-      sys_.vertexColumns[v].deflectionEw = NextColumn();
-      AddUnknown(UnknownKind::DeflectionEw, static_cast<int>(v));
-      sys_.vertexColumns[v].deflectionNs = NextColumn();
-      AddUnknown(UnknownKind::DeflectionNs, static_cast<int>(v));
-      ++sys_.deflectionVertexCount;
+      if (network_.vertices[v].deflectionUnknown) layout.AddDeflection(static_cast<int>(v), network_.vertices[v].number);
     }
 
     // Orientation status of each direction set: a station that is not fixed always carries
@@ -334,20 +448,9 @@ class SystemBuilder {
     }
     for (std::size_t v = 0; v < vertexCount; ++v) {
       if (sys_.orientationStatus[v] != OrientationStatus::Unknown) continue;
-      sys_.vertexColumns[v].orientation = NextColumn();
-      AddUnknown(UnknownKind::Orientation, static_cast<int>(v));
-      ++sys_.orientationUnknownCount;
+      layout.AddOrientation(static_cast<int>(v), network_.vertices[v].number);
     }
-    sys_.numUnknowns = NextColumn() - 1;
-  }
-
-  int RefractionColumnOfLine(int a, int b) const {
-    for (const RefractionLine& line : sys_.refractionLines) {
-      if ((line.fromNumber == a && line.toNumber == b) || (line.fromNumber == b && line.toNumber == a)) {
-        return line.column;
-      }
-    }
-    return 0;
+    sys_.numUnknowns = layout.Count();
   }
 
   void Allocate() {
@@ -357,120 +460,51 @@ class SystemBuilder {
     sys_.numEquations = sys_.classicalCount + 3 * sys_.gpsCount;
     const int n = sys_.numEquations;
     const std::size_t rows = static_cast<std::size_t>(n) + 1;
-    sys_.A = Matrix(n, sys_.numUnknowns);
     sys_.k = Matrix(n, 1);
-    sys_.P = Matrix(n, n);
+    sys_.sparseA = SparseRows{};
+    sys_.sparseA.cols = sys_.numUnknowns;
+    sys_.sparseP = SparseRows{};
+    sys_.sparseP.cols = n;
     sys_.computedValue.assign(rows, 0.0);
     sys_.reducedObserved.assign(rows, 0.0);
     sys_.rows.assign(rows, SystemRow{});
   }
 
-  // Adds the coefficients of both ends of a sight: +c at the station, −c at the target.
-  void PutEndCoefficients(int row, int station, int target, double cx, double cy, double cz) {
-    const int cs = sys_.vertexColumns[static_cast<std::size_t>(station)].coordinates;
-    if (cs != 0) {
-      sys_.A(row, cs) = cx;
-      sys_.A(row, cs + 1) = cy;
-      sys_.A(row, cs + 2) = cz;
-    }
-    const int ct = sys_.vertexColumns[static_cast<std::size_t>(target)].coordinates;
-    if (ct != 0) {
-      sys_.A(row, ct) = -cx;
-      sys_.A(row, ct + 1) = -cy;
-      sys_.A(row, ct + 2) = -cz;
-    }
-  }
-
+  // Row i + 1: the sight of classical observation i, formed by the function of its type.
   Status FormClassicalRow(std::size_t i) {
     const ClassicalObservation& o = network_.classical[i];
     const int row = static_cast<int>(i) + 1;
-    const int stationIndex = classicalEnds_[i].station;
-    const int targetIndex = classicalEnds_[i].target;
-    const NetworkVertex& station = Vertex(stationIndex);
-    const NetworkVertex& target = Vertex(targetIndex);
+    const auto r = static_cast<std::size_t>(row);
+    const NetworkVertex& station = Vertex(classicalEnds_[i].station);
+    const NetworkVertex& target = Vertex(classicalEnds_[i].target);
     const StationFrame f = FrameOf(station);
-    const Sight s = SightBetween(station, target, f);
-    SystemRow& info = sys_.rows[static_cast<std::size_t>(row)];
+    const SightContext context{o,
+                               station,
+                               ColumnsOf(classicalEnds_[i].station),
+                               ColumnsOf(classicalEnds_[i].target),
+                               f,
+                               SightBetween(station, target, f)};
+    if (o.type != ObservationType::Distance && context.sight.east == 0.0 && context.sight.north == 0.0) {
+      return Failure{VerticalSight(o, i)};
+    }
+    ClassicalRow formed;
+    switch (o.type) {
+      case ObservationType::Distance: FormDistanceRow(context, formed); break;
+      case ObservationType::Zenith: FormZenithRow(context, options_, refractionColumnOfRow_[i], formed); break;
+      case ObservationType::Direction: FormDirectionRow(context, formed); break;
+    }
+    SystemRow& info = sys_.rows[r];
+    info.kind = formed.kind;
     info.source = static_cast<int>(i);
     info.fromNumber = station.number;
     info.toNumber = target.number;
-    sys_.P(row, row) = 1.0 / (o.stdDev * o.stdDev);
-
-    const double d = s.distanceM;
-    switch (o.type) {
-      case ObservationType::Distance: {
-        info.kind = RowKind::Distance;
-        sys_.computedValue[static_cast<std::size_t>(row)] = d;
-        sys_.reducedObserved[static_cast<std::size_t>(row)] = o.value;
-        sys_.k(row, 1) = o.value - d;
-        PutEndCoefficients(row, stationIndex, targetIndex, -s.dx / d, -s.dy / d, -s.dz / d);
-        return Ok();
-      }
-      case ObservationType::Zenith: {
-        info.kind = RowKind::Zenith;
-        if (s.east == 0.0 && s.north == 0.0) return Failure{VerticalSight(o, i)};
-        const double azimuthRad = s.azimuthGon * kGonToRad;
-        double zc = s.zenithGon;
-        if (options_.fixedRefraction) zc -= options_.refractionK * kRadToGon * d / kRefractionEarthRadiusM;
-        if (!station.deflectionUnknown) {
-          zc -= (station.deflectionNsCc * std::cos(azimuthRad) + station.deflectionEwCc * std::sin(azimuthRad)) /
-                kCcPerGon;
-        }
-        sys_.computedValue[static_cast<std::size_t>(row)] = zc;
-        sys_.reducedObserved[static_cast<std::size_t>(row)] = o.value;
-        sys_.k(row, 1) = (o.value - zc) * kCcPerGon;
-        // dz/dΔ = −(u·D − Δ·cos z)/(D²·sin z); the station's coefficients are its negative.
-        const double zr = zc * kGonToRad;
-        const double cosZ = std::cos(zr);
-        const double denominator = d * d * std::sin(zr);
-        PutEndCoefficients(row, stationIndex, targetIndex,
-                           kRadToCc * (d * f.cosPhi * f.cosLambda - s.dx * cosZ) / denominator,
-                           kRadToCc * (d * f.cosPhi * f.sinLambda - s.dy * cosZ) / denominator,
-                           kRadToCc * (d * f.sinPhi - s.dz * cosZ) / denominator);
-        if (!options_.fixedRefraction) {
-          const int column = options_.singleRefractionUnknown ? networkRefractionColumn_
-                                                               : RefractionColumnOfLine(station.number, target.number);
-          sys_.A(row, column) = -kCcPerGon * kRadToGon * d / kRefractionEarthRadiusM;
-        }
-        if (station.deflectionUnknown) {
-          const VertexColumns& c = sys_.vertexColumns[static_cast<std::size_t>(stationIndex)];
-          sys_.A(row, c.deflectionEw) = -std::sin(azimuthRad);
-          sys_.A(row, c.deflectionNs) = -std::cos(azimuthRad);
-        }
-        return Ok();
-      }
-      case ObservationType::Direction: {
-        info.kind = RowKind::Direction;
-        if (s.east == 0.0 && s.north == 0.0) return Failure{VerticalSight(o, i)};
-        const double azimuthRad = s.azimuthGon * kGonToRad;
-        const double zr = s.zenithGon * kGonToRad;
-        const double tanZ = std::tan(zr);
-        const double tanPhi = std::tan(f.phi);
-        double ac = s.azimuthGon;
-        if (!station.deflectionUnknown) {
-          ac += (station.deflectionNsCc * std::sin(azimuthRad) / tanZ +
-                 station.deflectionEwCc * (tanPhi - std::cos(azimuthRad) / tanZ)) /
-                kCcPerGon;
-        }
-        sys_.computedValue[static_cast<std::size_t>(row)] = ac;
-        // dA/dΔ = (cos A·e − sin A·n)/(D·sin z); the station's coefficients are its negative.
-        const double acr = ac * kGonToRad;
-        const double sinA = std::sin(acr), cosA = std::cos(acr);
-        const double horizontal = d * std::sin(zr);
-        PutEndCoefficients(row, stationIndex, targetIndex,
-                           kRadToCc * (f.sinLambda * cosA - f.sinPhi * f.cosLambda * sinA) / horizontal,
-                           kRadToCc * (-f.cosLambda * cosA - f.sinPhi * f.sinLambda * sinA) / horizontal,
-                           kRadToCc * f.cosPhi * sinA / horizontal);
-        const VertexColumns& c = sys_.vertexColumns[static_cast<std::size_t>(stationIndex)];
-        if (station.deflectionUnknown) {
-          sys_.A(row, c.deflectionEw) = tanPhi - cosA / tanZ;
-          sys_.A(row, c.deflectionNs) = sinA / tanZ;
-        }
-        if (c.orientation != 0) sys_.A(row, c.orientation) = -1.0;
-        return Ok();
-      }
-    }
-    return Failure{kInadmissibleObservationTypeMessage};
+    sys_.computedValue[r] = formed.computed;
+    sys_.reducedObserved[r] = o.value;  // directions: replaced by ReduceDirections
+    sys_.k(row, 1) = formed.k;
+    formed.a.AppendTo(sys_.sparseA);
+    sys_.sparseP.Append(row, 1.0 / (o.stdDev * o.stdDev));
+    sys_.sparseP.EndRow();
+    return Ok();
   }
 
   // The approximate orientation of each direction set is computed − observed of its last
@@ -501,31 +535,16 @@ class SystemBuilder {
 
   // Three rows per baseline, weighted by the inverse of its covariance plus, when asked, the
   // centring and antenna-height errors of both stations propagated through J·S·Jᵀ.
-  Status FormBaselineRows(std::size_t b) {
+  Status FormBaselineBlock(std::size_t b) {
     const GpsBaseline& g = network_.baselines[b];
-    const int fromIndex = baselineEnds_[b].station;
-    const int toIndex = baselineEnds_[b].target;
-    const NetworkVertex& v1 = Vertex(fromIndex);
-    const NetworkVertex& v2 = Vertex(toIndex);
+    const NetworkVertex& v1 = Vertex(baselineEnds_[b].station);
+    const NetworkVertex& v2 = Vertex(baselineEnds_[b].target);
     const int first = sys_.classicalCount + 3 * static_cast<int>(b) + 1;
     const double computed[3] = {v2.xM - v1.xM, v2.yM - v1.yM, v2.zM - v1.zM};
     const double observed[3] = {g.dxM, g.dyM, g.dzM};
     const RowKind kinds[3] = {RowKind::GpsX, RowKind::GpsY, RowKind::GpsZ};
-    const int c1 = sys_.vertexColumns[static_cast<std::size_t>(fromIndex)].coordinates;
-    const int c2 = sys_.vertexColumns[static_cast<std::size_t>(toIndex)].coordinates;
-    for (int j = 0; j < 3; ++j) {
-      const int row = first + j;
-      SystemRow& info = sys_.rows[static_cast<std::size_t>(row)];
-      info.kind = kinds[j];
-      info.source = static_cast<int>(b);
-      info.fromNumber = v1.number;
-      info.toNumber = v2.number;
-      sys_.computedValue[static_cast<std::size_t>(row)] = computed[j];
-      sys_.reducedObserved[static_cast<std::size_t>(row)] = observed[j];
-      sys_.k(row, 1) = observed[j] - computed[j];
-      if (c1 != 0) sys_.A(row, c1 + j) = -1.0;
-      if (c2 != 0) sys_.A(row, c2 + j) = 1.0;
-    }
+    const int c1 = ColumnsOf(baselineEnds_[b].station).coordinates;
+    const int c2 = ColumnsOf(baselineEnds_[b].target).coordinates;
 
     Matrix sigma(3, 3);
     sigma(1, 1) = g.cxx;
@@ -543,8 +562,24 @@ class SystemBuilder {
     }
     Result<Matrix> weights = kernels_.invert(sigma, 3);
     if (!weights.ok()) return Failure{weights.error()};
-    for (int i = 1; i <= 3; ++i) {
-      for (int j = 1; j <= 3; ++j) sys_.P(first + i - 1, first + j - 1) = (*weights)(i, j);
+
+    for (int j = 0; j < 3; ++j) {
+      const int row = first + j;
+      const auto r = static_cast<std::size_t>(row);
+      SystemRow& info = sys_.rows[r];
+      info.kind = kinds[j];
+      info.source = static_cast<int>(b);
+      info.fromNumber = v1.number;
+      info.toNumber = v2.number;
+      sys_.computedValue[r] = computed[j];
+      sys_.reducedObserved[r] = observed[j];
+      sys_.k(row, 1) = observed[j] - computed[j];
+      RowCoefficients a;
+      if (c1 != 0) a.Put(c1 + j, -1.0);
+      if (c2 != 0) a.Put(c2 + j, 1.0);
+      a.AppendTo(sys_.sparseA);
+      for (int c = 1; c <= 3; ++c) sys_.sparseP.Append(first + c - 1, (*weights)(j + 1, c));
+      sys_.sparseP.EndRow();
     }
     return Ok();
   }
@@ -601,7 +636,7 @@ class SystemBuilder {
   VertexLookup lookup_;
   std::vector<Ends> classicalEnds_;
   std::vector<Ends> baselineEnds_;
-  int networkRefractionColumn_ = 0;
+  std::vector<int> refractionColumnOfRow_;  // per classical observation: its refraction column or 0
   ObservationSystem sys_;
 };
 
@@ -618,8 +653,8 @@ const std::string& OrientationStatusText(OrientationStatus status) {
 }
 
 Result<ObservationSystem> FormObservationSystem(const NetworkModel& network, const CalcOptions& options,
-                                                const MatrixKernels& kernels) {
-  return SystemBuilder(network, options, kernels).Build();
+                                                const MatrixKernels& kernels, DenseMatrices dense) {
+  return SystemBuilder(network, options, kernels).Build(dense);
 }
 
 ObservationSystem ImportedObservationSystem(Matrix A, Matrix k, Matrix P, int numEquations, int numUnknowns) {
@@ -632,7 +667,7 @@ ObservationSystem ImportedObservationSystem(Matrix A, Matrix k, Matrix P, int nu
   sys.P = std::move(P);
   const std::size_t rows = static_cast<std::size_t>(numEquations) + 1;
   sys.rows.assign(rows, SystemRow{});
-  sys.unknowns.assign(static_cast<std::size_t>(numUnknowns) + 1, SystemUnknown{});
+  sys.layout.AddImported(numUnknowns);
   sys.computedValue.assign(rows, 0.0);
   sys.reducedObserved.assign(rows, 0.0);
   return sys;

@@ -54,7 +54,7 @@ void FillAdjustedValues(const ObservationSystem& sys, LeastSquaresResults& res) 
   res.adjustedParameters = OneBased(m);
   for (int j = 1; j <= m; ++j) {
     const std::size_t c = static_cast<std::size_t>(j);
-    const SystemUnknown& u = sys.unknowns[c];
+    const SystemUnknown& u = sys.layout.unknowns[c];
     const bool coordinate = u.kind == UnknownKind::CoordinateX || u.kind == UnknownKind::CoordinateY ||
                             u.kind == UnknownKind::CoordinateZ;
     res.adjustedParameters[c] = coordinate ? u.approximateValue + res.corrections[c] : res.corrections[c];
@@ -66,7 +66,7 @@ void FillAdjustedValues(const ObservationSystem& sys, LeastSquaresResults& res) 
 bool HasNetworkBookkeeping(const ObservationSystem& sys) {
   const std::size_t rows = static_cast<std::size_t>(sys.numEquations) + 1;
   return sys.formedFromNetwork && sys.rows.size() >= rows && sys.reducedObserved.size() >= rows &&
-         sys.unknowns.size() >= static_cast<std::size_t>(sys.numUnknowns) + 1;
+         sys.layout.unknowns.size() >= static_cast<std::size_t>(sys.numUnknowns) + 1;
 }
 
 // Reliability of every row. A figure whose formula has no value gives 0 instead of stopping

@@ -3,8 +3,8 @@
 // the reports and the robust estimators need to name its rows and columns.
 //
 // Indexing: A, k and P are Matrix objects used from index 1 (k is numEquations x 1). Every
-// per-row vector (computedValue, reducedObserved, rows) and per-unknown vector (unknowns) is
-// sized count + 1 and used from index 1 as well, so row i of the system is element i
+// per-row vector (computedValue, reducedObserved, rows) and the layout's per-unknown vector
+// are sized count + 1 and used from index 1 as well, so row i of the system is element i
 // everywhere. Per-vertex vectors follow the vertex table of the NetworkModel: 0-based, one
 // element per vertex in table order.
 //
@@ -18,6 +18,8 @@
 #include "common/result.h"
 #include "engine/kernels.h"
 #include "engine/matrix.h"
+#include "engine/sparse_rows.h"
+#include "engine/unknown_layout.h"
 #include "network/calc_options.h"
 #include "network/network_model.h"
 
@@ -41,27 +43,6 @@ struct SystemRow {
   int toNumber = 0;      // target / second vertex number
 };
 
-// What an unknown (a column of A) is.
-enum class UnknownKind {
-  CoordinateX,        // dX of a vertex, m
-  CoordinateY,        // dY, m
-  CoordinateZ,        // dZ, m
-  RefractionNetwork,  // the one refraction coefficient of the whole network
-  RefractionLine,     // the refraction coefficient of one line (both directions of the line)
-  DeflectionEw,       // D.V.EW (η) of a vertex, cc
-  DeflectionNs,       // D.V.NS (ξ) of a vertex, cc
-  Orientation,        // dDes of the direction set of a station, cc
-  Imported,           // column of a system read from matrix files
-};
-
-struct SystemUnknown {
-  UnknownKind kind = UnknownKind::Imported;
-  int vertex = -1;          // 0-based vertex row (coordinates, deflection, orientation), else -1
-  int vertexNumber = 0;     // its number, else 0
-  int refractionLine = 0;   // RefractionLine only: 1-based index into refractionLines order
-  double approximateValue = 0.0;  // approximate X, Y or Z (m) for coordinates; 0 otherwise
-};
-
 // Orientation status of a vertex's direction set: None when the vertex is the station of no
 // direction; Unknown ("Incógnita") when the set carries an orientation unknown dDes; Fixed
 // ("Fija") when a fixed station sights at least one fixed target, whose last direction then
@@ -71,23 +52,6 @@ enum class OrientationStatus { None, Unknown, Fixed };
 // "Incógnita", "Fija" or "" (Windows-1252).
 const std::string& OrientationStatusText(OrientationStatus status);
 
-// A line that carries its own refraction coefficient: both zenith angles measured between
-// the two vertices share it. from/to are the ends of the first zenith angle of the line in
-// list order.
-struct RefractionLine {
-  int fromNumber = 0;
-  int toNumber = 0;
-  int column = 0;  // its column in A
-};
-
-// Columns of A that belong to one vertex (1-based; 0 when the vertex has none).
-struct VertexColumns {
-  int coordinates = 0;    // column of dX; dY and dZ follow it
-  int deflectionEw = 0;   // D.V.EW; D.V.NS is the next column
-  int deflectionNs = 0;
-  int orientation = 0;    // dDes of its direction set
-};
-
 struct ObservationSystem {
   int numEquations = 0;   // n: classical observations + 3 per GPS baseline
   int numUnknowns = 0;    // m
@@ -95,15 +59,22 @@ struct ObservationSystem {
   Matrix k;               // n x 1 independent terms: observed minus computed (m or cc)
   Matrix P;               // n x n weights: 1/σ² for classical rows, a 3 x 3 block per baseline
 
+  // The same A and P by rows (engine/sparse_rows.h), as the formation wrote them: a handful
+  // of entries per row of A, one per classical row of P and three per baseline row. Dense A
+  // and P are filled from these and equal them element for element. Empty for an imported
+  // system.
+  SparseRows sparseA;
+  SparseRows sparseP;
+
   // False for a system read from matrix files: then only A, k, P, the counts and the rows
-  // and unknowns (all of kind Imported) are meaningful.
+  // and the layout's unknowns (all of kind Imported) are meaningful.
   bool formedFromNetwork = true;
 
   int classicalCount = 0;  // c: classical rows are 1..c, in list order
   int gpsCount = 0;        // g: baseline b owns rows c + 3b - 2 (ΔX), c + 3b - 1 (ΔY), c + 3b (ΔZ)
 
-  std::vector<SystemRow> rows;          // 1..n
-  std::vector<SystemUnknown> unknowns;  // 1..m
+  std::vector<SystemRow> rows;  // 1..n
+  UnknownLayout layout;         // what each column is (engine/unknown_layout.h)
 
   // Per row, 1..n: the value computed from the approximate coordinates (with the refraction
   // and known deflection corrections) and the observed value as compared (directions plus
@@ -111,25 +82,14 @@ struct ObservationSystem {
   std::vector<double> computedValue;
   std::vector<double> reducedObserved;
 
-  // Unknown blocks, in column order: 3 x unknownVertexCount coordinates, then
-  // refractionUnknownCount refraction coefficients, then 2 x deflectionVertexCount
-  // deflection components (EW before NS), then orientationUnknownCount orientations.
-  int unknownVertexCount = 0;
-  int refractionUnknownCount = 0;   // 0, 1 (whole network) or the number of refraction lines
-  int deflectionVertexCount = 0;
-  int orientationUnknownCount = 0;
-
   // Refraction options the system was formed with (the printout and the report follow them).
   bool fixedRefraction = false;
   bool singleRefractionUnknown = false;
   double refractionK = 0.0;          // applied to zenith angles when fixedRefraction
 
-  std::vector<RefractionLine> refractionLines;  // one per refraction line (per-line option only)
-
   // Per vertex (0-based, vertex table order).
   std::vector<OrientationStatus> orientationStatus;
   std::vector<double> approxOrientationGon;  // approximate orientation of its direction set, gon
-  std::vector<VertexColumns> vertexColumns;
 };
 
 // Texts of the failures of the formation (Windows-1252).
@@ -140,10 +100,20 @@ extern const std::string kInadmissibleObservationTypeMessage;
 // number that is not in the vertex list, a classical observation between two vertices with
 // identical coordinates or with a zero standard deviation, or of an inadmissible type, ends
 // the formation with a message naming it; so does a vertical sight for a direction or a
-// zenith angle. A singular baseline covariance gives kSingularMatrixMessage. The latitude and longitude of every
-// vertex must have been computed from its coordinates (network/geodetics.h).
+// zenith angle. A singular baseline covariance gives kSingularMatrixMessage. The latitude
+// and longitude of every vertex must have been computed from its coordinates
+// (network/geodetics.h).
+//
+// Each row is formed by the function of its observation type (direction, zenith angle,
+// distance, or the three rows of a baseline) as a list of (column, coefficient) entries with
+// its independent term and weight, appended to sparseA and sparseP. With
+// DenseMatrices::Form the dense A and P are then filled from those lists; with
+// DenseMatrices::Skip they stay empty (0 x 0) and only the sparse rows, k and the
+// bookkeeping are formed: memory in proportion to the observations, not n·m or n².
+enum class DenseMatrices { Form, Skip };
 Result<ObservationSystem> FormObservationSystem(const NetworkModel& network, const CalcOptions& options,
-                                                const MatrixKernels& kernels = FastKernels());
+                                                const MatrixKernels& kernels = FastKernels(),
+                                                DenseMatrices dense = DenseMatrices::Form);
 
 // A system read as matrices: n x m design matrix, n x 1 independent terms, n x n weights.
 ObservationSystem ImportedObservationSystem(Matrix A, Matrix k, Matrix P, int numEquations, int numUnknowns);

@@ -90,9 +90,6 @@ Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const st
   imported.network = std::move(vertices).value();
   imported.network.classical.clear();
   imported.network.baselines.clear();
-  imported.network.directionCount = imported.network.zenithCount = imported.network.distanceCount = 0;
-  imported.network.classicalCount = 0;
-  imported.network.gpsCount = 0;
 
   const int n = a->rows();
   const int m = a->cols();

@@ -1,50 +1,39 @@
 #include "matimport/imported_adjustment.h"
 
-#include "engine/least_squares.h"
-#include "engine/robust_stage.h"
+#include "quality/solution_access.h"
 #include "report/imported_report.h"
 
 namespace korvo {
-namespace {
-
-constexpr int kProgressStart = 0;
-constexpr int kProgressSolving = 40;
-constexpr int kProgressLeastSquares = 65;
-constexpr int kProgressReport = 100;
-
-}  // namespace
 
 Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
                                                  ProjectState& state, const std::string& paneText,
                                                  const ProgressSink& progress,
-                                                 const ImportedReportBuiltStep& reportBuilt) {
-  progress.SetProgress(kProgressStart);
+                                                 const ImportedReportBuiltStep& reportBuilt,
+                                                 const std::vector<ReportStep>& extraReports) {
+  progress.SetProgress(0);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
 
   ImportedAdjustment result;
-  AdjustmentOutput& output = result.output;
-  output.system = system;
-
-  progress.SetProgress(kProgressSolving);
-  progress.SetStatus(SolvingLeastSquaresStatus());
-  Result<LeastSquaresResults> solved = SolveLeastSquares(output.system, &progress);
-  if (!solved) return Failure{solved.error()};
-  output.leastSquares = std::move(solved).value();
-  progress.SetProgress(kProgressLeastSquares);
-
-  output.robust = RunRobustEstimators(output.system, options, progress);
-  output.warnings = LeftOutWarnings(output.robust);
-
-  progress.SetStatus(BuildingReportStatus());
-  ImportedReport report = BuildImportedReport(output.system, output.leastSquares, output.robust, paneText,
-                                              output.resultsHeaderText);
-  output.lsResultsText = std::move(report.lsResultsText);
-  output.robustComparisonText = std::move(report.robustComparisonText);
-  result.pane = std::move(report.pane);
-  if (reportBuilt) reportBuilt(result);
-  progress.SetProgress(kProgressReport);
-  progress.SetStatus(AdjustmentDoneStatus());
+  result.output.system = system;
+  std::vector<ReportStep> reports{
+      [](AdjustmentOutput& out) {
+        out.quality = AnalyseQuality(out.system, nullptr, DenseSolutionAccess(out.system, out.leastSquares));
+      },
+      [&result, &paneText](AdjustmentOutput& out) {
+        ImportedReport report =
+            BuildImportedReport(out.system, out.leastSquares, out.robust, paneText, out.resultsHeaderText);
+        out.lsResultsText = std::move(report.lsResultsText);
+        out.robustComparisonText = std::move(report.robustComparisonText);
+        result.pane = std::move(report.pane);
+      }};
+  reports.insert(reports.end(), extraReports.begin(), extraReports.end());
+  const ReportBuiltStep built = [&result, &reportBuilt](const AdjustmentOutput&) {
+    if (reportBuilt) reportBuilt(result);
+  };
+  if (Status done = RunAdjustmentTail(result.output, options, progress, reports, built); !done) {
+    return Failure{done.error()};
+  }
   return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/progress.h"
 #include "common/result.h"
@@ -28,11 +29,14 @@ struct ImportedAdjustment {
 // robust estimator that cannot run is left out with a warning in output.warnings, as for a
 // network.
 // `reportBuilt`, when given, is called once the report exists, before progress 100 and the
-// status "Ajuste realizado" (the main window shows it in its pane there).
+// status "Ajuste realizado" (the main window shows it in its pane there). The solution,
+// the estimators and the report steps are the tail every adjustment shares
+// (RunAdjustmentTail); `extraReports` run after the imported results report.
 using ImportedReportBuiltStep = std::function<void(const ImportedAdjustment& adjustment)>;
 Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
                                                  ProjectState& state, const std::string& paneText,
                                                  const ProgressSink& progress,
-                                                 const ImportedReportBuiltStep& reportBuilt = {});
+                                                 const ImportedReportBuiltStep& reportBuilt = {},
+                                                 const std::vector<ReportStep>& extraReports = {});
 
 }  // namespace korvo

@@ -225,9 +225,6 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     if (vertexAt.size() > kMaxRows) return Failure{kLoadReadErrorMessage};
     model.vertices.reserve(vertexAt.size());
     for (std::size_t at : vertexAt) model.vertices.push_back(ReadVertex(text, at));
-    model.vertexCount = static_cast<int>(vertexAt.size());
-    model.unknownVertexCount = static_cast<int>(unknownCount);
-    model.fixedVertexCount = static_cast<int>(fixedCount);
     if (progress) progress->SetProgress(kProgressAfterVertices);
 
     // Classical observations, in order of appearance whatever their type.
@@ -239,15 +236,7 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     }
     std::sort(hits.begin(), hits.end(), [](const ClassicalHit& a, const ClassicalHit& b) { return a.at < b.at; });
     model.classical.reserve(hits.size());
-    for (const ClassicalHit& hit : hits) {
-      model.classical.push_back(ReadClassical(text, hit.at, hit.type));
-      switch (hit.type) {
-        case ObservationType::Distance: ++model.distanceCount; break;
-        case ObservationType::Zenith: ++model.zenithCount; break;
-        case ObservationType::Direction: ++model.directionCount; break;
-      }
-    }
-    model.classicalCount = model.directionCount + model.distanceCount + model.zenithCount;
+    for (const ClassicalHit& hit : hits) model.classical.push_back(ReadClassical(text, hit.at, hit.type));
     if (progress) progress->SetProgress(kProgressAfterClassical);
 
     // GPS baselines.
@@ -255,7 +244,6 @@ Result<NetworkModel> Scan(std::string_view rawText, const ProgressSink* progress
     if (baselineAt.size() > kMaxRows) return Failure{kLoadReadErrorMessage};
     model.baselines.reserve(baselineAt.size());
     for (std::size_t at : baselineAt) model.baselines.push_back(ReadBaseline(text, at));
-    model.gpsCount = static_cast<int>(baselineAt.size());
     return model;
   } catch (const ReadError&) {
     return Failure{kLoadReadErrorMessage};

@@ -63,16 +63,18 @@ struct NetworkModel {
   std::vector<ClassicalObservation> classical;
   std::vector<GpsBaseline> baselines;
 
-  // Counts as the loader sets them (VertexCount, UnknownVertexCount, FixedVertexCount,
-  // DirectionCount, ZenithCount, DistanceCount, ClassicalCount, GpsCount).
-  int vertexCount = 0;
-  int unknownVertexCount = 0;
-  int fixedVertexCount = 0;
-  int directionCount = 0;
-  int zenithCount = 0;
-  int distanceCount = 0;
-  int classicalCount = 0;
-  int gpsCount = 0;
+  // Counts, derived from the tables (so no producer has to keep them in step).
+  int VertexCount() const { return static_cast<int>(vertices.size()); }
+  int UnknownVertexCount() const;  // vertices of kind "Incógnita"
+  int FixedVertexCount() const;    // vertices of kind "Fijo"
+  int DirectionCount() const { return CountOf(ObservationType::Direction); }
+  int ZenithCount() const { return CountOf(ObservationType::Zenith); }
+  int DistanceCount() const { return CountOf(ObservationType::Distance); }
+  int ClassicalCount() const { return static_cast<int>(classical.size()); }
+  int GpsCount() const { return static_cast<int>(baselines.size()); }
+
+ private:
+  int CountOf(ObservationType type) const;
 };
 
 // The type keyword of an observation type (Windows-1252).

@@ -117,65 +117,45 @@ void AppendParameterHeading(TextBuilder& out, ComparisonVariant variant, const R
   out << kCrLf;
 }
 
-void AppendNetworkParameterRows(TextBuilder& out, const NetworkModel& network, const ObservationSystem& system,
-                                const LeastSquaresResults& ls, const RobustResults& robust,
-                                const std::vector<const RobustEstimate*>& columns) {
-  const std::size_t vertexCount = network.vertices.size();
-  auto columnsOf = [&system](std::size_t v) {
-    return v < system.vertexColumns.size() ? system.vertexColumns[v] : VertexColumns{};
-  };
-
-  // Coordinates of the unknown vertices.
-  for (std::size_t v = 0; v < vertexCount; ++v) {
-    const NetworkVertex& vertex = network.vertices[v];
-    if (!vertex.IsUnknown()) continue;
-    const int first = columnsOf(v).coordinates;
-    if (first == 0) continue;
-    const char* const labels[3] = {"  X", "  Y", "  Z"};
-    for (int axis = 0; axis < 3; ++axis) {
-      AppendWithFill(out, labels[axis] + VertexNumberText(vertex.number), 9 - StrLength(vertex.number));
-      AppendCorrectionRow(out, ls, robust, columns, first + axis);
-    }
-  }
-
-  // Refraction coefficients, when they are unknowns and there are zenith angles.
-  if (!system.fixedRefraction && network.zenithCount > 0) {
-    if (system.singleRefractionUnknown) {
-      for (int k = 1; k <= system.numUnknowns; ++k) {
-        if (system.unknowns[static_cast<std::size_t>(k)].kind != UnknownKind::RefractionNetwork) continue;
+// One row per unknown, in column order (engine/unknown_layout.h).
+void AppendNetworkParameterRows(TextBuilder& out, const ObservationSystem& system, const LeastSquaresResults& ls,
+                                const RobustResults& robust, const std::vector<const RobustEstimate*>& columns) {
+  const UnknownLayout& layout = system.layout;
+  for (int k = 1; k <= layout.Count(); ++k) {
+    const SystemUnknown& u = layout[k];
+    const std::string number = VertexNumberText(u.vertexNumber);
+    switch (u.kind) {
+      case UnknownKind::CoordinateX:
+      case UnknownKind::CoordinateY:
+      case UnknownKind::CoordinateZ: {
+        const char* const label =
+            u.kind == UnknownKind::CoordinateX ? "  X" : (u.kind == UnknownKind::CoordinateY ? "  Y" : "  Z");
+        AppendWithFill(out, label + number, 9 - StrLength(u.vertexNumber));
+        AppendCorrectionRow(out, ls, robust, columns, k);
+        break;
+      }
+      case UnknownKind::RefractionNetwork:
         out << "  k" << std::string(9, ' ');
         AppendCorrectionRow(out, ls, robust, columns, k);
-      }
-    } else {
-      for (const RefractionLine& line : system.refractionLines) {
+        break;
+      case UnknownKind::RefractionLine: {
+        const RefractionLine& line = layout.refractionLines[static_cast<std::size_t>(u.refractionLine - 1)];
         AppendWithFill(out, "  k" + VertexNumberText(line.fromNumber) + "-" + VertexNumberText(line.toNumber),
                        9 - StrLength(line.fromNumber) - StrLength(line.toNumber));
-        AppendCorrectionRow(out, ls, robust, columns, line.column);
+        AppendCorrectionRow(out, ls, robust, columns, k);
+        break;
       }
-    }
-  }
-
-  // Deflection components of the vertices whose deflection is unknown.
-  for (std::size_t v = 0; v < vertexCount; ++v) {
-    const NetworkVertex& vertex = network.vertices[v];
-    if (!vertex.deflectionUnknown) continue;
-    const VertexColumns positions = columnsOf(v);
-    if (positions.deflectionEw == 0) continue;
-    AppendWithFill(out, "  D.V.EW" + VertexNumberText(vertex.number), 4 - StrLength(vertex.number));
-    AppendCorrectionRow(out, ls, robust, columns, positions.deflectionEw, true);
-    AppendWithFill(out, "  D.V.NS" + VertexNumberText(vertex.number), 4 - StrLength(vertex.number));
-    AppendCorrectionRow(out, ls, robust, columns, positions.deflectionNs, true);
-  }
-
-  // Orientation unknowns: only direction sets whose orientation is an unknown.
-  if (network.directionCount > 0) {
-    for (std::size_t v = 0; v < vertexCount; ++v) {
-      if (v >= system.orientationStatus.size() || system.orientationStatus[v] != OrientationStatus::Unknown) continue;
-      const int k = columnsOf(v).orientation;
-      if (k == 0) continue;
-      const NetworkVertex& vertex = network.vertices[v];
-      AppendWithFill(out, "  dDes" + VertexNumberText(vertex.number), 6 - StrLength(vertex.number));
-      AppendCorrectionRow(out, ls, robust, columns, k, true);
+      case UnknownKind::DeflectionEw:
+      case UnknownKind::DeflectionNs:
+        AppendWithFill(out, (u.kind == UnknownKind::DeflectionEw ? "  D.V.EW" : "  D.V.NS") + number,
+                       4 - StrLength(u.vertexNumber));
+        AppendCorrectionRow(out, ls, robust, columns, k, true);
+        break;
+      case UnknownKind::Orientation:
+        AppendWithFill(out, "  dDes" + number, 6 - StrLength(u.vertexNumber));
+        AppendCorrectionRow(out, ls, robust, columns, k, true);
+        break;
+      case UnknownKind::Imported: break;
     }
   }
 }
@@ -294,7 +274,7 @@ std::string BuildComparisonSection(ComparisonVariant variant, const NetworkModel
   AppendScaleRow(out, variant, ls, columns);
   AppendParameterHeading(out, variant, robust);
   if (variant == ComparisonVariant::Network) {
-    AppendNetworkParameterRows(out, network, system, ls, robust, columns);
+    AppendNetworkParameterRows(out, system, ls, robust, columns);
   } else {
     AppendImportedParameterRows(out, system, ls, robust, columns);
   }

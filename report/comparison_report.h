@@ -33,8 +33,9 @@ const std::string& L1IterationLimitSentence();
 std::string LeftOutSentence(RobustMethod method, const std::string& failureMessage);
 
 // RobustComparisonText. Empty when no estimator was selected. An estimator left out has no
-// columns, as if it had not been selected, and one closing sentence saying why. `network` is read only by the network
-// variant (vertex numbers, kinds, deflection unknowns, observation types and counts).
+// columns, as if it had not been selected, and one closing sentence saying why. `network`
+// is read only by the network variant, to name the rows; the parameters are named from the
+// system's layout.
 std::string BuildComparisonSection(ComparisonVariant variant, const NetworkModel& network,
                                    const ObservationSystem& system, const LeastSquaresResults& ls,
                                    const RobustResults& robust);

@@ -4,14 +4,13 @@
 #include "common/text.h"
 #include "common/win1252.h"
 #include "report/number_column.h"
+#include "report/precision_sections.h"
 
 namespace korvo {
 
 namespace {
 
 constexpr int kTableDecimals = 4;
-constexpr int kMatrixDecimals = 9;
-constexpr int kEstimatorDecimals = 9;
 constexpr std::size_t kObservationLabelWidth = 20;
 constexpr std::size_t kBaselineEndsWidth = 16;  // after "GPS "
 constexpr std::size_t kNumberLabelWidth = 9;
@@ -71,189 +70,79 @@ void AppendResidualTable(TextBuilder& out, const NetworkModel& network,
   }
 }
 
-void AppendUnitWeightEstimators(TextBuilder& out, const LeastSquaresResults& ls) {
-  out << kCrLf << kCrLf << "Estimador de la varianza de la medida de peso unidad: "
-      << CutNumberText(ls.sigmaZero * ls.sigmaZero, kEstimatorDecimals);
-  out << kCrLf << Cp1252("Estimador de la desviación típica de la medida de peso unidad: ")
-      << CutNumberText(ls.sigmaZero, kEstimatorDecimals);
-}
-
-// Positions of the unknowns (1-based), in the order the system's columns follow: the
-// coordinates of the unknown vertices, the refraction coefficients, the deflection pairs and
-// the orientation unknowns.
-struct UnknownLayout {
-  int coordinateColumns = 0;  // 3u
-  int refractionColumns = 0;  // r
-  int deflectionColumns = 0;  // 2d
-};
-
-UnknownLayout LayoutOf(const NetworkModel& network, const ObservationSystem& system) {
-  UnknownLayout layout;
-  for (const NetworkVertex& vertex : network.vertices) {
-    if (vertex.IsUnknown()) layout.coordinateColumns += 3;
-    if (vertex.deflectionUnknown) layout.deflectionColumns += 2;
-  }
-  layout.refractionColumns = system.refractionUnknownCount;
-  return layout;
-}
-
-void AppendCorrectionTable(TextBuilder& out, const NetworkModel& network,
-                           const CalcOptions& options, const ObservationSystem& system,
-                           const LeastSquaresResults& ls) {
+// One row per unknown, in column order (engine/unknown_layout.h): the correction and its
+// deviation, then the adjusted value and its deviation (coordinates: approximate value plus
+// correction; refraction: the coefficient itself; deflections in gons; orientations: the
+// approximate orientation plus the correction, in gons).
+void AppendCorrectionTable(TextBuilder& out, const ObservationSystem& system, const LeastSquaresResults& ls) {
   out << kCrLf << kCrLf << kCrLf << kCrLf;
   out << "          " << Cp1252("CORRECCIÓN(m/cc)") << " " << Cp1252("DESV.TÍPICA") << "       "
       << " COMPENSADO(m/g)" << "  " << Cp1252("DESV.TÍPICA") << kCrLf;
 
-  const UnknownLayout layout = LayoutOf(network, system);
-
-  // Coordinates of the unknown vertices: approximate value plus correction.
-  int unknownVertex = 0;
-  for (const NetworkVertex& vertex : network.vertices) {
-    if (!vertex.IsUnknown()) continue;
-    ++unknownVertex;
-    const std::string number = PadRight(VertexNumberText(vertex.number), kNumberLabelWidth);
-    const double approximate[3] = {vertex.xM, vertex.yM, vertex.zM};
-    const char* const labels[3] = {"  X", "  Y", "  Z"};
-    for (int axis = 0; axis < 3; ++axis) {
-      const int k = 3 * unknownVertex - 2 + axis;
-      out << labels[axis] << number;
-      AppendFourColumns(out, ls.corrections[k], ls.sigmaParameters[k],
-                        approximate[axis] + ls.corrections[k], ls.sigmaParameters[k]);
-      out << "  " << kCrLf;
-    }
-  }
-
-  // Refraction coefficients: the correction is the estimated coefficient itself.
-  if (!options.fixedRefraction && network.zenithCount > 0) {
-    if (options.singleRefractionUnknown) {
-      const int k = layout.coordinateColumns + 1;
-      out << "  k" << "        ";
-      AppendFourColumns(out, ls.corrections[k], ls.sigmaParameters[k], ls.corrections[k],
-                        ls.sigmaParameters[k]);
-      out << "  " << kCrLf;
-    } else {
-      for (int j = 1; j <= system.refractionUnknownCount; ++j) {
-        const std::string from = VertexNumberText(system.refractionLines[static_cast<std::size_t>(j - 1)].fromNumber);
-        const std::string to = VertexNumberText(system.refractionLines[static_cast<std::size_t>(j - 1)].toNumber);
-        const int k = layout.coordinateColumns + j;
+  const UnknownLayout& layout = system.layout;
+  for (int k = 1; k <= layout.Count(); ++k) {
+    const SystemUnknown& u = layout[k];
+    const double correction = ls.corrections[static_cast<std::size_t>(k)];
+    const double sigma = ls.sigmaParameters[static_cast<std::size_t>(k)];
+    const std::string number = VertexNumberText(u.vertexNumber);
+    switch (u.kind) {
+      case UnknownKind::CoordinateX:
+      case UnknownKind::CoordinateY:
+      case UnknownKind::CoordinateZ: {
+        const char* const label =
+            u.kind == UnknownKind::CoordinateX ? "  X" : (u.kind == UnknownKind::CoordinateY ? "  Y" : "  Z");
+        out << label << PadRight(number, kNumberLabelWidth);
+        AppendFourColumns(out, correction, sigma, u.approximateValue + correction, sigma);
+        out << "  " << kCrLf;
+        break;
+      }
+      case UnknownKind::RefractionNetwork:
+        out << "  k" << "        ";
+        AppendFourColumns(out, correction, sigma, correction, sigma);
+        out << "  " << kCrLf;
+        break;
+      case UnknownKind::RefractionLine: {
+        const RefractionLine& line = layout.refractionLines[static_cast<std::size_t>(u.refractionLine - 1)];
+        const std::string from = VertexNumberText(line.fromNumber);
+        const std::string to = VertexNumberText(line.toNumber);
         out << "  k";
         AppendWithFill(out, from + "-" + to, 9 - Length(from) - Length(to));
-        AppendFourColumns(out, ls.corrections[k], ls.sigmaParameters[k], ls.corrections[k],
-                          ls.sigmaParameters[k]);
+        AppendFourColumns(out, correction, sigma, correction, sigma);
         out << kCrLf;
+        break;
       }
+      case UnknownKind::DeflectionEw:
+      case UnknownKind::DeflectionNs:
+        AppendWithFill(out, (u.kind == UnknownKind::DeflectionEw ? "  D.V.EW" : "  D.V.NS") + number,
+                       4 - Length(number));
+        AppendFourColumns(out, correction, sigma, correction / kCcPerGon, sigma / kCcPerGon);
+        out << kCrLf;
+        break;
+      case UnknownKind::Orientation:
+        AppendWithFill(out, "  dDes" + number, 6 - Length(number));
+        AppendFourColumns(out, correction, sigma,
+                          system.approxOrientationGon[static_cast<std::size_t>(u.vertex)] + correction / kCcPerGon,
+                          sigma / kCcPerGon);
+        out << kCrLf;
+        break;
+      case UnknownKind::Imported: break;
     }
   }
-
-  // Deflection of the vertical: cc, adjusted value in gons.
-  const int deflectionBase = layout.coordinateColumns + layout.refractionColumns;
-  int deflectionVertex = 0;
-  for (const NetworkVertex& vertex : network.vertices) {
-    if (!vertex.deflectionUnknown) continue;
-    ++deflectionVertex;
-    const std::string number = VertexNumberText(vertex.number);
-    const char* const labels[2] = {"  D.V.EW", "  D.V.NS"};
-    for (int component = 0; component < 2; ++component) {
-      const int k = deflectionBase + 2 * deflectionVertex - 1 + component;
-      AppendWithFill(out, labels[component] + number, 4 - Length(number));
-      AppendFourColumns(out, ls.corrections[k], ls.sigmaParameters[k],
-                        ls.corrections[k] / kCcPerGon, ls.sigmaParameters[k] / kCcPerGon);
-      out << kCrLf;
-    }
-  }
-
-  // Orientation unknowns: one per station whose orientation is unknown, at its own column.
-  const int orientationBase = deflectionBase + layout.deflectionColumns;
-  int orientation = 0;
-  if (network.directionCount > 0) {
-    for (std::size_t v = 0; v < network.vertices.size(); ++v) {
-      if (system.orientationStatus[v] != OrientationStatus::Unknown) continue;
-      ++orientation;
-      const int k = orientationBase + orientation;
-      const std::string number = VertexNumberText(network.vertices[v].number);
-      AppendWithFill(out, "  dDes" + number, 6 - Length(number));
-      AppendFourColumns(out, ls.corrections[k], ls.sigmaParameters[k],
-                        system.approxOrientationGon[v] + ls.corrections[k] / kCcPerGon,
-                        ls.sigmaParameters[k] / kCcPerGon);
-      out << kCrLf;
-    }
-  }
-}
-
-void AppendMatrixSection(TextBuilder& out, const std::string& title, const Matrix& matrix,
-                         int order) {
-  out << kCrLf << kCrLf << title << kCrLf << kCrLf;
-  for (int i = 1; i <= order; ++i) {
-    for (int j = 1; j <= order; ++j) {
-      AppendNumberColumn(out, matrix(i, j), kMatrixDecimals, /*commaToPoint=*/true);
-      out << "  ";
-    }
-    out << kCrLf;
-  }
-}
-
-void AppendReliabilityTable(TextBuilder& out, const LeastSquaresResults& ls, int rows) {
-  out << kCrLf << kCrLf << kCrLf << "FIABILIDAD" << kCrLf << kCrLf;
-  out << "  Observable " << "  " << "    Residuo " << "  " << " Vble.Baarda" << "  "
-      << " Redundancia" << "  " << Cp1252("Mín.Error D.") << "  " << " Hom.interna" << "  "
-      << " Hom.externa" << kCrLf;
-  for (int i = 1; i <= rows; ++i) {
-    out << "     " << PadRight(std::to_string(i), kNumberLabelWidth);
-    const double values[6] = {ls.residuals[i],         ls.baardaStatistic[i],
-                              ls.redundancy[i],        ls.minDetectableError[i],
-                              ls.internalReliability[i], ls.externalReliability[i]};
-    for (double value : values) {
-      AppendNumberColumn(out, value, kTableDecimals);
-      out << "  ";
-    }
-    out << kCrLf;
-  }
-}
-
-void AppendExternalReliabilityVectors(TextBuilder& out, const LeastSquaresResults& ls,
-                                      int observations, int unknowns) {
-  out << kCrLf << kCrLf << "Vectores de fiabilidad externa" << kCrLf << kCrLf;
-  out << Cp1252("Parámetro  ");
-  for (int j = 1; j <= observations; ++j) {
-    out << "Observ." << PadLeft(std::to_string(j), 5) << "   ";
-  }
-  out << kCrLf;
-  for (int i = 1; i <= unknowns; ++i) {
-    out << "  " << PadRight(std::to_string(i), kNumberLabelWidth);
-    for (int j = 1; j <= observations; ++j) {
-      AppendNumberColumn(out, ls.externalReliabilityVectors(i, j), kTableDecimals,
-                         /*commaToPoint=*/true);
-      out << "  ";
-    }
-    out << kCrLf;
-  }
-}
-
-// A rough size of the report, so the text is allocated once: the three matrices and the
-// vectors dominate with 14 characters per cell.
-std::size_t ExpectedReportBytes(int n, int m) {
-  const auto nn = static_cast<std::size_t>(n);
-  const auto mm = static_cast<std::size_t>(m);
-  return 14 * (mm * mm + 2 * nn * nn + mm * nn) + 100 * (nn + mm) + 4096;
 }
 
 }  // namespace
 
-std::string BuildNetworkReport(const NetworkModel& network, const CalcOptions& options,
-                               const ObservationSystem& system, const LeastSquaresResults& ls) {
+std::string BuildNetworkReport(const NetworkModel& network, const ObservationSystem& system,
+                               const LeastSquaresResults& ls) {
   const int n = system.numEquations;
   const int m = system.numUnknowns;
-  TextBuilder out(ExpectedReportBytes(n, m));
+  TextBuilder out(PrecisionSectionsBytes(n, m));
   out << kCrLf << kCrLf << kCrLf << kCrLf << Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS")
       << kCrLf << kCrLf;
   AppendResidualTable(out, network, ls);
   AppendUnitWeightEstimators(out, ls);
-  AppendCorrectionTable(out, network, options, system, ls);
-  AppendMatrixSection(out, Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS"), ls.Cxx, m);
-  AppendMatrixSection(out, "MATRIZ VARIANZA-COVARIANZA DE OBSERVABLES COMPENSADOS", ls.CllHat, n);
-  AppendMatrixSection(out, "MATRIZ VARIANZA-COVARIANZA DE RESIDUOS", ls.Cvv, n);
-  AppendReliabilityTable(out, ls, n);
-  AppendExternalReliabilityVectors(out, ls, n, m);
+  AppendCorrectionTable(out, system, ls);
+  AppendPrecisionSections(out, ls, n, m, NetworkPrecisionStyle());
   return std::move(out).str();
 }
 

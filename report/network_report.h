@@ -6,18 +6,17 @@
 
 #include "engine/least_squares.h"
 #include "engine/observation_system.h"
-#include "network/calc_options.h"
 #include "network/network_model.h"
 
 namespace korvo {
 
-// Builds LsResultsText (Windows-1252, CR LF) from the network, the options, the formed
-// system and its least-squares solution.
+// Builds LsResultsText (Windows-1252, CR LF) from the network (it names the rows), the
+// formed system (its layout names the unknowns) and its least-squares solution.
 //
 // Units: residuals, corrections and their deviations in metres (distances, baseline
 // components, coordinates, refraction coefficients) or cc (angles, deflections,
 // orientations); adjusted values in metres or gons.
-std::string BuildNetworkReport(const NetworkModel& network, const CalcOptions& options,
-                               const ObservationSystem& system, const LeastSquaresResults& ls);
+std::string BuildNetworkReport(const NetworkModel& network, const ObservationSystem& system,
+                               const LeastSquaresResults& ls);
 
 }  // namespace korvo

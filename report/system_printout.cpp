@@ -27,36 +27,28 @@ void AppendSystemTitle(TextBuilder& out, const std::string& projectText) {
       << kCrLf << kCrLf;
 }
 
-void AppendSystemHeaderLine(TextBuilder& out, const NetworkModel& network,
-                            const CalcOptions& options, const ObservationSystem& system) {
-  for (const NetworkVertex& vertex : network.vertices) {
-    if (!vertex.IsUnknown()) continue;
-    AppendHeaderPart(out, "    dX", vertex.number, 6);
-    AppendHeaderPart(out, "    dY", vertex.number, 6);
-    AppendHeaderPart(out, "    dZ", vertex.number, 6);
-  }
-  // Only refraction unknowns that the system really has get a header part.
-  if (!options.fixedRefraction && system.refractionUnknownCount > 0) {
-    if (options.singleRefractionUnknown) {
-      out << "      k     " << "   ";
-    } else {
-      for (int j = 1; j <= system.refractionUnknownCount; ++j) {
-        const double from = system.refractionLines[static_cast<std::size_t>(j - 1)].fromNumber;
-        const double to = system.refractionLines[static_cast<std::size_t>(j - 1)].toNumber;
+void AppendSystemHeaderLine(TextBuilder& out, const UnknownLayout& layout) {
+  for (int column = 1; column <= layout.Count(); ++column) {
+    const SystemUnknown& u = layout[column];
+    switch (u.kind) {
+      case UnknownKind::CoordinateX: AppendHeaderPart(out, "    dX", u.vertexNumber, 6); break;
+      case UnknownKind::CoordinateY: AppendHeaderPart(out, "    dY", u.vertexNumber, 6); break;
+      case UnknownKind::CoordinateZ: AppendHeaderPart(out, "    dZ", u.vertexNumber, 6); break;
+      case UnknownKind::RefractionNetwork: out << "      k     " << "   "; break;
+      case UnknownKind::RefractionLine: {
+        const RefractionLine& line = layout.refractionLines[static_cast<std::size_t>(u.refractionLine - 1)];
+        const double from = line.fromNumber;
+        const double to = line.toNumber;
         AppendWithFill(out, "  k" + VertexNumberText(from) + "-" + VertexNumberText(to),
                        9 - WrittenLength(from) - 1 - WrittenLength(to));
         out << "    ";
+        break;
       }
+      case UnknownKind::DeflectionEw: AppendHeaderPart(out, "  D.V.EW", u.vertexNumber, 4); break;
+      case UnknownKind::DeflectionNs: AppendHeaderPart(out, "  D.V.NS", u.vertexNumber, 4); break;
+      case UnknownKind::Orientation: AppendHeaderPart(out, "    dDes", u.vertexNumber, 4); break;
+      case UnknownKind::Imported: break;
     }
-  }
-  for (const NetworkVertex& vertex : network.vertices) {
-    if (!vertex.deflectionUnknown) continue;
-    AppendHeaderPart(out, "  D.V.EW", vertex.number, 4);
-    AppendHeaderPart(out, "  D.V.NS", vertex.number, 4);
-  }
-  for (std::size_t v = 0; v < network.vertices.size(); ++v) {
-    if (system.orientationStatus[v] != OrientationStatus::Unknown) continue;
-    AppendHeaderPart(out, "    dDes", network.vertices[v].number, 4);
   }
   out << "        Term.Ind." << kCrLf;
 }

@@ -11,19 +11,16 @@
 
 #include "common/text.h"
 #include "engine/observation_system.h"
-#include "network/calc_options.h"
-#include "network/network_model.h"
 
 namespace korvo {
 
 // "SISTEMA DE ECUACIONES DE OBSERVACIÓN" with its line ends, as it follows the project text.
 void AppendSystemTitle(TextBuilder& out, const std::string& projectText);
 
-// The header line: "dX", "dY", "dZ" of each unknown vertex, the refraction coefficient(s),
-// "D.V.EW"/"D.V.NS" of each vertex with unknown deflection, "dDes" of each unknown
-// orientation, then "Term.Ind." and a line end.
-void AppendSystemHeaderLine(TextBuilder& out, const NetworkModel& network,
-                            const CalcOptions& options, const ObservationSystem& system);
+// The header line: one part per column of the layout ("dX", "dY", "dZ" of each unknown
+// vertex, the refraction coefficient(s), "D.V.EW"/"D.V.NS" of each vertex with unknown
+// deflection, "dDes" of each unknown orientation), then "Term.Ind." and a line end.
+void AppendSystemHeaderLine(TextBuilder& out, const UnknownLayout& layout);
 
 // One line per equation: the coefficients of A, eight blanks and the independent term.
 void AppendSystemRows(TextBuilder& out, const ObservationSystem& system);

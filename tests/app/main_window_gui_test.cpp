@@ -223,8 +223,8 @@ TEST_F(MainWindowTest, OpeningShowsTheProjectTextAndEnablesCalcular) {
     EXPECT_TRUE(Find<QWidget>(&window, "Text2")->isEnabled());
     EXPECT_TRUE(CalculationEnabled());
     EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
-    EXPECT_EQ(window.Model().vertexCount, 3);
-    EXPECT_EQ(window.Model().gpsCount, 2);
+    EXPECT_EQ(window.Model().VertexCount(), 3);
+    EXPECT_EQ(window.Model().GpsCount(), 2);
     EXPECT_FALSE(window.State().projectTooBig);
     for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
       EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, LargeProjectShowsTheSizeMessageAndIsNotPainted) {
   EXPECT_EQ(fake.dialogs[0].icon, MessageIcon::Information);
   EXPECT_TRUE(PaneText().isEmpty());
   EXPECT_TRUE(CalculationEnabled());
-  EXPECT_EQ(window.Model().vertexCount, 320);
+  EXPECT_EQ(window.Model().VertexCount(), 320);
   // Abrir clears the flag once its chooser has returned.
   EXPECT_FALSE(window.State().projectTooBig);
 }
@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, SketchFailureKeepsTheNetworkLoaded) {
   EXPECT_EQ(fake.Messages(), QStringList{FromCp1252(kSketchErrorMessage)});
   EXPECT_EQ(FromCp1252(kSketchErrorMessage), QStringLiteral("¡Se ha producido un error en el dibujo del croquis de la red!"));
   EXPECT_TRUE(CalculationEnabled());
-  EXPECT_EQ(window.Model().vertexCount, 1);
+  EXPECT_EQ(window.Model().VertexCount(), 1);
   EXPECT_FALSE(Find<SketchView>(&window, "Picture1")->HasScene());
 }
 

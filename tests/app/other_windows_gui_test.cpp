@@ -108,8 +108,8 @@ TEST_F(OtherWindowsTest, EditarReadsTheFileIntoTheEntryWindowsAndGuardarYSalirLo
   Find<QPushButton>(nuevoII, "Command3")->click();
   EXPECT_TRUE(QFile::exists(saved));
   EXPECT_TRUE(CalculationEnabled());
-  EXPECT_EQ(window.Model().vertexCount, 3);
-  EXPECT_EQ(window.Model().gpsCount, 2);
+  EXPECT_EQ(window.Model().VertexCount(), 3);
+  EXPECT_EQ(window.Model().GpsCount(), 2);
   EXPECT_TRUE(Find<QPlainTextEdit>(&window, "Text2")->toPlainText().contains(QStringLiteral("Incógnita")));
 }
 

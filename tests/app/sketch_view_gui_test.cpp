@@ -68,7 +68,6 @@ NetworkModel TwoVertexNetwork() {
   unknown.yM = -358000.0;
   unknown.zM = 4116500.0;
   model.vertices = {fixed, unknown};
-  model.vertexCount = 2;
   ComputeVertexGeodetics(model);
   return model;
 }
@@ -112,7 +111,6 @@ TEST(SketchScene, AVertexNumberCarriedTwiceGetsEveryLine) {
   NetworkVertex twin = model.vertices[1];
   twin.xM += 500.0;
   model.vertices.push_back(twin);  // a second vertex numbered 2
-  model.vertexCount = 3;
   ComputeVertexGeodetics(model);
   ClassicalObservation direction;
   direction.from = 1;
@@ -126,7 +124,6 @@ TEST(SketchScene, AVertexNumberCarriedTwiceGetsEveryLine) {
 TEST(SketchScene, ASingleVertexCannotBePlaced) {
   NetworkModel model = TwoVertexNetwork();
   model.vertices.resize(1);
-  model.vertexCount = 1;
   Result<SketchScene> scene = SketchSceneOf(model, 6000, 4000);
   ASSERT_FALSE(scene.ok());
   EXPECT_EQ(scene.error(), kSketchErrorMessage);

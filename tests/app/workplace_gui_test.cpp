@@ -199,7 +199,6 @@ NetworkModel GridNetwork(int side) {
       model.baselines.push_back(baseline);
     }
   }
-  model.vertexCount = side * side;
   return model;
 }
 

@@ -136,14 +136,6 @@ struct Builder {
     ComputeVertexGeodetics(model);
     orientationTrueGon.assign(truth.size(), 0.0);
     for (std::size_t i = 0; i < truth.size(); ++i) orientationTrueGon[i] = 17.0 + 53.25 * static_cast<double>(i);
-    CountVertices();
-  }
-
-  void CountVertices() {
-    model.vertexCount = static_cast<int>(model.vertices.size());
-    model.unknownVertexCount = 0;
-    model.fixedVertexCount = 0;
-    for (const NetworkVertex& v : model.vertices) (v.IsUnknown() ? model.unknownVertexCount : model.fixedVertexCount)++;
   }
 
   Sight SightBetween(int from, int to) const {
@@ -201,17 +193,6 @@ struct Builder {
     g.cyz = 0.4 * v;
     model.baselines.push_back(g);
   }
-
-  void CountObservations() {
-    model.directionCount = model.zenithCount = model.distanceCount = 0;
-    for (const ClassicalObservation& o : model.classical) {
-      if (o.type == ObservationType::Direction) ++model.directionCount;
-      if (o.type == ObservationType::Zenith) ++model.zenithCount;
-      if (o.type == ObservationType::Distance) ++model.distanceCount;
-    }
-    model.classicalCount = static_cast<int>(model.classical.size());
-    model.gpsCount = static_cast<int>(model.baselines.size());
-  }
 };
 
 // A network of `side` x `side` vertices on a 700 m grid with rolling heights, every
@@ -249,7 +230,6 @@ inline Builder GridNetwork(int side, int fixedEvery, int reach, bool gps, double
       }
     }
   }
-  b.CountObservations();
   return b;
 }
 

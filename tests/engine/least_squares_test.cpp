@@ -55,7 +55,6 @@ TEST(SolveLeastSquares, GpsTriangleInClosedForm) {
     g.czz = sigma[2] * sigma[2];
     g.cxy = g.cxz = g.cyz = 0.0;
   }
-  b.CountObservations();
   CalcOptions options;
   options.applyGpsStationErrors = false;
   Result<ObservationSystem> sys = FormObservationSystem(b.model, options);
@@ -197,9 +196,9 @@ TEST(SolveLeastSquares, AdjustedObservationsInTheirUnits) {
   sys.rows[3].kind = RowKind::GpsX;
   sys.reducedObserved = {0.0, 100.0, 99.5, 250.0};
   sys.computedValue = {0.0, 100.004, 99.5012, 245.0};
-  sys.unknowns.assign(2, SystemUnknown{});
-  sys.unknowns[1].kind = UnknownKind::CoordinateX;
-  sys.unknowns[1].approximateValue = 4000000.0;
+  sys.layout.unknowns.assign(2, SystemUnknown{});
+  sys.layout.unknowns[1].kind = UnknownKind::CoordinateX;
+  sys.layout.unknowns[1].approximateValue = 4000000.0;
   Result<LeastSquaresResults> res = SolveLeastSquares(sys);
   ASSERT_TRUE(res.ok());
   EXPECT_NEAR(res->residuals[1], 0.004, 1e-15);
@@ -241,7 +240,6 @@ Builder TruthNetwork() {
   b.AddBaseline(1, 3, 0.004);
   b.AddBaseline(5, 6, 0.004);
   b.AddBaseline(4, 2, 0.004);
-  b.CountObservations();
   return b;
 }
 
@@ -252,7 +250,7 @@ void ExpectTruthBack(const Builder& b, const CalcOptions& options) {
   ASSERT_TRUE(res.ok()) << res.error();
   // One linearisation from 4 cm leaves errors of (0.04/1000)² of the sight: micrometres.
   for (int j = 1; j <= sys->numUnknowns; ++j) {
-    const SystemUnknown& u = sys->unknowns[j];
+    const SystemUnknown& u = sys->layout.unknowns[j];
     const testnet::TrueVertex* t = u.vertex >= 0 ? &b.truth[static_cast<std::size_t>(u.vertex)] : nullptr;
     switch (u.kind) {
       case UnknownKind::CoordinateX: EXPECT_NEAR(res->adjustedParameters[j], t->truth.x, 2e-5) << j; break;

@@ -557,7 +557,6 @@ TEST(GrossErrors, GpsOnlyNetworkWithOneBlunder) {
         b.AddBaseline(from, to, 0.004, dx, noise(gen), noise(gen));
       }
     }
-  b.CountObservations();
   ASSERT_GE(blunderBaseline, 0);
   const ObservationSystem system = FormObservationSystem(b.model, CalcOptions{}).value();
   const DecorrelatedSystem d = Decorrelated(system);

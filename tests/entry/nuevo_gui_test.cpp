@@ -447,8 +447,8 @@ TEST_F(NuevoTest, WholeNetworkTypedSavedAndLoadedBack) {
   EXPECT_EQ(model->vertices[2].number, 7);
   EXPECT_TRUE(model->vertices[2].IsFixed());
   EXPECT_TRUE(model->vertices[2].deflectionUnknown);
-  EXPECT_EQ(model->unknownVertexCount, 1);
-  EXPECT_EQ(model->fixedVertexCount, 2);
+  EXPECT_EQ(model->UnknownVertexCount(), 1);
+  EXPECT_EQ(model->FixedVertexCount(), 2);
 
   ASSERT_EQ(model->classical.size(), 3u);
   EXPECT_EQ(model->classical[0].type, ObservationType::Distance);
@@ -459,9 +459,9 @@ TEST_F(NuevoTest, WholeNetworkTypedSavedAndLoadedBack) {
   EXPECT_EQ(model->classical[2].type, ObservationType::Direction);
   EXPECT_DOUBLE_EQ(model->classical[2].from, 2.0);
   EXPECT_DOUBLE_EQ(model->classical[2].value, 123.4567);
-  EXPECT_EQ(model->distanceCount, 1);
-  EXPECT_EQ(model->zenithCount, 1);
-  EXPECT_EQ(model->directionCount, 1);
+  EXPECT_EQ(model->DistanceCount(), 1);
+  EXPECT_EQ(model->ZenithCount(), 1);
+  EXPECT_EQ(model->DirectionCount(), 1);
 
   ASSERT_EQ(model->baselines.size(), 2u);
   EXPECT_DOUBLE_EQ(model->baselines[0].dxM, 666.88);

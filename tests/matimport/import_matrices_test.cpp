@@ -67,8 +67,8 @@ TEST_F(ImportMatricesTest, InstallsTheSystemTheVerticesAndTheProjectText) {
   EXPECT_TRUE(imported->network.vertices[1].IsUnknown());
   EXPECT_TRUE(imported->network.vertices[1].deflectionUnknown);
   EXPECT_EQ(imported->network.vertices[0].xM, 4800000.123);
-  EXPECT_EQ(imported->network.classicalCount, 0);
-  EXPECT_EQ(imported->network.gpsCount, 0);
+  EXPECT_EQ(imported->network.ClassicalCount(), 0);
+  EXPECT_EQ(imported->network.GpsCount(), 0);
 
   EXPECT_EQ(imported->projectText, TwoVertexList() + "\r\nMATRICES IMPORTADAS:\r\n    " + paths_.matrixA + "\r\n    " +
                                        paths_.vectorK + "\r\n    " + paths_.matrixP + "\r\n    ");

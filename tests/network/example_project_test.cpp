@@ -47,13 +47,13 @@ TEST(ExampleProject, ObservationsAgreeWithTheCoordinates) {
   const Result<NetworkModel> loaded = LoadNetworkFromText(*bytes);
   ASSERT_TRUE(loaded.ok()) << loaded.error();
   const NetworkModel& m = *loaded;
-  EXPECT_GE(m.vertexCount, 8);
-  EXPECT_LE(m.vertexCount, 15);
-  EXPECT_GE(m.fixedVertexCount, 2);
-  EXPECT_GT(m.directionCount, 0);
-  EXPECT_GT(m.zenithCount, 0);
-  EXPECT_GT(m.distanceCount, 0);
-  EXPECT_GT(m.gpsCount, 0);
+  EXPECT_GE(m.VertexCount(), 8);
+  EXPECT_LE(m.VertexCount(), 15);
+  EXPECT_GE(m.FixedVertexCount(), 2);
+  EXPECT_GT(m.DirectionCount(), 0);
+  EXPECT_GT(m.ZenithCount(), 0);
+  EXPECT_GT(m.DistanceCount(), 0);
+  EXPECT_GT(m.GpsCount(), 0);
   std::map<int, Xyz> at;
   int unknownDeflections = 0;
   for (const NetworkVertex& v : m.vertices) {

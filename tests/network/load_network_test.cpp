@@ -49,14 +49,14 @@ TEST(ScanProject, ReadsEveryFieldAtItsColumn) {
   const Result<NetworkModel> scanned = ScanProjectText(MakeSample().File());
   ASSERT_TRUE(scanned.ok()) << scanned.error();
   const NetworkModel& m = *scanned;
-  EXPECT_EQ(m.vertexCount, 3);
-  EXPECT_EQ(m.unknownVertexCount, 1);
-  EXPECT_EQ(m.fixedVertexCount, 2);
-  EXPECT_EQ(m.directionCount, 2);
-  EXPECT_EQ(m.zenithCount, 1);
-  EXPECT_EQ(m.distanceCount, 1);
-  EXPECT_EQ(m.classicalCount, 4);
-  EXPECT_EQ(m.gpsCount, 2);
+  EXPECT_EQ(m.VertexCount(), 3);
+  EXPECT_EQ(m.UnknownVertexCount(), 1);
+  EXPECT_EQ(m.FixedVertexCount(), 2);
+  EXPECT_EQ(m.DirectionCount(), 2);
+  EXPECT_EQ(m.ZenithCount(), 1);
+  EXPECT_EQ(m.DistanceCount(), 1);
+  EXPECT_EQ(m.ClassicalCount(), 4);
+  EXPECT_EQ(m.GpsCount(), 2);
   ASSERT_EQ(m.vertices.size(), 3u);
   ASSERT_EQ(m.classical.size(), 4u);
   ASSERT_EQ(m.baselines.size(), 2u);
@@ -123,7 +123,7 @@ TEST(ScanProject, GpsFieldsAtFixedDistancesAcrossTheTrailingBlanks) {
   ASSERT_EQ(block.size(), 326u);
   const Result<NetworkModel> scanned = ScanProjectText(block);
   ASSERT_TRUE(scanned.ok()) << scanned.error();
-  ASSERT_EQ(scanned->gpsCount, 1);
+  ASSERT_EQ(scanned->GpsCount(), 1);
   const GpsBaseline& b = scanned->baselines[0];
   EXPECT_EQ(b.from, 3.0);
   EXPECT_EQ(b.to, 4);
@@ -153,9 +153,9 @@ TEST(ScanProject, PuntoInThePathLineIsIgnored) {
   for (const char* path : {"/home/ana/Puntos de control/red.txt", "C:\\Punto (Fijo)\\Geométrica Línea base GPS.txt"}) {
     const Result<NetworkModel> scanned = ScanProjectText(s.File(Cp1252(path)));
     ASSERT_TRUE(scanned.ok()) << path << ": " << scanned.error();
-    EXPECT_EQ(scanned->vertexCount, 3) << path;
-    EXPECT_EQ(scanned->classicalCount, 4) << path;
-    EXPECT_EQ(scanned->gpsCount, 2) << path;
+    EXPECT_EQ(scanned->VertexCount(), 3) << path;
+    EXPECT_EQ(scanned->ClassicalCount(), 4) << path;
+    EXPECT_EQ(scanned->GpsCount(), 2) << path;
   }
   // Elsewhere "Punto" is a keyword wherever it stands.
   std::string text = s.File();
@@ -184,7 +184,7 @@ TEST(ScanProject, SameModelFromLfOnlyAndCrLfFiles) {
   const Result<NetworkModel> b = ScanProjectText(lf);
   ASSERT_TRUE(a.ok());
   ASSERT_TRUE(b.ok()) << b.error();
-  ASSERT_EQ(b->gpsCount, 2);
+  ASSERT_EQ(b->GpsCount(), 2);
   EXPECT_EQ(b->baselines[1].dyM, a->baselines[1].dyM);
   EXPECT_EQ(b->baselines[1].czz, a->baselines[1].czz);
   EXPECT_EQ(b->vertices[2].zM, a->vertices[2].zM);
@@ -197,8 +197,8 @@ TEST(ScanProject, NoFinalLineEndAndNoGpsSection) {
   while (text.ends_with("\r\n")) text.resize(text.size() - 2);
   const Result<NetworkModel> scanned = ScanProjectText(text);
   ASSERT_TRUE(scanned.ok()) << scanned.error();
-  EXPECT_EQ(scanned->gpsCount, 0);
-  EXPECT_EQ(scanned->classicalCount, 4);
+  EXPECT_EQ(scanned->GpsCount(), 0);
+  EXPECT_EQ(scanned->ClassicalCount(), 4);
   // The last classical line without its trailing blanks and line end still holds its fields.
   std::string lastLine = Built(BuildClassicalLine({kTypeZenith, "3", "4", "100.5", "20"}));
   lastLine.resize(lastLine.find_last_not_of(" \r\n") + 1);
@@ -245,9 +245,9 @@ TEST(ScanProject, TextsWithoutRecordsGiveAnEmptyNetwork) {
   for (const std::string& text : {std::string(), std::string("\r\n\r\n"), binary, std::string(1, '\0')}) {
     const Result<NetworkModel> scanned = ScanProjectText(text);
     ASSERT_TRUE(scanned.ok());
-    EXPECT_EQ(scanned->vertexCount, 0);
-    EXPECT_EQ(scanned->classicalCount, 0);
-    EXPECT_EQ(scanned->gpsCount, 0);
+    EXPECT_EQ(scanned->VertexCount(), 0);
+    EXPECT_EQ(scanned->ClassicalCount(), 0);
+    EXPECT_EQ(scanned->GpsCount(), 0);
   }
 }
 
@@ -311,7 +311,7 @@ TEST(LoadNetwork, DisplayLimitAtItsBoundary) {
   EXPECT_EQ(big->projectText.size(), 32000u);
   EXPECT_TRUE(big->projectTooBig);
   EXPECT_FALSE(small->projectTooBig);
-  EXPECT_EQ(big->model.vertexCount, 3);
+  EXPECT_EQ(big->model.VertexCount(), 3);
 }
 
 TEST(LoadNetwork, FailuresGiveOnlyTheMessage) {

@@ -34,7 +34,7 @@ struct Recorder {
       events.push_back("text " + std::to_string(text.size()) + (tooBig ? " too big" : ""));
     };
     steps.drawSketch = [this](const NetworkModel& model) {
-      events.push_back("sketch " + std::to_string(model.vertexCount));
+      events.push_back("sketch " + std::to_string(model.VertexCount()));
     };
     return steps;
   }

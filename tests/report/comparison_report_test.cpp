@@ -5,6 +5,7 @@
 #include "common/win1252.h"
 #include "report/comparison_report.h"
 #include "report/imported_report.h"
+#include "report/report_test_network.h"
 
 namespace korvo {
 namespace {
@@ -220,19 +221,13 @@ struct NetworkFixture {
     baseline.from = 1;
     baseline.to = 12;
     network.baselines = {baseline};
-    network.directionCount = network.zenithCount = network.distanceCount = 1;
-    network.classicalCount = 3;
-    network.gpsCount = 1;
 
     system.numEquations = 6;
     system.numUnknowns = 10;
     system.classicalCount = 3;
     system.gpsCount = 1;
-    system.refractionUnknownCount = 1;
-    system.refractionLines = {{12, 345, 7}};
     system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::Fixed, OrientationStatus::None};
-    system.vertexColumns = {{0, 0, 0, 10}, {1, 8, 9, 0}, {4, 0, 0, 0}};
-    system.unknowns.resize(11);
+    system.layout = testing::LayoutOf(network, system.orientationStatus, testing::Refraction::PerLine, {{12, 345}});
 
     ls.sigmaZero = 1.5;
     robust.huber = Estimate({}, {}, 2.25);
@@ -290,21 +285,15 @@ TEST(ComparisonSection, NetworkVariantLabelsAndPositions) {
 
 TEST(ComparisonSection, NetworkRefractionRowsFollowTheOptions) {
   NetworkFixture f;
-  f.system.refractionLines.clear();
-  f.system.singleRefractionUnknown = true;
-  f.system.unknowns[7].kind = UnknownKind::RefractionNetwork;
+  f.system.layout = testing::LayoutOf(f.network, f.system.orientationStatus, testing::Refraction::Network);
   std::string text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
   EXPECT_NE(text.find("\r\n  k         " + F(" 7") + F(" 3.5") + F("-7") + "\r\n"), std::string::npos);
 
-  f.system.fixedRefraction = true;
-  text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
-  EXPECT_EQ(text.find("\r\n  k"), std::string::npos);
-  f.system.fixedRefraction = false;
-  f.network.zenithCount = 0;
+  f.system.layout = testing::LayoutOf(f.network, f.system.orientationStatus, testing::Refraction::Fixed);
   text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
   EXPECT_EQ(text.find("\r\n  k"), std::string::npos);
   // No directions: no orientation rows.
-  f.network.directionCount = 0;
+  f.system.layout = testing::LayoutOf(f.network, {}, testing::Refraction::Fixed);
   text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
   EXPECT_EQ(text.find("dDes"), std::string::npos);
 }
@@ -314,6 +303,7 @@ TEST(ComparisonSection, LabelLongerThanItsFieldIsWrittenWhole) {
   f.network.vertices[1].number = 1000;
   f.network.vertices[2].number = 2000;
   f.network.classical[2] = {ObservationType::Distance, 2000, 1000, 0, 0};  // 19 − 10 − 5 − 5 = −1
+  f.system.layout = testing::LayoutOf(f.network, f.system.orientationStatus, testing::Refraction::PerLine, {{1000, 2000}});
   const std::string text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
   EXPECT_NE(text.find("\r\n" + Cp1252("Geométrica 2000-1000") + F(" 3") + F(" 30") + F("-3") + "\r\n"),
             std::string::npos);

@@ -9,12 +9,12 @@ namespace {
 TEST(NetworkGeneratorTest, SizesFollowTheGrid) {
   for (int g : {3, 6}) {
     const generated::GeneratedNetwork network = generated::GenerateGridNetwork({g, 400.0, 1});
-    EXPECT_EQ(network.model.vertexCount, g * g);
-    EXPECT_EQ(network.model.fixedVertexCount, 3);
-    EXPECT_EQ(network.model.classicalCount, 12 * g * (g - 1));
-    EXPECT_EQ(network.model.directionCount, 4 * g * (g - 1));
-    EXPECT_EQ(network.model.gpsCount, (g - 1) * (g - 1));
-    EXPECT_EQ(network.model.classicalCount + 3 * network.model.gpsCount,
+    EXPECT_EQ(network.model.VertexCount(), g * g);
+    EXPECT_EQ(network.model.FixedVertexCount(), 3);
+    EXPECT_EQ(network.model.ClassicalCount(), 12 * g * (g - 1));
+    EXPECT_EQ(network.model.DirectionCount(), 4 * g * (g - 1));
+    EXPECT_EQ(network.model.GpsCount(), (g - 1) * (g - 1));
+    EXPECT_EQ(network.model.ClassicalCount() + 3 * network.model.GpsCount(),
               generated::ObservationRowCount(g));
   }
   EXPECT_EQ(generated::ObservationRowCount(11), 1620);

@@ -15,6 +15,8 @@ namespace {
 using korvo::testing::SmallNetwork;
 using korvo::testing::SmallResults;
 using korvo::testing::SmallSystem;
+using korvo::testing::LayoutOf;
+using korvo::testing::Refraction;
 
 std::string Blanks(std::size_t count) { return std::string(count, ' '); }
 
@@ -39,10 +41,9 @@ int LineIndex(const std::vector<std::string>& lines, const std::string& title) {
 
 class NetworkReportTest : public ::testing::Test {
  protected:
-  std::string Build() { return BuildNetworkReport(network, options, system, ls); }
+  std::string Build() { return BuildNetworkReport(network, system, ls); }
 
   NetworkModel network = SmallNetwork();
-  CalcOptions options;  // refraction estimated per line
   ObservationSystem system = SmallSystem();
   LeastSquaresResults ls = SmallResults();
 };
@@ -179,8 +180,7 @@ TEST_F(NetworkReportTest, ReliabilityTableAndVectors) {
 }
 
 TEST_F(NetworkReportTest, SingleRefractionRowHasEightBlanksAfterK) {
-  options.singleRefractionUnknown = true;
-  system.refractionLines.clear();
+  system.layout = LayoutOf(network, system.orientationStatus, Refraction::Network);
   const std::vector<std::string> lines = Lines(Build());
   const std::string row = "  k" + Blanks(8) + Col(" .13") + "  " + Col(" .05") + Blanks(10) +
                           Col(" .13") + "  " + Col(" .05") + "  ";
@@ -196,10 +196,7 @@ TEST_F(NetworkReportTest, NoRefractionRowsWithFixedRefractionOrWithoutZenithAngl
     return count;
   };
   EXPECT_EQ(countRefractionRows(Build()), 1);
-  options.fixedRefraction = true;
-  EXPECT_EQ(countRefractionRows(Build()), 0);
-  options.fixedRefraction = false;
-  network.zenithCount = 0;
+  system.layout = LayoutOf(network, system.orientationStatus, Refraction::Fixed);
   EXPECT_EQ(countRefractionRows(Build()), 0);
 }
 
@@ -219,35 +216,30 @@ TEST_F(NetworkReportTest, DeflectionAndOrientationPositionsFollowTheRefractionBl
   };
   struct Variant {
     const char* name;
-    bool fixedRefraction;
-    bool singleRefraction;
-    std::vector<RefractionLine> lines;
+    Refraction refraction;
+    std::vector<std::pair<int, int>> lines;
     std::vector<Row> rows;  // the rows after "  Z35"
   };
   const Variant variants[] = {
-      {"two lines", false, false, {RefractionLine{1, 2, 7}, RefractionLine{35, 7, 8}},
+      {"two lines", Refraction::PerLine, {{1, 2}, {35, 7}},
        {{"  k1-2       ", " 7", " 70", " 7", " 70", ""},  // 9 - 1 - 1 blanks
         {"  k35-7      ", " 8", " 80", " 8", " 80", ""},  // 9 - 2 - 1 blanks
         {"  D.V.EW35  ", " 9", " 90", " .0009", " .009", ""},
         {"  D.V.NS35  ", " 10", " 100", " .001", " .01", ""},
         {"  dDes1     ", " 11", " 110", " 50.0011", " .011", ""}}},
-      {"whole network", false, true, {},
+      {"whole network", Refraction::Network, {},
        {{"  k        ", " 7", " 70", " 7", " 70", "  "},  // "  k" and eight blanks
         {"  D.V.EW35  ", " 8", " 80", " .0008", " .008", ""},
         {"  D.V.NS35  ", " 9", " 90", " .0009", " .009", ""},
         {"  dDes1     ", " 10", " 100", " 50.001", " .01", ""}}},
-      {"fixed coefficient", true, false, {},
+      {"fixed coefficient", Refraction::Fixed, {},
        {{"  D.V.EW35  ", " 7", " 70", " .0007", " .007", ""},
         {"  D.V.NS35  ", " 8", " 80", " .0008", " .008", ""},
         {"  dDes1     ", " 9", " 90", " 50.0009", " .009", ""}}},
   };
   for (const Variant& variant : variants) {
-    options.fixedRefraction = variant.fixedRefraction;
-    options.singleRefractionUnknown = variant.singleRefraction;
-    system.refractionLines = variant.lines;
-    system.refractionUnknownCount =
-        variant.fixedRefraction ? 0 : (variant.singleRefraction ? 1 : static_cast<int>(variant.lines.size()));
-    const int m = 6 + system.refractionUnknownCount + 2 + 1;
+    system.layout = LayoutOf(network, system.orientationStatus, variant.refraction, variant.lines);
+    const int m = system.layout.Count();
     system.numUnknowns = m;
     ls.numUnknowns = m;
     ls.corrections.assign(static_cast<std::size_t>(m) + 1, 0.0);
@@ -284,6 +276,7 @@ TEST_F(NetworkReportTest, OrientationRowsOnlyForUnknownOrientationsAtTheirOwnPos
   system.orientationStatus = {OrientationStatus::Fixed, OrientationStatus::None,
                               OrientationStatus::None, OrientationStatus::Unknown};
   system.approxOrientationGon = {50.0, 0.0, 0.0, 300.0};
+  system.layout = LayoutOf(network, system.orientationStatus);
   const std::string report = Build();
   const std::vector<std::string> lines = Lines(report);
   EXPECT_EQ(report.find("  dDes1"), std::string::npos);
@@ -301,6 +294,7 @@ TEST_F(NetworkReportTest, LabelsLongerThanTheirFieldsAreWrittenInFull) {
   network.vertices[2].number = 9999;
   network.classical[2].from = -1234;
   network.classical[2].to = 9999;
+  system.layout = LayoutOf(network, system.orientationStatus);
   const std::string report = Build();
   EXPECT_NE(report.find(Cp1252("Geométrica -1234-9999") + Col(" .004")), std::string::npos);
   // Deflection label: "  D.V.EW" + "9999" and no fill (4 - 4 = 0).
@@ -311,12 +305,10 @@ TEST_F(NetworkReportTest, LabelsLongerThanTheirFieldsAreWrittenInFull) {
 
 TEST_F(NetworkReportTest, NetworkWithoutClassicalObservationsGoesFromGpsRowsToEstimators) {
   network.classical.clear();
-  network.classicalCount = network.directionCount = network.zenithCount = network.distanceCount = 0;
   system.numEquations = 3;
   system.classicalCount = 0;
   system.orientationStatus.assign(4, OrientationStatus::None);
-  system.refractionLines.clear();
-  system.refractionUnknownCount = 0;
+  system.layout = LayoutOf(network, system.orientationStatus, Refraction::Fixed);
   const std::vector<std::string> lines = Lines(Build());
   const int heading = LineIndex(lines, Blanks(20) + "RESIDUO(m/cc)" + " " + Cp1252(" DESV.TÍPICA") +
                                            Blanks(6) + "  COMPENSADO(m/g) " +

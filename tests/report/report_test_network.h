@@ -13,6 +13,9 @@
 #include "network/calc_options.h"
 #include "network/network_model.h"
 
+#include <utility>
+#include <vector>
+
 namespace korvo::testing {
 
 inline NetworkModel SmallNetwork() {
@@ -47,15 +50,35 @@ inline NetworkModel SmallNetwork() {
   baseline.to = 35;
   network.baselines.push_back(baseline);
 
-  network.vertexCount = 4;
-  network.unknownVertexCount = 2;
-  network.fixedVertexCount = 2;
-  network.directionCount = 1;
-  network.zenithCount = 1;
-  network.distanceCount = 1;
-  network.classicalCount = 3;
-  network.gpsCount = 1;
   return network;
+}
+
+enum class Refraction { PerLine, Network, Fixed };
+
+// The unknowns of a network in the formation's column order: coordinates of its unknown
+// vertices, the refraction coefficients asked for (per line: the lines given by their
+// vertex numbers), the deflection pairs, the orientation of each vertex whose status is
+// Unknown.
+inline UnknownLayout LayoutOf(const NetworkModel& network, const std::vector<OrientationStatus>& orientation,
+                              Refraction refraction = Refraction::PerLine,
+                              const std::vector<std::pair<int, int>>& lines = {{1, 2}}) {
+  UnknownLayout layout;
+  layout.Reset(static_cast<int>(network.vertices.size()));
+  for (std::size_t v = 0; v < network.vertices.size(); ++v) {
+    const NetworkVertex& x = network.vertices[v];
+    if (x.IsUnknown()) layout.AddCoordinates(static_cast<int>(v), x.number, x.xM, x.yM, x.zM);
+  }
+  if (refraction == Refraction::Network) layout.AddNetworkRefraction();
+  if (refraction == Refraction::PerLine) {
+    for (const auto& [from, to] : lines) layout.AddRefractionLine(from, to);
+  }
+  for (std::size_t v = 0; v < network.vertices.size(); ++v) {
+    if (network.vertices[v].deflectionUnknown) layout.AddDeflection(static_cast<int>(v), network.vertices[v].number);
+  }
+  for (std::size_t v = 0; v < orientation.size(); ++v) {
+    if (orientation[v] == OrientationStatus::Unknown) layout.AddOrientation(static_cast<int>(v), network.vertices[v].number);
+  }
+  return layout;
 }
 
 constexpr int kSmallN = 6;
@@ -70,14 +93,10 @@ inline ObservationSystem SmallSystem() {
   system.P = Matrix(kSmallN, kSmallN);
   system.classicalCount = 3;
   system.gpsCount = 1;
-  system.unknownVertexCount = 2;
-  system.refractionUnknownCount = 1;
-  system.deflectionVertexCount = 1;
-  system.orientationUnknownCount = 1;
-  system.refractionLines.push_back(RefractionLine{1, 2, 7});
   system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::None,
                               OrientationStatus::None, OrientationStatus::None};
   system.approxOrientationGon = {50.0, 0.0, 0.0, 0.0};
+  system.layout = LayoutOf(SmallNetwork(), system.orientationStatus);
   return system;
 }
 

@@ -18,9 +18,8 @@ std::string Left(const std::string& text) { return text + Blanks(12 - text.size(
 TEST(SystemPrintoutTest, HeaderLinePartsAreFourteenCharactersWide) {
   const NetworkModel network = SmallNetwork();
   const ObservationSystem system = SmallSystem();
-  CalcOptions options;  // one refraction coefficient per line
-  TextBuilder out;
-  AppendSystemHeaderLine(out, network, options, system);
+  TextBuilder out;  // one refraction coefficient per line
+  AppendSystemHeaderLine(out, system.layout);
   // Blank counts measured on the number with its leading blank: "2" counts 2, "35" counts 3.
   const std::string expected = "    dX2" + Blanks(4) + "   " + "    dY2" + Blanks(4) + "   " +
                                "    dZ2" + Blanks(4) + "   " + "    dX35" + Blanks(3) + "   " +
@@ -36,25 +35,16 @@ TEST(SystemPrintoutTest, HeaderLinePartsAreFourteenCharactersWide) {
 TEST(SystemPrintoutTest, RefractionHeaderPartsFollowTheOptions) {
   const NetworkModel network = SmallNetwork();
   ObservationSystem system = SmallSystem();
-  CalcOptions options;
-  options.singleRefractionUnknown = true;
+  system.layout = testing::LayoutOf(network, system.orientationStatus, testing::Refraction::Network);
   TextBuilder single;
-  AppendSystemHeaderLine(single, network, options, system);
+  AppendSystemHeaderLine(single, system.layout);
   EXPECT_NE(single.str().find("   " "      k     " "   " "  D.V.EW35"), std::string::npos);
   EXPECT_EQ(single.str().find("k1-2"), std::string::npos);
 
-  options.fixedRefraction = true;
-  system.refractionUnknownCount = 0;
-  system.refractionLines.clear();
+  system.layout = testing::LayoutOf(network, system.orientationStatus, testing::Refraction::Fixed);
   TextBuilder fixed;
-  AppendSystemHeaderLine(fixed, network, options, system);
+  AppendSystemHeaderLine(fixed, system.layout);
   EXPECT_EQ(fixed.str().find('k'), std::string::npos);
-
-  // Without zenith angles no refraction column exists, so no header part either.
-  options.fixedRefraction = false;
-  TextBuilder noZenith;
-  AppendSystemHeaderLine(noZenith, network, options, system);
-  EXPECT_EQ(noZenith.str().find(" k "), std::string::npos);
 }
 
 TEST(SystemPrintoutTest, FourDigitNumberWidensDeflectionAndOrientationParts) {
@@ -62,9 +52,9 @@ TEST(SystemPrintoutTest, FourDigitNumberWidensDeflectionAndOrientationParts) {
   network.vertices[0].number = 1000;
   network.vertices[2].number = 1234;
   ObservationSystem system = SmallSystem();
-  system.refractionLines = {RefractionLine{1000, 2, 7}};
+  system.layout = testing::LayoutOf(network, system.orientationStatus, testing::Refraction::PerLine, {{1000, 2}});
   TextBuilder out;
-  AppendSystemHeaderLine(out, network, CalcOptions{}, system);
+  AppendSystemHeaderLine(out, system.layout);
   EXPECT_NE(out.str().find("    dX1234" + Blanks(1) + "   " + "    dY1234"), std::string::npos);
   // 9 - 5 - 1 - 2 = 1 blank: six digits in all still fit.
   EXPECT_NE(out.str().find("  k1000-2" + Blanks(1) + "    " + "  D.V.EW1234"), std::string::npos);
@@ -80,9 +70,9 @@ TEST(SystemPrintoutTest, NegativeNumberCountsItsSignInPlaceOfTheBlank) {
   network.vertices[1].number = -5;   // unknown vertex
   network.vertices[2].number = -35;  // unknown vertex with unknown deflection
   ObservationSystem system = SmallSystem();
-  system.refractionLines = {RefractionLine{1, -5, 7}};
+  system.layout = testing::LayoutOf(network, system.orientationStatus, testing::Refraction::PerLine, {{1, -5}});
   TextBuilder out;
-  AppendSystemHeaderLine(out, network, CalcOptions{}, system);
+  AppendSystemHeaderLine(out, system.layout);
   const std::string expected = "    dX-5" + Blanks(4) + "   " + "    dY-5" + Blanks(4) + "   " +
                                "    dZ-5" + Blanks(4) + "   " + "    dX-35" + Blanks(3) + "   " +
                                "    dY-35" + Blanks(3) + "   " + "    dZ-35" + Blanks(3) + "   " +
