@@ -33,7 +33,6 @@
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
 #include "engine/adjustment_driver.h"
-#include "engine/vertex_precision.h"
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
 #include "network/load_network.h"
@@ -528,7 +527,7 @@ void Principal::Calcular() {
   } else {
     Result<AdjustmentOutput> output =
         RunAdjustment(model_, options_, state_, sink, [this, &showReport](const AdjustmentOutput& built) {
-          precision_ = VertexPrecisions(model_, built.system, built.leastSquares);
+          precision_ = built.quality.points;
           showReport(built, PaneAfterAdjustment(state_.adjustmentRunCount, built.resultsHeaderText,
                                                 built.lsResultsText, built.robustComparisonText));
         });
@@ -561,13 +560,13 @@ QString Principal::VertexHoverText(int index) const {
   const auto metres = [](double value, int decimals) { return QString::number(value, 'f', decimals); };
   QString text = QStringLiteral("Vértice %1 (%2)").arg(vertex.number).arg(vertex.IsFixed() ? QStringLiteral("fijo")
                                                                                              : QStringLiteral("incógnita"));
-  const VertexPrecision* precision = static_cast<std::size_t>(index) < precision_.size() && precision_[static_cast<std::size_t>(index)]
-                                         ? &*precision_[static_cast<std::size_t>(index)]
-                                         : nullptr;
+  const PointQuality* precision =
+      static_cast<std::size_t>(index) < precision_.size() && !vertex.IsFixed() ? &precision_[static_cast<std::size_t>(index)]
+                                                                              : nullptr;
   if (precision == nullptr) {
     text += QStringLiteral("\nX %1  Y %2  Z %3 m%4")
                 .arg(metres(vertex.xM, 3), metres(vertex.yM, 3), metres(vertex.zM, 3),
-                     vertex.IsFixed() || !HasResults() ? QStringLiteral(" (aproximadas)") : QString());
+                     vertex.IsFixed() ? QString() : QStringLiteral(" (aproximadas)"));
     return text;
   }
   text += QStringLiteral("\nX %1  Y %2  Z %3 m (compensadas)")
@@ -575,8 +574,8 @@ QString Principal::VertexHoverText(int index) const {
   text += QStringLiteral("\nσE %1  σN %2  σU %3 m")
               .arg(metres(precision->sigmaEastM, 4), metres(precision->sigmaNorthM, 4), metres(precision->sigmaUpM, 4));
   text += QStringLiteral("\nElipse 95 %: a %1 m, b %2 m, acimut de a %3 gon")
-              .arg(metres(precision->semiMajor95M, 4), metres(precision->semiMinor95M, 4),
-                   QString::number(precision->azimuthGon, 'f', 1));
+              .arg(metres(precision->ellipse95.a, 4), metres(precision->ellipse95.b, 4),
+                   QString::number(precision->ellipse95.azimuthGon, 'f', 1));
   return text;
 }
 

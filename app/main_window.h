@@ -12,7 +12,7 @@
 #include "app/results_saver.h"
 #include "common/progress.h"
 #include "engine/observation_system.h"
-#include "engine/vertex_precision.h"
+#include "quality/quality_analysis.h"
 #include "matimport/import_matrices.h"
 #include "report/results_display.h"
 #include "network/calc_options.h"
@@ -122,7 +122,7 @@ class Principal : public QMainWindow {
   CalcOptions options_;
   ProjectState state_;
   ResultsTexts results_;
-  std::vector<std::optional<VertexPrecision>> precision_;  // after Calcular, per vertex
+  std::vector<PointQuality> precision_;  // after Calcular: per vertex, in table order
   std::optional<ObservationSystem> importedSystem_;
   bool chooserOpenedByAbrir_ = false;
 
