@@ -207,12 +207,17 @@ TEST(WaveImport, StationNumberIsTheLeadingNumberOfTheIdentifier) {
   const struct {
     const char* id;
     const char* number;
-  } cases[] = {{"BASE1", "0"}, {"1003SUR", "1003"}, {"0012", "12"}, {"7.5", "8"}, {"6.5", "6"}, {"-3", "-3"}};
+  } cases[] = {{"1003SUR", "1003"}, {"0012", "12"}, {"7.5", "8"}, {"6.5", "6"}, {"-3", "-3"}};
   for (const auto& c : cases) {
     std::string gps;
     ASSERT_FALSE(ImportWaveReportText(MakeReport({Plain(c.id, "2")}), gps).failed) << c.id;
     EXPECT_EQ(FieldsOfBlock(gps, 0).from, c.number) << c.id;
   }
+  // A name is no vertex number: refused, naming it, instead of becoming vertex 0.
+  std::string gps;
+  const WaveImportOutcome named = ImportWaveReportText(MakeReport({Plain("BASE1", "2")}), gps);
+  EXPECT_TRUE(named.failed);
+  EXPECT_NE(named.failure.find("\"BASE1\""), std::string::npos) << named.failure;
 }
 
 TEST(WaveImport, OverWideFieldStopsAndKeepsEarlierBlocks) {
