@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,9 +12,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTabWidget>
 #include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
@@ -22,9 +23,11 @@
 #include <vector>
 
 #include "app/about_dialog.h"
+#include "common/files.h"
 #include "app/app_texts.h"
 #include "app/artwork.h"
 #include "app/dialog_service.h"
+#include "app/file_dialogs.h"
 #include "app/options_dialog.h"
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
@@ -36,6 +39,7 @@
 #include "matimport/imported_adjustment.h"
 #include "network/entry/entry_windows.h"
 #include "network/load_network.h"
+#include "quality/quality_products.h"
 #include "report/results_display.h"
 #include "report/results_file.h"
 
@@ -119,6 +123,10 @@ void Principal::BuildMenus() {
   saveResultsAction_ = NamedAction(compensationMenu_, QStringLiteral("&Guardar resultados..."), "menuguardarresultados");
   saveResultsAction_->setEnabled(false);
   connect(saveResultsAction_, &QAction::triggered, this, &Principal::GuardarResultados);
+  saveQualityAction_ =
+      NamedAction(compensationMenu_, QStringLiteral("&Guardar análisis de calidad..."), "menuguardarcalidad");
+  saveQualityAction_->setEnabled(false);
+  connect(saveQualityAction_, &QAction::triggered, this, &Principal::GuardarAnalisisDeCalidad);
 
   QMenu* utilities = NamedMenu(bar, QStringLiteral("&Utilidades"), "menuutilidades");
   connect(NamedAction(utilities, QStringLiteral("&Editor de texto"), "menueditor"), &QAction::triggered, this,
@@ -194,8 +202,13 @@ void Principal::BuildStatusBar() {
   progress_->setValue(0);
   progress_->setTextVisible(false);
   progress_->setFixedWidth(220);
+  qualityPanel_ = new QLabel(status);
+  qualityPanel_->setObjectName(QStringLiteral("PanelCalidad"));
+  qualityPanel_->setFrameShape(QFrame::Panel);
+  qualityPanel_->setFrameShadow(QFrame::Sunken);
   status->addWidget(panel1_, 1);
   status->addWidget(panel2_);
+  status->addWidget(qualityPanel_);
   status->addPermanentWidget(progress_);
 }
 
@@ -218,16 +231,27 @@ void Principal::BuildCentralArea() {
 
   auto* splitter = new QSplitter(Qt::Horizontal, central);
   splitter->setObjectName(QStringLiteral("Splitter1"));
-  // The pane's tabs: the project text (and the short results appended to it), then the whole
-  // results report.
   paneTabs_ = new QTabWidget(splitter);
   paneTabs_->setObjectName(QStringLiteral("PaneTabs"));
+  paneTabs_->setDocumentMode(true);
   pane_ = new QPlainTextEdit(paneTabs_);
   pane_->setObjectName(QStringLiteral("Text2"));
   pane_->setReadOnly(true);
   pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
   pane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   pane_->setEnabled(false);
+  paneTabs_->addTab(pane_, QStringLiteral("Texto"));
+  // The whole results report of the last Calcular, whatever its size.
+  report_ = new ReportView(paneTabs_);
+  paneTabs_->addTab(report_, QStringLiteral("Informe"));
+  qualityPane_ = new QPlainTextEdit(paneTabs_);
+  qualityPane_->setObjectName(QStringLiteral("TextCalidad"));
+  qualityPane_->setReadOnly(true);
+  qualityPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  qualityPane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  qualityPane_->hide();  // its tab is added after Calcular
+  pane_->hide();
+  paneTabs_->hide();
 
   sketchPanel_ = new QWidget(splitter);
   auto* sketchLayout = new QVBoxLayout(sketchPanel_);
@@ -266,10 +290,6 @@ void Principal::BuildCentralArea() {
   northArrow_->hide();
   legend_->hide();
 
-  paneTabs_->addTab(pane_, QStringLiteral("Texto"));
-  pane_->hide();  // until a network is shown
-  report_ = new ReportView(paneTabs_);
-  paneTabs_->addTab(report_, QStringLiteral("Informe"));
   splitter->addWidget(paneTabs_);
   splitter->addWidget(sketchPanel_);
   splitter->setStretchFactor(0, 1);
@@ -294,8 +314,9 @@ void Principal::ShowNetworkViews() {
     const int width = splitter_->width();
     static_cast<QSplitter*>(splitter_)->setSizes({width * 11 / 20, width * 9 / 20});
   }
-  pane_->show();
   paneTabs_->show();
+  paneTabs_->setCurrentWidget(pane_);
+  pane_->show();
   sketchCaption_->show();
   sketch_->show();
   northArrow_->show();
@@ -361,6 +382,8 @@ void Principal::Nuevo() {
   EmptyFinishedProgress();
   if (!MayDiscardEntries()) return;
   SetResults({});
+  ClearQualityAnalysis();
+  if (sketch_->HasScene()) InstallSketchSource();  // the ellipses go
   state_.projectTooBig = false;
   state_.vertexListText.clear();
   state_.classicalListText.clear();
@@ -433,6 +456,7 @@ void Principal::OnProjectChosen(const QString& path) {
 }
 
 void Principal::ClearLoadedNetwork() {
+  ClearQualityAnalysis();
   model_ = NetworkModel{};
   state_.projectText.clear();
   SetResults({});
@@ -463,6 +487,7 @@ bool Principal::FailLoad(const std::string& message) {
 }
 
 bool Principal::LoadProject(const QString& path) {
+  ClearQualityAnalysis();
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   state_.adjustmentRunCount = 0;
   // The iterations shown belonged to the previous network.
@@ -481,13 +506,7 @@ bool Principal::LoadProject(const QString& path) {
     model_ = model;
     SetResults({});
     SetCalculationEnabled(true);
-    const NetworkModel& shown = model_;
-    if (auto failure = sketch_->SetSceneSource([&shown](double widthTwips, double heightTwips) {
-          return SketchSceneOf(shown, widthTwips, heightTwips);
-        })) {
-      // The network stays loaded; only its drawing failed.
-      Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
-    }
+    InstallSketchSource();
   };
   Result<LoadedNetwork> loaded = LoadNetwork(state_.projectFilePath, MakeProgressSink(), steps);
   if (!loaded) {
@@ -497,6 +516,65 @@ bool Principal::LoadProject(const QString& path) {
   }
   model_ = std::move(loaded->model);
   return true;
+}
+
+void Principal::InstallSketchSource() {
+  if (auto failure = sketch_->SetSceneSource([this](double widthTwips, double heightTwips) {
+        return SketchSceneOf(model_, widthTwips, heightTwips, quality_ ? &*quality_ : nullptr);
+      })) {
+    // The network stays loaded; only its drawing failed.
+    Dialogs().ShowMessage(this, FromCp1252(*failure), QString(), MessageIcon::None);
+  }
+}
+
+void Principal::ShowQualityAnalysis(const AdjustmentOutput& output) {
+  quality_ = output.quality;
+  qualityRobust_ = output.robust;
+  const QualityReportHeading heading{state_.projectFilePath, QualityDateNow()};
+  qualityPane_->setPlainText(FromCp1252(BuildQualityReport(*quality_, heading)));
+  if (paneTabs_->indexOf(qualityPane_) < 0) paneTabs_->addTab(qualityPane_, QStringLiteral("Calidad"));
+  const QString summary = QString::fromUtf8(QualitySummaryUtf8(*quality_));
+  qualityPanel_->setText(summary);
+  qualityPanel_->setMinimumWidth(qualityPanel_->fontMetrics().horizontalAdvance(summary) + 12);
+  saveQualityAction_->setEnabled(true);
+  if (!quality_->points.empty()) InstallSketchSource();
+}
+
+void Principal::ClearQualityAnalysis() {
+  quality_.reset();
+  qualityRobust_ = RobustResults{};
+  const int index = paneTabs_->indexOf(qualityPane_);
+  if (index >= 0) paneTabs_->removeTab(index);
+  qualityPane_->clear();
+  qualityPanel_->clear();
+  saveQualityAction_->setEnabled(false);
+}
+
+void Principal::GuardarAnalisisDeCalidad() {
+  if (!quality_) return;
+  FileDialogRequest request;
+  request.title = QStringLiteral("Guardar análisis de calidad");
+  request.filter = QStringLiteral(
+      "Informe de calidad (*.txt)|*.txt|Análisis en JSON (*.json)|*.json|Vértices en CSV (*.csv)|*.csv");
+  request.defaultExtension = QStringLiteral("txt");
+  const std::string project = state_.projectFilePath;
+  const QString base = QFile::decodeName(QByteArray::fromStdString(project));
+  if (!base.isEmpty()) {
+    const int dot = base.lastIndexOf(QLatin1Char('.'));
+    request.initialName = (dot > base.lastIndexOf(QLatin1Char('/')) ? base.left(dot) : base) +
+                          QStringLiteral("_calidad.txt");
+    request.initialDirectory = QFileInfo(base).absolutePath();
+  }
+  const QualityReportHeading heading{project, QualityDateNow()};
+  SaveWithOverwriteCheck(this, request, FolderPurpose::kResults, [this, &heading](const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QualityFileKind kind = suffix == QStringLiteral("json") ? QualityFileKind::Json
+                                 : suffix == QStringLiteral("csv") ? QualityFileKind::PointsCsv
+                                                                    : QualityFileKind::Report;
+    const Status written = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                               QualityFileBytes(kind, *quality_, qualityRobust_, heading));
+    return written ? std::nullopt : std::optional<QString>(FromCp1252(written.error()));
+  });
 }
 
 void Principal::Calcular() {
@@ -511,6 +589,7 @@ void Principal::Calcular() {
       Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
     }
     ShowResultsInPane(pane);
+    ShowQualityAnalysis(output);
   };
   if (state_.matricesImported && importedSystem_) {
     // The pane's text heads the least-squares part of an imported system's report.
@@ -527,7 +606,6 @@ void Principal::Calcular() {
   } else {
     Result<AdjustmentOutput> output =
         RunAdjustment(model_, options_, state_, sink, [this, &showReport](const AdjustmentOutput& built) {
-          precision_ = built.quality.points;
           showReport(built, PaneAfterAdjustment(state_.adjustmentRunCount, built.resultsHeaderText,
                                                 built.lsResultsText, built.robustComparisonText));
         });
@@ -560,9 +638,9 @@ QString Principal::VertexHoverText(int index) const {
   const auto metres = [](double value, int decimals) { return QString::number(value, 'f', decimals); };
   QString text = QStringLiteral("Vértice %1 (%2)").arg(vertex.number).arg(vertex.IsFixed() ? QStringLiteral("fijo")
                                                                                              : QStringLiteral("incógnita"));
-  const PointQuality* precision =
-      static_cast<std::size_t>(index) < precision_.size() && !vertex.IsFixed() ? &precision_[static_cast<std::size_t>(index)]
-                                                                              : nullptr;
+  const PointQuality* precision = quality_ && static_cast<std::size_t>(index) < quality_->points.size() && !vertex.IsFixed()
+                                      ? &quality_->points[static_cast<std::size_t>(index)]
+                                      : nullptr;
   if (precision == nullptr) {
     text += QStringLiteral("\nX %1  Y %2  Z %3 m%4")
                 .arg(metres(vertex.xM, 3), metres(vertex.yM, 3), metres(vertex.zM, 3),
@@ -581,7 +659,6 @@ QString Principal::VertexHoverText(int index) const {
 
 void Principal::SetResults(ResultsTexts results) {
   results_ = std::move(results);
-  if (!HasResults()) precision_.clear();
   report_->SetReport(results_.header + results_.leastSquares + results_.robustComparison);
   saveResultsAction_->setEnabled(HasResults());
 }
@@ -622,6 +699,7 @@ void Principal::InstallImportedMatrices(ImportedMatrices&& imported) {
   state_.projectTooBig = imported.projectTooBig;
   state_.matricesImported = true;
   SetResults({});
+  ClearQualityAnalysis();
   ShowNetworkViews();
   ShowLoadedProjectText();
   // An imported system has no observations to draw.

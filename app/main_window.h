@@ -18,6 +18,8 @@
 #include "network/calc_options.h"
 #include "network/network_model.h"
 #include "network/project_state.h"
+#include "quality/quality_analysis.h"
+#include "engine/robust_stage.h"
 
 class QAction;
 class QLabel;
@@ -29,6 +31,7 @@ class QToolBar;
 
 namespace korvo {
 
+struct AdjustmentOutput;
 class OptionsDialog;
 class ProjectChooser;
 class ReportView;
@@ -81,6 +84,9 @@ class Principal : public QMainWindow {
   void EstablecerOpciones();
   void AcercaDe();
   void GuardarResultados();  // Compensación > Guardar resultados...: the last results again
+  // Compensación > Guardar análisis de calidad...: the quality report, the JSON document or
+  // the CSV of points of the last adjustment, as the filter chosen (the name's extension) says.
+  void GuardarAnalisisDeCalidad();
 
  signals:
   // Every value and text given to the progress bar and the two status panels, as shown.
@@ -117,17 +123,24 @@ class Principal : public QMainWindow {
   void SetResults(ResultsTexts results);
   bool HasResults() const;
   QString VertexHoverText(int index) const;
+  void InstallSketchSource();
+  void ShowQualityAnalysis(const AdjustmentOutput& output);
+  void ClearQualityAnalysis();
 
   NetworkModel model_;
   CalcOptions options_;
   ProjectState state_;
   ResultsTexts results_;
-  std::vector<PointQuality> precision_;  // after Calcular: per vertex, in table order
   std::optional<ObservationSystem> importedSystem_;
+  // The last adjustment's quality analysis and robust estimates (for the JSON); none before
+  // the first Calcular and after a project is opened or a new one started.
+  std::optional<QualityAnalysis> quality_;
+  RobustResults qualityRobust_;
   bool chooserOpenedByAbrir_ = false;
 
   QMenu* compensationMenu_ = nullptr;
   QAction* calculateAction_ = nullptr;
+  QAction* saveQualityAction_ = nullptr;
   QAction* calculateButton_ = nullptr;
   QAction* saveResultsAction_ = nullptr;
   QToolBar* toolbar_ = nullptr;
@@ -136,9 +149,11 @@ class Principal : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QWidget* frame_ = nullptr;
   QWidget* splitter_ = nullptr;
-  QTabWidget* paneTabs_ = nullptr;
+  QTabWidget* paneTabs_ = nullptr;  // "PaneTabs": the pane, "Informe", then "Calidad" after Calcular
   QPlainTextEdit* pane_ = nullptr;
   ReportView* report_ = nullptr;
+  QPlainTextEdit* qualityPane_ = nullptr;
+  QLabel* qualityPanel_ = nullptr;  // the one-line summary of the last adjustment
   SketchView* sketch_ = nullptr;
   QWidget* sketchPanel_ = nullptr;
   QLabel* sketchCaption_ = nullptr;

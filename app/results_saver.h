@@ -3,7 +3,11 @@
 // writes the three report texts to it, confirming before it overwrites a file.
 
 #include <QString>
+#include <functional>
 #include <string>
+
+#include "app/dialog_service.h"
+#include "common/result.h"
 
 class QWidget;
 

@@ -4,10 +4,13 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <limits>
-#include <algorithm>
+#include <set>
 #include <utility>
+
+#include "common/constants.h"
 
 #include "network/sketch_geometry.h"
 
@@ -45,19 +48,80 @@ std::pair<VerticesByNumber::const_iterator, VerticesByNumber::const_iterator> Nu
 // Adds a line between every vertex numbered `from` and every vertex numbered `to`; a number
 // that names no vertex adds nothing.
 void AddLines(SketchScene& scene, const SketchPlacement& placement, const VerticesByNumber& byNumber, double from,
-              double to, const QColor& color) {
+              double to, const QColor& color, bool flagged = false) {
   const auto [aFirst, aLast] = Numbered(byNumber, from);
   for (auto a = aFirst; a != aLast; ++a) {
     const auto [bFirst, bLast] = Numbered(byNumber, to);
     for (auto b = bFirst; b != bLast; ++b) {
-      scene.lines.push_back({ToQt(placement.Map(*a->second)), ToQt(placement.Map(*b->second)), color});
+      scene.lines.push_back({ToQt(placement.Map(*a->second)), ToQt(placement.Map(*b->second)),
+                             flagged ? kSketchFlagged : color, flagged ? kSketchFlaggedWidth : 1});
     }
   }
 }
 
+// Metres per unit of the sketch plane (one degree of arc on a sphere of radius a).
+constexpr double kMetresPerSketchUnit = kWgs84A * kPi / 180.0;
+constexpr int kEllipseSegments = 48;
+
+// A length in metres as the scale bar prints it: "0,005 m", "2 m".
+QString MetresText(double metres) {
+  QString text = QString::number(metres, 'g', 6);
+  text.replace(QLatin1Char('.'), QLatin1Char(','));
+  return text + QStringLiteral(" m");
+}
+
+void AddEllipses(SketchScene& scene, const SketchPlacement& placement, const QualityAnalysis& quality,
+                 const NetworkModel& model) {
+  double largest = 0.0;
+  for (const PointQuality& point : quality.points) largest = std::max(largest, point.ellipse95.a);
+  const double twipsPerMetre = 1.0 / (kMetresPerSketchUnit * placement.s);
+  if (!(largest > 0.0) || !std::isfinite(twipsPerMetre)) return;
+  const double target = placement.widthTwips / 20.0;
+  const double factor = RoundFactorBelow(target, largest * twipsPerMetre);
+  scene.ellipseFactor = static_cast<int>(std::min(factor, 2e9));
+  const double scale = factor * twipsPerMetre;  // twips per metre of ellipse
+  for (std::size_t v = 0; v < quality.points.size() && v < model.vertices.size(); ++v) {
+    const PointQuality& point = quality.points[v];
+    if (point.fixed) continue;
+    const SketchPoint centre = placement.Map(model.vertices[v]);
+    const double az = point.ellipse95.azimuthGon * kPi / 200.0;
+    // Major axis along (sin az, cos az) in (east, north); minor axis along (cos az, −sin az).
+    std::vector<QPointF> polygon;
+    polygon.reserve(kEllipseSegments + 1);
+    for (int k = 0; k <= kEllipseSegments; ++k) {
+      const double t = 2.0 * kPi * k / kEllipseSegments;
+      const double along = point.ellipse95.a * std::cos(t) * scale;
+      const double across = point.ellipse95.b * std::sin(t) * scale;
+      polygon.emplace_back(centre.x + along * std::sin(az) + across * std::cos(az),
+                           centre.y + along * std::cos(az) - across * std::sin(az));
+    }
+    scene.ellipses.push_back(std::move(polygon));
+  }
+  // Legend and a scale bar of a round length of ellipse, about a twentieth of the width.
+  const double d = placement.d;
+  const double barMetres = RoundFactorBelow(target, scale);
+  const QPointF barStart(d, d);
+  const QPointF barEnd(d + barMetres * scale, d);
+  scene.scaleBar = {{barStart, barEnd, kSketchEllipse},
+                    {barStart, QPointF(barStart.x(), barStart.y() + d / 2), kSketchEllipse},
+                    {barEnd, QPointF(barEnd.x(), barEnd.y() + d / 2), kSketchEllipse}};
+  scene.ellipseTexts = {{QPointF(d, 3.5 * d), QStringLiteral("Elipses al 95 % ×%1").arg(scene.ellipseFactor)},
+                        {QPointF(barEnd.x() + d / 2, 1.7 * d), MetresText(barMetres)}};
+}
+
 }  // namespace
 
-Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, double heightTwips) {
+double RoundFactorBelow(double limit, double value) {
+  const double ratio = limit / value;
+  double power = std::pow(10.0, std::floor(std::log10(ratio)));
+  for (double step : {5.0, 2.0, 1.0}) {
+    if (step * power <= ratio * (1.0 + 1e-12)) return step * power;
+  }
+  return power;
+}
+
+Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, double heightTwips,
+                                  const QualityAnalysis* quality) {
   Result<SketchPlacement> placed = PlaceNetworkSketch(model, widthTwips, heightTwips);
   if (!placed) return Failure{placed.error()};
   const SketchPlacement& placement = *placed;
@@ -88,17 +152,46 @@ Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, 
     const SketchPoint at = placement.Map(vertex);
     scene.labels.push_back({ToQt(VertexLabelPosition(at, placement.d)), QString::number(vertex.number)});
   }
+  // What the last adjustment flags: classical rows by index, baselines by index.
+  std::set<std::size_t> flaggedClassical, flaggedBaselines;
+  if (quality != nullptr) {
+    const std::size_t classicalCount = model.classical.size();
+    for (const RowTest& row : quality->rows) {
+      if (!row.flag) continue;
+      const auto index = static_cast<std::size_t>(row.row - 1);
+      if (index < classicalCount) {
+        flaggedClassical.insert(index);
+      } else {
+        flaggedBaselines.insert((index - classicalCount) / 3);
+      }
+    }
+    for (std::size_t b = 0; b < quality->baselines.size(); ++b) {
+      if (quality->baselines[b].flag) flaggedBaselines.insert(b);
+    }
+  }
   const VerticesByNumber byNumber = SortedByNumber(model);
-  for (const ClassicalObservation& row : model.classical) {
-    AddLines(scene, placement, byNumber, row.from, row.to, kSketchRed);
+  for (std::size_t i = 0; i < model.classical.size(); ++i) {
+    const ClassicalObservation& row = model.classical[i];
+    AddLines(scene, placement, byNumber, row.from, row.to, kSketchRed, flaggedClassical.count(i) > 0);
   }
   // Baselines last, so a GPS line lies over a classical line between the same vertices.
-  for (const GpsBaseline& row : model.baselines) AddLines(scene, placement, byNumber, row.from, row.to, kSketchBlue);
+  for (std::size_t b = 0; b < model.baselines.size(); ++b) {
+    const GpsBaseline& row = model.baselines[b];
+    AddLines(scene, placement, byNumber, row.from, row.to, kSketchBlue, flaggedBaselines.count(b) > 0);
+  }
+  if (quality != nullptr && quality->points.size() == model.vertices.size()) {
+    AddEllipses(scene, placement, *quality, model);
+  }
   return scene;
 }
 
 void PainterCanvas::DrawLine(QPointF from, QPointF to, const QColor& color) {
   painter_.setPen(QPen(color, 1));
+  painter_.drawLine(from, to);
+}
+
+void PainterCanvas::DrawWideLine(QPointF from, QPointF to, const QColor& color, int widthPixels) {
+  painter_.setPen(QPen(color, widthPixels));
   painter_.drawLine(from, to);
 }
 
@@ -197,7 +290,30 @@ void PaintSketchScene(SketchCanvas& canvas, const SketchScene& scene, QSizeF can
     const SketchScene::Label& label = scene.labels[i];
     canvas.DrawText(offset(anchored ? scene.vertices[i].at : label.topLeft, label.topLeft), label.text, kSketchBlack);
   }
-  for (const SketchScene::Line& line : scene.lines) canvas.DrawLine(at(line.from), at(line.to), line.color);
+  for (const SketchScene::Line& line : scene.lines) {
+    if (line.widthPixels > 1) {
+      canvas.DrawWideLine(at(line.from), at(line.to), line.color, line.widthPixels);
+    } else {
+      canvas.DrawLine(at(line.from), at(line.to), line.color);
+    }
+  }
+  // The ellipses belong to the map and follow the view; their legend and scale bar stay in
+  // their corner of the canvas, the bar as long as the view's scale makes the ellipses.
+  for (const std::vector<QPointF>& ellipse : scene.ellipses) {
+    for (std::size_t k = 1; k < ellipse.size(); ++k) canvas.DrawLine(at(ellipse[k - 1]), at(ellipse[k]), kSketchEllipse);
+  }
+  const double sx = scene.widthTwips > 0 ? canvasPixels.width() / scene.widthTwips : 0.0;
+  const double sy = scene.heightTwips > 0 ? canvasPixels.height() / scene.heightTwips : 0.0;
+  const auto corner = [&](QPointF p) { return QPointF(p.x() * sx, canvasPixels.height() - p.y() * sy); };
+  const double barScale = std::hypot(mapping.toCanvas.m11(), mapping.toCanvas.m12());
+  if (!scene.scaleBar.empty()) {
+    const QPointF anchor = scene.scaleBar.front().from;
+    const auto bar = [&](QPointF p) {
+      return corner(anchor) + QPointF((p.x() - anchor.x()) * barScale, -(p.y() - anchor.y()) * barScale);
+    };
+    for (const SketchScene::Line& line : scene.scaleBar) canvas.DrawLine(bar(line.from), bar(line.to), line.color);
+  }
+  for (const SketchScene::Label& text : scene.ellipseTexts) canvas.DrawText(corner(text.topLeft), text.text, kSketchEllipse);
 }
 
 SketchView::SketchView(QWidget* parent) : QFrame(parent) {

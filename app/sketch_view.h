@@ -19,6 +19,7 @@
 
 #include "common/result.h"
 #include "network/network_model.h"
+#include "quality/quality_analysis.h"
 
 class QPainter;
 
@@ -40,6 +41,7 @@ struct SketchScene {
   struct Line {
     QPointF from, to;
     QColor color;
+    int widthPixels = 1;
   };
   std::vector<Triangle> triangles;
   std::vector<Label> labels;
@@ -57,6 +59,12 @@ struct SketchScene {
   // scene rectangle is shown, as a hand-made scene is).
   QRectF extentTwips;
   double metresPerTwip = 0.0;  // ground metres per twip, for the scale bar (0: none)
+  // After an adjustment: each unknown vertex's 95 % ellipse (a closed polygon, scaled by
+  // ellipseFactor), its legend "Elipses al 95 % ×N" and a scale bar for the ellipses.
+  std::vector<std::vector<QPointF>> ellipses;
+  int ellipseFactor = 0;  // 0: no ellipses
+  std::vector<Label> ellipseTexts;  // the legend, then the scale bar's length
+  std::vector<Line> scaleBar;
 };
 
 // The user's view over the fitted sketch: a zoom about the canvas centre, then a pan.
@@ -92,6 +100,9 @@ double ScaleBarMetres(double metresPerPixel, double canvasWidthPx);
 inline const QColor kSketchBlack = QColor(0, 0, 0);
 inline const QColor kSketchRed = QColor(0xC0, 0, 0);    // classical observations
 inline const QColor kSketchBlue = QColor(0, 0, 0xC0);   // GPS baselines
+inline const QColor kSketchFlagged = QColor(0xFF, 0x80, 0);  // suspect observations, drawn wide
+inline const QColor kSketchEllipse = QColor(0, 0x80, 0);     // 95 % ellipses
+inline constexpr int kSketchFlaggedWidth = 3;
 
 // Where the sketch's primitives go. Coordinates are pixels of the canvas, origin top-left.
 class SketchCanvas {
@@ -102,13 +113,28 @@ class SketchCanvas {
   virtual void DrawText(QPointF topLeft, const QString& text, const QColor& color) = 0;
   // The symbol of an unknown vertex; canvases that only record the drawing may ignore it.
   virtual void DrawCircle(QPointF /*centre*/, double /*radiusPx*/, const QColor& /*color*/) {}
+  // A line of the given width in pixels; canvases that do not draw widths draw a plain line.
+  virtual void DrawWideLine(QPointF from, QPointF to, const QColor& color, int widthPixels) {
+    (void)widthPixels;
+    DrawLine(from, to, color);
+  }
 };
 
 // The scene of a loaded network on a surface of W by H twips: a triangle on every fixed vertex,
 // every vertex's number, then one line per observation and baseline between every pair of
 // vertices that carry its two numbers (classical red, then GPS blue). Fails with the sketch's
 // message when the network cannot be placed.
-Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, double heightTwips);
+//
+// With the quality analysis of the network's last adjustment, observations and baselines it
+// flags are drawn in kSketchFlagged and kSketchFlaggedWidth, and every unknown vertex gets
+// its 95 % ellipse, magnified by a round factor N (1, 2, 5 × 10^k) chosen so that the largest
+// semi-axis is about a twentieth of the width, with the legend "Elipses al 95 % ×N" and a
+// scale bar of a round length in the lower-left corner.
+Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, double heightTwips,
+                                  const QualityAnalysis* quality = nullptr);
+
+// The largest round factor (1, 2, 5 × 10^k) with value·factor ≤ limit (both positive).
+double RoundFactorBelow(double limit, double value);
 
 // A canvas over a QPainter.
 class PainterCanvas : public SketchCanvas {
@@ -118,6 +144,7 @@ class PainterCanvas : public SketchCanvas {
   void SetPixel(QPointF at, const QColor& color) override;
   void DrawText(QPointF topLeft, const QString& text, const QColor& color) override;
   void DrawCircle(QPointF centre, double radiusPx, const QColor& color) override;
+  void DrawWideLine(QPointF from, QPointF to, const QColor& color, int widthPixels) override;
 
  private:
   QPainter& painter_;

@@ -177,11 +177,10 @@ void AnalysePoints(const ObservationSystem& system, const NetworkModel& network,
     point.latitudeDeg = state.geodetic.latitudeDeg;
     point.longitudeDeg = state.geodetic.longitudeDeg;
     point.heightM = state.geodetic.heightM;
-    point.utmZone = UtmZoneOf(point.longitudeDeg);
-    const PlanePoint plane = GaussKrugerPlane({point.latitudeDeg * kRadPerDeg, point.longitudeDeg * kRadPerDeg},
-                                              CentralMeridianRad(point.utmZone), kWgs84);
-    point.eastingM = kUtmFalseEastingM + kUtmScale * plane.eastingM;
-    point.northingM = kUtmScale * plane.northingM + (point.latitudeDeg < 0.0 ? kUtmSouthFalseNorthingM : 0.0);
+    const UtmPoint utm = Wgs84ToUtm(point.latitudeDeg, point.longitudeDeg);
+    point.utmZone = utm.zone;
+    point.eastingM = utm.eastingM;
+    point.northingM = utm.northingM;
     if (state.unknown) {
       const Block3 enu = Rotate(EnuRotation(point.latitudeDeg, point.longitudeDeg),
                                 CovarianceBlock(solution, state, state, s02));
@@ -269,6 +268,14 @@ Geodetic CartesianToWgs84(double xM, double yM, double zM) {
 int UtmZoneOf(double longitudeDeg) {
   const int zone = static_cast<int>(std::floor((longitudeDeg + 180.0) / 6.0)) + 1;
   return std::clamp(zone, 1, 60);
+}
+
+UtmPoint Wgs84ToUtm(double latitudeDeg, double longitudeDeg) {
+  const int zone = UtmZoneOf(longitudeDeg);
+  const PlanePoint plane =
+      GaussKrugerPlane({latitudeDeg * kRadPerDeg, longitudeDeg * kRadPerDeg}, CentralMeridianRad(zone), kWgs84);
+  return {zone, kUtmFalseEastingM + kUtmScale * plane.eastingM,
+          kUtmScale * plane.northingM + (latitudeDeg < 0.0 ? kUtmSouthFalseNorthingM : 0.0)};
 }
 
 Ellipse EllipseOf(double cEE, double cEN, double cNN) {

@@ -121,6 +121,15 @@ Geodetic CartesianToWgs84(double xM, double yM, double zM);
 // UTM zone of a longitude (degrees): ⌊(λ + 180)/6⌋ + 1, 60 for λ = 180.
 int UtmZoneOf(double longitudeDeg);
 
+// UTM of a WGS84 point (degrees) in its own zone: k0 = 0.9996, false easting 500 000 m, false
+// northing 0 north and 10 000 000 m south of the equator (m). To 0.1 mm inside the zone.
+struct UtmPoint {
+  int zone;
+  double eastingM;
+  double northingM;
+};
+UtmPoint Wgs84ToUtm(double latitudeDeg, double longitudeDeg);
+
 // The standard ellipse of a 2 x 2 east/north covariance (m²): cEE, cEN, cNN.
 Ellipse EllipseOf(double cEE, double cEN, double cNN);
 

@@ -80,16 +80,23 @@ void Title(std::string& out, const std::string& utf8Title) {
 
 void Line(std::string& out, const std::string& cp1252Text) { out += cp1252Text + kLineEnd; }
 
+// "  label ......... " to a fixed width, so the values of a block line up.
+std::string Dotted(const std::string& utf8Label) {
+  std::string text = "  " + Cp1252(utf8Label) + " ";
+  if (text.size() < 50) text.append(50 - text.size(), '.');
+  return text;
+}
+
 void GlobalTestSection(std::string& out, const QualityAnalysis& q) {
   Title(out, "PRUEBA GLOBAL DEL MODELO");
-  Line(out, Cp1252("  Desviación típica a posteriori s0 (-) ........ ") + Column(q.sigma0, 4, 14));
-  Line(out, Cp1252("  Grados de libertad f = n - m ................ ") +
+  Line(out, Dotted("Desviación típica a posteriori s0 (-)") + Column(q.sigma0, 4, 14));
+  Line(out, Dotted("Grados de libertad f = n - m") +
                 PadLeft(std::to_string(q.degreesOfFreedom), 14) + "   (n = " + std::to_string(q.n) +
                 ", m = " + std::to_string(q.m) + ")");
-  Line(out, Cp1252("  Suma ponderada de residuos vtPv (-) ......... ") + Column(q.vtpv, 4, 14));
-  Line(out, Cp1252("  Intervalo de aceptación chi2(f) al 95 % (-) .. ") + Column(q.globalTest.lower, 4, 14) +
+  Line(out, Dotted("Suma ponderada de residuos vtPv (-)") + Column(q.vtpv, 4, 14));
+  Line(out, Dotted("Intervalo de aceptación chi2(f) al 95 % (-)") + Column(q.globalTest.lower, 4, 14) +
                 " - " + FixedText(q.globalTest.upper, 4));
-  Line(out, Cp1252("  Resultado ..................................... ") +
+  Line(out, Dotted("Resultado") +
                 PadLeft(q.globalTest.passed ? "ACEPTADA" : "RECHAZADA", 14));
   out += kLineEnd;
   if (q.globalTest.passed) {
@@ -107,8 +114,10 @@ void CoordinatesSection(std::string& out, const QualityAnalysis& q) {
   Title(out, "COORDENADAS COMPENSADAS");
   Line(out, Cp1252("  Elipsoide WGS84; UTM en el huso propio de cada vértice."));
   out += kLineEnd;
-  Line(out, Cp1252("  Vértice Tipo             X (m)            Y (m)            Z (m)       Latitud (g m s)"
-                   "   Longitud (g m s)          h (m) Huso          E (m)           N (m)"));
+  Line(out, PadLeft(Cp1252("Vértice"), 9) + " " + PadRight("Tipo", 6) + PadLeft("X (m)", 15) + "  " +
+                PadLeft("Y (m)", 15) + "  " + PadLeft("Z (m)", 15) + " " + PadLeft("Latitud (g m s)", 18) + " " +
+                PadLeft("Longitud (g m s)", 18) + " " + PadLeft("h (m)", 14) + PadLeft("Huso", 5) + " " +
+                PadLeft("E (m)", 14) + "  " + PadLeft("N (m)", 14));
   for (const PointQuality& p : q.points) {
     Line(out, PadLeft(std::to_string(p.number), 9) + " " + PadRight(p.fixed ? "Fijo" : Cp1252("Incóg."), 6) +
                   Column(p.xM, 4, 15) + "  " + Column(p.yM, 4, 15) + "  " + Column(p.zM, 4, 15) + " " +

@@ -1,0 +1,263 @@
+// The quality analysis against independent answers: tabulated quantiles, hand-built
+// covariances, GeographicLib's CartConvert and TransverseMercatorProj, and re-adjustments.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "engine/adjustment_driver.h"
+#include "engine/least_squares.h"
+#include "network/load_network.h"
+#include "quality/quality_products.h"
+#include "quality/statistics.h"
+
+namespace korvo {
+namespace {
+
+TEST(QualityStatistics, QuantilesMatchTheTables) {
+  // Tabulated values (any statistics table, three decimals).
+  EXPECT_NEAR(ChiSquaredQuantile(0.975, 10), 20.483, 1e-3);
+  EXPECT_NEAR(ChiSquaredQuantile(0.025, 10), 3.247, 1e-3);
+  EXPECT_NEAR(FisherQuantile(0.95, 2, 10), 4.103, 1e-3);
+  EXPECT_NEAR(StudentQuantile(0.975, 10), 2.228, 1e-3);
+  EXPECT_NEAR(ChiSquaredQuantile(0.999, 3), 16.266, 1e-3);
+}
+
+TEST(QualityGeometry, EllipsesFromHandBuiltCovariances) {
+  // Major axis at azimuth 30 gon: C = a²·u·uᵀ + b²·v·vᵀ, u = (sin θ, cos θ) in (E, N).
+  const double theta = 30.0 * 3.14159265358979 / 200.0;
+  const double ue = std::sin(theta), un = std::cos(theta), ve = std::cos(theta), vn = -std::sin(theta);
+  struct Case { double cEE, cEN, cNN, a, b, azimuth; };
+  const Case cases[] = {
+      {4.0, 0.0, 4.0, 2.0, 2.0, 0.0},    // a circle
+      {1.0, 0.0, 9.0, 3.0, 1.0, 0.0},    // major axis north
+      {9.0, 0.0, 1.0, 3.0, 1.0, 100.0},  // major axis east
+      {9 * ue * ue + 4 * ve * ve, 9 * ue * un + 4 * ve * vn, 9 * un * un + 4 * vn * vn, 3.0, 2.0, 30.0},
+      {9 * ue * ue + 4 * ve * ve, -(9 * ue * un + 4 * ve * vn), 9 * un * un + 4 * vn * vn, 3.0, 2.0, 170.0},
+  };
+  for (const Case& c : cases) {
+    const Ellipse e = EllipseOf(c.cEE, c.cEN, c.cNN);
+    EXPECT_NEAR(e.a, c.a, 1e-12);
+    EXPECT_NEAR(e.b, c.b, 1e-12);
+    EXPECT_NEAR(e.azimuthGon, c.azimuth, 1e-9) << c.cEE << " " << c.cEN << " " << c.cNN;
+  }
+}
+
+TEST(QualityGeometry, EnuRotationAtTheOriginAndAtThePole) {
+  // φ = 0, λ = 0: east is +Y, north +Z, up +X. North pole (λ = 0): east +Y, north −X, up +Z.
+  const Block3 origin = EnuRotation(0.0, 0.0);
+  const Block3 pole = EnuRotation(90.0, 0.0);
+  const Block3 expectedOrigin = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
+  const Block3 expectedPole = {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}};
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_NEAR(origin[r][c], expectedOrigin[r][c], 1e-15);
+      EXPECT_NEAR(pole[r][c], expectedPole[r][c], 1e-14);
+    }
+  }
+}
+
+TEST(QualityGeometry, GeodeticAndUtmAgreeWithGeographicLib) {
+  // echo X Y Z | CartConvert -r -p 10, then
+  // echo lat lon | TransverseMercatorProj -k 0.9996 -l <central meridian> -p 6 (plus the false
+  // easting, and 10 000 000 m of false northing south of the equator). GeographicLib 2.1.
+  struct Case {
+    double x, y, z, latitude, longitude, height;
+    int zone;
+    double easting, northing;  // 0 when not checked (the pole)
+  };
+  const Case cases[] = {
+      {4810516.8980, -346088.0240, 4161236.3520, 40.978000000148000, -4.115000000829318, 1002.4126208700, 30,
+       500000.0 - 93805.221540, 4536913.448385},
+      {-2500000.0, -4500000.0, -3800000.0, -36.617163867310815, -119.054604099077153, 27867.4014178141, 11,
+       500000.0 - 183734.478435, 10000000.0 - 4054369.920300},
+      {6378137.0, -20000.0, 0.0, 0.0, -0.179662467970389, 31.3570417774, 30, 500000.0 + 313960.624174, 0.0},
+      {100.0, 200.0, 6356800.0, 89.997998055648324, 63.434948822922010, 47.6896612893, 41, 0.0, 0.0},
+  };
+  for (const Case& c : cases) {
+    const Geodetic g = CartesianToWgs84(c.x, c.y, c.z);
+    EXPECT_NEAR(g.latitudeDeg, c.latitude, 1e-9);
+    EXPECT_NEAR(g.longitudeDeg, c.longitude, 1e-9);
+    EXPECT_NEAR(g.heightM, c.height, 1e-4);
+    const UtmPoint utm = Wgs84ToUtm(c.latitude, c.longitude);
+    EXPECT_EQ(utm.zone, c.zone);
+    if (c.easting == 0.0) continue;
+    EXPECT_NEAR(utm.eastingM, c.easting, 1e-4);
+    EXPECT_NEAR(utm.northingM, c.northing, 1e-4);
+  }
+  EXPECT_EQ(UtmZoneOf(180.0), 60);
+  EXPECT_EQ(UtmZoneOf(-180.0), 1);
+}
+
+// A straight-line fit y = a + b·t (rows 1..n, σ = 1), with small deterministic noise, and
+// optional extra rows: `kEmptyRow` (no unknown reaches it) and `kOwnUnknownRow` (the only row
+// of a third unknown).
+struct LineFit {
+  int n = 20;
+  int blunderRow = 0;
+  double blunder = 0.0;
+  bool emptyRow = false;
+  bool ownUnknownRow = false;
+  int dropRow = 0;  // leave this row out (for the re-adjustment)
+};
+
+ObservationSystem MakeLineFit(const LineFit& fit) {
+  std::vector<std::vector<double>> rows;  // a, b, c, k, weight
+  for (int i = 1; i <= fit.n; ++i) {
+    const double noise = 0.4 * std::sin(1.7 * i);
+    rows.push_back({1.0, static_cast<double>(i), 0.0, 2.0 + 0.5 * i + noise + (i == fit.blunderRow ? fit.blunder : 0.0), 1.0});
+  }
+  if (fit.emptyRow) rows.push_back({0.0, 0.0, 0.0, 0.5, 4.0});
+  if (fit.ownUnknownRow) rows.push_back({0.0, 1.0, 1.0, 3.0, 1.0});
+  if (fit.dropRow > 0) rows.erase(rows.begin() + (fit.dropRow - 1));
+  const int n = static_cast<int>(rows.size());
+  const int m = fit.ownUnknownRow ? 3 : 2;
+  Matrix A(n, m), k(n, 1), P(n, n);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= m; ++j) A(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
+    k(i, 1) = rows[static_cast<std::size_t>(i - 1)][3];
+    P(i, i) = rows[static_cast<std::size_t>(i - 1)][4];
+  }
+  return ImportedObservationSystem(A, k, P, n, m);
+}
+
+QualityAnalysis Analyse(const ObservationSystem& system, LeastSquaresResults& ls) {
+  Result<LeastSquaresResults> solved = SolveLeastSquares(system);
+  EXPECT_TRUE(solved.ok());
+  ls = std::move(solved).value();
+  return AnalyseQuality(system, nullptr, DenseSolutionAccess(system, ls));
+}
+
+TEST(QualityTests, SigmaZeroWithoutARowIsThatOfTheReAdjustment) {
+  LeastSquaresResults ls, without;
+  const QualityAnalysis all = Analyse(MakeLineFit({}), ls);
+  for (int row : {1, 7, 20}) {
+    LineFit fit;
+    fit.dropRow = row;
+    const QualityAnalysis reduced = Analyse(MakeLineFit(fit), without);
+    ASSERT_TRUE(all.rows[static_cast<std::size_t>(row - 1)].sigma0Without.has_value());
+    EXPECT_NEAR(*all.rows[static_cast<std::size_t>(row - 1)].sigma0Without, reduced.sigma0, 1e-12) << row;
+  }
+  EXPECT_TRUE(all.points.empty());
+  EXPECT_TRUE(all.relative.empty());
+  EXPECT_EQ(all.rows[0].kind, RowKind::Imported);
+  EXPECT_NEAR(all.vtpv, all.globalTest.statistic, 0.0);
+  // Pope: √f·t/√(f − 1 + t²), t of f − 1 = 17 degrees at 1 − αi/2, αi = 1 − 0.95^(1/20);
+  // t = 3.53177 (mpmath: root of ½·I_{ν/(ν+t²)}(ν/2, ½) = αi/2), so τc = 2.76003.
+  ASSERT_TRUE(all.criticalTau.has_value());
+  EXPECT_NEAR(*all.criticalTau, 2.76003, 1e-5);
+}
+
+TEST(QualityTests, PlantedBlunderIsFlaggedAloneAndRankedFirst) {
+  LeastSquaresResults ls;
+  LineFit fit;
+  fit.blunderRow = 7;
+  fit.blunder = 12.0;
+  const QualityAnalysis q = Analyse(MakeLineFit(fit), ls);
+  for (const RowTest& row : q.rows) EXPECT_EQ(row.flag, row.row == 7) << row.row;
+  const std::vector<int> order = SuspectOrder(q);
+  ASSERT_EQ(order.size(), 1u);
+  EXPECT_EQ(order[0], 6);
+  EXPECT_FALSE(q.globalTest.passed);
+  EXPECT_NE(QualitySummaryUtf8(q).find("prueba global: rechazada · 1 observación sospechosa"), std::string::npos);
+}
+
+TEST(QualityTests, UnreachedRowHasRedundancyOneAndUncontrolledRowHasNoTest) {
+  LeastSquaresResults ls;
+  LineFit fit;
+  fit.emptyRow = true;
+  fit.ownUnknownRow = true;
+  const QualityAnalysis q = Analyse(MakeLineFit(fit), ls);
+  const RowTest& empty = q.rows[20];
+  EXPECT_NEAR(empty.redundancy, 1.0, 1e-12);
+  ASSERT_TRUE(empty.w.has_value());
+  EXPECT_NEAR(*empty.w, -0.5 * 2.0, 1e-12);  // v = −k, σ = 1/2
+  const RowTest& own = q.rows[21];
+  EXPECT_NEAR(own.redundancy, 0.0, 1e-9);
+  EXPECT_FALSE(own.w || own.tau || own.sigma0Without || own.flag);
+}
+
+TEST(QualityTests, BaselineStatisticAndSigmaZeroWithoutTheWholeBaseline) {
+  // Three unknowns observed one by one (six rows) and by two correlated 3-row "baselines".
+  auto make = [](bool withSecond) {
+    const int n = withSecond ? 12 : 9;
+    Matrix A(n, 3), k(n, 1), P(n, n);
+    const double obs[12] = {1.02, 2.01, 2.97, 0.99, 1.98, 3.03, 1.01, 2.04, 3.00, 0.95, 2.07, 2.96};
+    const double block[3][3] = {{2.0, 0.5, 0.2}, {0.5, 1.5, 0.3}, {0.2, 0.3, 1.0}};
+    for (int i = 1; i <= n; ++i) {
+      A(i, (i - 1) % 3 + 1) = 1.0;
+      k(i, 1) = obs[i - 1];
+      if (i <= 6) P(i, i) = 1.0 / 0.0004;
+    }
+    for (int first = 7; first <= n; first += 3)
+      for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) P(first + r, first + c) = block[r][c] * 1000.0;
+    ObservationSystem system = ImportedObservationSystem(A, k, P, n, 3);
+    system.classicalCount = 6;
+    system.gpsCount = (n - 6) / 3;
+    for (int i = 7; i <= n; ++i) system.rows[static_cast<std::size_t>(i)].kind = RowKind(int(RowKind::GpsX) + (i - 7) % 3);
+    return system;
+  };
+  LeastSquaresResults ls, without;
+  const QualityAnalysis all = Analyse(make(true), ls);
+  const QualityAnalysis reduced = Analyse(make(false), without);
+  ASSERT_EQ(all.baselines.size(), 2u);
+  ASSERT_TRUE(all.baselines[1].sigma0Without.has_value());
+  EXPECT_NEAR(*all.baselines[1].sigma0Without, reduced.sigma0, 1e-12);
+  // Ω − T is the re-adjustment's vᵀPv.
+  EXPECT_NEAR(all.vtpv - *all.baselines[1].statistic, reduced.vtpv, 1e-9);
+  for (int i = 7; i <= 12; ++i) {
+    EXPECT_FALSE(all.rows[static_cast<std::size_t>(i - 1)].sigma0Without.has_value());
+    EXPECT_TRUE(all.rows[static_cast<std::size_t>(i - 1)].w.has_value());
+  }
+  const nlohmann::json json = nlohmann::json::parse(BuildQualityJson(all, RobustResults{}));
+  EXPECT_EQ(json["observations"][0]["kind"], "Fila");
+  EXPECT_TRUE(json["observations"][0]["from"].is_null());
+  EXPECT_EQ(json["observations"][7]["component"], "Y");
+}
+
+std::set<std::string> Keys(const nlohmann::json& object) {
+  std::set<std::string> keys;
+  for (auto it = object.begin(); it != object.end(); ++it) keys.insert(it.key());
+  return keys;
+}
+
+TEST(QualityProducts, SampleNetworkJsonHasEveryKeyAndCsvItsPoints) {
+  Result<LoadedNetwork> loaded = LoadNetwork(std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt", ProgressSink{});
+  ASSERT_TRUE(loaded.ok());
+  ProjectState state;
+  Result<AdjustmentOutput> out = RunAdjustment(loaded->model, CalcOptions{}, state, ProgressSink{});
+  ASSERT_TRUE(out.ok());
+  const nlohmann::json json = nlohmann::json::parse(BuildQualityJson(out->quality, out->robust));
+  using Set = std::set<std::string>;
+  EXPECT_EQ(Keys(json), (Set{"n", "m", "degrees_of_freedom", "sigma0", "vtpv", "global_test", "critical_values",
+                             "observations", "baselines", "points", "relative", "robust"}));
+  EXPECT_EQ(Keys(json["global_test"]), (Set{"statistic", "lower", "upper", "alpha", "passed"}));
+  EXPECT_EQ(Keys(json["critical_values"]), (Set{"w", "tau", "baseline"}));
+  EXPECT_EQ(Keys(json["observations"][0]), (Set{"row", "kind", "from", "to", "component", "residual", "redundancy",
+                                                "mde", "w", "tau", "flag", "sigma0_without"}));
+  EXPECT_EQ(Keys(json["baselines"][0]), (Set{"first_row", "from", "to", "statistic", "flag", "sigma0_without"}));
+  EXPECT_EQ(Keys(json["points"][0]),
+            (Set{"number", "fixed", "x", "y", "z", "latitude", "longitude", "height", "utm_zone", "easting", "northing",
+                 "sigma_east", "sigma_north", "sigma_up", "sigma_up_95", "ellipse", "ellipse_95", "ellipsoid_95"}));
+  EXPECT_EQ(Keys(json["points"][0]["ellipse"]), (Set{"a", "b", "azimuth"}));
+  EXPECT_EQ(json["points"][0]["ellipsoid_95"]["axes"].size(), 3u);
+  EXPECT_EQ(Keys(json["relative"][0]),
+            (Set{"from", "to", "distance", "sigma_distance", "ppm", "ellipse", "sigma_up"}));
+  EXPECT_EQ(Keys(json["robust"]), (Set{"huber", "lp", "l1"}));
+  EXPECT_EQ(Keys(json["robust"]["lp"]), (Set{"sigma", "iterations", "corrections", "residuals"}));
+  EXPECT_EQ(json["observations"].size(), 88u);
+  EXPECT_EQ(json["observations"][0]["kind"], "Dirección");
+  EXPECT_EQ(json["sigma0"].get<double>(), out->leastSquares.sigmaZero);  // full precision
+
+  // Vertex 1 is fixed: its line from CartConvert and TransverseMercatorProj (test above).
+  const std::string csv = BuildPointsCsv(out->quality);
+  EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), std::string(kPointsCsvHeader) + "\r\n");
+  EXPECT_NE(csv.find("\r\n1,1,40.9780000001,-4.1150000008,1002.4126,30,406194.7785,4536913.4484,"
+                     "0.0000,0.0000,0.0000,0.0000,0.0000,0.0000\r\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvo
