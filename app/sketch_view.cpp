@@ -20,10 +20,6 @@ namespace {
 
 QPointF ToQt(const SketchPoint& point) { return {point.x, point.y}; }
 
-// Ground metres per unit of the sketch plane (degrees of latitude, or of longitude times the
-// cosine of the latitude) on a sphere of the mean earth radius: the scale bar's scale.
-constexpr double kMetresPerSketchUnit = 6371008.8 * 3.14159265358979 / 180.0;
-
 // The vertices sorted by number, table order kept among equal numbers: the lines of a row
 // are found without a walk over the whole table.
 using VerticesByNumber = std::vector<std::pair<double, const NetworkVertex*>>;
