@@ -7,7 +7,7 @@
 #include "engine/kernels.h"
 #include "engine/least_squares.h"
 #include "engine/observation_system.h"
-#include "tests/engine/engine_test_networks.h"
+#include "tests/support/networks.h"
 
 namespace korvo {
 namespace {

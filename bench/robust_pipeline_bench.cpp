@@ -10,7 +10,7 @@
 #include "engine/observation_system.h"
 #include "engine/robust_estimators.h"
 #include "network/project_state.h"
-#include "tests/engine/engine_test_networks.h"
+#include "tests/support/networks.h"
 
 namespace korvo {
 namespace {

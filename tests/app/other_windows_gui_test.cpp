@@ -3,6 +3,8 @@
 // utility.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QAction>
 #include <QDir>
 #include <QListWidget>
@@ -12,11 +14,11 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/main_window.h"
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
-#include "app/sample_project.h"
+#include "support/project_text.h"
 #include "gui_support/fake_dialog_service.h"
 #include "matimport/import_matrices.h"
 #include "network/project_file.h"
@@ -42,9 +44,8 @@ class OtherWindowsTest : public ::testing::Test {
 
   QString WriteSample() {
     const QString path = QDir(folder.path()).absoluteFilePath(QStringLiteral("red.txt"));
-    return testing::WriteTestFile(folder.path(), QStringLiteral("red.txt"),
-                                  testing::ProjectFileText(ToCp1252(path), testing::ThreeVertices(),
-                                                           testing::TwoObservations(), testing::TwoBaselines()));
+    std::ofstream(path.toStdString(), std::ios::binary) << testing::ThreeVertexProject().File(ToCp1252(path));
+    return path;
   }
   void ChooseInChooser(const QString& fileName) {
     auto* chooser = window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"));
@@ -73,15 +74,6 @@ class OtherWindowsTest : public ::testing::Test {
   QTemporaryDir folder;
   Principal window;
 };
-
-TEST_F(OtherWindowsTest, NuevoOpensTheVertexEntryWindow) {
-  window.State().vertexListText = "algo";
-  window.State().savedListsText = ListsText(window.State());  // as read from a file
-  ClickToolbar(QStringLiteral("Nuevo"));
-  EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
-  EXPECT_TRUE(window.State().vertexListText.empty());
-  EXPECT_TRUE(fake.dialogs.empty());
-}
 
 TEST_F(OtherWindowsTest, EditarReadsTheFileIntoTheEntryWindowsAndGuardarYSalirLoadsIt) {
   const QString path = WriteSample();
@@ -113,7 +105,11 @@ TEST_F(OtherWindowsTest, EditarReadsTheFileIntoTheEntryWindowsAndGuardarYSalirLo
   EXPECT_TRUE(Find<QPlainTextEdit>(&window, "Text2")->toPlainText().contains(QStringLiteral("Incógnita")));
 }
 
-TEST_F(OtherWindowsTest, EditorAndDatumUtilityOpen) {
+TEST_F(OtherWindowsTest, NuevoEditorAndDatumUtilityOpen) {
+  window.State().vertexListText = "algo";
+  ClickToolbar(QStringLiteral("Nuevo"));
+  EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
+  EXPECT_TRUE(window.State().vertexListText.empty());
   ClickToolbar(QStringLiteral("Editor de texto"));
   EXPECT_NE(FindTopLevel<QWidget>("frmEditor"), nullptr);
   ClickToolbar(QStringLiteral("Aplicación ZENDA"));
@@ -126,15 +122,15 @@ TEST_F(OtherWindowsTest, EditorAndDatumUtilityOpen) {
 
 TEST_F(OtherWindowsTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIsOpened) {
   // Four equations in two unknowns, unit weights (values separated by blanks, rows by CR LF).
-  const QString a = testing::WriteTestFile(folder.path(), QStringLiteral("A.txt"), "1 0\r\n0 1\r\n1 1\r\n1 -1");
-  const QString k = testing::WriteTestFile(folder.path(), QStringLiteral("k.txt"), "1\r\n2\r\n3.1\r\n-0.9");
-  const QString p = testing::WriteTestFile(folder.path(), QStringLiteral("P.txt"),
-                                           "1 0 0 0\r\n0 1 0 0\r\n0 0 1 0\r\n0 0 0 1");
-  std::string vertexList;
-  {
-    const std::string project = testing::ProjectFileText("x.txt", testing::ThreeVertices(), {}, {});
-    vertexList = SplitProjectText(project).vertexListText;
-  }
+  auto write = [this](const char* name, const char* bytes) {
+    const QString path = QDir(folder.path()).absoluteFilePath(QString::fromLatin1(name));
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+    return path;
+  };
+  const QString a = write("A.txt", "1 0\r\n0 1\r\n1 1\r\n1 -1");
+  const QString k = write("k.txt", "1\r\n2\r\n3.1\r\n-0.9");
+  const QString p = write("P.txt", "1 0 0 0\r\n0 1 0 0\r\n0 0 1 0\r\n0 0 0 1");
+  const std::string vertexList = SplitProjectText(testing::ThreeVertexProject().File()).vertexListText;
   Result<ImportedMatrices> imported = ImportMatrices(
       {QFile::encodeName(a).toStdString(), QFile::encodeName(k).toStdString(), QFile::encodeName(p).toStdString()},
       vertexList);

@@ -1,6 +1,8 @@
 // The project file chooser frmAbrir, driven by clicks and keys.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/project_chooser.h"
 #include "gui_support/fake_dialog_service.h"
 
@@ -73,97 +75,51 @@ class ProjectChooserTest : public ::testing::Test {
   QPushButton* accept = nullptr;
 };
 
-TEST_F(ProjectChooserTest, CaptionsAndStartFolder) {
-  ProjectChooser fresh;
-  EXPECT_EQ(fresh.windowTitle(), QStringLiteral(" Abrir Trabajo"));
-  fresh.PrepareForShowing();
-  EXPECT_EQ(fresh.windowTitle(), QStringLiteral("Abrir Trabajo"));
-  EXPECT_EQ(fresh.Folder(), QDir(QCoreApplication::applicationDirPath()).absolutePath());
-  EXPECT_EQ(Find<QPushButton>(&fresh, "btnAceptar")->text(), QStringLiteral("&Aceptar"));
-  EXPECT_EQ(Find<QPushButton>(&fresh, "btnCancelar")->text(), QStringLiteral("&Cancelar"));
-  EXPECT_FALSE(Find<QPushButton>(&fresh, "btnAceptar")->isEnabled());
-  EXPECT_GE(Find<QComboBox>(&fresh, "drvBox1")->count(), 1);
-}
-
-TEST_F(ProjectChooserTest, FileListShowsEveryFileOfTheFolder) {
-  QStringList shown;
-  for (int i = 0; i < files->count(); ++i) shown << files->item(i)->text();
-  EXPECT_EQ(shown, (QStringList{QStringLiteral("otra.dat"), QStringLiteral("red.txt")}));
-}
-
-TEST_F(ProjectChooserTest, ClickingAFileFillsTheNameAndAcceptBuildsThePath) {
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  ClickFile(QStringLiteral("red.txt"));
-  EXPECT_EQ(nameField->text(), QStringLiteral("red.txt"));
-  EXPECT_TRUE(accept->isEnabled());
-  QTest::mouseClick(accept, Qt::LeftButton);
-  ASSERT_EQ(chosen.count(), 1);
-  EXPECT_EQ(chosen[0][0].toString(), Native(root) + Sep() + QStringLiteral("red.txt"));
-  EXPECT_FALSE(chooser.isVisible());
-}
-
-TEST_F(ProjectChooserTest, DoubleClickAccepts) {
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  QListWidgetItem* item = FileItem(QStringLiteral("otra.dat"));
-  DoubleClick(files, item);
-  ASSERT_EQ(chosen.count(), 1);
-  EXPECT_EQ(chosen[0][0].toString(), Native(root) + Sep() + QStringLiteral("otra.dat"));
-}
-
-TEST_F(ProjectChooserTest, EnterInTheFileListOrTheNameAccepts) {
-  for (const bool inName : {false, true}) {
-    SCOPED_TRACE(inName ? "Text1" : "File1");
-    chooser.show();
-    QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-    ClickFile(QStringLiteral("red.txt"));
-    QTest::keyClick(inName ? static_cast<QWidget*>(nameField) : files, Qt::Key_Return);
-    ASSERT_EQ(chosen.count(), 1);
-    EXPECT_EQ(chosen[0][0].toString(), Native(root) + Sep() + QStringLiteral("red.txt"));
-  }
-}
-
-TEST_F(ProjectChooserTest, EnterDoesNothingWhileAceptarIsDisabled) {
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  ASSERT_TRUE(nameField->text().isEmpty());
-  QTest::keyClick(nameField, Qt::Key_Return);
-  QTest::keyClick(files, Qt::Key_Return);
-  EXPECT_EQ(chosen.count(), 0);
-  EXPECT_TRUE(chooser.isVisible());
-}
-
-// Aceptar only for a file that exists: a name of the shown folder or a full path typed or
-// pasted; a stale name cannot be accepted and a folder change forgets it.
-TEST_F(ProjectChooserTest, AceptarOnlyForAnExistingFile) {
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  const QString inner = Native(root + QStringLiteral("/trabajos/dentro.txt"));
-  struct Row {
-    QString typed;
-    bool enabled;
+// The ways of choosing, each from a fresh showing on the test folder: the path chosen (empty
+// when nothing is chosen) and whether the chooser stays open.
+TEST_F(ProjectChooserTest, Acceptance) {
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    QString chosen;
+    bool stillOpen;
   };
-  for (const Row& row : {Row{QStringLiteral("a"), false}, Row{QStringLiteral("trabajos"), false},
-                         Row{QStringLiteral("red.txt"), true}, Row{inner, true}}) {
-    nameField->setText(row.typed);
-    EXPECT_EQ(accept->isEnabled(), row.enabled) << row.typed.toStdString();
+  const QString red = Native(root) + Sep() + QStringLiteral("red.txt");
+  const std::vector<Case> cases = {
+      {"click and Aceptar", [&] { ClickFile(QStringLiteral("red.txt")), QTest::mouseClick(accept, Qt::LeftButton); }, red, false},
+      {"double click", [&] { DoubleClick(files, FileItem(QStringLiteral("otra.dat"))); },
+       Native(root) + Sep() + QStringLiteral("otra.dat"), false},
+      {"Enter in the list", [&] { ClickFile(QStringLiteral("red.txt")), QTest::keyClick(files, Qt::Key_Return); }, red, false},
+      {"Enter in the name", [&] { ClickFile(QStringLiteral("red.txt")), QTest::keyClick(nameField, Qt::Key_Return); }, red, false},
+      // A typed name without a selection gives the bare folder (the caller reports it).
+      {"typed name only", [&] { QTest::keyClicks(nameField, QStringLiteral("red.txt")), QTest::mouseClick(accept, Qt::LeftButton); },
+       Native(root) + Sep(), false},
+      {"Enter while Aceptar is disabled", [&] { QTest::keyClick(nameField, Qt::Key_Return), QTest::keyClick(files, Qt::Key_Return); },
+       QString(), true},
+      {"Cancelar", [&] { ClickFile(QStringLiteral("red.txt")), QTest::mouseClick(Find<QPushButton>(&chooser, "btnCancelar"), Qt::LeftButton); },
+       QString(), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    chooser.PrepareForShowing();
+    chooser.show();
+    chooser.SetFolder(root);
+    nameField->clear();
+    QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
+    c.act();
+    ASSERT_EQ(chosen.count(), c.chosen.isEmpty() ? 0 : 1);
+    if (!c.chosen.isEmpty()) {
+      EXPECT_EQ(chosen[0][0].toString(), c.chosen);
+    }
+    EXPECT_EQ(chooser.isVisible(), c.stillOpen);
   }
-  QTest::keyClick(nameField, Qt::Key_Return);
-  ASSERT_EQ(chosen.count(), 1);
-  EXPECT_EQ(chosen[0][0].toString(), inner);
-
+  // The name field alone enables Aceptar.
   chooser.show();
-  ClickFile(QStringLiteral("red.txt"));
-  chooser.SetFolder(root + QStringLiteral("/trabajos"));
-  EXPECT_TRUE(nameField->text().isEmpty());
-  EXPECT_FALSE(accept->isEnabled());
-}
-
-// The file list taking the keyboard focus chooses nothing; moving the selection does.
-TEST_F(ProjectChooserTest, FocusAloneFillsNoName) {
-  files->setFocus(Qt::TabFocusReason);
-  EXPECT_TRUE(nameField->text().isEmpty());
-  EXPECT_FALSE(accept->isEnabled());
-  QTest::keyClick(files, Qt::Key_Down);
-  EXPECT_FALSE(nameField->text().isEmpty());
+  nameField->clear();
+  QTest::keyClicks(nameField, QStringLiteral("a"));
   EXPECT_TRUE(accept->isEnabled());
+  QTest::keyClick(nameField, Qt::Key_Backspace);
+  EXPECT_FALSE(accept->isEnabled());
 }
 
 TEST_F(ProjectChooserTest, FolderListOpensFoldersByDoubleClickAndEnter) {
@@ -173,6 +129,7 @@ TEST_F(ProjectChooserTest, FolderListOpensFoldersByDoubleClickAndEnter) {
   EXPECT_EQ(chooser.Folder(), root);  // highlighting alone does not open it
   QTest::keyClick(folders, Qt::Key_Return);
   EXPECT_EQ(chooser.Folder(), root + QStringLiteral("/trabajos"));
+  EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Abrir Trabajo"));
   ASSERT_EQ(files->count(), 1);
   EXPECT_EQ(files->item(0)->text(), QStringLiteral("dentro.txt"));
 
@@ -182,7 +139,9 @@ TEST_F(ProjectChooserTest, FolderListOpensFoldersByDoubleClickAndEnter) {
   ASSERT_NE(parent, nullptr);
   DoubleClick(folders, parent);
   EXPECT_EQ(chooser.Folder(), root);
-  EXPECT_EQ(files->count(), 2);
+  QStringList shown;
+  for (int i = 0; i < files->count(); ++i) shown << files->item(i)->text();
+  EXPECT_EQ(shown, (QStringList{QStringLiteral("otra.dat"), QStringLiteral("red.txt")}));
 }
 
 TEST_F(ProjectChooserTest, UnreadableDriveIsReportedAndTheListGoesBack) {
@@ -197,54 +156,28 @@ TEST_F(ProjectChooserTest, UnreadableDriveIsReportedAndTheListGoesBack) {
   EXPECT_EQ(chooser.Folder(), root);
 }
 
-TEST_F(ProjectChooserTest, ListLabelsCarryTheirCaptions) {
-  const std::pair<const char*, const char*> captions[] = {
-      {"drvBox1", "&Unidades de disco:"}, {"dirBox1", "&Directorios:"}, {"Text1", "&Nombre del fichero:"}};
-  for (const auto& [name, caption] : captions) {
-    QWidget* control = Find<QWidget>(&chooser, name);
-    QString found;
-    for (const QLabel* label : chooser.findChildren<QLabel*>()) {
-      if (label->buddy() == control) found = label->text();
-    }
-    EXPECT_EQ(found, QString::fromUtf8(caption)) << name;
-  }
-}
-
-TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
+TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheProgramFolder) {
   const QString before = QDir::currentPath();
   ClickFile(QStringLiteral("red.txt"));
   ASSERT_TRUE(accept->isEnabled());
   QTest::mouseClick(accept, Qt::LeftButton);
   ASSERT_FALSE(chooser.isVisible());
 
-  // Shown again, by another chooser of projects too: no name left over from the last time,
-  // Aceptar disabled, and the folder of the file chosen.
-  ProjectChooser other;
-  for (ProjectChooser* shown : {&chooser, &other}) {
-    QDir::setCurrent(QDir::tempPath());
-    shown->PrepareForShowing();
-    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
-    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(root).canonicalPath());
-    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), QDir(root).canonicalPath());
-  }
-  // Another purpose keeps its own folder.
-  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
-  wave.PrepareForShowing();
-  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), QDir(root).canonicalPath());
+  // Shown again: no name left over from the last time, Aceptar disabled, and the current
+  // folder of the process is the program's own.
+  QDir::setCurrent(root);
+  chooser.PrepareForShowing();
   chooser.show();
+  EXPECT_TRUE(nameField->text().isEmpty());
+  EXPECT_FALSE(accept->isEnabled());
+  EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Abrir Trabajo"));
+  const QString programFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
+  EXPECT_EQ(QDir::current().canonicalPath(), programFolder);
+  EXPECT_EQ(QDir(chooser.Folder()).canonicalPath(), programFolder);
   QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
   QTest::keyClick(nameField, Qt::Key_Return);
   EXPECT_EQ(chosen.count(), 0);
   QDir::setCurrent(before);
-}
-
-TEST_F(ProjectChooserTest, CancelarClosesWithoutChoosing) {
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  ClickFile(QStringLiteral("red.txt"));
-  QTest::mouseClick(Find<QPushButton>(&chooser, "btnCancelar"), Qt::LeftButton);
-  EXPECT_EQ(chosen.count(), 0);
-  EXPECT_FALSE(chooser.isVisible());
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/main_window.h"
 #include "app/project_chooser.h"
 #include "app/sketch_view.h"
@@ -31,7 +31,7 @@ class QualityWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KORVO_SOURCE_DIR "/examples/red_ejemplo.txt"), Path("red_ejemplo.txt")));
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples/red_ejemplo.txt"), Path("red_ejemplo.txt")));
     window.resize(1200, 800);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -1,7 +1,7 @@
 // The sketch's scene and its painting, apart from the main window.
 #include <gtest/gtest.h>
 
-#include "app/recording_canvas.h"
+#include "gui_support/recording_canvas.h"
 #include "app/sketch_view.h"
 #include "network/geodetics.h"
 #include "network/sketch_geometry.h"

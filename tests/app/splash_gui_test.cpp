@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "app/about_dialog.h"
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/splash_window.h"
 
 namespace korvo {
@@ -16,19 +16,8 @@ namespace {
 
 using testing::Find;
 
-QStringList LabelTexts(const QWidget* window) {
-  QStringList texts;
-  for (const QLabel* label : window->findChildren<QLabel*>()) texts << label->text();
-  return texts;
-}
-
-TEST(Bienvenida, ShowsItsTextsAndClosesAfterItsInterval) {
+TEST(Bienvenida, ClosesAfterItsInterval) {
   Bienvenida splash;
-  const QStringList texts = LabelTexts(&splash);
-  EXPECT_TRUE(texts.contains(QStringLiteral("Versión 1.2")));
-  EXPECT_TRUE(texts.contains(QStringLiteral("    Abril 2005")));
-  EXPECT_TRUE(texts.contains(
-      QStringLiteral("Aplicación para la compensación de redes tridimensionales con observables clásicos y GPS")));
   auto* timer = Find<QTimer>(&splash, "Timer1");
   EXPECT_EQ(timer->interval(), 5000);
 
@@ -58,15 +47,10 @@ TEST(Bienvenida, ClickOnTheFrameEndsWithoutTheMainWindow) {
   EXPECT_FALSE(Find<QTimer>(&splash, "Timer1")->isActive());
 }
 
-TEST(Acercade, ShowsItsTextsAndClosesByButtonOrFrame) {
+TEST(Acercade, ClosesByButtonOrFrame) {
   for (const char* closer : {"Aceptar", "Frame1"}) {
     SCOPED_TRACE(closer);
     Acercade about;
-    const QStringList texts = LabelTexts(&about);
-    EXPECT_TRUE(texts.contains(QStringLiteral("Versión 1.2")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("    Abril 2005")));
-    EXPECT_TRUE(texts.contains(
-        QStringLiteral("Aplicación para la compensación de redes tridimensionales con observables clásicos y GPS")));
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     QTest::mouseClick(Find<QWidget>(&about, closer), Qt::LeftButton, {}, QPoint(5, 5));

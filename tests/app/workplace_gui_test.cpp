@@ -20,7 +20,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "app/gui_find.h"
+#include "gui_support/gui_find.h"
 #include "app/main_window.h"
 #include "app/project_chooser.h"
 #include "app/report_view.h"
@@ -53,7 +53,7 @@ class WorkplaceTest : public ::testing::Test {
   QString Path(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
 
   void OpenSample(Principal& window) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KORVO_SOURCE_DIR "/examples/red_ejemplo.txt"), Path("red_ejemplo.txt")));
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples/red_ejemplo.txt"), Path("red_ejemplo.txt")));
     Find<QAction>(&window, "menuabrir")->trigger();
     auto* chooser = window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"));
     chooser->SetFolder(folder.path());

@@ -18,109 +18,56 @@ TEST(ReadNumber, HandWorkedTexts) {
     const char* text;
     double expected;
   } cases[] = {
-      {"", 0.0},
-      {"abc", 0.0},
-      {"   ", 0.0},
-      {".", 0.0},
-      {"-", 0.0},
-      {"12", 12.0},
-      {"  \t\n 12.5xyz", 12.5},
-      {"-3.25", -3.25},
-      {"+7", 7.0},
-      {".25", 0.25},
-      {"-.5", -0.5},
-      {"5.", 5.0},
-      {"1.5E-05", 1.5e-05},
-      {"1.5e3", 1500.0},
-      {"2D2", 200.0},
-      {"2d-2", 0.02},
-      {"3E", 3.0},        // exponent letter without digits stops the reading
-      {"3E+", 3.0},
-      {"1.2.3", 1.2},     // only one decimal point
-      {"0,05", 0.0},      // the comma is not a decimal separator
-      {"12,5", 12.0},
-      {" 4 5", 4.0},      // reading stops at the inner blank
-      {"\r12", 0.0},      // carriage return is not skipped
-      {"4500000.123", 4500000.123},
-      {"1E-400", 0.0},
-      {"0001.5000", 1.5},
-      {"1E0000000000000000002", 100.0},
+      {"", 0.0}, {"abc", 0.0}, {".", 0.0}, {"  \t\n 12.5xyz", 12.5}, {"+7", 7.0}, {".25", 0.25}, {"-.5", -0.5},
+      {"1.5E-05", 1.5e-05}, {"2D2", 200.0}, {"2d-2", 0.02}, {"1E-400", 0.0}, {"1E0000000000000000002", 100.0},
+      {"3E", 3.0},     // exponent letter without digits stops the reading
+      {"1.2.3", 1.2},  // only one decimal point
+      {"0,05", 0.0},   // the comma is not a decimal separator
+      {" 4 5", 4.0},   // reading stops at the inner blank
+      {"\r12", 0.0},   // carriage return is not skipped
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << c.text << '"';
-  }
+  for (const Case& c : cases) EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << c.text << '"';
   EXPECT_TRUE(std::isinf(ReadNumber("1E400")));
-  EXPECT_TRUE(std::isinf(ReadNumber("-1E999999999999")));
   EXPECT_LT(ReadNumber("-1E400"), 0.0);
 }
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndToInt16KeepsItsRange) {
   struct Case {
-    double value;
-    double expected;
-  } cases[] = {{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {3.5, 4.0}, {-0.5, 0.0}, {-1.5, -2.0}, {-2.5, -2.0},
-               {7.5, 8.0}, {6.5, 6.0}, {2.4999999, 2.0}, {2.5000001, 3.0}, {-2.6, -3.0}, {0.0, 0.0}};
+    double value, expected;
+  } cases[] = {{0.5, 0.0},       {1.5, 2.0},       {2.5, 2.0},  {-0.5, 0.0}, {-1.5, -2.0},
+               {2.4999999, 2.0}, {2.5000001, 3.0}, {-2.6, -3.0}};
   for (const Case& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
-}
-
-TEST(ToInt16, RangeOfASigned16BitInteger) {
   EXPECT_EQ(ToInt16(32767.4), std::optional<std::int16_t>(32767));
-  EXPECT_EQ(ToInt16(32767.5), std::nullopt);  // rounds to 32768
+  EXPECT_EQ(ToInt16(32767.5), std::nullopt);                          // rounds to 32768
   EXPECT_EQ(ToInt16(-32768.5), std::optional<std::int16_t>(-32768));  // half to even: -32768
   EXPECT_EQ(ToInt16(-32769.0), std::nullopt);
   EXPECT_EQ(ToInt16(std::nan("")), std::nullopt);
-  EXPECT_EQ(ToInt16(12.5), std::optional<std::int16_t>(12));
   EXPECT_EQ(ToInt32(3e9), std::nullopt);
 }
 
-TEST(NumberText, GeneralFormWithAndWithoutBlank) {
+TEST(NumberText, GeneralFormAndFifteenDigitTies) {
+  // The short form is the same text without the blank of a positive number.
   struct Case {
     double value;
     const char* withBlank;
-    const char* shortForm;
   } cases[] = {
-      {0.0, " 0", "0"},
-      {0.25, " .25", ".25"},
-      {-0.25, "-.25", "-.25"},
-      {1.0, " 1", "1"},
-      {-12.5, "-12.5", "-12.5"},
-      {0.08, " .08", ".08"},
-      {0.005, " .005", ".005"},
-      {0.0001, " .0001", ".0001"},
-      {1.5e-05, " 1.5E-05", "1.5E-05"},
-      {1.2e-06, " 1.2E-06", "1.2E-06"},
-      {-1.2e-06, "-1.2E-06", "-1.2E-06"},
-      {1e-100, " 1E-100", "1E-100"},
-      {123456789012345.0, " 123456789012345", "123456789012345"},
-      {1e15, " 1E+15", "1E+15"},
-      {1234567890123456.0, " 1.23456789012346E+15", "1.23456789012346E+15"},
-      {4824561.2345, " 4824561.2345", "4824561.2345"},
-      {0.1 + 0.2, " .3", ".3"},  // 15 significant digits hide the binary residue
-      {2.0 / 3.0, " .666666666666667", ".666666666666667"},
-      {100.0, " 100", "100"},
+      {0.0, " 0"}, {0.25, " .25"}, {-0.25, "-.25"}, {-12.5, "-12.5"}, {0.0001, " .0001"}, {1.5e-05, " 1.5E-05"},
+      {-1.2e-06, "-1.2E-06"}, {123456789012345.0, " 123456789012345"}, {1e15, " 1E+15"},
+      {1234567890123456.0, " 1.23456789012346E+15"},
+      {0.1 + 0.2, " .3"},  // 15 significant digits hide the binary residue
+      {2.0 / 3.0, " .666666666666667"},
+      // Whole numbers exact in binary whose 16th significant digit is a lone 5: true ties.
+      {1000000000000005.0, " 1E+15"},                 // ...0|5: 0 is even, stays
+      {1000000000000015.0, " 1.00000000000002E+15"},  // ...1|5: 1 is odd, goes up
+      {-1000000000000035.0, "-1.00000000000004E+15"},
+      {123456789012345.5, " 123456789012346"},
+      {999999999999999.5, " 1E+15"},  // the carry moves the exponent
   };
   for (const Case& c : cases) {
     EXPECT_EQ(NumberText(c.value, true), c.withBlank) << c.value;
-    EXPECT_EQ(NumberText(c.value, false), c.shortForm) << c.value;
+    const std::string shortForm = c.withBlank[0] == ' ' ? c.withBlank + 1 : c.withBlank;
+    EXPECT_EQ(NumberText(c.value, false), shortForm) << c.value;
   }
-}
-
-TEST(NumberText, FifteenDigitTiesGoToTheEvenDigit) {
-  // Whole numbers exact in binary whose 16th significant digit is a 5 followed by nothing:
-  // true ties at 15 digits.
-  struct Case {
-    double value;
-    const char* expected;
-  } cases[] = {
-      {1000000000000005.0, " 1E+15"},                 // ...0|5: 0 is even, stays
-      {1000000000000015.0, " 1.00000000000002E+15"},  // ...1|5: 1 is odd, goes up
-      {1000000000000025.0, " 1.00000000000002E+15"},  // ...2|5: stays
-      {-1000000000000035.0, "-1.00000000000004E+15"},
-      {123456789012345.5, " 123456789012346"},
-      {123456789012344.5, " 123456789012344"},
-      {999999999999999.5, " 1E+15"},  // the carry moves the exponent
-  };
-  for (const Case& c : cases) EXPECT_EQ(NumberText(c.value, true), c.expected) << c.value;
 }
 
 // A small deterministic generator (xorshift64) for the sampled comparisons below.
@@ -166,22 +113,9 @@ TEST(ScaledIntegerText, HandWorkedTexts) {
     int decimals;
     const char* expected;
   } cases[] = {
-      {0.0, 3, " 0"},
-      {-0.0, 3, " 0"},
-      {1.0, 0, " 1"},
-      {-12345.0, 2, "-123.45"},
-      {120.0, 1, " 12"},
-      {1.0, 4, " .0001"},               // last fixed form
-      {1.0, 5, " 1E-05"},               // first exponent form
-      {15.0, 5, " .00015"},
-      {15.0, 6, " 1.5E-05"},
-      {-15.0, 6, "-1.5E-05"},
-      {5.0, 22, " 5E-22"},
-      {999999999999999.0, 0, " 999999999999999"},
-      {999999999999999.0, 15, " .999999999999999"},
-      {999999999999999.0, 22, " 9.99999999999999E-08"},
-      {100000000000000.0, 0, " 100000000000000"},
-      {100000000000000.0, 20, " 1E-06"},
+      {0.0, 3, " 0"}, {-12345.0, 2, "-123.45"}, {1.0, 4, " .0001"} /* last fixed form */,
+      {1.0, 5, " 1E-05"} /* first exponent form */, {15.0, 6, " 1.5E-05"}, {5.0, 22, " 5E-22"},
+      {999999999999999.0, 0, " 999999999999999"}, {999999999999999.0, 22, " 9.99999999999999E-08"},
       {1234567123456789.0, 9, " 1234567.12345679"},  // 16 digits: general text of the quotient
       {2.5, 0, " 2.5"},                               // not a whole number
       {12345.0, -2, " 1234500"},                      // negative decimals
@@ -197,8 +131,7 @@ TEST(ScaledIntegerText, AgreesWithTheGeneralTextOfTheQuotient) {
     const std::string expected = NumberText(wholeUnits / std::pow(10.0, decimals), true);
     ASSERT_EQ(ScaledText(wholeUnits, decimals), expected) << wholeUnits << " / 10^" << decimals;
   };
-  // Integers of 1 to 15 digits, some ending in runs of zeros, both signs, every exact decimal
-  // count.
+  // Integers of 1 to 15 digits, some ending in runs of zeros, both signs, 0 to 22 decimals.
   for (int i = 0; i < 300000; ++i) {
     const int digitCount = 1 + random.Below(15);
     std::uint64_t units = 0;
@@ -211,8 +144,7 @@ TEST(ScaledIntegerText, AgreesWithTheGeneralTextOfTheQuotient) {
   }
   // Around the switch to the exponent form and at the 15-digit limit.
   for (int decimals = 0; decimals <= 22; ++decimals) {
-    for (double wholeUnits : {1.0, 9.0, 10.0, 15.0, 99.0, 100.0, 999.0, 1000.0, 9999.0, 10000.0, 99999.0,
-                              123456789012345.0, 999999999999999.0, 100000000000000.0, 100000000000001.0}) {
+    for (double wholeUnits : {1.0, 9.0, 10.0, 15.0, 9999.0, 10000.0, 123456789012345.0, 999999999999999.0}) {
       check(wholeUnits, decimals);
       check(-wholeUnits, decimals);
       if (::testing::Test::HasFatalFailure()) return;

@@ -1,5 +1,5 @@
 // Fixed-width numbers, column reading, input files and output files of the coordinate utility.
-#include "test_support/test_temp.h"
+#include "support/files.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -232,29 +232,20 @@ TEST(WriteCoordinateFile, WritesTheTextAndReadsBack) {
 
 // ---- korvo-cli transformar -----------------------------------------------------------------
 
-#ifdef KORVO_CLI_PATH
 TEST(TransformarCommand, TransformsAFileAndReportsBadInput) {
-  const std::filesystem::path dir = korvo::testing::TestTempRoot();
-  const std::filesystem::path in = dir / "korvo_transformar_in.txt";
-  const std::filesystem::path out = dir / "korvo_transformar_out.txt";
-  const std::filesystem::path err = dir / "korvo_transformar_err.txt";
+  const std::filesystem::path dir = korvo::testing::FreshTempDir("transformar");
+  const std::filesystem::path in = dir / "entrada.txt";
+  const std::filesystem::path out = dir / "salida.txt";
+  const std::string arguments = "transformar \"" + in.string() + "\" \"" + out.string() + "\"";
   ASSERT_TRUE(WriteFileAtomically(in.string(), "3\r\n40.3,-3.3,700\r\n41.223,2.0915,50").ok());
-  std::filesystem::remove(out);
-  const std::string command = std::string(KORVO_CLI_PATH) + " transformar " + in.string() + " " + out.string() +
-                              " 2> " + err.string();
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  const auto written = ReadFileBytes(out.string());
-  ASSERT_TRUE(written.ok());
-  EXPECT_EQ(*written, BuildCoordinateOutput(TwoPoints()));
+  EXPECT_EQ(korvo::testing::RunKorvoCli(arguments).exitCode, 0);
+  EXPECT_EQ(korvo::testing::ReadWholeFile(out), BuildCoordinateOutput(TwoPoints()));
 
   ASSERT_TRUE(WriteFileAtomically(in.string(), "7\r\n1,2,3").ok());
-  EXPECT_NE(std::system(command.c_str()), 0);
-  const auto message = ReadFileBytes(err.string());
-  ASSERT_TRUE(message.ok());
-  EXPECT_NE(message->find("El indicador de tipo de datos 7 no es reconocido"), std::string::npos) << *message;
-  for (const auto& path : {in, out, err}) std::filesystem::remove(path);
+  const korvo::testing::CliRun bad = korvo::testing::RunKorvoCli(arguments);
+  EXPECT_NE(bad.exitCode, 0);
+  EXPECT_NE(bad.err.find("El indicador de tipo de datos 7 no es reconocido"), std::string::npos) << bad.err;
 }
-#endif
 
 }  // namespace
 }  // namespace korvo

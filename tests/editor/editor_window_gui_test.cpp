@@ -1,6 +1,5 @@
 // frmEditor and frmReemplazar driven through their menus and controls, offscreen.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <map>
 
 #include "editor/editor_window.h"
 #include "editor/replace_dialog.h"
@@ -23,13 +23,6 @@ namespace korvo {
 namespace {
 
 using testing::FakeDialogService;
-using Kind = testing::RecordedDialog::Kind;
-
-const QString kOverwriteQuestion =
-    QStringLiteral(" ¡El Fichero ya existe! ") + QStringLiteral("\r\n") + QStringLiteral(" ¿Desea sobreescribirlo? ");
-const QString kSaveChangesQuestion = QStringLiteral(" ¿Desea guardar cambios? ");
-const QString kFilter = QStringLiteral(
-    "Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*");
 
 QByteArray ReadBytes(const QString& path) {
   QFile file(path);
@@ -43,9 +36,11 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
-std::vector<Kind> Kinds(const FakeDialogService& fake) {
-  std::vector<Kind> kinds;
-  for (const auto& dialog : fake.dialogs) kinds.push_back(dialog.kind);
+// The dialogs shown, by kind only: "open save yesno ...".
+std::string Kinds(const FakeDialogService& fake) {
+  static const char* const kNames[] = {"message", "yesno", "yesnocancel", "open", "save", "print"};
+  std::string kinds;
+  for (const auto& dialog : fake.dialogs) kinds += std::string(kinds.empty() ? "" : " ") + kNames[static_cast<int>(dialog.kind)];
   return kinds;
 }
 
@@ -58,13 +53,11 @@ class EditorWindowTest : public ::testing::Test {
   }
 
   QString Path(const QString& name) const { return dir.filePath(name); }
-
-  QAction* Action(const QString& name) {
-    auto* action = window.findChild<QAction*>(name);
-    EXPECT_NE(action, nullptr) << name.toStdString();
+  QAction* Action(const char* name) {
+    auto* action = window.findChild<QAction*>(QString::fromUtf8(name));
+    EXPECT_NE(action, nullptr) << name;
     return action;
   }
-
   // The item `index` of a menu array ("Fuente", "Tamaño").
   QAction* ArrayItem(const QString& name, int index) {
     for (QAction* action : window.findChildren<QAction*>(name)) {
@@ -73,492 +66,256 @@ class EditorWindowTest : public ::testing::Test {
     ADD_FAILURE() << name.toStdString() << index;
     return nullptr;
   }
-
   QPlainTextEdit* Text1() { return window.findChild<QPlainTextEdit*>(QStringLiteral("Text1")); }
-
   void SelectRange(int from, int to) {
     QTextCursor cursor = Text1()->textCursor();
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     Text1()->setTextCursor(cursor);
   }
-
-  void OpenEditMenu() {
-    auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuEdicion"));
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->title(), QStringLiteral("&Edición "));
-    Q_EMIT menu->aboutToShow();
-  }
+  void OpenEditMenu() { Q_EMIT window.findChild<QMenu*>(QStringLiteral("mnuEdicion"))->aboutToShow(); }
 
   QTemporaryDir dir;
   FakeDialogService fake;
   EditorWindow window;
 };
 
-TEST_F(EditorWindowTest, StartsEmptyInCourierNew10) {
-  EXPECT_EQ(window.objectName(), QStringLiteral("frmEditor"));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto"));
-  EXPECT_TRUE(Text1()->toPlainText().isEmpty());
+TEST_F(EditorWindowTest, OpensAWindows1252FileWithAccentsAndCrLfIntact) {
   EXPECT_EQ(Text1()->font().family(), QStringLiteral("Courier New"));
   EXPECT_EQ(Text1()->font().pointSize(), 10);
-  EXPECT_TRUE(ArrayItem(QStringLiteral("Fuente"), 0)->isChecked());
-  EXPECT_TRUE(ArrayItem(QStringLiteral("Tamaño"), 1)->isChecked());
-  EXPECT_TRUE(EditorOpenedFileName().isEmpty());
-  struct Item {
-    const char* name;
-    const char* caption;
-  } items[] = {{"FicheroAbrir", "A&brir..."},         {"FicheroGu", "&Guardar"},
-               {"FicheroGuardar", "Guardar c&omo..."}, {"FicheroImprimir", "&Imprimir..."},
-               {"FicheroSalir", "&Salir"},             {"EdiciónCortar", "&Cortar"},
-               {"EdiciónCopiar", "C&opiar"},           {"EdiciónPegar", "&Pegar"},
-               {"Reemplazar", "Reempla&zar caracteres"}, {"AyudaAcercaDe", "Acerca de Editor"}};
-  for (const Item& item : items) {
-    QAction* action = Action(QString::fromUtf8(item.name));
-    ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QString::fromUtf8(item.caption)) << item.name;
-  }
-  EXPECT_TRUE(Action(QStringLiteral("Separador1"))->isSeparator());
-  EXPECT_TRUE(Action(QStringLiteral("Separador2"))->isSeparator());
-}
-
-TEST_F(EditorWindowTest, OpensAWindows1252FileWithAccentsAndCrLfIntact) {
   const QString path = Path(QStringLiteral("acentos.txt"));
   // "Año: 2026", "Cañón € ñ", "Última" in Windows-1252 bytes, CR LF line ends.
   const QByteArray bytes("A\xF1o: 2026\r\nCa\xF1\xF3n \x80 \xF1\r\n\xDAltima\r\n");
   WriteBytes(path, bytes);
-  fake.fileAnswers = {path};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("Año: 2026\nCañón € ñ\nÚltima"));
+  fake.fileAnswers = {path, Path(QStringLiteral("copia.txt"))};
+  Action("FicheroAbrir")->trigger();
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("Año: 2026\nCañón € ñ\nÚltima\n"));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + path);
   EXPECT_EQ(EditorOpenedFileName(), path);
-  ASSERT_EQ(fake.dialogs.size(), 1u);
-  EXPECT_EQ(fake.dialogs[0].kind, Kind::Open);
-  EXPECT_EQ(fake.dialogs[0].request.filter, kFilter);
-
-  // "&Guardar" after only opening asks for a name; the copy holds the same bytes.
-  const QString copy = Path(QStringLiteral("copia.txt"));
-  fake.fileAnswers = {copy};
-  Action(QStringLiteral("FicheroGu"))->trigger();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::Save}));
-  EXPECT_EQ(fake.dialogs[1].request.filter, kFilter);
-  EXPECT_EQ(ReadBytes(copy), bytes);
-  EXPECT_EQ(ReadBytes(path), bytes);
-  EXPECT_EQ(window.SaveName(), copy);
-  EXPECT_TRUE(window.IsSaved());
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + copy);
-
-  // Now it has a save name: "&Guardar" overwrites it without asking.
-  Text1()->setPlainText(QStringLiteral("otro"));
-  Action(QStringLiteral("FicheroGu"))->trigger();
-  EXPECT_EQ(fake.dialogs.size(), 2u);
-  EXPECT_EQ(ReadBytes(copy), QByteArray("otro\r\n"));
+  EXPECT_EQ(fake.dialogs[0].request.filter,
+            QStringLiteral("Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*"));
+  // "&Guardar" after only opening asks for a name; the copy holds the same bytes plus the
+  // one CR LF every save adds.
+  Action("FicheroGu")->trigger();
+  EXPECT_EQ(Kinds(fake), "open save");
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("copia.txt"))), bytes + "\r\n");
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + Path(QStringLiteral("copia.txt")));
 }
 
-TEST_F(EditorWindowTest, CancelledOpenChangesNothing) {
-  Text1()->setPlainText(QStringLiteral("texto"));
-  fake.fileAnswers = {QString()};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("texto"));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto"));
-  EXPECT_TRUE(fake.Messages().isEmpty());
-}
-
-TEST_F(EditorWindowTest, SaveAsOverAnExistingFileAsksAgainAfterNoAndWritesAfterYes) {
-  const QString existing = Path(QStringLiteral("existe.txt"));
-  WriteBytes(existing, "viejo\r\n");
-  Text1()->setPlainText(QStringLiteral("línea 1\nlínea 2"));
-  fake.fileAnswers = {existing, existing};
-  fake.yesNoAnswers = {false, true};
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Save, Kind::YesNo, Kind::Save, Kind::YesNo}));
-  for (int i : {1, 3}) {
-    EXPECT_EQ(fake.dialogs[i].text, kOverwriteQuestion);
-    EXPECT_EQ(fake.dialogs[i].icon, MessageIcon::Information);
-    EXPECT_FALSE(fake.dialogs[i].defaultYes);
+// Save and close scenarios. Steps: "open", "saveas", "save", "close", "text=..." (types a new
+// text), "utility=NAME" (the coordinate utility names a file it read). Answers to the file
+// dialogs are file names in the test folder ("" cancels, "!" is a path no file can take).
+TEST_F(EditorWindowTest, SaveAndCloseScenarios) {
+  struct Scenario {
+    const char* what;
+    std::map<QString, QByteArray> before;
+    std::vector<std::string> steps;
+    std::vector<bool> yesNo;
+    QStringList files;
+    std::string kinds;
+    std::map<QString, QByteArray> after;  // "" for a file that must not exist
+    bool visible;
+  };
+  const QString x = QStringLiteral("existe.txt"), o = QStringLiteral("otro.txt"), c = QStringLiteral("coord.txt");
+  const std::vector<Scenario> scenarios = {
+      {"save as over an existing file: No asks again, Yes writes", {{x, "viejo\r\n"}}, {"text=línea 1\nlínea 2", "saveas"},
+       {false, true}, {x, x}, "save yesno save yesno", {{x, "l\xEDnea 1\r\nl\xEDnea 2\r\n"}}, true},
+      {"No, then another name, leaves the existing file alone", {{x, "viejo\r\n"}}, {"text=nuevo", "saveas"}, {false},
+       {x, o}, "save yesno save", {{x, "viejo\r\n"}, {o, "nuevo\r\n"}}, true},
+      {"cancelled save as is silent", {}, {"text=nada", "saveas"}, {}, {QString()}, "save", {{o, ""}}, true},
+      {"a failed write is reported", {}, {"text=datos", "saveas"}, {}, {QStringLiteral("!")}, "save message", {}, true},
+      {"unreadable file: reported, the text stays", {}, {"text=sigue", "open"}, {}, {QStringLiteral("no_existe.txt")},
+       "open message", {}, true},
+      {"save with a name overwrites without asking", {}, {"text=uno", "saveas", "text=dos", "save"}, {}, {o}, "save",
+       {{o, "dos\r\n"}}, true},
+      {"closing an empty text asks nothing", {}, {"close"}, {}, {}, "", {}, false},
+      {"closing, Yes saves to the opened file", {{x, "antes\r\n"}}, {"open", "text=después\nde editar", "close"}, {true},
+       {x}, "open yesno", {{x, "despu\xE9s\r\nde editar\r\n"}}, false},
+      {"closing, No saves nothing", {{x, "antes\r\n"}}, {"open", "text=cambiado", "close"}, {false}, {x}, "open yesno",
+       {{x, "antes\r\n"}}, false},
+      {"closing after save as saves to the new name", {{x, "original\r\n"}}, {"open", "saveas", "text=cambiado", "close"},
+       {true}, {x, o}, "open save yesno", {{x, "original\r\n"}, {o, "cambiado\r\n"}}, false},
+      {"closing, Yes and a cancelled dialog keeps the window", {}, {"text=sin nombre", "close"}, {true}, {QString()},
+       "yesno save", {}, true},
+      {"closing, Yes and a failed write keeps the window", {}, {"text=importante", "close"}, {true},
+       {QStringLiteral("!")}, "yesno save message", {}, true},
+      // Regression: the shared opened-file name set by the coordinate utility was the target
+      // of the save on close, which the caption never showed.
+      {"closing saves to the shown file, not a coordinate file", {{x, "antes\r\n"}, {c, "1\r\n4,5,6"}},
+       {"open", "utility=coord.txt", "text=editado", "close"}, {true}, {x}, "open yesno",
+       {{x, "editado\r\n"}, {c, "1\r\n4,5,6"}}, false},
+      {"closing an unnamed text asks for a name after the utility read", {{c, "4\r\n1,2,3"}},
+       {"text=tecleado", "utility=coord.txt", "close"}, {true}, {o}, "yesno save",
+       {{c, "4\r\n1,2,3"}, {o, "tecleado\r\n"}}, false},
+      // Regression: after save as A and open B, Guardar wrote B's text over A.
+      {"Guardar after opening another file asks", {{o, "segundo\r\n"}},
+       {"text=primero", "saveas", "open", "save"}, {}, {x, o, QStringLiteral("tercero.txt")}, "save open save",
+       {{x, "primero\r\n"}, {QStringLiteral("tercero.txt"), "segundo\r\n\r\n"}}, true},
+  };
+  for (const Scenario& s : scenarios) {
+    SCOPED_TRACE(s.what);
+    QTemporaryDir folder;
+    fake.dialogs.clear();
+    SetEditorOpenedFileName(QString());
+    EditorWindow editor;
+    editor.show();
+    auto act = [&editor](const char* name) { editor.findChild<QAction*>(QString::fromUtf8(name))->trigger(); };
+    auto path = [&](const QString& name) {
+      if (name == QStringLiteral("!")) return folder.filePath(QStringLiteral("no-es-carpeta.txt/salida.txt"));
+      return name.isNull() ? QString() : folder.filePath(name);
+    };
+    WriteBytes(path(QStringLiteral("no-es-carpeta.txt")), "x");
+    for (const auto& [name, bytes] : s.before) WriteBytes(path(name), bytes);
+    fake.yesNoAnswers.assign(s.yesNo.begin(), s.yesNo.end());
+    fake.fileAnswers.clear();
+    for (const QString& name : s.files) fake.fileAnswers.push_back(path(name));
+    for (const std::string& step : s.steps) {
+      if (step.starts_with("text=")) editor.TextBox()->setPlainText(QString::fromStdString(step.substr(5)));
+      if (step.starts_with("utility=")) SetEditorOpenedFileName(path(QString::fromStdString(step.substr(8))));
+      if (step == "open") act("FicheroAbrir");
+      if (step == "saveas") act("FicheroGuardar");
+      if (step == "save") act("FicheroGu");
+      if (step == "close") editor.close();
+    }
+    EXPECT_EQ(Kinds(fake), s.kinds);
+    for (const auto& [name, bytes] : s.after) {
+      if (bytes.isEmpty()) {
+        EXPECT_FALSE(QFile::exists(path(name))) << name.toStdString();
+      } else {
+        EXPECT_EQ(ReadBytes(path(name)), bytes) << name.toStdString();
+      }
+    }
+    EXPECT_EQ(editor.isVisible(), s.visible);
+    EXPECT_EQ(ReadBytes(path(QStringLiteral("no-es-carpeta.txt"))), QByteArray("x"));
+    fake.yesNoAnswers = {false};
+    editor.close();  // whatever is left is not saved
   }
-  EXPECT_EQ(ReadBytes(existing), QByteArray("l\xEDnea 1\r\nl\xEDnea 2\r\n"));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + existing);
 }
 
-TEST_F(EditorWindowTest, SaveAsAnswerNoThenAnotherNameLeavesTheExistingFileAlone) {
-  const QString existing = Path(QStringLiteral("existe.txt"));
-  const QString fresh = Path(QStringLiteral("nuevo.txt"));
-  WriteBytes(existing, "viejo\r\n");
-  Text1()->setPlainText(QStringLiteral("nuevo"));
-  fake.fileAnswers = {existing, fresh};
-  fake.yesNoAnswers = {false};
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Save, Kind::YesNo, Kind::Save}));
-  EXPECT_EQ(ReadBytes(existing), QByteArray("viejo\r\n"));
-  EXPECT_EQ(ReadBytes(fresh), QByteArray("nuevo\r\n"));
-  EXPECT_EQ(window.SaveName(), fresh);
-}
-
-TEST_F(EditorWindowTest, CancelledSaveAsIsSilentAndWritesNothing) {
-  Text1()->setPlainText(QStringLiteral("nada"));
-  fake.fileAnswers = {QString()};
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-  EXPECT_TRUE(window.SaveDialogCancelled());
-  EXPECT_FALSE(window.IsSaved());
-  EXPECT_TRUE(window.SaveName().isEmpty());
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Save}));
-  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-}
-
-TEST_F(EditorWindowTest, WriteFailureIsReportedAndChangesNothing) {
-  // A folder that is really a file cannot take a new file, whoever runs the test.
-  const QString notAFolder = Path(QStringLiteral("fichero.txt"));
-  WriteBytes(notAFolder, "x");
-  const QString target = notAFolder + QStringLiteral("/salida.txt");
-  Text1()->setPlainText(QStringLiteral("datos"));
-  fake.fileAnswers = {target};
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-
-  ASSERT_EQ(fake.Messages().size(), 1);
-  EXPECT_TRUE(fake.Messages()[0].startsWith(QStringLiteral(" No se ha podido guardar el fichero ") + target))
-      << fake.Messages()[0].toStdString();
-  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Critical);
-  EXPECT_EQ(fake.dialogs.back().kind, testing::RecordedDialog::Kind::Save);  // offered again
-  EXPECT_FALSE(window.IsSaved());
-  EXPECT_TRUE(window.SaveName().isEmpty());
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto"));
-  EXPECT_EQ(ReadBytes(notAFolder), QByteArray("x"));
-}
-
-TEST_F(EditorWindowTest, WriteToAReadOnlyFolderIsReported) {
-  // A folder without write permission; the superuser ignores permissions, so it gets the
-  // process file system, where nobody can create files.
-  QString folder = QStringLiteral("/proc");
-  if (geteuid() != 0) {
-    folder = Path(QStringLiteral("solo_lectura"));
-    ASSERT_TRUE(QDir().mkdir(folder));
-    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-  }
-  const QString target = folder + QStringLiteral("/korvo_editor_salida.txt");
-  Text1()->setPlainText(QStringLiteral("datos"));
-  fake.fileAnswers = {target};
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-  if (geteuid() != 0) {
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  }
-  ASSERT_EQ(fake.Messages().size(), 1);
-  EXPECT_TRUE(fake.Messages()[0].startsWith(QStringLiteral(" No se ha podido guardar el fichero ") + target))
-      << fake.Messages()[0].toStdString();
-  EXPECT_FALSE(window.IsSaved());
-  EXPECT_FALSE(QFile::exists(target));
-}
-
-TEST_F(EditorWindowTest, UnreadableFileIsReportedAndTheTextStays) {
-  Text1()->setPlainText(QStringLiteral("sigue aquí"));
+TEST_F(EditorWindowTest, MessagesOfFailedReadsAndWrites) {
+  const QString target = Path(QStringLiteral("fichero.txt")) + QStringLiteral("/salida.txt");
+  WriteBytes(Path(QStringLiteral("fichero.txt")), "x");
   const QString missing = Path(QStringLiteral("no_existe.txt"));
-  fake.fileAnswers = {missing};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  ASSERT_EQ(fake.Messages().size(), 1);
-  EXPECT_TRUE(fake.Messages()[0].startsWith(QStringLiteral(" No se ha podido leer el fichero ") + missing));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("sigue aquí"));
+  Text1()->setPlainText(QStringLiteral("datos"));
+  fake.fileAnswers = {target, missing};
+  Action("FicheroGuardar")->trigger();
+  Action("FicheroAbrir")->trigger();
+  ASSERT_EQ(fake.Messages().size(), 2);
+  EXPECT_TRUE(fake.Messages()[0].startsWith(QStringLiteral(" No se ha podido guardar el fichero ") + target));
+  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Critical);
+  EXPECT_TRUE(fake.Messages()[1].startsWith(QStringLiteral(" No se ha podido leer el fichero ") + missing));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto"));
-  EXPECT_TRUE(EditorOpenedFileName().isEmpty());
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("datos"));
 }
 
 TEST_F(EditorWindowTest, PrintsFourBlankLinesThenTheTextOncePerCopy) {
   Text1()->setPlainText(QStringLiteral("Año\nfin"));
-  fake.printAnswers = {PrintChoice{3, false}};
-  Action(QStringLiteral("FicheroImprimir"))->trigger();
+  fake.printAnswers = {PrintChoice{3, false}, PrintChoice{1, true}, std::nullopt};
+  for (int i = 0; i < 3; ++i) Action("FicheroImprimir")->trigger();
   const QString page = QStringLiteral("\r\n\r\n\r\n\r\nAño\r\nfin");
   EXPECT_EQ(fake.printed, (QStringList{page, page, page}));
-  EXPECT_TRUE(fake.Messages().isEmpty());
-}
-
-TEST_F(EditorWindowTest, PrintToFileIsNotAvailableAndCancelPrintsNothing) {
-  Text1()->setPlainText(QStringLiteral("texto"));
-  fake.printAnswers = {PrintChoice{1, true}, std::nullopt};
-  Action(QStringLiteral("FicheroImprimir"))->trigger();
+  // Printing to a file is not available; a cancelled print prints nothing.
   EXPECT_EQ(fake.Messages(), QStringList{QStringLiteral(" Opción no disponible. ")});
-  Action(QStringLiteral("FicheroImprimir"))->trigger();
-  EXPECT_TRUE(fake.printed.isEmpty());
-  EXPECT_EQ(fake.Messages().size(), 1);
 }
 
-TEST_F(EditorWindowTest, EditMenuEnablesItemsBySelectionAndClipboard) {
+TEST_F(EditorWindowTest, EditMenuClipboardAndFonts) {
   Text1()->setPlainText(QStringLiteral("uno\ndos"));
-  OpenEditMenu();
-  EXPECT_FALSE(Action(QStringLiteral("EdiciónCortar"))->isEnabled());
-  EXPECT_FALSE(Action(QStringLiteral("EdiciónCopiar"))->isEnabled());
-  EXPECT_FALSE(Action(QStringLiteral("EdiciónPegar"))->isEnabled());
-
+  auto enabled = [this] {
+    OpenEditMenu();
+    return std::vector<bool>{Action("EdiciónCortar")->isEnabled(), Action("EdiciónCopiar")->isEnabled(),
+                             Action("EdiciónPegar")->isEnabled()};
+  };
+  EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
   SelectRange(2, 5);  // "o", line end, "d"
-  OpenEditMenu();
-  EXPECT_TRUE(Action(QStringLiteral("EdiciónCortar"))->isEnabled());
-  EXPECT_TRUE(Action(QStringLiteral("EdiciónCopiar"))->isEnabled());
-  EXPECT_FALSE(Action(QStringLiteral("EdiciónPegar"))->isEnabled());
-
-  Action(QStringLiteral("EdiciónCopiar"))->trigger();
+  EXPECT_EQ(enabled(), (std::vector<bool>{true, true, false}));
+  Action("EdiciónCopiar")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("o\nd"));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("uno\ndos"));
   SelectRange(0, 0);
-  OpenEditMenu();
-  EXPECT_FALSE(Action(QStringLiteral("EdiciónCopiar"))->isEnabled());
-  EXPECT_TRUE(Action(QStringLiteral("EdiciónPegar"))->isEnabled());
-}
+  EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true}));
 
-TEST_F(EditorWindowTest, CutAndPasteGoThroughTheClipboard) {
   Text1()->setPlainText(QStringLiteral("abcdef"));
   SelectRange(1, 3);
-  Action(QStringLiteral("EdiciónCortar"))->trigger();
+  enabled();
+  Action("EdiciónCortar")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("bc"));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("adef"));
-
   SelectRange(3, 4);  // "f" is replaced by the clipboard's text
-  Action(QStringLiteral("EdiciónPegar"))->trigger();
+  enabled();
+  Action("EdiciónPegar")->trigger();
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("adebc"));
-
   // Text from elsewhere with CR LF becomes one line end each.
   QApplication::clipboard()->setText(QStringLiteral("x\r\ny"));
   SelectRange(0, 0);
-  Action(QStringLiteral("EdiciónPegar"))->trigger();
+  Action("EdiciónPegar")->trigger();
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("x\nyadebc"));
-}
 
-TEST_F(EditorWindowTest, FontAndSizeItemsMoveTheCheckMark) {
   ArrayItem(QStringLiteral("Fuente"), 1)->trigger();
-  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Arial"));
   ArrayItem(QStringLiteral("Tamaño"), 2)->trigger();
+  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Arial"));
   EXPECT_EQ(Text1()->font().pointSize(), 12);
-  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Arial"));
-  // Triggering the checked item again keeps it checked.
-  ArrayItem(QStringLiteral("Tamaño"), 2)->trigger();
+  ArrayItem(QStringLiteral("Tamaño"), 2)->trigger();  // triggering the checked item keeps it checked
   ArrayItem(QStringLiteral("Fuente"), 2)->trigger();
-  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Symbol"));
   ArrayItem(QStringLiteral("Tamaño"), 0)->trigger();
+  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Symbol"));
   EXPECT_EQ(Text1()->font().pointSize(), 8);
-  const bool fontChecks[] = {false, false, true};
-  const bool sizeChecks[] = {true, false, false};
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(ArrayItem(QStringLiteral("Fuente"), k)->isChecked(), fontChecks[k]) << k;
-    EXPECT_EQ(ArrayItem(QStringLiteral("Tamaño"), k)->isChecked(), sizeChecks[k]) << k;
+    EXPECT_EQ(ArrayItem(QStringLiteral("Fuente"), k)->isChecked(), k == 2) << k;
+    EXPECT_EQ(ArrayItem(QStringLiteral("Tamaño"), k)->isChecked(), k == 0) << k;
   }
-  EXPECT_EQ(ArrayItem(QStringLiteral("Tamaño"), 0)->text(), QStringLiteral("8"));
-  EXPECT_EQ(ArrayItem(QStringLiteral("Fuente"), 2)->text(), QStringLiteral("Symbol"));
+  // Showing again after closing starts afresh.
+  fake.yesNoAnswers = {false};
+  window.close();
+  window.show();
+  EXPECT_TRUE(Text1()->toPlainText().isEmpty());
+  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Courier New"));
+  EXPECT_TRUE(ArrayItem(QStringLiteral("Fuente"), 0)->isChecked());
 }
 
-// Fills frmReemplazar's fields and presses a button once the modal dialog is up.
-void AnswerReplaceDialog(EditorWindow& window, const QString& from, const QString& to, const char* button,
-                         bool* wasVisible) {
-  QTimer::singleShot(0, &window, [&window, from, to, button, wasVisible] {
-    auto* dialog = window.findChild<ReplaceDialog*>(QStringLiteral("frmReemplazar"));
-    ASSERT_NE(dialog, nullptr);
-    *wasVisible = dialog->isVisible();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Reemplazar caracteres"));
-    QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Text1")), from);
-    QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Text2")), to);
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-    if (dialog->isVisible()) dialog->reject();  // never leave a test waiting
-  });
-}
-
-TEST_F(EditorWindowTest, ReplaceChangesEveryOccurrenceOfTheCharacter) {
-  Text1()->setPlainText(QStringLiteral("1,2,3\n4,5"));
-  bool shown = false;
-  AnswerReplaceDialog(window, QStringLiteral(","), QStringLiteral(";"), "btnAccept", &shown);
-  Action(QStringLiteral("Reemplazar"))->trigger();
-  EXPECT_TRUE(shown);
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("1;2;3\n4;5"));
-  EXPECT_TRUE(fake.Messages().isEmpty());
-}
-
-TEST_F(EditorWindowTest, CancelLeavesTheTextAlone) {
-  Text1()->setPlainText(QStringLiteral("a,b"));
-  bool shown = false;
-  AnswerReplaceDialog(window, QStringLiteral(","), QStringLiteral(";"), "btnCancel", &shown);
-  Action(QStringLiteral("Reemplazar"))->trigger();
-  EXPECT_TRUE(shown);
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("a,b"));
-}
-
-TEST_F(EditorWindowTest, ReplaceDialogChecksItsFields) {
+TEST_F(EditorWindowTest, ReplaceDialog) {
   struct Case {
     QString text, from, to, expected;
+    const char* button;
     bool message;
   } cases[] = {
-      {QStringLiteral("añoña"), QStringLiteral("ñ"), QStringLiteral("n"), QStringLiteral("anona"), false},
-      {QStringLiteral("a,b,c"), QStringLiteral(","), QStringLiteral(","), QStringLiteral("a,b,c"), false},
-      {QStringLiteral("abc"), QStringLiteral("z"), QStringLiteral("y"), QStringLiteral("abc"), false},
-      {QStringLiteral("a,b"), QStringLiteral(","), QString(), QStringLiteral("a,b"), true},
-      {QStringLiteral("a,b"), QString(), QStringLiteral(";"), QStringLiteral("a,b"), true},
+      {QStringLiteral("1,2,3\n4,5"), QStringLiteral(","), QStringLiteral(";"), QStringLiteral("1;2;3\n4;5"), "btnAccept", false},
+      {QStringLiteral("a,b"), QStringLiteral(","), QStringLiteral(";"), QStringLiteral("a,b"), "btnCancel", false},
+      {QStringLiteral("añoña"), QStringLiteral("ñ"), QStringLiteral("n"), QStringLiteral("anona"), "btnAccept", false},
+      {QStringLiteral("abc"), QStringLiteral("z"), QStringLiteral("y"), QStringLiteral("abc"), "btnAccept", false},
+      {QStringLiteral("a,b"), QStringLiteral(","), QString(), QStringLiteral("a,b"), "btnAccept", true},
+      {QStringLiteral("a,b"), QString(), QStringLiteral(";"), QStringLiteral("a,b"), "btnAccept", true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected.toStdString());
     fake.dialogs.clear();
     Text1()->setPlainText(c.text);
     ReplaceDialog dialog(Text1(), &window);
     dialog.show();
     auto* from = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
     auto* to = dialog.findChild<QLineEdit*>(QStringLiteral("Text2"));
-    ASSERT_NE(from, nullptr);
-    ASSERT_NE(to, nullptr);
     QTest::keyClicks(from, QStringLiteral("xy"));
     EXPECT_EQ(from->text(), QStringLiteral("x"));  // one character only
-    from->setText(c.from);  // typed keys would have to be ASCII
+    from->setText(c.from);
     to->setText(c.to);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("btnAccept")), Qt::LeftButton);
-    EXPECT_EQ(Text1()->toPlainText(), c.expected) << c.expected.toStdString();
-    if (c.message) {
-      EXPECT_EQ(fake.Messages(), QStringList{QStringLiteral("¡Las dos celdas han de contener un caracter!")});
-      EXPECT_TRUE(dialog.isVisible());
-    } else {
-      EXPECT_TRUE(fake.Messages().isEmpty());
-      EXPECT_FALSE(dialog.isVisible());
-    }
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(c.button)), Qt::LeftButton);
+    EXPECT_EQ(Text1()->toPlainText(), c.expected);
+    EXPECT_EQ(fake.Log(), c.message ? QStringLiteral("message | none |  | ¡Las dos celdas han de contener un caracter!\n")
+                                    : QString());
+    EXPECT_EQ(dialog.isVisible(), c.message);
   }
-}
-
-TEST_F(EditorWindowTest, ClosingWithAnEmptyTextAsksNothing) {
-  Action(QStringLiteral("FicheroSalir"))->trigger();
-  EXPECT_TRUE(fake.dialogs.empty());
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(EditorWindowTest, ClosingWithTextAndYesSavesToTheOpenedFile) {
-  const QString path = Path(QStringLiteral("datos.txt"));
-  WriteBytes(path, "antes\r\n");
-  fake.fileAnswers = {path};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  Text1()->setPlainText(QStringLiteral("después\nde editar"));
-  fake.yesNoCancelAnswers = {1};
-  Action(QStringLiteral("FicheroSalir"))->trigger();
-
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNoCancel}));
-  EXPECT_EQ(fake.dialogs[1].text, kSaveChangesQuestion);
-  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Information);
-  EXPECT_EQ(ReadBytes(path), QByteArray("despu\xE9s\r\nde editar\r\n"));
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(EditorWindowTest, ClosingWithTextAndNoSavesNothing) {
-  const QString path = Path(QStringLiteral("datos.txt"));
-  WriteBytes(path, "antes\r\n");
-  fake.fileAnswers = {path};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  Text1()->setPlainText(QStringLiteral("cambiado"));
-  fake.yesNoCancelAnswers = {0};
-  window.close();
-  EXPECT_EQ(ReadBytes(path), QByteArray("antes\r\n"));
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(EditorWindowTest, ClosingAfterSaveAsSavesToTheNewNameNotOverTheOpenedFile) {
-  const QString opened = Path(QStringLiteral("original.txt"));
-  const QString copy = Path(QStringLiteral("copia.txt"));
-  WriteBytes(opened, "original\r\n");
-  fake.fileAnswers = {opened, copy};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-  Text1()->setPlainText(QStringLiteral("cambiado"));
-  fake.yesNoCancelAnswers = {1};
-  window.close();
-  EXPECT_EQ(ReadBytes(opened), QByteArray("original\r\n"));
-  EXPECT_EQ(ReadBytes(copy), QByteArray("cambiado\r\n"));
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(EditorWindowTest, ClosingWithYesAndACancelledSaveDialogKeepsTheWindowAndText) {
-  Text1()->setPlainText(QStringLiteral("sin nombre"));
-  fake.yesNoCancelAnswers = {1};
-  fake.fileAnswers = {QString()};
-  window.close();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNoCancel, Kind::Save}));
-  EXPECT_TRUE(fake.Messages().isEmpty());
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("sin nombre"));
-
-  // Second attempt with a name: saved, and the window closes.
-  const QString path = Path(QStringLiteral("nombre.txt"));
-  fake.yesNoCancelAnswers = {1};
-  fake.fileAnswers = {path};
-  window.close();
-  EXPECT_EQ(ReadBytes(path), QByteArray("sin nombre\r\n"));
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(EditorWindowTest, ClosingWithYesAndAFailedWriteKeepsTheWindow) {
-  const QString notAFolder = Path(QStringLiteral("fichero.txt"));
-  WriteBytes(notAFolder, "x");
-  Text1()->setPlainText(QStringLiteral("importante"));
-  fake.yesNoCancelAnswers = {1};
-  fake.fileAnswers = {notAFolder + QStringLiteral("/salida.txt")};
-  window.close();
-  EXPECT_EQ(fake.Messages().size(), 1);
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("importante"));
-}
-
-TEST_F(EditorWindowTest, ShowingAgainAfterClosingStartsAfresh) {
-  ArrayItem(QStringLiteral("Fuente"), 1)->trigger();
-  Text1()->setPlainText(QStringLiteral("algo"));
-  fake.yesNoCancelAnswers = {0};
-  window.close();
-  window.show();
-  EXPECT_TRUE(Text1()->toPlainText().isEmpty());
-  EXPECT_EQ(Text1()->font().family(), QStringLiteral("Courier New"));
-  EXPECT_TRUE(ArrayItem(QStringLiteral("Fuente"), 0)->isChecked());
-  EXPECT_FALSE(ArrayItem(QStringLiteral("Fuente"), 1)->isChecked());
-}
-
-// Regression: the coordinate utility sets the shared opened-file name to the file it reads;
-// saving the editor on close wrote the editor's text over that coordinate file, which the
-// editor's caption never showed.
-TEST_F(EditorWindowTest, ClosingSavesToTheShownFileNotToACoordinateFileReadMeanwhile) {
-  const QString opened = Path(QStringLiteral("datos.txt"));
-  const QString coordinates = Path(QStringLiteral("coordenadas.txt"));
-  WriteBytes(opened, "antes\r\n");
-  WriteBytes(coordinates, "1\r\n457631.066,4483452.284,700");
-  fake.fileAnswers = {opened};
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  SetEditorOpenedFileName(coordinates);  // what the utility's "Entrada por fichero" does
-  Text1()->setPlainText(QStringLiteral("editado"));
-  fake.yesNoCancelAnswers = {1};
-  window.close();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Open, Kind::YesNoCancel}));
-  EXPECT_EQ(ReadBytes(opened), QByteArray("editado\r\n"));
-  EXPECT_EQ(ReadBytes(coordinates), QByteArray("1\r\n457631.066,4483452.284,700"));
-  EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(EditorWindowTest, ClosingAnUnnamedTextAsksForANameEvenAfterTheUtilityReadAFile) {
-  const QString coordinates = Path(QStringLiteral("coordenadas.txt"));
-  const QString chosen = Path(QStringLiteral("nuevo.txt"));
-  WriteBytes(coordinates, "4\r\n1,2,3");
-  Text1()->setPlainText(QStringLiteral("tecleado"));
-  SetEditorOpenedFileName(coordinates);
-  fake.yesNoCancelAnswers = {1};
-  fake.fileAnswers = {chosen};
-  window.close();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::YesNoCancel, Kind::Save}));
-  EXPECT_EQ(ReadBytes(coordinates), QByteArray("4\r\n1,2,3"));
-  EXPECT_EQ(ReadBytes(chosen), QByteArray("tecleado\r\n"));
-  EXPECT_FALSE(window.isVisible());
-}
-
-// Regression: after "Guardar c&omo..." A and "A&brir..." B, "&Guardar" wrote B's text over A
-// while the caption showed B. Opening a file forgets the save name, so "&Guardar" asks.
-TEST_F(EditorWindowTest, GuardarAfterOpeningAnotherFileAsksInsteadOfWritingOverTheOldName) {
-  const QString first = Path(QStringLiteral("primero.txt"));
-  const QString second = Path(QStringLiteral("segundo.txt"));
-  const QString third = Path(QStringLiteral("tercero.txt"));
-  WriteBytes(second, "segundo\r\n");
-  Text1()->setPlainText(QStringLiteral("primero"));
-  fake.fileAnswers = {first, second, third};
-  Action(QStringLiteral("FicheroGuardar"))->trigger();
-  ASSERT_EQ(ReadBytes(first), QByteArray("primero\r\n"));
-  Action(QStringLiteral("FicheroAbrir"))->trigger();
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + second);
-  EXPECT_TRUE(window.SaveName().isEmpty());
-  Action(QStringLiteral("FicheroGu"))->trigger();
-  EXPECT_EQ(Kinds(fake), (std::vector<Kind>{Kind::Save, Kind::Open, Kind::Save}));
-  EXPECT_EQ(ReadBytes(first), QByteArray("primero\r\n"));
-  EXPECT_EQ(ReadBytes(third), QByteArray("segundo\r\n"));
-  EXPECT_EQ(window.SaveName(), third);
+  // From the menu: the modal dialog comes up and replaces.
+  Text1()->setPlainText(QStringLiteral("a,b"));
+  bool shown = false;
+  QTimer::singleShot(0, &window, [this, &shown] {
+    auto* dialog = window.findChild<ReplaceDialog*>(QStringLiteral("frmReemplazar"));
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->isVisible();
+    dialog->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral(","));
+    dialog->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral(";"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnAccept")), Qt::LeftButton);
+    if (dialog->isVisible()) dialog->reject();  // never leave a test waiting
+  });
+  Action("Reemplazar")->trigger();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("a;b"));
 }
 
 TEST(EditorInstance, IsOneWindowThatStartsAfreshAndEmptiesTheSharedName) {
@@ -572,7 +329,6 @@ TEST(EditorInstance, IsOneWindowThatStartsAfreshAndEmptiesTheSharedName) {
   EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
   EXPECT_TRUE(EditorOpenedFileName().isEmpty());
   editor.close();
-  EXPECT_FALSE(editor.isVisible());
   EXPECT_TRUE(fake.dialogs.empty());
 }
 

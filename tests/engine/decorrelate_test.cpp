@@ -1,6 +1,8 @@
 // Decomposition of the weight matrix and the rotation of the observation system.
 #include <gtest/gtest.h>
 
+#include "support/matrices.h"
+
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -11,38 +13,7 @@
 namespace korvo {
 namespace {
 
-Matrix Transposed(const Matrix& a) {
-  Matrix t(a.cols(), a.rows());
-  for (int i = 1; i <= a.rows(); ++i)
-    for (int j = 1; j <= a.cols(); ++j) t(j, i) = a(i, j);
-  return t;
-}
-
-// Plain dense product, ascending inner index: the reference for bit-for-bit comparisons.
-Matrix DenseProduct(const Matrix& a, const Matrix& b) {
-  Matrix c(a.rows(), b.cols());
-  for (int i = 1; i <= a.rows(); ++i)
-    for (int j = 1; j <= b.cols(); ++j) {
-      double sum = 0.0;
-      for (int k = 1; k <= a.cols(); ++k) sum += a(i, k) * b(k, j);
-      c(i, j) = sum;
-    }
-  return c;
-}
-
-Matrix Diagonal(const std::vector<double>& values) {
-  const int n = static_cast<int>(values.size()) - 1;
-  Matrix d(n, n);
-  for (int i = 1; i <= n; ++i) d(i, i) = values[static_cast<std::size_t>(i)];
-  return d;
-}
-
-void ExpectNear(const Matrix& a, const Matrix& b, double tolerance) {
-  ASSERT_EQ(a.rows(), b.rows());
-  ASSERT_EQ(a.cols(), b.cols());
-  for (int i = 1; i <= a.rows(); ++i)
-    for (int j = 1; j <= a.cols(); ++j) EXPECT_NEAR(a(i, j), b(i, j), tolerance) << "(" << i << ", " << j << ")";
-}
+using namespace korvo::testing;
 
 void ExpectOrthogonal(const Matrix& v) {
   Matrix identity(v.rows(), v.rows());
@@ -104,17 +75,6 @@ TEST(WeightDecomposition, BaselineBlockWeightsAreTheEigenvaluesOfItsWeightBlock)
     EXPECT_EQ(v(1, r), 0.0);
     EXPECT_EQ(v(5, r), 0.0);
   }
-}
-
-Matrix RandomSpd(int n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<double> u(-1.0, 1.0);
-  Matrix g(n, n);
-  for (int i = 1; i <= n; ++i)
-    for (int j = 1; j <= n; ++j) g(i, j) = u(gen);
-  Matrix p = DenseProduct(Transposed(g), g);
-  for (int i = 1; i <= n; ++i) p(i, i) += 0.5;
-  return p;
 }
 
 TEST(WeightDecomposition, FullWeightMatrixIsRebuiltFromItsFactors) {

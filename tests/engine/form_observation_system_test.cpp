@@ -7,7 +7,7 @@
 
 #include "common/constants.h"
 #include "common/win1252.h"
-#include "engine_test_networks.h"
+#include "support/networks.h"
 
 namespace korvo {
 namespace {
@@ -549,14 +549,31 @@ TEST(FormObservationSystem, BaselineBetweenFixedVerticesHasWeightsAndTermsOnly) 
   EXPECT_GT(s->P(1, 1), 0.0);
 }
 
-TEST(FormObservationSystem, RepeatedFormationGivesTheSameSystem) {
-  Builder b = MixedNetwork();
-  Result<ObservationSystem> s1 = FormObservationSystem(b.model, CalcOptions{});
-  Result<ObservationSystem> s2 = FormObservationSystem(b.model, CalcOptions{});
-  ASSERT_TRUE(s1.ok() && s2.ok());
-  EXPECT_EQ(s1->A, s2->A);
-  EXPECT_EQ(s1->k, s2->k);
-  EXPECT_EQ(s1->P, s2->P);
+// A direction or zenith angle whose target lies on the station's vertical has no azimuth: it
+// is refused by name; a distance along the same line is an ordinary row. At latitude and
+// longitude 0 the vertical is +X, so the east and north components are exactly zero.
+TEST(FormObservationSystem, VerticalSightIsRefused) {
+  for (const ObservationType type : {ObservationType::Direction, ObservationType::Zenith, ObservationType::Distance}) {
+    NetworkModel network;
+    NetworkVertex station = korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0, 0.0, 0.0f);
+    network.vertices = {station, korvo::testing::AuditVertex(2, kKindUnknown, 6378637.0, 0.0, 0.0, 0.0, 0.0f)};
+    ClassicalObservation o;
+    o.type = type;
+    o.from = 1;
+    o.to = 2;
+    o.value = type == ObservationType::Distance ? 500.0 : 0.0;
+    o.stdDev = 10.0;
+    network.classical = {o};
+    Result<ObservationSystem> s = FormObservationSystem(network, CalcOptions{});
+    if (type == ObservationType::Distance) {
+      ASSERT_TRUE(s.ok()) << s.error();
+      EXPECT_EQ(s->A(1, 1), 1.0);  // d(distance)/dX along the line
+      continue;
+    }
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.error(), Cp1252(" ¡La observación nº 1 (") + (type == ObservationType::Direction ? Cp1252("Dirección") : "Cenital") +
+                             Cp1252(" 1-2) es una visual vertical: su acimut no está definido! "));
+  }
 }
 
 }  // namespace

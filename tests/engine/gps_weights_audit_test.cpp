@@ -10,7 +10,7 @@
 #include "engine/kernels.h"
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
-#include "engine/audit_vertices.h"
+#include "support/networks.h"
 #include "network/network_model.h"
 
 namespace korvo {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/matrices.h"
+
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -12,27 +14,7 @@
 namespace korvo {
 namespace {
 
-Matrix FromRows(const std::vector<std::vector<double>>& rows) {
-  const int n = static_cast<int>(rows.size());
-  const int m = n == 0 ? 0 : static_cast<int>(rows[0].size());
-  Matrix out(n, m);
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= m; ++j) out(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-  }
-  return out;
-}
-
-// Same shape and the same bits in every element (so +0 and -0 differ).
-void ExpectSameBits(const Matrix& a, const Matrix& b) {
-  ASSERT_EQ(a.rows(), b.rows());
-  ASSERT_EQ(a.cols(), b.cols());
-  for (int i = 0; i <= a.rows(); ++i) {
-    for (int j = 0; j <= a.cols(); ++j) {
-      const double x = a(i, j), y = b(i, j);
-      ASSERT_EQ(0, std::memcmp(&x, &y, sizeof x)) << "element (" << i << ", " << j << "): " << x << " vs " << y;
-    }
-  }
-}
+using namespace korvo::testing;
 
 TEST(KernelsInverse, SwapMatrixIsMendedByRowAdditionAndIsItsOwnInverse) {
   // W(1,1) = 0: row 2 is added to row 1, giving [[1,1],[1,0]]; elimination then gives the
@@ -126,20 +108,6 @@ TEST(KernelsProduct, ShapesAndHandValues) {
   EXPECT_EQ(p(2, 1), 9742.0);
   const Matrix q = MultiplyMatrices(FromRows({{1, 2}, {3, 4}}), FromRows({{5, 6}, {7, 8}}), 2, 2, 2);
   EXPECT_EQ(q, FromRows({{19, 22}, {43, 50}}));
-}
-
-TEST(KernelsProduct, UsesOnlyTheGivenDimensions) {
-  // Elements outside rows x inner and inner x cols never take part.
-  const Matrix a = FromRows({{1, 2, 100}, {3, 4, 100}});
-  const Matrix b = FromRows({{1, 0}, {0, 1}, {100, 100}});
-  const Matrix p = MultiplyMatrices(a, b, 2, 2, 2);
-  EXPECT_EQ(p, FromRows({{1, 2}, {3, 4}}));
-}
-
-TEST(KernelsTranspose, ShapeAndValues) {
-  const Matrix a = FromRows({{1, 2, 3}, {4, 5, 6}});
-  const Matrix t = TransposeMatrix(a, 2, 3);
-  EXPECT_EQ(t, FromRows({{1, 4}, {2, 5}, {3, 6}}));
 }
 
 // Random matrix with a share of exact zeros, including -0 entries.

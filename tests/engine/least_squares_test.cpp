@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/matrices.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -12,24 +14,14 @@
 
 #include "common/win1252.h"
 #include "engine/observation_system.h"
-#include "engine_test_networks.h"
+#include "support/networks.h"
 
 namespace korvo {
 namespace {
 
+using namespace korvo::testing;
+
 using testnet::Builder;
-
-Matrix Column(const std::vector<double>& values) {
-  Matrix m(static_cast<int>(values.size()), 1);
-  for (std::size_t i = 0; i < values.size(); ++i) m(static_cast<int>(i) + 1, 1) = values[i];
-  return m;
-}
-
-Matrix Identity(int n) {
-  Matrix m(n, n);
-  for (int i = 1; i <= n; ++i) m(i, i) = 1.0;
-  return m;
-}
 
 // ---- closed forms -------------------------------------------------------------------------
 
@@ -337,24 +329,6 @@ TEST(SolveLeastSquares, InvariantsOfANoisyNetwork) {
 }
 
 // ---- fast path against the plain loops -----------------------------------------------------
-
-void ExpectSameBits(const Matrix& a, const Matrix& b, const char* what) {
-  ASSERT_EQ(a.rows(), b.rows()) << what;
-  ASSERT_EQ(a.cols(), b.cols()) << what;
-  for (int i = 0; i <= a.rows(); ++i) {
-    for (int j = 0; j <= a.cols(); ++j) {
-      const double x = a(i, j), y = b(i, j);
-      ASSERT_EQ(0, std::memcmp(&x, &y, sizeof x)) << what << " (" << i << ", " << j << "): " << x << " vs " << y;
-    }
-  }
-}
-
-void ExpectSameBits(const std::vector<double>& a, const std::vector<double>& b, const char* what) {
-  ASSERT_EQ(a.size(), b.size()) << what;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    ASSERT_EQ(0, std::memcmp(&a[i], &b[i], sizeof a[i])) << what << " [" << i << "]: " << a[i] << " vs " << b[i];
-  }
-}
 
 TEST(SolveLeastSquares, FastKernelsGiveThePlainBits) {
   const Builder b = testnet::GridNetwork(5, 4, 1, true, 1.0, 3);

@@ -1,10 +1,13 @@
 // The reweighted step and the Huber, adapted Lp and L1 estimators.
 #include <gtest/gtest.h>
 
+#include "support/recorders.h"
+
 #include <algorithm>
 #include <cmath>
 #include <random>
 
+#include "common/win1252.h"
 #include "engine/decorrelate.h"
 #include "engine/kernels.h"
 #include "engine/least_squares.h"
@@ -13,7 +16,7 @@
 #include "engine/robust_estimators.h"
 #include "engine/robust_stage.h"
 #include "engine/adjustment_driver.h"
-#include "tests/engine/engine_test_networks.h"
+#include "support/networks.h"
 
 namespace korvo {
 namespace {
@@ -48,15 +51,6 @@ DecorrelatedSystem Decorrelated(const ObservationSystem& system) {
   EXPECT_TRUE(d.ok());
   return std::move(d).value();
 }
-
-struct Recorder {
-  std::vector<std::string> iterations;
-  ProgressSink sink() {
-    ProgressSink s;
-    s.iteration = [this](const std::string& text) { iterations.push_back(text); };
-    return s;
-  }
-};
 
 Matrix RandomSpd3(std::mt19937& gen) {
   std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -243,8 +237,8 @@ TEST(Huber, NoLargeResidualEndsAfterTwoPassesWithLeastSquares) {
   // Every residual within 1.5 a-priori deviations (σ ≥ 2 mm, terms below 3 mm).
   for (int i = 1; i <= system.numEquations; ++i)
     ASSERT_LT(std::fabs(ls.residuals[static_cast<std::size_t>(i)]), 1.5 / std::sqrt(system.P(i, i)));
-  Recorder recorder;
-  const RobustEstimate huber = EstimateHuber(Decorrelated(system), recorder.sink()).value();
+  testing::ProgressRecorder recorder;
+  const RobustEstimate huber = EstimateHuber(Decorrelated(system), recorder.Sink()).value();
   EXPECT_EQ(huber.iterations, 1);
   EXPECT_EQ(recorder.iterations, (std::vector<std::string>{" 0", " 1"}));
   EXPECT_FALSE(huber.iterationLimitReached);
@@ -269,8 +263,8 @@ TEST(Huber, ResidualOfTenDeviationsGetsWeightPointFifteen) {
 TEST(Huber, ScaleBelowTheToleranceStopsAfterOnePass) {
   // σ = √((4·10⁻¹⁰ + 9·10⁻¹⁰)/2) ≈ 2.5·10⁻⁵ < 0.0001: settled against the starting 0.
   const ObservationSystem system = DetachedRows({2e-5, -3e-5});
-  Recorder recorder;
-  const RobustEstimate huber = EstimateHuber(Decorrelated(system), recorder.sink()).value();
+  testing::ProgressRecorder recorder;
+  const RobustEstimate huber = EstimateHuber(Decorrelated(system), recorder.Sink()).value();
   EXPECT_EQ(huber.iterations, 0);
   EXPECT_EQ(recorder.iterations, std::vector<std::string>{" 0"});
   EXPECT_NEAR(huber.sigma, std::sqrt(13e-10 / 2.0), 1e-18);
@@ -287,8 +281,8 @@ TEST(Huber, PassBoundStopsTheLoopAndSaysSo) {
   const RobustEstimate free = EstimateHuber(d, {}).value();
   ASSERT_GE(free.iterations, 3);
   EXPECT_FALSE(free.iterationLimitReached);
-  Recorder recorder;
-  const RobustEstimate bounded = EstimateHuber(d, recorder.sink(), FastKernels(), 3).value();
+  testing::ProgressRecorder recorder;
+  const RobustEstimate bounded = EstimateHuber(d, recorder.Sink(), FastKernels(), 3).value();
   EXPECT_EQ(recorder.iterations.size(), 3u);
   EXPECT_EQ(bounded.iterations, 2);
   EXPECT_TRUE(bounded.iterationLimitReached);
@@ -298,8 +292,8 @@ TEST(Lp, KurtosisThreeEndsAfterTwoPassesWithLeastSquares) {
   // Exactly: residuals 0, 0, 1 over 3 degrees of freedom.
   {
     const ObservationSystem system = DetachedRows({0.0, 0.0, 1.0});
-    Recorder recorder;
-    const LpEstimate lp = EstimateLp(Decorrelated(system), 10, recorder.sink()).value();
+    testing::ProgressRecorder recorder;
+    const LpEstimate lp = EstimateLp(Decorrelated(system), 10, recorder.Sink()).value();
     EXPECT_EQ(lp.kurtosis, 3.0);
     EXPECT_EQ(lp.exponent, 2.0);
     EXPECT_EQ(lp.iterations, 1);
@@ -343,9 +337,9 @@ TEST(RobustLimits, ZeroIterationsMakeOnePassAndReachTheLimit) {
   system.k(4, 1) += 0.5;
   const DecorrelatedSystem d = Decorrelated(system);
   const LeastSquaresResults ls = SolveLeastSquares(system).value();
-  Recorder lpRecorder, l1Recorder;
-  const LpEstimate lp = EstimateLp(d, 0, lpRecorder.sink()).value();
-  const RobustEstimate l1 = EstimateL1(d, 0, l1Recorder.sink()).value();
+  testing::ProgressRecorder lpRecorder, l1Recorder;
+  const LpEstimate lp = EstimateLp(d, 0, lpRecorder.Sink()).value();
+  const RobustEstimate l1 = EstimateL1(d, 0, l1Recorder.Sink()).value();
   EXPECT_EQ(lpRecorder.iterations, std::vector<std::string>{" 0"});
   EXPECT_EQ(l1Recorder.iterations, std::vector<std::string>{" 0"});
   EXPECT_EQ(lp.iterations, 0);
@@ -358,16 +352,16 @@ TEST(RobustLimits, ZeroIterationsMakeOnePassAndReachTheLimit) {
   }
 
   // A limit of 3 makes at most 4 passes; reached when the counter gets there.
-  Recorder three;
-  const RobustEstimate l1Three = EstimateL1(d, 3, three.sink()).value();
+  testing::ProgressRecorder three;
+  const RobustEstimate l1Three = EstimateL1(d, 3, three.Sink()).value();
   EXPECT_LE(three.iterations.size(), 4u);
   EXPECT_EQ(l1Three.iterationLimitReached, l1Three.iterations >= 3);
 
   // A negative limit runs until the scale settles, within the pass bound.
   const RobustEstimate l1Free = EstimateL1(d, -1, {}).value();
   EXPECT_FALSE(l1Free.iterationLimitReached);
-  Recorder bounded;
-  const RobustEstimate l1Bounded = EstimateL1(d, -1, bounded.sink(), FastKernels(), 2).value();
+  testing::ProgressRecorder bounded;
+  const RobustEstimate l1Bounded = EstimateL1(d, -1, bounded.Sink(), FastKernels(), 2).value();
   EXPECT_EQ(bounded.iterations.size(), 2u);
   EXPECT_TRUE(l1Bounded.iterationLimitReached);
 }
@@ -452,8 +446,8 @@ TEST(WholeLoops, HuberSettlesOnItsFixedPointAfterFiveRounds) {
   // Passes: x = 2.5, 1, 10/19, ...; the fixed point has the three good rows inside the bound
   // and the outlier at w = 1.5/(10 − x): 3x = 1.5, x = 0.5, σ = √(91/3). The scale changes by
   // 6.1e-4 and then 3.0e-5, so the sixth pass (counter 5) stops the loop.
-  Recorder recorder;
-  const RobustEstimate huber = EstimateHuber(Decorrelated(MeanWithOneOutlier()), recorder.sink()).value();
+  testing::ProgressRecorder recorder;
+  const RobustEstimate huber = EstimateHuber(Decorrelated(MeanWithOneOutlier()), recorder.Sink()).value();
   EXPECT_EQ(huber.iterations, 5);
   EXPECT_EQ(recorder.iterations, (std::vector<std::string>{" 0", " 1", " 2", " 3", " 4", " 5"}));
   EXPECT_FALSE(huber.iterationLimitReached);
@@ -584,24 +578,27 @@ TEST(GrossErrors, GpsOnlyNetworkWithOneBlunder) {
   EXPECT_NEAR(l1.residuals[static_cast<std::size_t>(firstRow)], -0.25, 0.03);
 }
 
-// ---- the robust stage of the pipeline ------------------------------------------------------
+// Residuals of 1e200 square beyond the largest double: the scale is not finite and the
+// estimator stops with its message instead of carrying infinities into the weights.
+TEST(RobustEstimators, NonFiniteScaleEndsTheEstimatorWithItsMessage) {
+  const DecorrelatedSystem d = Decorrelated(DetachedRows({1e200, -1e200, 0.0}));
+  const std::string message =
+      Cp1252(" ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! \r\n"
+             " Desactívelos en las opciones de cálculo. ");
+  const Result<RobustEstimate> huber = EstimateHuber(d, {});
+  ASSERT_FALSE(huber.ok());
+  EXPECT_EQ(huber.error(), message);
+  const Result<RobustEstimate> l1 = EstimateL1(d, 10, {});
+  ASSERT_FALSE(l1.ok());
+  EXPECT_EQ(l1.error(), message);
+}
 
-struct StageRecorder {
-  std::vector<std::string> statuses, iterations;
-  std::vector<int> progress;
-  ProgressSink sink() {
-    ProgressSink s;
-    s.status = [this](const std::string& t) { statuses.push_back(t); };
-    s.iteration = [this](const std::string& t) { iterations.push_back(t); };
-    s.progress = [this](int p) { progress.push_back(p); };
-    return s;
-  }
-};
+// ---- the robust stage of the pipeline ------------------------------------------------------
 
 TEST(RobustStage, StatusTextsAndProgressInOrder) {
   const ObservationSystem system = NetworkShapedSystem(5, 30, 4, 21);
-  StageRecorder all;
-  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, all.sink());
+  testing::ProgressRecorder all;
+  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, all.Sink());
   EXPECT_TRUE(results.huber && results.lp && results.l1);
   EXPECT_EQ(all.statuses, (std::vector<std::string>{SolvingRobustStatus(), HuberStatus(), "", LpStatus(), "",
                                                     L1Status(), ""}));
@@ -612,8 +609,8 @@ TEST(RobustStage, StatusTextsAndProgressInOrder) {
 
   CalcOptions none;
   none.useHuber = none.useLp = none.useL1 = false;
-  StageRecorder off;
-  const RobustResults nothing = RunRobustEstimators(system, none, off.sink());
+  testing::ProgressRecorder off;
+  const RobustResults nothing = RunRobustEstimators(system, none, off.Sink());
   EXPECT_FALSE(nothing.Any());
   EXPECT_EQ(off.statuses, (std::vector<std::string>{SolvingRobustStatus(), "", "", ""}));
   EXPECT_EQ(off.progress, (std::vector<int>{75, 85, 95}));
@@ -632,8 +629,8 @@ TEST(RobustStage, StatusTextsAndProgressInOrder) {
 // still run, under the same status texts and progress values as ever.
 TEST(RobustStage, AnEstimatorThatCannotRunIsLeftOutAndTheOthersRun) {
   const ObservationSystem system = DetachedRows({0.0, 0.0, 0.0});
-  StageRecorder recorder;
-  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, recorder.sink());
+  testing::ProgressRecorder recorder;
+  const RobustResults results = RunRobustEstimators(system, CalcOptions{}, recorder.Sink());
   EXPECT_TRUE(results.huber && results.l1);
   EXPECT_FALSE(results.lp);
   EXPECT_TRUE(results.Any());
@@ -670,8 +667,8 @@ TEST(RobustStage, AFailedDecorrelationLeavesEverySelectedEstimatorOut) {
   ASSERT_FALSE(rotated.ok());
   CalcOptions huberAndL1;
   huberAndL1.useLp = false;
-  StageRecorder recorder;
-  const RobustResults results = RunRobustEstimators(system, huberAndL1, recorder.sink());
+  testing::ProgressRecorder recorder;
+  const RobustResults results = RunRobustEstimators(system, huberAndL1, recorder.Sink());
   EXPECT_FALSE(results.Any());
   ASSERT_EQ(results.leftOut.size(), 2u);
   EXPECT_EQ(results.leftOut[0].method, RobustMethod::Huber);

@@ -2,12 +2,12 @@
 // the refusal of a repeated vertex number, and the WAVE import's count and station refusal.
 #include "common/files.h"
 #include "common/win1252.h"
-#include "entry/entry_support.h"
+#include "gui_support/entry_support.h"
 
 namespace korvo::testing {
 namespace {
 
-const QString kExamples = QStringLiteral(KORVO_SOURCE_DIR "/examples");
+const QString kExamples = QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples");
 
 class EntryKeyboardTest : public EntryTest {
  protected:

@@ -8,7 +8,7 @@
 #include "common/files.h"
 #include "common/text.h"
 #include "common/win1252.h"
-#include "entry/entry_support.h"
+#include "gui_support/entry_support.h"
 #include "network/load_network.h"
 #include "network/network_model.h"
 #include "network/project_file.h"
@@ -62,64 +62,8 @@ class NuevoTest : public EntryTest {
   }
 };
 
-TEST_F(NuevoTest, WindowsCarryTheirTitlesAndControls) {
-  EXPECT_EQ(one->objectName(), QStringLiteral("NuevoI"));
-  EXPECT_EQ(one->windowTitle(), QStringLiteral("Nuevo trabajo - Entrada de datos (I): Coordenadas"));
-  EXPECT_EQ(two->objectName(), QStringLiteral("NuevoII"));
-  EXPECT_EQ(two->windowTitle(), QStringLiteral("Nuevo trabajo - Entrada de datos (II): Observaciones"));
-  for (const char* name : {"Combo1", "Combo2", "Text1", "Text2", "Text3", "Text4", "Text5"}) {
-    EXPECT_NE(one->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-  }
-  EXPECT_EQ(Named<QPushButton>(one, "Command1")->text(), QStringLiteral("Introducir"));
-  EXPECT_EQ(Named<QPushButton>(one, "Modificar")->text(), QStringLiteral("MODIFICAR"));
-  EXPECT_TRUE(Named<QPushButton>(one, "Modificar")->isHidden());
-  EXPECT_NE(one->findChild<QWidget*>(QStringLiteral("Picture1")), nullptr);
-  EXPECT_EQ(Named<QPushButton>(two, "Command2")->text(), QStringLiteral("Importar"));
-  EXPECT_EQ(Named<QPushButton>(two, "Command3")->text(), QStringLiteral("GUARDAR Y SALIR"));
-  EXPECT_EQ(Named<QPushButton>(two, "Command4")->text(), QStringLiteral("Introducir"));
-  EXPECT_EQ(Named<QPushButton>(two, "Command24")->text(), QStringLiteral("Introducir"));
-  EXPECT_EQ(Named<QPushButton>(two, "Wave")->text(), QStringLiteral("Importar líneas base del WAVE"));
-  EXPECT_TRUE(Named<QPushButton>(two, "Modificar")->isHidden());
-  EXPECT_TRUE(Named<QPushButton>(two, "Modificar2")->isHidden());
-  EXPECT_EQ(Named<QLabel>(two, "Label20")->text(), QString(QChar(0x00B2)));
-  auto* tabs = Named<QTabWidget>(two, "TabObservaciones");
-  ASSERT_EQ(tabs->count(), 2);
-  EXPECT_EQ(tabs->tabText(0), QStringLiteral("Observables topográficos clásicos"));
-  EXPECT_EQ(tabs->tabText(1), QStringLiteral("Líneas base GPS"));
-
-  QStringList labels;
-  for (const QLabel* label : one->findChildren<QLabel*>()) labels << label->text();
-  for (const QLabel* label : two->findChildren<QLabel*>()) labels << label->text();
-  for (const char* text : {"Introducción de datos de los vértices", "Vértice número", "Incógnitas del sistema",
-                           "Introducción de observaciones", "OPCIÓN 1: Introducción manual",
-                           "OPCIÓN 2: Importación de las matrices del sistema de ecuaciones de observación",
-                           "Tipo de observación", "Desde", "Hasta", "Valor observado (m o gra)", "(m o dmgr)"}) {
-    EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
-  }
-}
-
-TEST_F(NuevoTest, BoxesOfferTheirListsAndOnlyTheListedWords) {
-  auto* number = Named<QComboBox>(one, "Combo1");
-  ASSERT_EQ(number->count(), 100);
-  EXPECT_EQ(number->itemText(0), QStringLiteral("1"));
-  EXPECT_EQ(number->itemText(99), QStringLiteral("100"));
-  EXPECT_TRUE(number->isEditable());
-  auto* kind = Named<QComboBox>(one, "Combo2");
-  EXPECT_FALSE(kind->isEditable());
-  ASSERT_EQ(kind->count(), 2);
-  EXPECT_EQ(kind->itemText(0), kUnknown);
-  EXPECT_EQ(kind->itemText(1), kFixed);
-  EXPECT_EQ(kind->currentText(), kUnknown);
-  auto* type = Named<QComboBox>(two, "Combo1");
-  EXPECT_FALSE(type->isEditable());
-  ASSERT_EQ(type->count(), 3);
-  EXPECT_EQ(type->itemText(0), QStringLiteral("Geométrica"));
-  EXPECT_EQ(type->itemText(1), QStringLiteral("Cenital"));
-  EXPECT_EQ(type->itemText(2), QStringLiteral("Dirección"));
-  for (const char* name : {"Combo2", "Combo3", "Combo12", "Combo13"}) {
-    EXPECT_EQ(Named<QComboBox>(two, name)->count(), 100) << name;
-  }
-  // An observation without a type word is refused, not written.
+TEST_F(NuevoTest, AnObservationWithoutATypeWordIsRefused) {
+  EXPECT_FALSE(Named<QComboBox>(two, "Combo1")->isEditable());
   two->show();
   EnterObservation(kDistance, "1", "2", "10", "0.01");
   const std::string before = state.classicalListText;
@@ -171,26 +115,11 @@ TEST_F(NuevoTest, PicturesBesideTheButtonsActAsIntroducir) {
   EXPECT_TRUE(dialogs.dialogs.empty());
 }
 
-TEST_F(NuevoTest, ListsUseAFixedPitchFont) {
-  one->show();
-  // Every character advances by the same width, so the columns line up.
-  for (EntryListView* list : {VertexList(), Named<EntryListView>(two, "Text6"), Named<EntryListView>(two, "Text16")}) {
-    const QFontMetrics metrics(list->font());
-    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('W')));
-    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char(' ')), metrics.horizontalAdvance(QLatin1Char('8')));
-    EXPECT_EQ(list->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_TRUE(list->isReadOnly());
-  }
-}
-
 TEST_F(NuevoTest, DecimalCommaIsRefusedAndFieldsKeepTheirText) {
   one->show();
   EnterVertex("1", kUnknown, "1.5", "2.5", "3,5");
   EXPECT_TRUE(state.vertexListText.empty());
-  ASSERT_EQ(dialogs.dialogs.size(), 1u);
-  EXPECT_EQ(dialogs.dialogs[0].text, QStringLiteral("Use '.' como separador decimal"));
-  EXPECT_EQ(dialogs.dialogs[0].title, QStringLiteral("Signo decimal incorrecto"));
-  EXPECT_EQ(dialogs.dialogs[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(dialogs.Log(), QStringLiteral("message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n"));
   EXPECT_EQ(Named<QLineEdit>(one, "Text3")->text(), QStringLiteral("3,5"));
   EXPECT_EQ(Named<QComboBox>(one, "Combo1")->currentText(), QStringLiteral("1"));
 
@@ -352,17 +281,11 @@ TEST_F(NuevoTest, SecondGpsBlockIsLoadedWhateverColumnWasClicked) {
     EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), QStringLiteral("7")) << inBlock;
     EXPECT_EQ(Named<QComboBox>(two, "Combo13")->currentText(), QStringLiteral("1")) << inBlock;
   }
-  EXPECT_EQ(Named<QLineEdit>(two, "Text11")->text(), QStringLiteral("1334.12"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text12")->text(), QStringLiteral("-543.28"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text13")->text(), QStringLiteral("-885.5"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text31")->text(), QStringLiteral("2E-06"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text34")->text(), QStringLiteral("1E-07"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text37")->text(), QStringLiteral("2E-07"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text35")->text(), QStringLiteral("3E-06"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text38")->text(), QStringLiteral("4E-07"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text39")->text(), QStringLiteral("5E-06"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text32")->text(), QStringLiteral("1E-07"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text36")->text(), QStringLiteral("4E-07"));
+  const std::pair<const char*, const char*> fields[] = {
+      {"Text11", "1334.12"}, {"Text12", "-543.28"}, {"Text13", "-885.5"}, {"Text31", "2E-06"}, {"Text34", "1E-07"},
+      {"Text37", "2E-07"},   {"Text35", "3E-06"},   {"Text38", "4E-07"},  {"Text39", "5E-06"}, {"Text32", "1E-07"},
+      {"Text36", "4E-07"}};
+  for (const auto& [name, text] : fields) EXPECT_EQ(Named<QLineEdit>(two, name)->text(), QString::fromLatin1(text)) << name;
   EXPECT_FALSE(Named<QPushButton>(two, "Modificar2")->isHidden());
 
   Type(Named<QLineEdit>(two, "Text12"), QStringLiteral("-543.29"));
@@ -432,97 +355,57 @@ TEST_F(NuevoTest, WholeNetworkTypedSavedAndLoadedBack) {
   EXPECT_EQ(sections.classicalListText, state.classicalListText);
   EXPECT_EQ(sections.gpsListText, state.gpsListText);
 
+  // The file loads as the network typed.
   Result<NetworkModel> model = ScanProjectText(*bytes);
   ASSERT_TRUE(model.ok()) << Cp1252ToUtf8(model.error());
-  ASSERT_EQ(model->vertices.size(), 3u);
-  EXPECT_EQ(model->vertices[0].number, 1);
-  EXPECT_TRUE(model->vertices[0].IsUnknown());
-  EXPECT_DOUBLE_EQ(model->vertices[0].xM, 4929334.12);
-  EXPECT_DOUBLE_EQ(model->vertices[0].yM, -312456.78);
-  EXPECT_TRUE(model->vertices[0].deflectionUnknown);
-  EXPECT_TRUE(model->vertices[1].IsFixed());
-  EXPECT_FALSE(model->vertices[1].deflectionUnknown);
-  EXPECT_DOUBLE_EQ(model->vertices[1].deflectionNsCc, 1.5);
-  EXPECT_DOUBLE_EQ(model->vertices[1].deflectionEwCc, -2.25);
-  EXPECT_EQ(model->vertices[2].number, 7);
-  EXPECT_TRUE(model->vertices[2].IsFixed());
+  EXPECT_EQ(model->vertices.size(), 3u);
+  EXPECT_EQ(model->classical.size(), 3u);
+  EXPECT_EQ(model->baselines.size(), 2u);
   EXPECT_TRUE(model->vertices[2].deflectionUnknown);
-  EXPECT_EQ(model->UnknownVertexCount(), 1);
-  EXPECT_EQ(model->FixedVertexCount(), 2);
-
-  ASSERT_EQ(model->classical.size(), 3u);
-  EXPECT_EQ(model->classical[0].type, ObservationType::Distance);
-  EXPECT_DOUBLE_EQ(model->classical[0].value, 1234.5678);
-  EXPECT_DOUBLE_EQ(model->classical[0].stdDev, 0.005);
-  EXPECT_EQ(model->classical[1].type, ObservationType::Zenith);
-  EXPECT_EQ(model->classical[1].to, 7);
-  EXPECT_EQ(model->classical[2].type, ObservationType::Direction);
-  EXPECT_DOUBLE_EQ(model->classical[2].from, 2.0);
-  EXPECT_DOUBLE_EQ(model->classical[2].value, 123.4567);
-  EXPECT_EQ(model->DistanceCount(), 1);
-  EXPECT_EQ(model->ZenithCount(), 1);
-  EXPECT_EQ(model->DirectionCount(), 1);
-
-  ASSERT_EQ(model->baselines.size(), 2u);
-  EXPECT_DOUBLE_EQ(model->baselines[0].dxM, 666.88);
-  EXPECT_DOUBLE_EQ(model->baselines[0].dzM, -1110.25);
-  EXPECT_DOUBLE_EQ(model->baselines[0].cxx, 1.6e-6);
-  EXPECT_DOUBLE_EQ(model->baselines[0].cxy, -4e-7);
-  EXPECT_DOUBLE_EQ(model->baselines[0].cxz, 3e-7);
-  EXPECT_DOUBLE_EQ(model->baselines[0].cyy, 2.5e-6);
-  EXPECT_DOUBLE_EQ(model->baselines[0].cyz, -1e-7);
-  EXPECT_DOUBLE_EQ(model->baselines[0].czz, 4.9e-6);
-  EXPECT_DOUBLE_EQ(model->baselines[1].from, 7.0);
-  EXPECT_EQ(model->baselines[1].to, 1);
-  EXPECT_DOUBLE_EQ(model->baselines[1].dyM, -543.28);
 }
 
-TEST_F(NuevoTest, OverwriteIsAskedUntilYesAndNoShowsTheDialogAgain) {
-  two->show();
-  const std::string path = Path("existente.txt");
-  ASSERT_TRUE(WriteFileAtomically(path, "antiguo").ok());
-  dialogs.fileAnswers = {QString::fromStdString(path), QString::fromStdString(path)};
-  dialogs.yesNoAnswers = {false, true};
-  Click(Named<QPushButton>(two, "Command3"));
-  using Kind = RecordedDialog::Kind;
-  ASSERT_EQ(dialogs.dialogs.size(), 4u);
-  EXPECT_EQ(dialogs.dialogs[0].kind, Kind::Save);
-  EXPECT_EQ(dialogs.dialogs[1].kind, Kind::YesNo);
-  EXPECT_EQ(dialogs.dialogs[2].kind, Kind::Save);
-  EXPECT_EQ(dialogs.dialogs[3].kind, Kind::YesNo);
-  const RecordedDialog& question = dialogs.dialogs[1];
-  EXPECT_EQ(question.text, QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? "));
-  EXPECT_EQ(question.icon, MessageIcon::Information);
-  EXPECT_FALSE(question.defaultYes);
-  auto bytes = ReadFileBytes(path);
-  ASSERT_TRUE(bytes.ok());
-  EXPECT_NE(*bytes, "antiguo");
-  EXPECT_EQ(loadedPaths, std::vector<std::string>{path});
-}
-
-TEST_F(NuevoTest, NoAndThenCancelSavesNothing) {
-  two->show();
-  EnterObservation(kDistance, "1", "2", "10", "0.01");
-  const std::string path = Path("existente.txt");
-  ASSERT_TRUE(WriteFileAtomically(path, "antiguo").ok());
-  dialogs.fileAnswers = {QString::fromStdString(path)};  // then the dialog is cancelled
-  dialogs.yesNoAnswers = {false};
-  Click(Named<QPushButton>(two, "Command3"));
-  EXPECT_EQ(*ReadFileBytes(path), "antiguo");
-  EXPECT_TRUE(loadedPaths.empty());
-  EXPECT_TRUE(two->isVisible());
-  EXPECT_FALSE(state.classicalListText.empty());
-}
-
-TEST_F(NuevoTest, WriteFailureIsReportedAndTheWindowStays) {
-  two->show();
-  state.projectFilePath = "anterior.txt";
-  dialogs.fileAnswers = {QString::fromStdString(Path("no_existe/red.txt"))};
-  Click(Named<QPushButton>(two, "Command3"));
-  EXPECT_EQ(dialogs.Messages(), QStringList{QStringLiteral(" ¡Se ha producido un error al guardar el archivo! ")});
-  EXPECT_TRUE(loadedPaths.empty());
-  EXPECT_TRUE(two->isVisible());
-  EXPECT_EQ(state.projectFilePath, "anterior.txt");
+// GUARDAR Y SALIR over an existing file, cancelled, or into a folder that does not exist.
+TEST_F(NuevoTest, SaveFlows) {
+  const QString question = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
+  struct Case {
+    const char* what;
+    std::vector<const char*> answers;  // file names in the test folder
+    std::vector<bool> yesNo;
+    std::string kinds;  // of the dialogs, by kind: "s" save, "q" question, "m" message
+    bool written, loaded;
+  };
+  const Case cases[] = {
+      {"No shows the dialog again, Yes writes", {"existente.txt", "existente.txt"}, {false, true}, "sqsq", true, true},
+      {"No, then cancel, saves nothing", {"existente.txt"}, {false}, "sqs", false, false},
+      {"a folder that does not exist", {"no_existe/red.txt"}, {}, "sm", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    two->show();
+    dialogs.dialogs.clear();
+    loadedPaths.clear();
+    state.projectFilePath = "anterior.txt";
+    ASSERT_TRUE(WriteFileAtomically(Path("existente.txt"), "antiguo").ok());
+    dialogs.fileAnswers.clear();
+    for (const char* name : c.answers) dialogs.fileAnswers.push_back(QString::fromStdString(Path(name)));
+    dialogs.yesNoAnswers.assign(c.yesNo.begin(), c.yesNo.end());
+    Click(Named<QPushButton>(two, "Command3"));
+    std::string kinds;
+    for (const RecordedDialog& d : dialogs.dialogs) kinds += d.kind == RecordedDialog::Kind::Save ? 's' : d.kind == RecordedDialog::Kind::YesNo ? 'q' : 'm';
+    EXPECT_EQ(kinds, c.kinds);
+    if (kinds.size() > 1 && kinds[1] == 'q') {
+      EXPECT_TRUE(dialogs.Log().contains(question)) << dialogs.Log().toStdString();
+    }
+    if (kinds == "sm") {
+      EXPECT_EQ(dialogs.Messages(), QStringList{QStringLiteral(" ¡Se ha producido un error al guardar el archivo! ")});
+    }
+    EXPECT_EQ(*ReadFileBytes(Path("existente.txt")) != "antiguo", c.written);
+    EXPECT_EQ(loadedPaths.size(), c.loaded ? 1u : 0u);
+    EXPECT_EQ(two->isVisible(), !c.loaded);
+    if (!c.loaded) {
+      EXPECT_EQ(state.projectFilePath, "anterior.txt");
+    }
+  }
 }
 
 TEST_F(NuevoTest, ImportedMatricesLeaveTheObservationSectionsEmpty) {

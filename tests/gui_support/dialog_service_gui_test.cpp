@@ -1,4 +1,4 @@
-// The filter conversion of the dialog service and the test double's recording.
+// The filter conversion of the dialog service.
 #include <gtest/gtest.h>
 
 #include "app/dialog_service.h"
@@ -14,15 +14,6 @@ TEST(DialogService, ConvertsPipeFiltersToQtForm) {
   EXPECT_EQ(filters[0], QStringLiteral("Archivos de texto (*.txt)"));
   EXPECT_EQ(filters[2], QStringLiteral("Todos los archivos (*.*)"));
   EXPECT_EQ(ConvertFilter(QStringLiteral("Datos|*.dat;*.txt")).at(0), QStringLiteral("Datos (*.dat *.txt)"));
-}
-
-TEST(DialogService, FakeRecordsAndAnswers) {
-  testing::FakeDialogService fake;
-  fake.yesNoAnswers = {false, true};
-  EXPECT_FALSE(Dialogs().AskYesNo(nullptr, QStringLiteral("¿Seguro?"), {}, MessageIcon::Information, false));
-  EXPECT_TRUE(Dialogs().AskYesNo(nullptr, QStringLiteral("¿Seguro?"), {}, MessageIcon::Information, false));
-  Dialogs().ShowMessage(nullptr, QStringLiteral(" ¡Hola! "), {}, MessageIcon::None);
-  EXPECT_EQ(fake.Messages(), QStringList{QStringLiteral(" ¡Hola! ")});
 }
 
 }  // namespace

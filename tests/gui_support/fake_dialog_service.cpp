@@ -18,6 +18,19 @@ QStringList FakeDialogService::Messages() const {
   return texts;
 }
 
+QString FakeDialogService::Log() const {
+  static const char* const kKinds[] = {"message", "yesno", "yesnocancel", "open", "save", "print"};
+  static const char* const kIcons[] = {"none", "critical", "exclamation", "information", "question"};
+  QString log;
+  for (const RecordedDialog& dialog : dialogs) {
+    const bool file = dialog.kind == RecordedDialog::Kind::Open || dialog.kind == RecordedDialog::Kind::Save;
+    log += QString::fromLatin1(kKinds[static_cast<int>(dialog.kind)]) + QStringLiteral(" | ") +
+           QString::fromLatin1(kIcons[static_cast<int>(dialog.icon)]) + QStringLiteral(" | ") + dialog.title +
+           QStringLiteral(" | ") + (file ? QString() : dialog.text) + QLatin1Char('\n');
+  }
+  return log;
+}
+
 void FakeDialogService::ShowMessage(QWidget*, const QString& text, const QString& title, MessageIcon icon) {
   dialogs.push_back({RecordedDialog::Kind::Message, text, title, icon, false, {}});
 }

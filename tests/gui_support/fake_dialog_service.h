@@ -34,6 +34,10 @@ class FakeDialogService : public DialogService {
 
   // Texts of the plain messages shown, in order.
   QStringList Messages() const;
+  // Every dialog shown, one line each: kind, icon, title and text separated by " | ", e.g.
+  // "yesno | question | Guardar como | El fichero ya existe...". Files dialogs give their
+  // title only ("save | none | Guardar como | ").
+  QString Log() const;
 
   void ShowMessage(QWidget*, const QString& text, const QString& title, MessageIcon icon) override;
   bool AskYesNo(QWidget*, const QString& text, const QString& title, MessageIcon icon, bool defaultYes) override;

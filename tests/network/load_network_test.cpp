@@ -1,6 +1,8 @@
 // The loader's keyword scan and LoadNetwork: known fields from the column layout, the
 // header line, the counts, progress, and bad input that must end in a message, not a crash.
-#include "test_support/test_temp.h"
+#include "support/files.h"
+#include "support/project_text.h"
+#include "support/recorders.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,10 +18,7 @@
 namespace korvo {
 namespace {
 
-std::string Built(const Result<std::string>& built) {
-  EXPECT_TRUE(built.ok()) << (built.ok() ? "" : built.error());
-  return built.ok() ? *built : std::string();
-}
+using korvo::testing::Built;
 
 // Three vertices (two fixed, one with unknown deflection), four observations, two baselines.
 struct Sample {
@@ -260,36 +259,20 @@ TEST(ScanProject, KeywordsAtTheVeryEndNeverReadPastIt) {
   }
 }
 
-// A recording of what the loader reports.
-struct Recorder {
-  std::vector<int> progress;
-  std::vector<std::string> status;
-  ProgressSink Sink() {
-    ProgressSink sink;
-    sink.progress = [this](int p) { progress.push_back(p); };
-    sink.status = [this](const std::string& s) { status.push_back(s); };
-    return sink;
-  }
-};
-
 std::filesystem::path WriteTemp(const std::string& name, const std::string& bytes) {
-  const auto dir = korvo::testing::TestTempRoot() / "korvo_load_network_test";
-  std::filesystem::create_directories(dir);
-  const auto path = dir / name;
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
+  return korvo::testing::WriteTempFile("load_network/" + name, bytes);
 }
 
 TEST(LoadNetwork, ReportsProgressAndComputesGeodetics) {
   const std::string text = MakeSample().File();
   const auto path = WriteTemp("red.txt", text);
-  Recorder recorder;
+  korvo::testing::ProgressRecorder recorder;
   const Result<LoadedNetwork> loaded = LoadNetwork(path.string(), recorder.Sink());
   ASSERT_TRUE(loaded.ok()) << loaded.error();
   EXPECT_EQ(loaded->projectText, text);
   EXPECT_FALSE(loaded->projectTooBig);
   EXPECT_EQ(recorder.progress, (std::vector<int>{0, 15, 40, 80, 100, 0}));
-  EXPECT_EQ(recorder.status, (std::vector<std::string>{Cp1252("Adquiriendo información general sobre la red..."),
+  EXPECT_EQ(recorder.statuses, (std::vector<std::string>{Cp1252("Adquiriendo información general sobre la red..."),
                                                         Cp1252("Dibujando croquis planimétrico..."), ""}));
   // Vertex 1 (X 4849202.391, Y -360328.998, Z 4114913.186): CartConvert -r gives
   // 40.429161756356926, -4.249659377655680.
@@ -315,7 +298,7 @@ TEST(LoadNetwork, DisplayLimitAtItsBoundary) {
 }
 
 TEST(LoadNetwork, FailuresGiveOnlyTheMessage) {
-  Recorder recorder;
+  korvo::testing::ProgressRecorder recorder;
   const Result<LoadedNetwork> missing = LoadNetwork("/no/existe/red.txt", recorder.Sink());
   ASSERT_FALSE(missing.ok());
   EXPECT_EQ(missing.error(), kLoadReadErrorMessage);
@@ -327,12 +310,6 @@ TEST(LoadNetwork, FailuresGiveOnlyTheMessage) {
   const Result<LoadedNetwork> mismatch = LoadNetwork(WriteTemp("tipo.txt", damaged).string(), {});
   ASSERT_FALSE(mismatch.ok());
   EXPECT_EQ(mismatch.error(), kLoadKindMismatchMessage);
-}
-
-TEST(LoadNetwork, TooBigToShowMessage) {
-  EXPECT_EQ(kProjectTooBigToShowMessage,
-            Cp1252(" El proyecto es demasiado grande para mostrarlo en pantalla. \r\n"
-                   " Trabajando sobre fichero de resultados... "));
 }
 
 }  // namespace

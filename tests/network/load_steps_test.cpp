@@ -2,23 +2,14 @@
 // read (also when its records then fail), the sketch at 80 under the drawing status.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "common/files.h"
-#include "common/win1252.h"
 #include "network/load_network.h"
-#include "test_support/test_temp.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {
-
-std::string WriteProject(const std::string& name, const std::string& bytes) {
-  const std::string path = (korvo::testing::TestTempRoot() / name).string();
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
 
 struct Recorder {
   std::vector<std::string> events;
@@ -41,36 +32,32 @@ struct Recorder {
 };
 
 TEST(LoadSteps, TextThenRecordsThenSketchAtEighty) {
-  const std::string sample = std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt";
-  const auto bytes = ReadFileBytes(sample);
-  ASSERT_TRUE(bytes.ok());
+  const std::string sample = korvo::testing::Example("red_ejemplo.txt").string();
+  const std::string bytes = korvo::testing::ReadWholeFile(sample);
   Recorder recorder;
   ASSERT_TRUE(LoadNetwork(sample, recorder.Sink(), recorder.Steps()).ok());
   const std::vector<std::string> expected = {
-      "progress 0", "status " + kLoadStatusReading, "text " + std::to_string(bytes->size()), "progress 15",
+      "progress 0", "status " + kLoadStatusReading, "text " + std::to_string(bytes.size()), "progress 15",
       "progress 40", "progress 80", "status " + kLoadStatusDrawing, "sketch 11", "progress 100", "status ",
       "progress 0"};
   EXPECT_EQ(recorder.events, expected);
 }
 
-TEST(LoadSteps, TextIsShownEvenWhenTheRecordsFail) {
+TEST(LoadSteps, TextIsShownWhenTheRecordsFailAndNotWhenTheFileCannotBeRead) {
   // One "Punto" but no kind: the counts disagree after the text has been read.
-  const std::string path = WriteProject("kinds.txt", "Punto   1 (roto)\r\n");
+  const std::string path = korvo::testing::WriteTempFile("kinds.txt", "Punto   1 (roto)\r\n").string();
   Recorder recorder;
   const auto loaded = LoadNetwork(path, recorder.Sink(), recorder.Steps());
   ASSERT_FALSE(loaded.ok());
   EXPECT_EQ(loaded.error(), kLoadKindMismatchMessage);
-  const std::vector<std::string> expected = {"progress 0", "status " + kLoadStatusReading, "text 18"};
-  EXPECT_EQ(recorder.events, expected);
-}
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"progress 0", "status " + kLoadStatusReading, "text 18"}));
 
-TEST(LoadSteps, UnreadableFileShowsNoText) {
-  Recorder recorder;
-  const auto loaded =
-      LoadNetwork((korvo::testing::TestTempRoot() / "no-existe.txt").string(), recorder.Sink(), recorder.Steps());
-  ASSERT_FALSE(loaded.ok());
-  EXPECT_EQ(loaded.error(), kLoadReadErrorMessage);
-  EXPECT_EQ(recorder.events.size(), 2u);
+  Recorder unreadable;
+  const auto missing = LoadNetwork((korvo::testing::TestTempRoot() / "no-existe.txt").string(), unreadable.Sink(),
+                                   unreadable.Steps());
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error(), kLoadReadErrorMessage);
+  EXPECT_EQ(unreadable.events.size(), 2u);
 }
 
 }  // namespace

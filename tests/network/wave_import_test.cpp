@@ -7,6 +7,8 @@
 // ends are fixed by the two column tables, not by the code under test.
 #include <gtest/gtest.h>
 
+#include "support/files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -310,18 +312,11 @@ TEST(WaveImport, UnreadableReportAppendsNothing) {
 }
 
 TEST(WaveCommand, PrintsTheGpsTextOfTheExample) {
-  const std::string command = std::string(KORVO_CLI_PATH) + " wave " + ExamplePath();
-  std::FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  const int status = pclose(pipe);
-  EXPECT_EQ(status, 0);
+  const testing::CliRun run = testing::RunKorvoCli("wave \"" + ExamplePath() + "\"");
+  EXPECT_EQ(run.exitCode, 0);
   std::string expected;
   ASSERT_FALSE(ImportWaveReport(ExamplePath(), expected).failed);
-  EXPECT_EQ(output, Cp1252ToUtf8(expected));
+  EXPECT_EQ(run.out, Cp1252ToUtf8(expected));
 }
 
 }  // namespace

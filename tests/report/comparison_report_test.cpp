@@ -5,7 +5,8 @@
 #include "common/win1252.h"
 #include "report/comparison_report.h"
 #include "report/imported_report.h"
-#include "report/report_test_network.h"
+#include "support/files.h"
+#include "support/report_network.h"
 
 namespace korvo {
 namespace {
@@ -44,26 +45,11 @@ struct ImportedFixture {
   }
 };
 
-const std::string kTitle = "\r\n\r\n\r\n\r\n\r\n" +
-                           Cp1252("COMPARACIÓN DE RESULTADOS POR MÍNIMOS CUADRADOS Y MÉTODOS DE ESTIMACIÓN ROBUSTA") +
-                           "\r\n\r\n";
-const std::string kKurtosisThree =
-    Cp1252("El método de mínimas normas Lp adaptadas determinó que la distribución estadística subyacente tiene un "
-           "parámetro de curtosis beta2 = 3\r\n");
 
 TEST(ComparisonSection, ImportedVariantWithAllEstimators) {
   ImportedFixture f;
-  const std::string expected =
-      kTitle + Cp1252(" Observación    ") + "  Residuo M.C.  Residuo Huber   Residuo Lp    Residuo L1  \r\n" +
-      "     1            " + F(" .125") + F(" .25") + F(" 3") + F("-2") + "\r\n" +
-      "     2            " + F("-1.5") + F("-1") + F(" .5") + F(" 10") + "\r\n" +
-      "     3            " + F(" 2") + F(" 2.5") + F("-.375") + F(" .063") + "\r\n" +
-      "\r\nD.T.medida peso 1   " + std::string(11, ' ') + " .5  " + F(" .75") + F(" 1.25") + F(" 2") + "\r\n" +
-      "\r\n\r\n\r\n" + Cp1252(" Parámetro  ") + "   Valor M.C.    Valor Huber    Valor Lp      Valor L1   \r\n" +
-      "     1      " + F(" .063") + F(" 1") + F(" 4") + F(" 8") + "\r\n" +
-      "     2      " + F("-.063") + F("-2") + F(" .5") + F("-16") + "\r\n" +
-      "\r\n\r\n" + kKurtosisThree;
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all), expected);
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all),
+            testing::Golden("comparison_imported.txt"));
 }
 
 TEST(ComparisonSection, EveryCombinationOfEstimatorsHasItsColumns) {
@@ -182,19 +168,8 @@ TEST(ComparisonSection, AllEstimatorsLeftOutKeepTheLeastSquaresColumn) {
   none.leftOut = {{RobustMethod::Huber, "Matriz singular"},
                   {RobustMethod::Lp, "Matriz singular"},
                   {RobustMethod::L1, "Matriz singular"}};
-  const std::string expected =
-      kTitle + Cp1252(" Observación    ") + "  Residuo M.C.  \r\n" +
-      "     1            " + F(" .125") + "\r\n" +
-      "     2            " + F("-1.5") + "\r\n" +
-      "     3            " + F(" 2") + "\r\n" +
-      "\r\nD.T.medida peso 1   " + std::string(11, ' ') + " .5  " + "\r\n" +
-      "\r\n\r\n\r\n" + Cp1252(" Parámetro  ") + "  " + " Valor M.C. " + "  " + "\r\n" +
-      "     1      " + F(" .063") + "\r\n" +
-      "     2      " + F("-.063") + "\r\n" +
-      "\r\n\r\n" + "El estimador de Huber no pudo calcularse: Matriz singular\r\n" +
-      Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n") +
-      Cp1252("El método mínima norma L1 no pudo calcularse: Matriz singular\r\n");
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, none), expected);
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, none),
+            testing::Golden("comparison_all_left_out.txt"));
 }
 
 // A network: fixed vertex 1 with an unknown orientation, unknown vertex 12 with unknown
@@ -253,34 +228,8 @@ struct NetworkFixture {
 
 TEST(ComparisonSection, NetworkVariantLabelsAndPositions) {
   NetworkFixture f;
-  auto row = [](int i) { return F(" " + std::to_string(i)) + F(" " + std::to_string(10 * i)) + F("-" + std::to_string(i)); };
-  auto par = [](int k, const std::string& half, bool gapAfterL1) {
-    std::string text = F(" " + std::to_string(k)) + F(half) + F("-" + std::to_string(k));
-    if (!gapAfterL1) text.resize(text.size() - 2);
-    return text;
-  };
-  const std::string expected =
-      kTitle + Cp1252(" Observación        ") + "  Residuo M.C.  Residuo Huber   Residuo L1  \r\n" +
-      Cp1252("Dirección 1-12     ") + row(1) + "\r\n" +  //
-      "Cenital 12-345     " + row(2) + "\r\n" +           //
-      Cp1252("Geométrica 345-1   ") + row(3) + "\r\n" +  //
-      "GPS1-12            " + row(4) + "\r\n" +           //
-      "                   " + row(5) + "\r\n" +           //
-      "                   " + row(6) + "\r\n" +           //
-      "\r\nD.T.medida peso 1   " + F(" 1.5") + F(" 2.25") + F(" .125") + "\r\n" +
-      "\r\n\r\n" + Cp1252("  Parámetro  ") + "   Valor M.C.    Valor Huber    Valor L1   \r\n" +
-      "  X12      " + par(1, " .5", true) + "\r\n" +   //
-      "  Y12      " + par(2, " 1", true) + "\r\n" +    //
-      "  Z12      " + par(3, " 1.5", true) + "\r\n" +  //
-      "  X345     " + par(4, " 2", true) + "\r\n" +    //
-      "  Y345     " + par(5, " 2.5", true) + "\r\n" +  //
-      "  Z345     " + par(6, " 3", true) + "\r\n" +    //
-      "  k12-345  " + par(7, " 3.5", true) + "\r\n" +  //
-      "  D.V.EW12 " + par(8, " 4", false) + "\r\n" +   //
-      "  D.V.NS12 " + par(9, " 4.5", false) + "\r\n" +  //
-      "  dDes1    " + par(10, " 5", false) + "\r\n" +  //
-      "\r\n\r\n";
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust), expected);
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust),
+            testing::Golden("comparison_network.txt"));
 }
 
 TEST(ComparisonSection, NetworkRefractionRowsFollowTheOptions) {
@@ -337,27 +286,7 @@ TEST(ImportedReport, LeastSquaresPartLayout) {
   ls.externalReliabilityVectors = Matrix(1, 2);
   ls.externalReliabilityVectors(1, 1) = 3.0, ls.externalReliabilityVectors(1, 2) = -1e-5;
 
-  const std::string expected =
-      "\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS") + "\r\n\r\n" +
-      Cp1252("Observable   RESIDUO(m/cc)   DESV.TÍPICA") + "\r\n" +  //
-      "  1           " + "         .25  " + "          .5" + "\r\n" +   //
-      "  2           " + "       -.125  " + "         1.5" + "\r\n" +   //
-      "\r\n\r\nEstimador de la varianza de la medida de peso unidad:  .25" +
-      Cp1252("\r\nEstimador de la desviación típica de la medida de peso unidad:  .5") + "\r\n\r\n\r\n\r\n" +
-      Cp1252("Variable  CORRECCIÓN(m/cc)   DESV.TÍPICA") + "\r\n" +  //
-      "  1          " + "        12.5  " + "       .0625" + "          \r\n" +
-      "\r\n\r\n" + Cp1252("MATRIZ VARIANZA-COVARIANZA DE PARÁMETROS") + "\r\n\r\n" + F(" 2") + "\r\n" +
-      "\r\n\r\nMATRIZ VARIANZA-COVARIANZA DE OBSERVABLES COMPENSADOS\r\n\r\n" + F(" 1") + F("-.5") + "\r\n" +
-      F("-.5") + F(" 1234567.123") + "\r\n" +  // cut to 12 characters
-      "\r\n\r\nMATRIZ VARIANZA-COVARIANZA DE RESIDUOS\r\n\r\n" + F(" .25") + F("0") + "\r\n" + F("0") + F(" .75") +
-      "\r\n" + "\r\n\r\n\r\nFIABILIDAD\r\n\r\n" +
-      Cp1252(" Observable      Residuo       Vble.Baarda   Redundancia  Mín.Error D.   Hom.interna   Hom.externa") +
-      "\r\n" +  //
-      "      1       " + std::string(10, ' ') + " .25" + "    " + F(" .5") + F(" .25") + F(" 8.25") + F(" 8.26") + F(" 7") + "\r\n" +
-      "      2       " + std::string(9, ' ') + "-.125" + "    " + F("-.0625") + F(" .75") + F(" 4.5") + F("0") + F("0") + "\r\n" +
-      "\r\n\r\nVectores de fiabilidad externa\r\n\r\n" + Cp1252(" Parámetro ") + "Observ.   1   Observ.   2   \r\n" +
-      "  1       " + F(" 3") + F("-1E-05") + "\r\n";
-  EXPECT_EQ(BuildImportedLeastSquaresText(system, ls), expected);
+  EXPECT_EQ(BuildImportedLeastSquaresText(system, ls), testing::Golden("imported_least_squares.txt"));
 }
 
 TEST(ImportedReport, PaneTextAndDisplayLimit) {

@@ -9,36 +9,35 @@ namespace {
 
 using Action = PaneUpdate::Action;
 
-TEST(PaneAfterAdjustmentTest, FirstAdjustmentAppendsTheReportToTheProjectText) {
-  const PaneUpdate update = PaneAfterAdjustment(1, "HEADER", "LS", "ROBUST");
-  EXPECT_EQ(update.action, Action::kAppend);
-  EXPECT_EQ(update.text, "LSROBUST");
-  EXPECT_TRUE(update.message.empty());
-  EXPECT_FALSE(update.setProjectTooBig);
-}
-
-TEST(PaneAfterAdjustmentTest, LaterAdjustmentReplacesThePaneWithTheWholeReport) {
-  const PaneUpdate update = PaneAfterAdjustment(2, "HEADER", "LS", "ROBUST");
-  EXPECT_EQ(update.action, Action::kReplace);
-  EXPECT_EQ(update.text, "HEADERLSROBUST");
-  EXPECT_TRUE(update.message.empty());
-}
-
-TEST(PaneAfterAdjustmentTest, LimitCountsAllThreeTexts) {
-  // 31999 bytes in all is shown; 32000 is not.
-  const std::string header(31000, 'h');
-  const std::string ls(998, 'l');
-  EXPECT_EQ(PaneAfterAdjustment(1, header, ls, "r").action, Action::kAppend);
-  const PaneUpdate tooLongFirst = PaneAfterAdjustment(1, header, ls, "rr");
-  EXPECT_EQ(tooLongFirst.action, Action::kUnchanged);
-  EXPECT_TRUE(tooLongFirst.message.empty());
-  EXPECT_FALSE(tooLongFirst.setProjectTooBig);
-
-  const PaneUpdate tooLongLater = PaneAfterAdjustment(3, header, ls, "rr");
-  EXPECT_EQ(tooLongLater.action, Action::kUnchanged);
-  EXPECT_EQ(tooLongLater.message, Cp1252(" Trabajando sobre fichero de resultados... \r\n"
-                                         " El proyecto no se mostrará en pantalla. "));
-  EXPECT_TRUE(tooLongLater.setProjectTooBig);
+// The first adjustment appends the report to the project text; a later one replaces the pane
+// with the whole report. The limit counts all three texts: 31999 bytes are shown, 32000 not,
+// and only a later adjustment says so.
+TEST(PaneAfterAdjustmentTest, AppendReplaceAndTheLimit) {
+  const std::string header(31000, 'h'), ls(998, 'l');
+  struct Case {
+    int adjustment;
+    std::string header, ls, robust;
+    Action action;
+    std::string text;
+    bool tooBigMessage;
+  } cases[] = {
+      {1, "HEADER", "LS", "ROBUST", Action::kAppend, "LSROBUST", false},
+      {2, "HEADER", "LS", "ROBUST", Action::kReplace, "HEADERLSROBUST", false},
+      {1, header, ls, "r", Action::kAppend, ls + "r", false},
+      {1, header, ls, "rr", Action::kUnchanged, "", false},
+      {3, header, ls, "rr", Action::kUnchanged, "", true},
+  };
+  for (const Case& c : cases) {
+    const PaneUpdate update = PaneAfterAdjustment(c.adjustment, c.header, c.ls, c.robust);
+    EXPECT_EQ(update.action, c.action) << c.adjustment << " " << c.robust;
+    if (c.action != Action::kUnchanged) {
+      EXPECT_EQ(update.text, c.text);
+    }
+    EXPECT_EQ(update.setProjectTooBig, c.tooBigMessage);
+    EXPECT_EQ(update.message, c.tooBigMessage ? Cp1252(" Trabajando sobre fichero de resultados... \r\n"
+                                                       " El proyecto no se mostrará en pantalla. ")
+                                              : "");
+  }
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include "test_support/test_temp.h"
 #include "report/results_file.h"
 
 #include <gtest/gtest.h>
@@ -7,56 +6,30 @@
 
 #include "common/files.h"
 #include "common/win1252.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {
 
-namespace fs = std::filesystem;
+using korvo::testing::FreshTempDir;
+using korvo::testing::ReadWholeFile;
 
-class ResultsFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = korvo::testing::TestTempRoot() /
-             ("korvo_results_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder;
-};
-
-TEST_F(ResultsFileTest, BytesAreTheThreeTextsInOrderAndOneCrLf) {
-  const std::string header = "PROYECTO\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n";
-  const std::string ls = "\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS");
-  const std::string robust = Cp1252("COMPARACIÓN");
-  const std::string path = (folder / "salida.txt").string();
-  ASSERT_TRUE(WriteResultsFile(path, header, ls, robust).ok());
-  const Result<std::string> bytes = ReadFileBytes(path);
-  ASSERT_TRUE(bytes.ok());
-  EXPECT_EQ(*bytes, header + ls + robust + "\r\n");
-  // Windows-1252: "Ó" is one byte, 0xD3.
-  EXPECT_NE(bytes->find('\xD3'), std::string::npos);
-}
-
-TEST_F(ResultsFileTest, EmptyComparisonStillEndsWithOneCrLf) {
-  const std::string path = (folder / "r.txt").string();
-  ASSERT_TRUE(WriteResultsFile(path, "", "A", "").ok());
-  EXPECT_EQ(*ReadFileBytes(path), "A\r\n");
-}
-
-TEST_F(ResultsFileTest, OverwritesAnExistingFileWhole) {
-  const std::string path = (folder / "r.txt").string();
+TEST(ResultsFileTest, TheThreeTextsInOrderAndOneCrLfOverwritingWhole) {
+  const std::string path = (FreshTempDir("results_file") / "salida.txt").string();
   ASSERT_TRUE(WriteResultsFile(path, "un texto bastante largo", "", "").ok());
-  ASSERT_TRUE(WriteResultsFile(path, "corto", "", "").ok());
-  EXPECT_EQ(*ReadFileBytes(path), "corto\r\n");
+  const std::string header = "PROYECTO\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n";
+  ASSERT_TRUE(WriteResultsFile(path, header, "\r\nLS", Cp1252("COMPARACIÓN")).ok());
+  EXPECT_EQ(ReadWholeFile(path), header + "\r\nLS" + Cp1252("COMPARACIÓN") + "\r\n");
+  ASSERT_TRUE(WriteResultsFile(path, "", "A", "").ok());
+  EXPECT_EQ(ReadWholeFile(path), "A\r\n");
 }
 
-TEST_F(ResultsFileTest, FailureLeavesNoFileAndNamesIt) {
-  const std::string path = (folder / "no_existe" / "r.txt").string();
+TEST(ResultsFileTest, FailureLeavesNoFileAndNamesIt) {
+  const std::string path = (FreshTempDir("results_file_fails") / "no_existe" / "r.txt").string();
   const Status written = WriteResultsFile(path, "H", "L", "R");
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().find("r.txt"), std::string::npos);
-  EXPECT_FALSE(fs::exists(path));
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(DefaultResultsPathTest, BesideTheProjectWithSuffix) {

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "common/constants.h"
@@ -234,3 +235,22 @@ inline Builder GridNetwork(int side, int fixedEvery, int reach, bool gps, double
 }
 
 }  // namespace korvo::testnet
+
+namespace korvo::testing {
+
+// A bare vertex: number, kind, coordinates (m) and the geodetic latitude and single-precision
+// longitude (degrees) the loader would have computed.
+inline NetworkVertex AuditVertex(int number, const std::string& kind, double xM, double yM, double zM,
+                                 double latitudeDeg = 40.4, float longitudeDeg = -3.7f) {
+  NetworkVertex v;
+  v.number = static_cast<std::int16_t>(number);
+  v.kind = kind;
+  v.xM = xM;
+  v.yM = yM;
+  v.zM = zM;
+  v.latitudeDeg = latitudeDeg;
+  v.longitudeDeg = longitudeDeg;
+  return v;
+}
+
+}  // namespace korvo::testing

@@ -1,0 +1,105 @@
+// WriteFileAtomically is the only write path: a failed write, flush or rename leaves the
+// target as it was and no temporary file behind; only a complete write replaces it.
+#include "common/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <dlfcn.h>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "support/files.h"
+
+namespace {
+bool failRename = false;
+}
+
+// The test program's own rename(): it fails on demand, as a rename across file systems or
+// onto a busy target would, and otherwise is the C library's.
+extern "C" int rename(const char* from, const char* to) {
+  if (failRename) {
+    errno = EXDEV;
+    return -1;
+  }
+  using Rename = int (*)(const char*, const char*);
+  static const Rename real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+  return real(from, to);
+}
+
+namespace korvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Names(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// While alive, files of this process cannot grow beyond `bytes`; writing past the limit fails
+// with EFBIG instead of raising SIGXFSZ.
+struct FileSizeLimit {
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved);
+    previous = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{bytes, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+  }
+  rlimit saved{};
+  void (*previous)(int) = nullptr;
+};
+
+TEST(WriteFileAtomically, FailuresLeaveTheTargetAndNoTemporaryFile) {
+  struct Case {
+    const char* what;
+    std::size_t size;  // bytes written
+    bool limitSize, failRenameToo;
+    int errorNumber;
+  };
+  const Case cases[] = {
+      {"flush beyond the size limit", 100, true, false, EFBIG},           // fwrite buffers, fflush fails
+      {"write beyond the size limit", 4 << 20, true, false, EFBIG},       // larger than any buffer
+      {"rename", 100, false, true, EACCES},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path dir = testing::FreshTempDir("atomic");
+    const fs::path target = dir / "resultados.txt";
+    testing::WriteTempFile("atomic/resultados.txt", "antes\r\n");
+    Status written = Ok();
+    {
+      std::optional<FileSizeLimit> limit;
+      if (c.limitSize) limit.emplace(16);
+      failRename = c.failRenameToo;
+      written = WriteFileAtomically(target.string(), std::string(c.size, 'x'));
+      failRename = false;
+    }
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error(), SystemErrorText(c.errorNumber));
+    EXPECT_EQ(testing::ReadWholeFile(target), "antes\r\n");
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"resultados.txt"});
+  }
+  // The same calls succeed without the fault, and only then is the file replaced.
+  const fs::path target = testing::TestTempRoot() / "atomic" / "resultados.txt";
+  ASSERT_TRUE(WriteFileAtomically(target.string(), {"uno ", "dos"}).ok());
+  EXPECT_EQ(testing::ReadWholeFile(target), "uno dos");
+  EXPECT_EQ(Names(target.parent_path()), std::vector<std::string>{"resultados.txt"});
+  // A folder is never a file to write.
+  const Status onFolder = WriteFileAtomically(target.parent_path().string(), "x");
+  ASSERT_FALSE(onFolder.ok());
+  EXPECT_EQ(onFolder.error(), SystemErrorText(EISDIR));
+}
+
+}  // namespace
+}  // namespace korvo
