@@ -481,7 +481,7 @@ bool Principal::FailLoad(const std::string& message) {
   ClearLoadedNetwork();
   ShowStatus(QString());
   ShowIteration(QString());
-  ShowProgress(0);
+  if (progress_->value() != 0) ShowProgress(0);
   Dialogs().ShowMessage(this, FromCp1252(message), QString(), MessageIcon::None);
   return false;
 }

@@ -103,6 +103,7 @@ ProjectChooser::ProjectChooser(QWidget* parent, FolderPurpose purpose) : QDialog
   // Only a selection fills the name: the list taking the focus makes a row current without
   // selecting it, and that row was chosen by no one.
   connect(files_, &QListWidget::itemSelectionChanged, this, &ProjectChooser::OnFileSelectionChanged);
+  connect(files_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { name_->setText(item->text()); });
   connect(files_, &QListWidget::itemDoubleClicked, this, [this] {
     OnFileSelectionChanged();
     if (accept_->isEnabled()) Accept();

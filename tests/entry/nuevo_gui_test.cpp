@@ -377,7 +377,8 @@ TEST_F(NuevoTest, SaveFlows) {
   const Case cases[] = {
       {"No shows the dialog again, Yes writes", {"existente.txt", "existente.txt"}, {false, true}, "sqsq", true, true},
       {"No, then cancel, saves nothing", {"existente.txt"}, {false}, "sqs", false, false},
-      {"a folder that does not exist", {"no_existe/red.txt"}, {}, "sm", false, false},
+      // The failed write is reported and the dialog offered again.
+      {"a folder that does not exist", {"no_existe/red.txt"}, {}, "sms", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
