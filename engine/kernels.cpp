@@ -135,7 +135,21 @@ Matrix TransposeMatrix(const Matrix& a, int rows, int cols) {
 
 // ---- inverse -----------------------------------------------------------------------------
 
-Result<Matrix> InvertMatrixDense(const Matrix& a, int order) {
+namespace {
+
+// Records the pivot of column k against the original diagonal element; true when the
+// unknown of that column is not determined (see kUndeterminedPivotRatio).
+bool WeakPivot(PivotWatch* watch, double pivot, double diagonal, int column) {
+  if (watch == nullptr) return false;
+  const double ratio = diagonal > 0.0 ? pivot / diagonal : 0.0;
+  if (ratio < watch->minRatio) watch->minRatio = ratio;
+  if (ratio > kUndeterminedPivotRatio) return false;  // a NaN pivot is weak too
+  watch->weakColumn = column;
+  return true;
+}
+
+// The plain elimination; a watched column k is reported as firstColumn - 1 + k.
+Result<Matrix> EliminateDense(const Matrix& a, int order, PivotWatch* watch, int firstColumn = 1) {
   const int n = order;
   Matrix w(n, n);
   Matrix r(n, n);
@@ -144,6 +158,7 @@ Result<Matrix> InvertMatrixDense(const Matrix& a, int order) {
     r(i, i) = 1.0;
   }
   for (int k = 1; k <= n; ++k) {
+    if (WeakPivot(watch, w(k, k), a(k, k), firstColumn - 1 + k)) return Failure{kSingularMatrixMessage};
     if (w(k, k) == 0.0) {
       int source = k + 1;
       while (source <= n && w(source, k) == 0.0) ++source;
@@ -170,9 +185,17 @@ Result<Matrix> InvertMatrixDense(const Matrix& a, int order) {
   return r;
 }
 
+}  // namespace
+
+Result<Matrix> InvertMatrixDense(const Matrix& a, int order) { return EliminateDense(a, order, nullptr); }
+
+Result<Matrix> InvertMatrixDenseWatched(const Matrix& a, int order, PivotWatch& watch) {
+  return EliminateDense(a, order, &watch);
+}
+
 namespace {
 
-enum class FastInversion { Done, Singular, UsePlain };
+enum class FastInversion { Done, Singular, UsePlain, Undetermined };
 
 // The same elimination as InvertMatrixDense, with work left out where it cannot change R:
 //  - columns j < k of the working matrix W are never read again once column k is the pivot
@@ -184,7 +207,10 @@ enum class FastInversion { Done, Singular, UsePlain };
 // weight matrices of the engine): sums cannot produce -0 from values that are not -0, and a
 // division by a positive pivot keeps the sign, unless it underflows, which is checked. When
 // any of these conditions fails the caller redoes the inversion with the plain loops.
-FastInversion InvertSkippingZeros(const Matrix& a, int n, Matrix& r) {
+// With a watch, every pivot is compared with a's diagonal; a weak one ends the inversion as
+// Undetermined, its column (`firstColumn` - 1 + k) in the watch.
+FastInversion InvertSkippingZeros(const Matrix& a, int n, Matrix& r, PivotWatch* watch = nullptr,
+                                  int firstColumn = 1) {
   Matrix w(n, n);
   r = Matrix(n, n);
   for (int i = 1; i <= n; ++i) {
@@ -196,6 +222,7 @@ FastInversion InvertSkippingZeros(const Matrix& a, int n, Matrix& r) {
   for (int k = 1; k <= n; ++k) {
     double* wk = w.RowData(k);
     double* rk = r.RowData(k);
+    if (WeakPivot(watch, wk[k], a(k, k), firstColumn - 1 + k)) return FastInversion::Undetermined;
     if (wk[k] == 0.0) {
       int source = k + 1;
       while (source <= n && w(source, k) == 0.0) ++source;
@@ -277,25 +304,18 @@ std::vector<int> DiagonalBlockEnds(const Matrix& a, int n) {
   return ends;
 }
 
-}  // namespace
-
-// A block-diagonal matrix (the weight matrix: 1 x 1 blocks for classical observations, 3 x 3
-// for baselines) is inverted block by block. The whole-matrix elimination would only add
-// zeros outside the blocks (see InvertSkippingZeros), so with positive pivots the result is
-// the same to the bit.
-Result<Matrix> InvertMatrix(const Matrix& a, int order) {
-  if (!IsFiniteBlock(a, order, order) || HasNegativeZero(a, order, order)) {
-    return InvertMatrixDense(a, order);
-  }
+Result<Matrix> InvertBlocks(const Matrix& a, int order, PivotWatch* watch) {
+  if (!IsFiniteBlock(a, order, order) || HasNegativeZero(a, order, order)) return EliminateDense(a, order, watch);
   const std::vector<int> ends = DiagonalBlockEnds(a, order);
   if (ends.size() <= 1) {
     Matrix r;
-    switch (InvertSkippingZeros(a, order, r)) {
+    switch (InvertSkippingZeros(a, order, r, watch)) {
       case FastInversion::Done: return r;
-      case FastInversion::Singular: return Failure{kSingularMatrixMessage};
+      case FastInversion::Singular:
+      case FastInversion::Undetermined: return Failure{kSingularMatrixMessage};
       case FastInversion::UsePlain: break;
     }
-    return InvertMatrixDense(a, order);
+    return EliminateDense(a, order, watch);
   }
   Matrix inverse(order, order);
   int first = 1;
@@ -306,14 +326,15 @@ Result<Matrix> InvertMatrix(const Matrix& a, int order) {
       for (int j = 1; j <= size; ++j) block(i, j) = a(first + i - 1, first + j - 1);
     }
     Matrix blockInverse;
-    switch (InvertSkippingZeros(block, size, blockInverse)) {
+    switch (InvertSkippingZeros(block, size, blockInverse, watch, first)) {
       case FastInversion::Done: break;
-      case FastInversion::Singular: return Failure{kSingularMatrixMessage};
+      case FastInversion::Singular:
+      case FastInversion::Undetermined: return Failure{kSingularMatrixMessage};
       case FastInversion::UsePlain: {
         // A block that is not positive definite (a damaged covariance, say) takes the plain
         // loops on its own rather than the whole matrix: the values are those of the
         // whole-matrix loops; only the sign of an exact zero may differ.
-        Result<Matrix> plain = InvertMatrixDense(block, size);
+        Result<Matrix> plain = EliminateDense(block, size, watch, first);
         if (!plain.ok()) return Failure{plain.error()};
         blockInverse = std::move(*plain);
         break;
@@ -325,6 +346,18 @@ Result<Matrix> InvertMatrix(const Matrix& a, int order) {
     first = last + 1;
   }
   return inverse;
+}
+
+}  // namespace
+
+// A block-diagonal matrix (the weight matrix: 1 x 1 blocks for classical observations, 3 x 3
+// for baselines) is inverted block by block. The whole-matrix elimination would only add
+// zeros outside the blocks (see InvertSkippingZeros), so with positive pivots the result is
+// the same to the bit.
+Result<Matrix> InvertMatrix(const Matrix& a, int order) { return InvertBlocks(a, order, nullptr); }
+
+Result<Matrix> InvertMatrixWatched(const Matrix& a, int order, PivotWatch& watch) {
+  return InvertBlocks(a, order, &watch);
 }
 
 // ---- arccosine ---------------------------------------------------------------------------

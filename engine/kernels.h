@@ -45,6 +45,29 @@ Matrix TransposeMatrix(const Matrix& a, int rows, int cols);
 Result<Matrix> InvertMatrix(const Matrix& a, int order);
 Result<Matrix> InvertMatrixDense(const Matrix& a, int order);
 
+// Relative size below which a pivot means its unknown is not determined: the pivot of
+// column k, when its turn comes, is what is left of the original diagonal element a(k, k)
+// once the earlier columns have been eliminated (for a normal matrix, a(k, k) times one
+// minus the squared multiple correlation of column k with the earlier ones). A column that
+// depends on the earlier ones keeps only rounding errors, about 1e-16 of a(k, k); a
+// determined unknown keeps far more.
+inline constexpr double kUndeterminedPivotRatio = 1e-10;
+
+// What the elimination saw of its pivots, for a matrix that should be positive definite
+// (a normal matrix): the smallest ratio pivot / a(k, k) met, and the first column whose
+// ratio was at or below kUndeterminedPivotRatio (a zero or negative original diagonal
+// counts as ratio 0).
+struct PivotWatch {
+  double minRatio = 1.0;  // 1 when no pivot was watched
+  int weakColumn = 0;     // 0: every pivot kept its size
+};
+
+// InvertMatrix and InvertMatrixDense watching every pivot: they stop at the first weak
+// pivot with kSingularMatrixMessage and watch.weakColumn set. Watching only reads the
+// pivots: when no pivot is weak, the result is bit for bit the unwatched one.
+Result<Matrix> InvertMatrixWatched(const Matrix& a, int order, PivotWatch& watch);
+Result<Matrix> InvertMatrixDenseWatched(const Matrix& a, int order, PivotWatch& watch);
+
 // Arccosine in radians. For |x| <= 0.5 it is pi/2 minus the arcsine power series cut after
 // the x^41 term (exact to 1e-14 there), with pi = 3.14159265358979; beyond, where the cut
 // series drifts (1.3e-4 rad at 0.9), it is the exact arccosine.
@@ -60,9 +83,12 @@ struct MatrixKernels {
   Matrix (*multiply)(const Matrix&, const Matrix&, int, int, int) = &MultiplyMatrices;
   Result<Matrix> (*invert)(const Matrix&, int) = &InvertMatrix;
   bool dense = false;  // true: also every other shortcut of the callers is avoided
+  Result<Matrix> (*invertWatched)(const Matrix&, int, PivotWatch&) = &InvertMatrixWatched;
 };
 
 inline MatrixKernels FastKernels() { return {}; }
-inline MatrixKernels DenseKernels() { return {&MultiplyMatricesDense, &InvertMatrixDense, true}; }
+inline MatrixKernels DenseKernels() {
+  return {&MultiplyMatricesDense, &InvertMatrixDense, true, &InvertMatrixDenseWatched};
+}
 
 }  // namespace korvo

@@ -19,6 +19,12 @@ namespace korvo {
 const std::string kLeastSquaresFailureMessage =
     Cp1252(" ¡Se ha producido un error en la resolución del problema de mínimos cuadrados! ");
 
+std::string UndeterminedUnknownMessage(const UnknownLayout& layout, int column) {
+  const std::string unknown = column <= layout.Count() ? UnknownDescription(layout, column)
+                                                       : Cp1252("la incógnita de la columna ") + std::to_string(column);
+  return Cp1252(" ¡Matriz singular: las observaciones no determinan ") + unknown + "! ";
+}
+
 namespace {
 
 constexpr int kProgressAfterSigmaZero = 55;
@@ -113,9 +119,13 @@ Result<LeastSquaresResults> SolveLeastSquares(const ObservationSystem& sys, cons
   res.AtP = kernels.multiply(res.At, sys.P, m, n, n);
   {
     const Matrix normal = kernels.multiply(res.AtP, sys.A, m, n, m);
-    Result<Matrix> qxx = kernels.invert(normal, m);
-    if (!qxx.ok()) return Failure{qxx.error()};
+    PivotWatch watch;
+    Result<Matrix> qxx = kernels.invertWatched(normal, m, watch);
+    if (!qxx.ok()) {
+      return Failure{watch.weakColumn > 0 ? UndeterminedUnknownMessage(sys.layout, watch.weakColumn) : qxx.error()};
+    }
     res.Qxx = std::move(*qxx);
+    res.minPivotRatio = watch.minRatio;
   }
   const Matrix w = kernels.multiply(res.AtP, sys.k, m, n, 1);
   const Matrix x = kernels.multiply(res.Qxx, w, m, m, 1);

@@ -24,6 +24,12 @@ inline constexpr double kNonCentralityDelta0 = 4.13;
 // Failure text of a system without redundancy (Windows-1252).
 extern const std::string kLeastSquaresFailureMessage;
 
+// Failure text of a system whose observations do not determine the unknown of `column`
+// (Windows-1252): " ¡Matriz singular: las observaciones no determinan la coordenada X del
+// vértice 1003! " (the unknown as UnknownDescription names it; by its number beyond the
+// layout).
+std::string UndeterminedUnknownMessage(const UnknownLayout& layout, int column);
+
 struct LeastSquaresResults {
   int numEquations = 0;  // n
   int numUnknowns = 0;   // m
@@ -35,6 +41,9 @@ struct LeastSquaresResults {
   std::vector<double> corrections;       // `Corrections`: 1..m, x = N⁻¹·Aᵀ·P·k
   std::vector<double> residuals;         // `Residuals`: 1..n, v = A·x − k
   double sigmaZero = 0.0;                // `SigmaZero`: σ0 = √(vᵀ·P·v / (n − m))
+  // Smallest ratio of a pivot of the elimination of N to its diagonal element (how near the
+  // unknowns came to being undetermined; see kUndeterminedPivotRatio in engine/kernels.h).
+  double minPivotRatio = 1.0;
 
   // Adjusted values (systems formed from a network only; empty for imported systems).
   std::vector<double> adjustedObservations;  // `AdjustedObservations`: 1..n, gon or m
@@ -64,8 +73,10 @@ struct LeastSquaresResults {
 };
 
 // Solves the system. Fails with kLeastSquaresFailureMessage when there is no redundancy
-// (n ≤ m) and with kSingularMatrixMessage when N or P cannot be inverted. Reliability figures
-// never fail: the guards above give 0 instead. Sets the progress to 55 once σ0 is known.
+// (n ≤ m), with UndeterminedUnknownMessage when a pivot of N falls to rounding level (the
+// first unknown the observations do not determine, named through the system's layout), and
+// with kSingularMatrixMessage when P cannot be inverted. Reliability figures never fail: the
+// guards above give 0 instead. Sets the progress to 55 once σ0 is known.
 Result<LeastSquaresResults> SolveLeastSquares(const ObservationSystem& system, const ProgressSink* progress = nullptr,
                                               const MatrixKernels& kernels = FastKernels());
 

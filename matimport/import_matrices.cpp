@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
+#include "engine/svd.h"
 #include "matimport/matrix_file.h"
 #include "network/load_network.h"
 #include "network/project_state.h"
@@ -27,6 +28,11 @@ std::string NotSquareMessage() {
 std::string WeightMessage(int row) {
   return Cp1252("¡ Existe un problema con los pesos !") + kCrLfText + kCrLfText +
          "Hay un peso negativo o nulo: Fila " + Count(row);
+}
+
+std::string NotPositiveDefiniteMessage() {
+  return Cp1252("¡ Existe un problema con los pesos !") + kCrLfText + kCrLfText +
+         Cp1252("La matriz P no es definida positiva: su parte simétrica tiene algún valor propio negativo o nulo.");
 }
 
 std::string DimensionMessage(const Matrix& a, const Matrix& k, const Matrix& p) {
@@ -80,6 +86,9 @@ Result<ImportedMatrices> ImportMatrices(const MatrixImportPaths& paths, const st
   if (a->rows() != kFile->rows() || a->rows() != p->rows()) {
     return fail(MatrixImportFailure::MatrixCheck, DimensionMessage(*a, *kFile, *p));
   }
+  // Weights whose quadratic form is not positive have no meaning: σ0 would come out
+  // negative or NaN. The decomposition the robust estimators use tells (block by block).
+  if (!SingularValueDecomposition(*p)) return fail(MatrixImportFailure::MatrixCheck, NotPositiveDefiniteMessage());
 
   ImportedMatrices imported;
   imported.projectText = ImportedProjectText(vertexListText, paths);

@@ -32,7 +32,8 @@ struct ImportedMatrices {
 // Reads and checks the three files in the order A, k, P, then loads the vertex table from
 // `vertexListText` (the vertex section of the entry window). Failures carry the exact
 // message of the first problem found (reader messages, zero row of A, P not square,
-// non-positive weight, inconsistent dimensions, vertex kinds).
+// non-positive weight, inconsistent dimensions, P whose symmetric part is not positive
+// definite, vertex kinds).
 //
 // When `failureKind` is given it receives what kind of problem ended the import: the window
 // sounds the bell for the matrix checks and forgets an earlier imported system when a file

@@ -230,22 +230,5 @@ TEST(WriteCoordinateFile, WritesTheTextAndReadsBack) {
   EXPECT_FALSE(WriteCoordinateFile("/nonexistent/korvo/salida.txt", points).ok());
 }
 
-// ---- korvo-cli transformar -----------------------------------------------------------------
-
-TEST(TransformarCommand, TransformsAFileAndReportsBadInput) {
-  const std::filesystem::path dir = korvo::testing::FreshTempDir("transformar");
-  const std::filesystem::path in = dir / "entrada.txt";
-  const std::filesystem::path out = dir / "salida.txt";
-  const std::string arguments = "transformar \"" + in.string() + "\" \"" + out.string() + "\"";
-  ASSERT_TRUE(WriteFileAtomically(in.string(), "3\r\n40.3,-3.3,700\r\n41.223,2.0915,50").ok());
-  EXPECT_EQ(korvo::testing::RunKorvoCli(arguments).exitCode, 0);
-  EXPECT_EQ(korvo::testing::ReadWholeFile(out), BuildCoordinateOutput(TwoPoints()));
-
-  ASSERT_TRUE(WriteFileAtomically(in.string(), "7\r\n1,2,3").ok());
-  const korvo::testing::CliRun bad = korvo::testing::RunKorvoCli(arguments);
-  EXPECT_NE(bad.exitCode, 0);
-  EXPECT_NE(bad.err.find("El indicador de tipo de datos 7 no es reconocido"), std::string::npos) << bad.err;
-}
-
 }  // namespace
 }  // namespace korvo

@@ -15,7 +15,6 @@
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
 #include "support/networks.h"
-#include "network/network_model.h"
 
 namespace korvo {
 namespace {
@@ -24,24 +23,14 @@ const double kDirectionRow[] = {-433.06980509688964, 153.8034738432909, 519.4568
 const double kZenithRow[] = {521.5745323305456, -59.64117661410629, 452.49419616008873, -521.5745323305456, 59.64117661410629, -452.49419616008873, -91.80002362262263, -0.9834832044172725, 0.18099941057675675, 0.0, 22856.9397102666, 0.0025};
 const double kDistanceRow[] = {-0.2092311898219373, -0.9712976281673679, 0.11315134432317628, 0.2092311898219373, 0.9712976281673679, -0.11315134432317628, 0.0, 0.0, 0.0, 0.0, 315.95147879814147, 40000.0};
 
-ClassicalObservation Observation(ObservationType type, double value, double stdDev) {
-  ClassicalObservation o;
-  o.type = type;
-  o.from = 1;
-  o.to = 2;
-  o.value = value;
-  o.stdDev = stdDev;
-  return o;
-}
-
 TEST(ClassicalRowsAudit, CoefficientsTermsAndWeightsToTheLastDigit) {
   NetworkModel network;
   network.vertices.push_back(korvo::testing::AuditVertex(1, kKindUnknown, 4849000.123, -313500.456, 4114000.789));
   network.vertices.back().deflectionUnknown = true;
   network.vertices.push_back(korvo::testing::AuditVertex(2, kKindUnknown, 4849192.312, -312608.272, 4113896.854));
-  network.classical.push_back(Observation(ObservationType::Direction, 50.1234, 10.0));
-  network.classical.push_back(Observation(ObservationType::Zenith, 99.87, 20.0));
-  network.classical.push_back(Observation(ObservationType::Distance, 1234.5, 0.005));
+  network.classical = {{ObservationType::Direction, 1, 2, 50.1234, 10.0},
+                       {ObservationType::Zenith, 1, 2, 99.87, 20.0},
+                       {ObservationType::Distance, 1, 2, 1234.5, 0.005}};
   Result<ObservationSystem> sys = FormObservationSystem(network, CalcOptions{}, FastKernels());
   ASSERT_TRUE(sys.ok()) << sys.error();
   ASSERT_EQ(sys->numUnknowns, 10);

@@ -11,7 +11,6 @@
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
 #include "support/networks.h"
-#include "network/network_model.h"
 
 namespace korvo {
 namespace {
@@ -20,19 +19,7 @@ TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
   NetworkModel network;
   network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.0, -313500.0, 4114000.0, 40.4, -3.7f));
   network.vertices.push_back(korvo::testing::AuditVertex(2, kKindUnknown, 4839000.0, -297600.0, 4124100.0, 40.52, -3.51f));
-  GpsBaseline g;
-  g.from = 1;
-  g.to = 2;
-  g.dxM = -10000.0;
-  g.dyM = 15900.0;
-  g.dzM = 10100.0;
-  g.cxx = 4.1e-5;
-  g.cxy = 1.3e-6;
-  g.cxz = -2.2e-6;
-  g.cyy = 2.7e-5;
-  g.cyz = 3.1e-6;
-  g.czz = 6.3e-5;
-  network.baselines.push_back(g);
+  network.baselines.push_back({1, 2, -10000.0, 15900.0, 10100.0, 4.1e-5, 1.3e-6, -2.2e-6, 2.7e-5, 3.1e-6, 6.3e-5});
   CalcOptions options;
   options.centeringStdDevM = 0.003;
   options.antennaHeightStdDevM = 0.007f;

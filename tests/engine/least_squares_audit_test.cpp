@@ -14,6 +14,7 @@
 #include "engine/kernels.h"
 #include "engine/least_squares.h"
 #include "engine/observation_system.h"
+#include "support/matrices.h"
 
 namespace korvo {
 namespace {
@@ -32,22 +33,11 @@ const double kExternal[] = {2.1264771806918183, 1.4476101892903481, 2.2037295518
 const double kVectors[] = {0.005414875751576641, -0.0006428619613743955, -0.00034597812628244196, 0.002434577957780755, 0.004484148624808549, -0.0038244613751972907, 0.00551056319568981, 0.004959170789320758, 0.01407004621567567, 0.002294457171417391, 0.008969810570134774, -0.020447729947260296};
 
 ObservationSystem SmallSystem() {
-  const int n = 6, m = 2;
-  const double a[6][2] = {{1.0, 0.0}, {0.0, 1.0}, {1.0, -1.0}, {1.0, 1.0}, {2.0, 1.0}, {0.5, -3.0}};
-  const double k[6] = {0.013, -0.021, 0.047, -0.009, 0.031, 0.017};
-  Matrix A(n, m), K(n, 1), P(n, n);
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= m; ++j) A(i, j) = a[i - 1][j - 1];
-    K(i, 1) = k[i - 1];
-  }
-  P(1, 1) = 4.0;
-  P(2, 2) = 2.5;
-  P(3, 3) = 1.0 / (0.7 * 0.7);
-  const double block[3][3] = {{3.0, 0.4, -0.2}, {0.4, 2.0, 0.3}, {-0.2, 0.3, 1.5}};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) P(4 + i, 4 + j) = block[i][j];
-  }
-  return ImportedObservationSystem(A, K, P, n, m);
+  using korvo::testing::FromRows;
+  Matrix P = FromRows({{4.0, 0, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}, {0, 0, 1.0 / (0.7 * 0.7), 0, 0, 0},
+                       {0, 0, 0, 3.0, 0.4, -0.2}, {0, 0, 0, 0.4, 2.0, 0.3}, {0, 0, 0, -0.2, 0.3, 1.5}});
+  return ImportedObservationSystem(FromRows({{1.0, 0.0}, {0.0, 1.0}, {1.0, -1.0}, {1.0, 1.0}, {2.0, 1.0}, {0.5, -3.0}}),
+                                   korvo::testing::Column({0.013, -0.021, 0.047, -0.009, 0.031, 0.017}), P, 6, 2);
 }
 
 void ExpectSame(const std::vector<double>& got, const double* expected, std::size_t count, const char* what) {

@@ -167,7 +167,7 @@ TEST(SolveLeastSquares, UnknownThatNoObservationReachesIsSingular) {
   ObservationSystem sys = ImportedObservationSystem(a, Column({1, 2, 3}), Identity(3), 3, 2);
   Result<LeastSquaresResults> res = SolveLeastSquares(sys);
   ASSERT_FALSE(res.ok());
-  EXPECT_EQ(res.error(), "Matriz singular");
+  EXPECT_EQ(res.error(), Cp1252(" ¡Matriz singular: las observaciones no determinan la incógnita de la columna 2! "));
 }
 
 TEST(SolveLeastSquares, AdjustedObservationsInTheirUnits) {

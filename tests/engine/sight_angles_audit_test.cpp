@@ -14,7 +14,6 @@
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
 #include "support/networks.h"
-#include "network/network_model.h"
 
 namespace korvo {
 namespace {
@@ -43,50 +42,41 @@ const SightCase kCases[] = {
 // Station 1 observes a direction and a zenith angle to each target 2, 3, 4, 5 in turn.
 NetworkModel StationWithFourTargets(double xiCc, double etaCc) {
   NetworkModel network;
-  NetworkVertex station = korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789);
-  station.deflectionNsCc = xiCc;
-  station.deflectionEwCc = etaCc;
-  network.vertices.push_back(station);
-  int number = 2;
+  network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789));
+  network.vertices[0].deflectionNsCc = xiCc;
+  network.vertices[0].deflectionEwCc = etaCc;
+  std::int16_t number = 2;
   for (const SightCase& c : kCases) {
     network.vertices.push_back(korvo::testing::AuditVertex(number, kKindFixed, c.x, c.y, c.z));
-    for (ObservationType type : {ObservationType::Direction, ObservationType::Zenith}) {
-      ClassicalObservation o;
-      o.type = type;
-      o.from = 1;
-      o.to = static_cast<std::int16_t>(number);
-      o.value = 100.0;
-      o.stdDev = 10.0;
-      network.classical.push_back(o);
-    }
-    ++number;
+    network.classical.push_back({ObservationType::Direction, 1, number, 100.0, 10.0});
+    network.classical.push_back({ObservationType::Zenith, 1, number++, 100.0, 10.0});
   }
   return network;
 }
 
-TEST(SightAnglesAudit, ZenithAndAzimuthToTheLastDigit) {
-  CalcOptions options;  // refraction estimated: the zenith distance is compared uncorrected
-  for (const MatrixKernels& kernels : {FastKernels(), DenseKernels()}) {
-    Result<ObservationSystem> sys = FormObservationSystem(StationWithFourTargets(0.0, 0.0), options, kernels);
+// With refraction estimated the angles are compared uncorrected (both kernels); with a fixed
+// coefficient and a known deflection, corrected.
+TEST(SightAnglesAudit, AnglesAndTheirCorrectionsToTheLastDigit) {
+  CalcOptions fixedK;
+  fixedK.fixedRefraction = true;
+  fixedK.refractionK = 0.08;
+  struct Run {
+    CalcOptions options;
+    MatrixKernels kernels;
+    double xiCc, etaCc;
+    bool corrected;
+  } runs[] = {{CalcOptions{}, FastKernels(), 0, 0, false},
+              {CalcOptions{}, DenseKernels(), 0, 0, false},
+              {fixedK, FastKernels(), 3.2, -1.7, true}};
+  for (const Run& run : runs) {
+    Result<ObservationSystem> sys = FormObservationSystem(StationWithFourTargets(run.xiCc, run.etaCc), run.options, run.kernels);
     ASSERT_TRUE(sys.ok()) << sys.error();
     for (std::size_t i = 0; i < std::size(kCases); ++i) {
-      SCOPED_TRACE(i);
-      EXPECT_EQ(sys->computedValue[2 * i + 1], kCases[i].azimuthGon);
-      EXPECT_EQ(sys->computedValue[2 * i + 2], kCases[i].zenithGon);
+      const SightCase& c = kCases[i];
+      SCOPED_TRACE(::testing::Message() << i << (run.corrected ? " corrected" : ""));
+      EXPECT_EQ(sys->computedValue[2 * i + 1], run.corrected ? c.correctedDirectionGon : c.azimuthGon);
+      EXPECT_EQ(sys->computedValue[2 * i + 2], run.corrected ? c.correctedZenithGon : c.zenithGon);
     }
-  }
-}
-
-TEST(SightAnglesAudit, RefractionAndDeflectionCorrectionsToTheLastDigit) {
-  CalcOptions options;
-  options.fixedRefraction = true;
-  options.refractionK = 0.08;
-  Result<ObservationSystem> sys = FormObservationSystem(StationWithFourTargets(3.2, -1.7), options, FastKernels());
-  ASSERT_TRUE(sys.ok()) << sys.error();
-  for (std::size_t i = 0; i < std::size(kCases); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(sys->computedValue[2 * i + 1], kCases[i].correctedDirectionGon);
-    EXPECT_EQ(sys->computedValue[2 * i + 2], kCases[i].correctedZenithGon);
   }
 }
 
@@ -97,32 +87,18 @@ TEST(SightAnglesAudit, RefractionAndDeflectionCorrectionsToTheLastDigit) {
 TEST(SightAnglesAudit, AxisSightsHaveTheirQuarterAzimuths) {
   NetworkModel network;
   // At latitude 0 and longitude 0: east = +Y, north = +Z, up = +X.
-  NetworkVertex station = korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0);
-  station.latitudeDeg = 0.0;
-  station.longitudeDeg = 0.0f;
-  network.vertices.push_back(station);
-  const double targets[4][3] = {{6378137.0, 0.0, 500.0},
-                                {6378137.0, 0.0, -500.0},
-                                {6378137.0, 500.0, 0.0},
-                                {6378137.0, -500.0, 0.0}};
+  network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0, 0.0, 0.0f));
+  const double targets[4][2] = {{0.0, 500.0}, {0.0, -500.0}, {500.0, 0.0}, {-500.0, 0.0}};  // Y, Z
   const double expectedGon[4] = {0.0, 200.0, 100.0000000000001, 299.9999999999999};
-  for (int t = 0; t < 4; ++t) {
-    network.vertices.push_back(korvo::testing::AuditVertex(t + 2, kKindFixed, targets[t][0], targets[t][1], targets[t][2]));
-    ClassicalObservation o;
-    o.type = ObservationType::Direction;
-    o.from = 1;
-    o.to = static_cast<std::int16_t>(t + 2);
-    o.value = 0.0;
-    o.stdDev = 10.0;
-    network.classical.push_back(o);
+  for (std::int16_t t = 0; t < 4; ++t) {
+    network.vertices.push_back(korvo::testing::AuditVertex(t + 2, kKindFixed, 6378137.0, targets[t][0], targets[t][1]));
+    network.classical.push_back({ObservationType::Direction, 1, static_cast<std::int16_t>(t + 2), 0.0, 10.0});
   }
   Result<ObservationSystem> sys = FormObservationSystem(network, CalcOptions{}, FastKernels());
   ASSERT_TRUE(sys.ok()) << sys.error();
-  for (int t = 0; t < 4; ++t) {
-    SCOPED_TRACE(t);
-    const double a = sys->computedValue[static_cast<std::size_t>(t) + 1];
-    EXPECT_EQ(a, expectedGon[t]);
-    EXPECT_FALSE(std::signbit(a));
+  for (std::size_t t = 0; t < 4; ++t) {
+    EXPECT_EQ(sys->computedValue[t + 1], expectedGon[t]) << t;
+    EXPECT_FALSE(std::signbit(sys->computedValue[t + 1])) << t;
   }
 }
 

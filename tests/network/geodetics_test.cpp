@@ -29,35 +29,28 @@ const GeodeticCase kCases[] = {
     {"X = 0, longitud -90", 0.000, -4517661.590, -4487419.120, -44.999999999891912, -90.0},
 };
 
-TEST(Geodetics, LatitudeAndLongitudeAgreeWithCartConvert) {
-  for (const GeodeticCase& c : kCases) {
-    EXPECT_NEAR(GeodeticLatitudeDeg(c.x, c.y, c.z), c.latDeg, 1e-9) << c.place;
-    EXPECT_NEAR(GeodeticLongitudeDeg(c.x, c.y), c.lonDeg, 1e-9) << c.place;
-  }
-}
-
-TEST(Geodetics, VertexFieldsIncludingSingleLongitudeAndSketch) {
+// The functions and the vertex fields: latitude, longitude kept in single precision (within one
+// float step of the reference), and the sketch plane (longitude scaled by cos(latitude), both
+// shifted by 1000).
+TEST(Geodetics, LatitudeLongitudeAndSketchAgreeWithCartConvert) {
   NetworkModel model;
   for (const GeodeticCase& c : kCases) {
-    NetworkVertex v;
-    v.xM = c.x;
-    v.yM = c.y;
-    v.zM = c.z;
-    model.vertices.push_back(v);
+    model.vertices.emplace_back();
+    model.vertices.back().xM = c.x;
+    model.vertices.back().yM = c.y;
+    model.vertices.back().zM = c.z;
   }
   ComputeVertexGeodetics(model);
   for (std::size_t i = 0; i < std::size(kCases); ++i) {
     const GeodeticCase& c = kCases[i];
+    EXPECT_NEAR(GeodeticLatitudeDeg(c.x, c.y, c.z), c.latDeg, 1e-9) << c.place;
+    EXPECT_NEAR(GeodeticLongitudeDeg(c.x, c.y), c.lonDeg, 1e-9) << c.place;
     const NetworkVertex& v = model.vertices[i];
     EXPECT_NEAR(v.latitudeDeg, c.latDeg, 1e-9) << c.place;
-    // The longitude is kept in single precision: within one float step of the reference.
     const float nearest = static_cast<float>(c.lonDeg);
-    const double floatStep =
-        std::abs(static_cast<double>(std::nextafter(nearest, 1000.0f)) - static_cast<double>(nearest));
+    const double floatStep = std::abs(static_cast<double>(std::nextafter(nearest, 1000.0f)) - nearest);
     EXPECT_LE(std::abs(static_cast<double>(v.longitudeDeg) - c.lonDeg), floatStep) << c.place;
-    // Sketch plane: longitude scaled by cos(latitude), both shifted by 1000.
-    const double expectedX = c.lonDeg * std::cos(c.latDeg * 3.14159265358979 / 180.0) + 1000.0;
-    EXPECT_NEAR(v.sketchX, expectedX, 2e-5) << c.place;
+    EXPECT_NEAR(v.sketchX, c.lonDeg * std::cos(c.latDeg * 3.14159265358979 / 180.0) + 1000.0, 2e-5) << c.place;
     EXPECT_EQ(v.sketchY, static_cast<float>(v.latitudeDeg + 1000.0)) << c.place;
   }
 }

@@ -18,25 +18,23 @@ TEST(PaneAfterAdjustmentTest, AppendReplaceAndTheLimit) {
     int adjustment;
     std::string header, ls, robust;
     Action action;
-    std::string text;
-    bool tooBigMessage;
+    std::string text;  // the pane's new text, or the message when it is unchanged
   } cases[] = {
-      {1, "HEADER", "LS", "ROBUST", Action::kAppend, "LSROBUST", false},
-      {2, "HEADER", "LS", "ROBUST", Action::kReplace, "HEADERLSROBUST", false},
-      {1, header, ls, "r", Action::kAppend, ls + "r", false},
-      {1, header, ls, "rr", Action::kUnchanged, "", false},
-      {3, header, ls, "rr", Action::kUnchanged, "", true},
+      {1, "HEADER", "LS", "ROBUST", Action::kAppend, "LSROBUST"},
+      {2, "HEADER", "LS", "ROBUST", Action::kReplace, "HEADERLSROBUST"},
+      {1, header, ls, "r", Action::kAppend, ls + "r"},
+      {1, header, ls, "rr", Action::kUnchanged, ""},
+      {3, header, ls, "rr", Action::kUnchanged,
+       Cp1252(" Trabajando sobre fichero de resultados... \r\n El proyecto no se mostrará en pantalla. ")},
   };
   for (const Case& c : cases) {
     const PaneUpdate update = PaneAfterAdjustment(c.adjustment, c.header, c.ls, c.robust);
     EXPECT_EQ(update.action, c.action) << c.adjustment << " " << c.robust;
+    EXPECT_EQ(c.action == Action::kUnchanged ? update.message : update.text, c.text) << c.adjustment;
+    EXPECT_EQ(update.setProjectTooBig, !update.message.empty()) << c.adjustment;
     if (c.action != Action::kUnchanged) {
-      EXPECT_EQ(update.text, c.text);
+      EXPECT_EQ(update.message, "");
     }
-    EXPECT_EQ(update.setProjectTooBig, c.tooBigMessage);
-    EXPECT_EQ(update.message, c.tooBigMessage ? Cp1252(" Trabajando sobre fichero de resultados... \r\n"
-                                                       " El proyecto no se mostrará en pantalla. ")
-                                              : "");
   }
 }
 

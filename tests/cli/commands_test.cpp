@@ -1,0 +1,229 @@
+// korvo-cli end to end, one table for every command: the exit code, what goes to standard
+// output and standard error, and the files left on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/win1252.h"
+#include "support/files.h"
+#include "support/project_text.h"
+
+namespace korvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Expect {
+  std::string path;       // "out", "err" or a file in the scratch folder
+  std::string text;       // UTF-8 for out and err, Windows-1252 is compared for files
+  enum { Contains, Lacks, StartsWith, EndsWith, Equals, Missing } how = Contains;
+};
+
+struct Command {
+  const char* what;
+  std::string arguments;  // {D} the scratch folder, {S} the example project, {A} {K} {P} the matrices
+  std::map<std::string, std::string> files;  // written into the scratch folder first
+  int exitCode;
+  std::vector<Expect> expects;
+};
+
+std::string Expand(std::string text, const fs::path& dir) {
+  const std::map<std::string, std::string> names = {{"{D}", dir.string()},
+                                                    {"{S}", testing::Example("red_ejemplo.txt").string()},
+                                                    {"{A}", (dir / "a.txt").string()},
+                                                    {"{K}", (dir / "k.txt").string()},
+                                                    {"{P}", (dir / "p.txt").string()}};
+  for (const auto& [name, value] : names) {
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
+      text.replace(at, name.size(), value);
+  }
+  return text;
+}
+
+// The mean of six values, the last one a gross error.
+const std::map<std::string, std::string> kMatrices = {
+    {"a.txt", "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"},
+    {"k.txt", "10.001\r\n9.999\r\n10.002\r\n9.998\r\n10.000\r\n10.5\r\n"},
+    {"p.txt", "1E6 0 0 0 0 0\r\n0 1E6 0 0 0 0\r\n0 0 1E6 0 0 0\r\n0 0 0 1E6 0 0\r\n0 0 0 0 1E6 0\r\n0 0 0 0 0 1E6\r\n"}};
+
+std::map<std::string, std::string> With(std::map<std::string, std::string> files, const std::string& name,
+                                        const std::string& bytes) {
+  files[name] = bytes;
+  return files;
+}
+
+// Baselines that are exactly the coordinate differences: every residual is zero and the
+// adapted Lp norms cannot measure their kurtosis.
+std::string ExactProject() {
+  testing::ProjectText p;
+  p.Vertex("1", true, "4849202", "-360328", "4114913")
+      .Vertex("2", false, "4848000", "-358000", "4116500")
+      .Vertex("3", true, "4850500", "-357000", "4113500")
+      .Baseline("1", "2", "-1202", "2328", "1587")
+      .Baseline("2", "3", "2500", "1000", "-3000");
+  return p.File("exacta.txt");
+}
+
+const std::string kLpLeftOut = "El método de mínimas normas Lp adaptadas no pudo calcularse: ";
+
+TEST(Commands, Table) {
+  const std::string sample = testing::ReadWholeFile(testing::Example("red_ejemplo.txt"));
+  const std::string vertexSection = sample.substr(0, sample.find(Cp1252("OBSERVACIONES CLÁSICAS")));
+  const std::vector<Command> commands = {
+      {"cargar: summary of the example", "cargar \"{S}\"", {}, 0,
+       {{"out", "Vértices: 11 (3 fijos, 8 incógnita; 1 con desviación de la vertical incógnita)"},
+        {"out", "Observaciones clásicas: 67 (38 direcciones, 14 ángulos cenitales, 15 distancias geométricas)"},
+        {"out", "Líneas base GPS: 7"},
+        {"err", "", Expect::Equals}}},
+      {"cargar: missing file", "cargar /no/existe/red.txt", {}, 1,
+       {{"out", "", Expect::Equals}, {"err", " ¡Se ha producido un error en la lectura de datos! \n", Expect::Equals}}},
+      {"cargar: no project", "cargar", {}, 2, {{"err", "cargar PROYECTO"}}},
+      // Least squares only: the project text, the printed system, the report ending with the
+      // external reliability vectors, one CR LF at the very end; Windows-1252 throughout.
+      {"calcular: results file", "calcular \"{S}\" -o \"{D}/r.txt\" --sin-robustos", {}, 0,
+       {{"{D}/r.txt", sample + "\r\n\r\n\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN"), Expect::StartsWith},
+        {"{D}/r.txt", "\r\nMATRIZ DE PESOS\r\n"},
+        {"{D}/r.txt", Cp1252("\r\n\r\n\r\n\r\nRESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS\r\n")},
+        {"{D}/r.txt", "\r\nVectores de fiabilidad externa\r\n"},
+        {"{D}/r.txt", "  \r\n\r\n", Expect::EndsWith},
+        {"{D}/r.txt", "\xC3\x93", Expect::Lacks},
+        {"out", "{D}/r.txt"}}},
+      {"calcular: default results file beside the project", "calcular \"{D}/red.txt\" --sin-robustos",
+       {{"red.txt", sample}}, 0, {{"{D}/red_resultados.txt", "RESULTADOS"}}},
+      // Per-line refraction unknowns are "k<from>-<to>", one for the network "k" alone, a
+      // fixed coefficient none.
+      {"calcular: refraction per line", "calcular \"{S}\" -o \"{D}/r.txt\" --sin-robustos", {}, 0,
+       {{"{D}/r.txt", "  k1-2"}}},
+      {"calcular: one refraction coefficient", "calcular \"{S}\" -o \"{D}/r.txt\" --k-red --sin-robustos", {}, 0,
+       {{"{D}/r.txt", "      k        "}, {"{D}/r.txt", "  k1-2", Expect::Lacks}}},
+      {"calcular: fixed refraction", "calcular \"{S}\" -o \"{D}/r.txt\" --k-fijo 0.13 --sin-robustos", {}, 0,
+       {{"{D}/r.txt", "      k        ", Expect::Lacks}, {"{D}/r.txt", "  k1-2", Expect::Lacks}}},
+      {"calcular: an existing file is kept", "calcular \"{S}\" -o \"{D}/r.txt\"", {{"r.txt", "anterior"}}, 1,
+       {{"err", "¡El Fichero ya existe!"}, {"{D}/r.txt", "anterior", Expect::Equals}}},
+      {"calcular: --sobrescribir replaces it", "calcular \"{S}\" -o \"{D}/r.txt\" --sobrescribir --sin-robustos",
+       {{"r.txt", "anterior"}}, 0, {{"{D}/r.txt", "RESULTADOS"}}},
+      {"calcular: no project", "calcular", {}, 2, {{"err", "Falta el fichero de datos del proyecto"}}},
+      {"calcular: decimal comma", "calcular \"{S}\" --k-fijo 0,08", {}, 2, {{"err", "Use '.' como separador decimal"}}},
+      {"calcular: option without value", "calcular \"{S}\" --k-fijo", {}, 2,
+       {{"err", "Falta el valor de la opción --k-fijo"}}},
+      {"calcular: limit not a number", "calcular \"{S}\" --max-iter-l1 diez", {}, 2, {{"err", "no es un número"}}},
+      {"calcular: limit beyond 16 bits", "calcular \"{S}\" --max-iter-lp 40000", {}, 2,
+       {{"err", "entre -32768 y 32767"}}},
+      {"calcular: unknown option", "calcular \"{S}\" --desconocida", {}, 2,
+       {{"err", "Opción desconocida: --desconocida"}}},
+      {"calcular: extra argument", "calcular \"{S}\" otro.txt", {}, 2, {{"err", "Sobra el argumento: otro.txt"}}},
+      // The results are written all the same, with the estimator's sentence in the report and
+      // on standard error.
+      {"calcular: an estimator that cannot run", "calcular \"{D}/exacta.txt\"", {{"exacta.txt", ExactProject()}}, 0,
+       {{"err", kLpLeftOut, Expect::StartsWith},
+        {"out", "Ajuste realizado"},
+        {"{D}/exacta_resultados.txt", "Residuo Huber"},
+        {"{D}/exacta_resultados.txt", Cp1252(kLpLeftOut)}}},
+      {"calcular: missing project", "calcular \"{D}/no_existe.txt\" -o \"{D}/r.txt\"", {}, 1,
+       {{"{D}/r.txt", "", Expect::Missing}}},
+      {"calcular: no redundancy writes nothing", "calcular \"{D}/corto.txt\"",
+       {{"corto.txt", vertexSection + Cp1252("OBSERVACIONES CLÁSICAS") + "\r\n\r\n" +
+                          testing::Built(BuildClassicalLine({kTypeDistance, "1", "2", "3317.010", "0.003"})) +
+                          "\r\n\r\n\r\nOBSERVACIONES GPS\r\n\r\n\r\n"}},
+       1, {{"err", "mínimos cuadrados"}, {"{D}/corto_resultados.txt", "", Expect::Missing}}},
+      // The least-squares residual of the blunder: mean 60.5/6, residual 10.0833 − 10.5.
+      {"matrices: report of the imported system", "matrices \"{A}\" \"{K}\" \"{P}\" -o \"{D}/r.txt\"", kMatrices, 0,
+       {{"{D}/r.txt", "\r\nMATRICES IMPORTADAS:\r\n    {A}\r\n", Expect::StartsWith},
+        {"{D}/r.txt", Cp1252(" Observación      Residuo M.C.  Residuo Huber   Residuo Lp    Residuo L1  \r\n")},
+        {"{D}/r.txt", "     6" + std::string(19, ' ') + "-.417  "},
+        {"{D}/r.txt", "beta2 ="},
+        {"{D}/r.txt", "\r\n\r\n", Expect::EndsWith}}},
+      {"matrices: least squares only", "matrices \"{A}\" \"{K}\" \"{P}\" --sin-robustos", kMatrices, 0,
+       {{"out", "COMPARACI", Expect::Lacks}, {"out", "Vectores de fiabilidad externa"}}},
+      {"matrices: L1 alone at its limit", "matrices \"{A}\" \"{K}\" \"{P}\" --sin-huber --sin-lp --max-iter-l1 0",
+       kMatrices, 0,
+       {{"out", "El método mínima norma L1 alcanzó el número máximo de iteraciones sin convergencia"},
+        {"out", "Residuo Huber", Expect::Lacks}}},
+      {"matrices: bad limit", "matrices \"{A}\" \"{K}\" \"{P}\" --max-iter-lp diez", kMatrices, 2, {}},
+      {"matrices: two files", "matrices \"{A}\" \"{K}\"", kMatrices, 2, {}},
+      {"matrices: an estimator that cannot run", "matrices \"{A}\" \"{K}\" \"{P}\"",
+       With(kMatrices, "k.txt", "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"), 0,
+       {{"err", kLpLeftOut, Expect::StartsWith},
+        {"out", " Observación      Residuo M.C.  Residuo Huber   Residuo L1  \r\n"},
+        {"out", kLpLeftOut},
+        {"out", "beta2", Expect::Lacks}}},
+      {"matrices: missing file", "matrices \"{A}\" \"{D}/falta.txt\" \"{P}\"", kMatrices, 1,
+       {{"err", "¡ El fichero {D}/falta.txt no existe !\n", Expect::Equals}}},
+      {"matrices: sizes that do not match", "matrices \"{A}\" \"{K}\" \"{P}\"",
+       With(kMatrices, "k.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n"), 1,
+       {{"err", "Matriz A: 6 x 1\r\nMatriz K: 5 x 1\r\nMatriz P: 6 x 6"}}},
+      {"matrices: vertex list from a project", "matrices \"{A}\" \"{K}\" \"{P}\" --vertices \"{S}\"", kMatrices, 0,
+       {{"out", "Punto", Expect::StartsWith}, {"out", "MATRICES IMPORTADAS:"}}},
+      {"transformar: a file", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "3\r\n40.3,-3.3,700"}}, 0,
+       {{"{D}/s.txt", "  457631.066, 4483452.284,   700.000;  -50980.563, ", Expect::StartsWith}}},
+      {"transformar: unknown identifier", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "7\r\n1,2,3"}}, 1,
+       {{"err", "El indicador de tipo de datos 7 no es reconocido"}, {"{D}/s.txt", "", Expect::Missing}}},
+  };
+  for (const Command& c : commands) {
+    SCOPED_TRACE(c.what);
+    const fs::path dir = testing::FreshTempDir("commands");
+    for (const auto& [name, bytes] : c.files) testing::WriteTempFile("commands/" + name, bytes);
+    const testing::CliRun run = testing::RunKorvoCli(Expand(c.arguments, dir));
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    for (const Expect& e : c.expects) {
+      const std::string where = Expand(e.path, dir);
+      const bool stream = where == "out" || where == "err";
+      const std::string text = Expand(e.text, dir);
+      if (e.how == Expect::Missing) {
+        EXPECT_FALSE(fs::exists(where)) << where;
+        continue;
+      }
+      const std::string got = where == "out" ? run.out : where == "err" ? run.err : testing::ReadWholeFile(where);
+      ASSERT_TRUE(stream || fs::exists(where)) << where;
+      switch (e.how) {
+        case Expect::Contains: EXPECT_NE(got.find(text), std::string::npos) << where << ": " << text; break;
+        case Expect::Lacks: EXPECT_EQ(got.find(text), std::string::npos) << where << ": " << text; break;
+        case Expect::StartsWith: EXPECT_TRUE(got.starts_with(text)) << where << ": " << text; break;
+        case Expect::EndsWith: EXPECT_TRUE(got.ends_with(text)) << where << ": " << text; break;
+        case Expect::Equals: EXPECT_EQ(got, text) << where; break;
+        case Expect::Missing: break;
+      }
+    }
+  }
+}
+
+// The vertex rows of cargar: fixed vertices 1 and 11 of the example, whose coordinates
+// CartConvert -r turns into 40.978000000148000, -4.115000000829318 and 40.987096639871893,
+// -4.148197563542456 (latitude printed with 9 decimals, longitude in single precision).
+TEST(Commands, CargarVertexRowsAgreeWithCartConvert) {
+  const testing::CliRun run = testing::RunKorvoCli("cargar \"" + testing::Example("red_ejemplo.txt").string() + "\"");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  struct Row {
+    int number;
+    std::string kind;
+    double latDeg, lonDeg;
+  };
+  const Row expected[] = {{1, "Fijo", 40.978000000148000, -4.115000000829318},
+                          {11, "Fijo", 40.987096639871893, -4.148197563542456},
+                          {9, "Incógnita", 0.0, 0.0}};
+  for (const Row& e : expected) {
+    std::istringstream lines(run.out);
+    std::string line;
+    bool found = false;
+    while (std::getline(lines, line) && !found) {
+      std::istringstream fields(line);
+      Row row;
+      if (fields >> row.number >> row.kind >> row.latDeg >> row.lonDeg && row.number == e.number) {
+        found = true;
+        EXPECT_EQ(row.kind, e.kind);
+        if (e.latDeg != 0.0) {
+          EXPECT_NEAR(row.latDeg, e.latDeg, 2e-9);
+          EXPECT_NEAR(row.lonDeg, e.lonDeg, 1e-6);
+        }
+      }
+    }
+    EXPECT_TRUE(found) << e.number;
+  }
+}
+
+}  // namespace
+}  // namespace korvo
