@@ -46,7 +46,10 @@ class QtDialogService : public DialogService {
     QMessageBox box(ToQtIcon(icon), TitleOrDefault(title), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes) return 1;
     if (answer == QMessageBox::No) return 0;

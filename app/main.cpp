@@ -12,6 +12,7 @@
 #include "app/qt_text.h"
 #include "app/screen_tour.h"
 #include "app/splash_window.h"
+#include "app/translations.h"
 #include "engine/full_report_estimate.h"
 
 namespace {
@@ -37,6 +38,7 @@ class KorvoApplication : public QApplication {
 int main(int argc, char** argv) {
   KorvoApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korvo"));
+  korvo::InstallSpanishQtTexts(app);
   QApplication::setWindowIcon(korvo::AppIcon());
 
   std::unique_ptr<korvo::ScreenTour> tour;

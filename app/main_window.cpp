@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTextCursor>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdint>
 #include <new>
@@ -28,9 +29,11 @@
 #include "app/app_texts.h"
 #include "app/artwork.h"
 #include "app/dialog_service.h"
+#include "app/file_dialogs.h"
 #include "app/options_dialog.h"
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
+#include "app/report_view.h"
 #include "app/sketch_view.h"
 #include "coordtransform/datum_window.h"
 #include "editor/editor_window.h"
@@ -120,6 +123,9 @@ void Principal::BuildMenus() {
   compensationMenu_ = NamedMenu(bar, QStringLiteral("&Compensación"), "menucompensacion");
   calculateAction_ = NamedAction(compensationMenu_, QStringLiteral("Calcula&r"), "menucalcular");
   connect(calculateAction_, &QAction::triggered, this, &Principal::Calcular);
+  saveResultsAction_ = NamedAction(compensationMenu_, QStringLiteral("&Guardar resultados..."), "menuguardarresultados");
+  saveResultsAction_->setEnabled(false);
+  connect(saveResultsAction_, &QAction::triggered, this, &Principal::GuardarResultados);
   saveQualityAction_ =
       NamedAction(compensationMenu_, QStringLiteral("&Guardar análisis de calidad..."), "menuguardarcalidad");
   saveQualityAction_->setEnabled(false);
@@ -238,6 +244,9 @@ void Principal::BuildCentralArea() {
   pane_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   pane_->setEnabled(false);
   paneTabs_->addTab(pane_, QStringLiteral("Texto"));
+  // The whole results report of the last Calcular, whatever its size.
+  report_ = new ReportView(paneTabs_);
+  paneTabs_->addTab(report_, QStringLiteral("Informe"));
   qualityPane_ = new QPlainTextEdit(paneTabs_);
   qualityPane_->setObjectName(QStringLiteral("TextCalidad"));
   qualityPane_->setReadOnly(true);
@@ -269,6 +278,13 @@ void Principal::BuildCentralArea() {
                                   "Línea base GPS"));
   legendRow->addWidget(northArrow_);
   legendRow->addWidget(legend_, 1);
+  auto* fit = new QToolButton(sketchPanel_);
+  fit->setObjectName(QStringLiteral("EncuadrarCroquis"));
+  fit->setText(QStringLiteral("Encuadrar"));
+  fit->setToolTip(QStringLiteral("Muestra la red entera (también con doble clic en el croquis)"));
+  connect(fit, &QToolButton::clicked, sketch_, &SketchView::FitNetwork);
+  legendRow->addWidget(fit);
+  sketch_->SetHoverSource([this](int vertex) { return VertexHoverText(vertex); });
   sketchLayout->addWidget(sketchCaption_);
   sketchLayout->addWidget(sketch_, 1);
   sketchLayout->addLayout(legendRow);
@@ -327,6 +343,11 @@ void Principal::ShowProgress(int percent) {
   emit progressShown(percent);
 }
 
+// A full bar says the last command finished; the next command starts from an empty one.
+void Principal::EmptyFinishedProgress() {
+  if (progress_->value() == progress_->maximum()) ShowProgress(0);
+}
+
 ProgressSink Principal::MakeProgressSink() {
   // The work runs on this thread: let the window repaint at each step so the bar and the
   // panels move, but keep the user's clicks and keys for when the work is done.
@@ -351,7 +372,19 @@ ProgressSink Principal::MakeProgressSink() {
 
 void Principal::ShowNotAvailable() { Dialogs().ShowMessage(this, kNotAvailableText, QString(), MessageIcon::Information); }
 
+// Entries typed in the entry windows and never saved are lost only when the user says so.
+bool Principal::MayDiscardEntries() {
+  if (!HasUnsavedEntries(state_)) return true;
+  return Dialogs().AskYesNo(this,
+                            QStringLiteral(" Hay entradas de datos que no se han guardado. \r\n"
+                                           " ¿Desea descartarlas? "),
+                            QString(), MessageIcon::Question, false);
+}
+
 void Principal::Nuevo() {
+  EmptyFinishedProgress();
+  if (!MayDiscardEntries()) return;
+  SetResults({});
   ClearQualityAnalysis();
   if (sketch_->HasScene()) InstallSketchSource();  // the ellipses go
   state_.projectTooBig = false;
@@ -378,6 +411,7 @@ ProjectChooser* Principal::Chooser() {
 }
 
 void Principal::Abrir() {
+  EmptyFinishedProgress();
   ProjectChooser* chooser = Chooser();
   if (chooser->isVisible()) {
     // Already open for Editar: it is brought forward as it is, not started again.
@@ -394,6 +428,7 @@ void Principal::Abrir() {
 }
 
 void Principal::Editar() {
+  EmptyFinishedProgress();
   ProjectChooser* chooser = Chooser();
   chooserOpenedByAbrir_ = false;
   state_.editMode = true;
@@ -427,7 +462,7 @@ void Principal::ClearLoadedNetwork() {
   ClearQualityAnalysis();
   model_ = NetworkModel{};
   state_.projectText.clear();
-  results_ = ResultsTexts{};
+  SetResults({});
   sketch_->Clear();
   SetCalculationEnabled(false);
 }
@@ -444,9 +479,12 @@ void Principal::ShowLoadedProjectText() {
 }
 
 bool Principal::FailLoad(const std::string& message) {
-  // A failed load leaves nothing to calculate on. The status panel and the progress bar stay
-  // where the load stopped, as the message explains what went wrong.
+  // A failed load leaves nothing to calculate on, and no status of a load that did not
+  // happen; the message explains what went wrong.
   ClearLoadedNetwork();
+  ShowStatus(QString());
+  ShowIteration(QString());
+  if (progress_->value() != 0) ShowProgress(0);
   Dialogs().ShowMessage(this, FromCp1252(message), QString(), MessageIcon::None);
   return false;
 }
@@ -455,6 +493,8 @@ bool Principal::LoadProject(const QString& path) {
   ClearQualityAnalysis();
   state_.projectFilePath = QFile::encodeName(path).toStdString();
   state_.adjustmentRunCount = 0;
+  // The iterations shown belonged to the previous network.
+  if (!panel2_->text().isEmpty()) ShowIteration(QString());
   ShowNetworkViews();
   bool textShown = false;
   LoadSteps steps;
@@ -467,7 +507,7 @@ bool Principal::LoadProject(const QString& path) {
   };
   steps.drawSketch = [this](const NetworkModel& model) {
     model_ = model;
-    results_ = ResultsTexts{};
+    SetResults({});
     SetCalculationEnabled(true);
     InstallSketchSource();
   };
@@ -529,18 +569,20 @@ void Principal::GuardarAnalisisDeCalidad() {
     request.initialDirectory = QFileInfo(base).absolutePath();
   }
   const QualityReportHeading heading{project, QualityDateNow()};
-  SaveWithOverwrite(this, request, [this, &heading](const QString& path) {
+  SaveWithOverwriteCheck(this, request, FolderPurpose::kResults, [this, &heading](const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QualityFileKind kind = suffix == QStringLiteral("json") ? QualityFileKind::Json
                                  : suffix == QStringLiteral("csv") ? QualityFileKind::PointsCsv
                                                                     : QualityFileKind::Report;
-    return WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                               QualityFileBytes(kind, *quality_, qualityRobust_, heading));
+    const Status written = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                               QualityFileBytes(kind, *quality_, qualityRobust_, heading));
+    return written ? std::nullopt : std::optional<QString>(FromCp1252(written.error()));
   });
 }
 
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
+  EmptyFinishedProgress();
   // The full report of a network too large for it is offered in its compact form instead.
   CalcOptions options = options_;
   if (!(state_.matricesImported && importedSystem_) && options.reportForm == ReportForm::Full) {
@@ -571,7 +613,7 @@ void Principal::CalcularWith(const CalcOptions& options) {
   // Once the report exists, and before "Ajuste realizado": the warnings of estimators left
   // out (the rest of the results stand), then the pane.
   const auto showReport = [this](const AdjustmentOutput& output, const PaneUpdate& pane) {
-    results_ = ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText};
+    SetResults(ResultsTexts{output.resultsHeaderText, output.lsResultsText, output.robustComparisonText});
     for (const std::string& warning : output.warnings) {
       Dialogs().ShowMessage(this, FromCp1252(warning), QString(), MessageIcon::Exclamation);
     }
@@ -601,9 +643,53 @@ void Principal::CalcularWith(const CalcOptions& options) {
       return;
     }
   }
+  paneTabs_->setCurrentWidget(report_);
+  GuardarResultados();
+  emit adjustmentFinished(true);
+}
+
+// The results stay until the next Calcular, Abrir or Nuevo: a cancelled save loses nothing.
+void Principal::GuardarResultados() {
+  if (!HasResults()) return;
   const QString suggested = QFile::decodeName(QByteArray::fromStdString(DefaultResultsPath(state_.projectFilePath)));
   SaveResultsFile(this, results_, suggested);
-  emit adjustmentFinished(true);
+}
+
+bool Principal::HasResults() const {
+  return !results_.header.empty() || !results_.leastSquares.empty() || !results_.robustComparison.empty();
+}
+
+// The pointer over a vertex of the sketch: its number and coordinates, and after Calcular its
+// adjusted coordinates and precision in the local horizon.
+QString Principal::VertexHoverText(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= model_.vertices.size()) return {};
+  const NetworkVertex& vertex = model_.vertices[static_cast<std::size_t>(index)];
+  const auto metres = [](double value, int decimals) { return QString::number(value, 'f', decimals); };
+  QString text = QStringLiteral("Vértice %1 (%2)").arg(vertex.number).arg(vertex.IsFixed() ? QStringLiteral("fijo")
+                                                                                             : QStringLiteral("incógnita"));
+  const PointQuality* precision = quality_ && static_cast<std::size_t>(index) < quality_->points.size() && !vertex.IsFixed()
+                                      ? &quality_->points[static_cast<std::size_t>(index)]
+                                      : nullptr;
+  if (precision == nullptr) {
+    text += QStringLiteral("\nX %1  Y %2  Z %3 m%4")
+                .arg(metres(vertex.xM, 3), metres(vertex.yM, 3), metres(vertex.zM, 3),
+                     vertex.IsFixed() ? QString() : QStringLiteral(" (aproximadas)"));
+    return text;
+  }
+  text += QStringLiteral("\nX %1  Y %2  Z %3 m (compensadas)")
+              .arg(metres(precision->xM, 4), metres(precision->yM, 4), metres(precision->zM, 4));
+  text += QStringLiteral("\nσE %1  σN %2  σU %3 m")
+              .arg(metres(precision->sigmaEastM, 4), metres(precision->sigmaNorthM, 4), metres(precision->sigmaUpM, 4));
+  text += QStringLiteral("\nElipse 95 %: a %1 m, b %2 m, acimut de a %3 gon")
+              .arg(metres(precision->ellipse95.a, 4), metres(precision->ellipse95.b, 4),
+                   QString::number(precision->ellipse95.azimuthGon, 'f', 1));
+  return text;
+}
+
+void Principal::SetResults(ResultsTexts results) {
+  results_ = std::move(results);
+  report_->SetReport(results_.header + results_.leastSquares + results_.robustComparison);
+  saveResultsAction_->setEnabled(HasResults());
 }
 
 void Principal::EndFailedAdjustment(const std::string& message) {
@@ -641,7 +727,7 @@ void Principal::InstallImportedMatrices(ImportedMatrices&& imported) {
   state_.projectText = std::move(imported.projectText);
   state_.projectTooBig = imported.projectTooBig;
   state_.matricesImported = true;
-  results_ = ResultsTexts{};
+  SetResults({});
   ClearQualityAnalysis();
   ShowNetworkViews();
   ShowLoadedProjectText();
@@ -658,6 +744,7 @@ void Principal::ShowProjectText(const std::string& projectText) {
 }
 
 void Principal::EditorDeTexto() {
+  EmptyFinishedProgress();
   if (openTextEditor) {
     openTextEditor();
   } else {
@@ -666,6 +753,7 @@ void Principal::EditorDeTexto() {
 }
 
 void Principal::AplicacionZenda() {
+  EmptyFinishedProgress();
   if (openDatumUtility) {
     openDatumUtility();
   } else {
@@ -674,6 +762,7 @@ void Principal::AplicacionZenda() {
 }
 
 void Principal::EstablecerOpciones() {
+  EmptyFinishedProgress();
   if (optionsDialog_ == nullptr) optionsDialog_ = new OptionsDialog(options_, this);
   optionsDialog_->LoadFromOptions();
   optionsDialog_->setWindowModality(Qt::ApplicationModal);
@@ -690,6 +779,10 @@ void Principal::AcercaDe() {
 }
 
 void Principal::closeEvent(QCloseEvent* event) {
+  if (!MayDiscardEntries()) {
+    event->ignore();
+    return;
+  }
   event->accept();
   // Closing the main window ends the program, whatever other windows are open.
   QCoreApplication::quit();

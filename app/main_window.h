@@ -12,6 +12,7 @@
 #include "app/results_saver.h"
 #include "common/progress.h"
 #include "engine/observation_system.h"
+#include "quality/quality_analysis.h"
 #include "matimport/import_matrices.h"
 #include "report/results_display.h"
 #include "network/calc_options.h"
@@ -33,6 +34,7 @@ namespace korvo {
 struct AdjustmentOutput;
 class OptionsDialog;
 class ProjectChooser;
+class ReportView;
 class SketchView;
 
 class Principal : public QMainWindow {
@@ -81,6 +83,7 @@ class Principal : public QMainWindow {
   void AplicacionZenda();
   void EstablecerOpciones();
   void AcercaDe();
+  void GuardarResultados();  // Compensación > Guardar resultados...: the last results again
   // Compensación > Guardar análisis de calidad...: the quality report, the JSON document or
   // the CSV of points of the last adjustment, as the filter chosen (the name's extension) says.
   void GuardarAnalisisDeCalidad();
@@ -111,12 +114,17 @@ class Principal : public QMainWindow {
   void OnProjectChosen(const QString& path);
   void ShowStatus(const QString& text);
   void ShowProgress(int percent);
+  void EmptyFinishedProgress();
+  bool MayDiscardEntries();
   void ShowIteration(const QString& text);
   void ShowNotAvailable();
   void ShowResultsInPane(const PaneUpdate& update);
   void EndFailedAdjustment(const std::string& message);
   void WireOtherWindows();
   ProjectChooser* Chooser();
+  void SetResults(ResultsTexts results);
+  bool HasResults() const;
+  QString VertexHoverText(int index) const;
   void InstallSketchSource();
   void ShowQualityAnalysis(const AdjustmentOutput& output);
   void ClearQualityAnalysis();
@@ -136,14 +144,16 @@ class Principal : public QMainWindow {
   QAction* calculateAction_ = nullptr;
   QAction* saveQualityAction_ = nullptr;
   QAction* calculateButton_ = nullptr;
+  QAction* saveResultsAction_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QLabel* panel1_ = nullptr;
   QLabel* panel2_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QWidget* frame_ = nullptr;
   QWidget* splitter_ = nullptr;
-  QTabWidget* paneTabs_ = nullptr;  // "PaneTabs": the pane, then "Calidad" after Calcular
+  QTabWidget* paneTabs_ = nullptr;  // "PaneTabs": the pane, "Informe", then "Calidad" after Calcular
   QPlainTextEdit* pane_ = nullptr;
+  ReportView* report_ = nullptr;
   QPlainTextEdit* qualityPane_ = nullptr;
   QLabel* qualityPanel_ = nullptr;  // the one-line summary of the last adjustment
   SketchView* sketch_ = nullptr;

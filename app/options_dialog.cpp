@@ -139,6 +139,17 @@ OptionsDialog::OptionsDialog(CalcOptions& options, QWidget* parent) : QDialog(pa
   layout->addWidget(report);
   layout->addLayout(buttons);
 
+  // "Aplicar valor K =" keeps its room while hidden, so the dialog keeps one size.
+  for (QWidget* kept : {static_cast<QWidget*>(labelK_), static_cast<QWidget*>(text1_)}) {
+    QSizePolicy policy = kept->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    kept->setSizePolicy(policy);
+  }
+  // The keyboard follows the screen: top to bottom, left to right.
+  const QList<QWidget*> order = {check1_, option1_, option2_, text1_, check2_, text2_, text3_, check3_,
+                                 check4_, check6_, text5_, check5_, text4_, accept, cancel};
+  for (qsizetype i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+
   connect(check1_, &QCheckBox::clicked, this, &OptionsDialog::OnCheck1Clicked);
   connect(check2_, &QCheckBox::clicked, this, &OptionsDialog::OnCheck2Clicked);
   // Least squares is always computed: its box cannot be cleared.
@@ -210,9 +221,10 @@ void OptionsDialog::OnCheck6Clicked() {
 }
 
 void OptionsDialog::OnAccept() {
-  // Only the K value and the centering error are checked for a decimal comma; the other
-  // fields read a comma as the end of the number.
-  if (text1_->text().contains(QLatin1Char(',')) || text2_->text().contains(QLatin1Char(','))) {
+  // A decimal comma would end the number there ("0,02" read as 0): refused in every field
+  // that holds a decimal value.
+  if (text1_->text().contains(QLatin1Char(',')) || text2_->text().contains(QLatin1Char(',')) ||
+      text3_->text().contains(QLatin1Char(','))) {
     Dialogs().ShowMessage(this, kCommaText, kCommaTitle, MessageIcon::Critical);
     return;
   }

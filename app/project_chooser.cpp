@@ -47,7 +47,7 @@ QString DriveCaption(const QString& root) {
 
 }  // namespace
 
-ProjectChooser::ProjectChooser(QWidget* parent) : QDialog(parent) {
+ProjectChooser::ProjectChooser(QWidget* parent, FolderPurpose purpose) : QDialog(parent), purpose_(purpose) {
   setObjectName(QStringLiteral("frmAbrir"));
   setWindowTitle(QStringLiteral(" Abrir Trabajo"));
 
@@ -100,17 +100,16 @@ ProjectChooser::ProjectChooser(QWidget* parent) : QDialog(parent) {
 
   connect(drives_, &QComboBox::currentIndexChanged, this, &ProjectChooser::OnDriveChanged);
   connect(folders_, &QListWidget::itemDoubleClicked, this, &ProjectChooser::OpenFolderItem);
-  connect(files_, &QListWidget::itemClicked, this, &ProjectChooser::OnFileClicked);
-  connect(files_, &QListWidget::currentItemChanged, this,
-          [this](QListWidgetItem* item) { OnFileClicked(item); });
-  connect(files_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    OnFileClicked(item);
-    Accept();
-  });
-  connect(name_, &QLineEdit::textChanged, this, &ProjectChooser::OnNameEdited);
-  connect(name_, &QLineEdit::returnPressed, this, [this] {
+  // Only a selection fills the name: the list taking the focus makes a row current without
+  // selecting it, and that row was chosen by no one.
+  connect(files_, &QListWidget::itemSelectionChanged, this, &ProjectChooser::OnFileSelectionChanged);
+  connect(files_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { name_->setText(item->text()); });
+  connect(files_, &QListWidget::itemDoubleClicked, this, [this] {
+    OnFileSelectionChanged();
     if (accept_->isEnabled()) Accept();
   });
+  connect(name_, &QLineEdit::textChanged, this, &ProjectChooser::OnNameEdited);
+  connect(name_, &QLineEdit::returnPressed, this, &ProjectChooser::OnNameEntered);
   connect(accept_, &QPushButton::clicked, this, &ProjectChooser::Accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   folders_->installEventFilter(this);
@@ -120,15 +119,16 @@ ProjectChooser::ProjectChooser(QWidget* parent) : QDialog(parent) {
 }
 
 void ProjectChooser::PrepareForShowing() {
-  // Each showing starts afresh, as a newly opened window: no name typed, Aceptar disabled,
-  // and the program's own folder as the current folder.
+  // Each showing starts afresh, as a newly opened window: no name, Aceptar disabled, and the
+  // folder of the last file chosen for this purpose (at first the program's own folder).
   name_->clear();
   accept_->setEnabled(false);
   setWindowTitle(QStringLiteral("Abrir Trabajo"));
-  const QString programFolder = QCoreApplication::applicationDirPath();
-  QDir::setCurrent(programFolder);
+  QString folder = RememberedFolder(purpose_);
+  if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath();
+  QDir::setCurrent(folder);
   FillDrives();
-  SetFolder(programFolder);
+  SetFolder(folder);
 }
 
 void ProjectChooser::FillDrives() {
@@ -164,6 +164,7 @@ void ProjectChooser::SetFolder(const QString& folder) {
   }
   FillFolderList();
   FillFileList();
+  name_->clear();
 }
 
 void ProjectChooser::FillFolderList() {
@@ -217,6 +218,7 @@ void ProjectChooser::OnDriveChanged(int index) {
   folder_ = QDir::cleanPath(root);
   FillFolderList();
   FillFileList();
+  name_->clear();
 }
 
 void ProjectChooser::OpenFolderItem(QListWidgetItem* item) {
@@ -224,26 +226,40 @@ void ProjectChooser::OpenFolderItem(QListWidgetItem* item) {
   SetFolder(item->data(kPathRole).toString());
 }
 
-void ProjectChooser::OnFileClicked(QListWidgetItem* item) {
-  if (item != nullptr) name_->setText(item->text());
-}
-
-void ProjectChooser::OnNameEdited(const QString& text) {
-  accept_->setEnabled(false);
-  if (!text.isEmpty()) accept_->setEnabled(true);
+void ProjectChooser::OnFileSelectionChanged() {
+  const QList<QListWidgetItem*> selected = files_->selectedItems();
+  if (!selected.isEmpty()) name_->setText(selected.constFirst()->text());
 }
 
 QString ProjectChooser::ResultPath() const {
-  const QListWidgetItem* selected = files_->currentItem();
-  const QString name = selected != nullptr && selected->isSelected() ? selected->text() : QString();
+  const QString name = name_->text().trimmed();
+  if (!name.isEmpty() && QFileInfo(name).isAbsolute()) return Native(QDir::cleanPath(name));
   const QString folder = Native(folder_);
   // A root folder already ends in the separator.
   if (folder.endsWith(QDir::separator())) return folder + name;
   return folder + QDir::separator() + name;
 }
 
+void ProjectChooser::OnNameEdited() {
+  accept_->setEnabled(!name_->text().trimmed().isEmpty() && QFileInfo(ResultPath()).isFile());
+}
+
+// Enter in the name field: a file is accepted; a typed or pasted folder is opened.
+void ProjectChooser::OnNameEntered() {
+  if (accept_->isEnabled()) {
+    Accept();
+    return;
+  }
+  const QString typed = name_->text().trimmed();
+  if (typed.isEmpty()) return;
+  const QFileInfo info(QFileInfo(typed).isAbsolute() ? typed : QDir(folder_).filePath(typed));
+  if (info.isDir()) SetFolder(info.absoluteFilePath());
+}
+
 void ProjectChooser::Accept() {
   const QString path = ResultPath();
+  if (!QFileInfo(path).isFile()) return;
+  RememberFolder(purpose_, path);
   hide();
   emit chosen(path);
   accept();

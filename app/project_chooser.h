@@ -1,11 +1,17 @@
 #pragma once
 // The project file chooser "frmAbrir": a drive list (file-system roots and mounted volumes),
 // the folder list of the current drive, the files of the current folder and a name field.
-// Accepting builds the path from the file list's folder and its selected name and reports it
-// through chosen(); the window that opened the chooser decides what to do with it.
+// The name field holds only a name the user chose (a click on a file, the keyboard moving the
+// selection onto one) or typed; changing folder empties it. Aceptar is enabled only while it
+// names a file of the shown folder, or is a full path to an existing file (typed or pasted).
+// Accepting reports that path through chosen(); the window that opened the chooser decides
+// what to do with it. Each purpose (projects, WAVE reports, matrices) starts in the folder
+// where its last file was chosen.
 
 #include <QDialog>
 #include <QString>
+
+#include "app/file_dialogs.h"
 
 class QComboBox;
 class QLineEdit;
@@ -18,19 +24,19 @@ namespace korvo {
 class ProjectChooser : public QDialog {
   Q_OBJECT
  public:
-  explicit ProjectChooser(QWidget* parent = nullptr);
+  explicit ProjectChooser(QWidget* parent = nullptr, FolderPurpose purpose = FolderPurpose::kProjects);
 
   // What happens each time the chooser is loaded: the name field is emptied (Aceptar
   // disabled), the caption becomes "Abrir Trabajo", and the process's current folder, the
-  // folder list and the drive list move to the application's own folder.
+  // folder list and the drive list move to the folder remembered for the chooser's purpose
+  // (the application's own folder the first time).
   void PrepareForShowing();
 
   // Moves the folder and file lists to `folder` and the drive list to its drive.
   void SetFolder(const QString& folder);
   QString Folder() const { return folder_; }
 
-  // The path accepting builds: folder + separator + the file list's selected name. With no
-  // file selected it ends in the separator (the load then reports its read error).
+  // The path accepting builds: the name field's full path, or folder + separator + its name.
   QString ResultPath() const;
 
  signals:
@@ -45,11 +51,13 @@ class ProjectChooser : public QDialog {
   void FillFileList();
   void OnDriveChanged(int index);
   void OpenFolderItem(QListWidgetItem* item);
-  void OnFileClicked(QListWidgetItem* item);
-  void OnNameEdited(const QString& text);
+  void OnFileSelectionChanged();
+  void OnNameEdited();
+  void OnNameEntered();
   void Accept();
   int DriveIndexOf(const QString& folder) const;
 
+  FolderPurpose purpose_;
   QString folder_;
   bool fillingDrives_ = false;
   QComboBox* drives_;

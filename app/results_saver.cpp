@@ -1,9 +1,10 @@
 #include "app/results_saver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/dialog_service.h"
+#include "app/file_dialogs.h"
 #include "app/qt_text.h"
 #include "report/results_file.h"
 
@@ -15,30 +16,19 @@ QString SaveResultsFile(QWidget* parent, const ResultsTexts& texts, const QStrin
   request.filter = kSaveResultsFilter;
   request.defaultExtension = QStringLiteral("txt");
   if (!suggestedPath.isEmpty()) {
-    request.initialDirectory = QFileInfo(suggestedPath).absolutePath();
-    request.initialName = suggestedPath;
+    // The project's results name, in the folder the last results went to (or the project's).
+    QString folder = RememberedFolder(FolderPurpose::kResults);
+    if (folder.isEmpty()) folder = QFileInfo(suggestedPath).absolutePath();
+    request.initialDirectory = folder;
+    request.initialName = QDir(folder).filePath(QFileInfo(suggestedPath).fileName());
   }
-  return SaveWithOverwrite(parent, request, [&texts](const QString& path) {
-    return WriteResultsFile(QFile::encodeName(path).toStdString(), texts.header, texts.leastSquares,
-                            texts.robustComparison);
-  });
-}
-
-QString SaveWithOverwrite(QWidget* parent, FileDialogRequest request, const std::function<Status(const QString&)>& write) {
-  for (;;) {
-    const std::optional<QString> chosen = Dialogs().GetSaveFileName(parent, request);
-    if (!chosen) return {};
-    const QString path = *chosen;
-    request.initialName = path;
-    if (QFileInfo::exists(path) &&
-        !Dialogs().AskYesNo(parent, kOverwriteQuestion, QString(), MessageIcon::Information, false)) {
-      continue;
-    }
-    const Status written = write(path);
-    if (written) return path;
-    // The message names the file; the dialog comes back so the results can go elsewhere.
-    Dialogs().ShowMessage(parent, FromCp1252(written.error()), QString(), MessageIcon::Exclamation);
-  }
+  const std::optional<QString> written =
+      SaveWithOverwriteCheck(parent, request, FolderPurpose::kResults, [&texts](const QString& path) {
+        const Status status = WriteResultsFile(QFile::encodeName(path).toStdString(), texts.header,
+                                               texts.leastSquares, texts.robustComparison);
+        return status ? std::nullopt : std::optional<QString>(FromCp1252(status.error()));
+      });
+  return written.value_or(QString());
 }
 
 }  // namespace korvo

@@ -7,11 +7,17 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include "app/dialog_service.h"
 #include "app/main_window.h"
 #include "app/project_chooser.h"
+#include "app/sketch_view.h"
+#include "coordtransform/datum_window.h"
 
 namespace korvo {
 
@@ -66,6 +72,56 @@ void ScreenTour::Stage(const QString& stage, std::function<void()> next) {
   });
 }
 
+// The sketch zoomed about its middle with the pointer's text on an unknown vertex.
+void ScreenTour::ShowZoomedSketch(Principal& window) {
+  auto* sketch = window.findChild<SketchView*>(QStringLiteral("Picture1"));
+  if (sketch == nullptr || !sketch->Scene()) return;
+  const QPointF middle(sketch->contentsRect().width() / 2.0, sketch->contentsRect().height() / 2.0);
+  QWheelEvent wheel(middle, sketch->mapToGlobal(middle), {}, {0, 360}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(sketch, &wheel);
+  for (const SketchScene::Vertex& vertex : sketch->Scene()->vertices) {
+    const QPointF at = sketch->Mapping().toCanvas.map(vertex.at);
+    if (vertex.fixed || !QRectF(QPointF(0, 0), QSizeF(sketch->contentsRect().size())).contains(at)) continue;
+    const QString text = sketch->HoverTextAt(at);
+    if (text.isEmpty()) continue;
+    QToolTip::showText(sketch->mapToGlobal((at + QPointF(sketch->contentsRect().topLeft())).toPoint()), text, sketch);
+    break;
+  }
+}
+
+// The observations window with a few sights typed.
+void ScreenTour::ShowEntryWindow(Principal& window) {
+  QToolTip::hideText();
+  window.Editar();
+  if (auto* chooser = window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))) {
+    const QFileInfo project(projectPath_);
+    chooser->SetFolder(project.absolutePath());
+    if (auto* name = chooser->findChild<QLineEdit*>(QStringLiteral("Text1"))) name->setText(project.fileName());
+    if (auto* accept = chooser->findChild<QPushButton*>(QStringLiteral("btnAceptar"))) accept->click();
+  }
+}
+
+// The datum window with fifty points transformed from UTM zone 30.
+void ScreenTour::ShowDatumWindowWithPoints() {
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == QStringLiteral("NuevoI") || top->objectName() == QStringLiteral("NuevoII")) top->hide();
+  }
+  DatumWindow& datum = DatumWindowInstance();
+  QStringList x, y, h;
+  for (int i = 0; i < 50; ++i) {
+    x << QString::number(440000.0 + 731.25 * i, 'f', 3);
+    y << QString::number(4470000.0 + 517.5 * i, 'f', 3);
+    h << QString::number(650.0 + 3.5 * i, 'f', 3);
+  }
+  datum.CoordBox(0)->setPlainText(x.join(QLatin1Char('\n')));
+  datum.CoordBox(1)->setPlainText(y.join(QLatin1Char('\n')));
+  datum.CoordBox(2)->setPlainText(h.join(QLatin1Char('\n')));
+  datum.Transform(0);
+  datum.resize(1260, 760);
+  ShowDatumWindow();
+}
+
 void ScreenTour::Run(Principal& window) {
   window.Abrir();
   auto* chooser = window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"));
@@ -80,11 +136,21 @@ void ScreenTour::Run(Principal& window) {
     Stage(QStringLiteral("sketch"), [this, &window] {
       window.Calcular();
       Stage(QStringLiteral("results"), [this, &window] {
+        ShowZoomedSketch(window);
+        Stage(QStringLiteral("zoom"), [this, &window] {
+          ShowEntryWindow(window);
+          Stage(QStringLiteral("entry"), [this, &window] {
+            ShowDatumWindowWithPoints();
+            Stage(QStringLiteral("datum"), [this, &window] {
+              DatumWindowInstance().hide();
         window.EstablecerOpciones();
         Stage(QStringLiteral("options"), [this, &window] {
           if (auto* options = window.findChild<QDialog*>(QStringLiteral("frmOpciones"))) options->reject();
           window.AcercaDe();
           Stage(QStringLiteral("about"), [] { QCoreApplication::quit(); });
+        });
+            });
+          });
         });
       });
     });

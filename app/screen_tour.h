@@ -30,6 +30,10 @@ class ScreenTour : public QObject {
   void Run(Principal& window);
 
  private:
+  void ShowZoomedSketch(Principal& window);
+  void ShowEntryWindow(Principal& window);
+  void ShowDatumWindowWithPoints();
+
   QString folder_;
   QString projectPath_;
   class TourDialogs;

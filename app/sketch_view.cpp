@@ -1,8 +1,14 @@
 #include "app/sketch_view.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
+#include <utility>
 
 #include "common/constants.h"
 
@@ -14,16 +20,37 @@ namespace {
 
 QPointF ToQt(const SketchPoint& point) { return {point.x, point.y}; }
 
+// The vertices sorted by number, table order kept among equal numbers: the lines of a row
+// are found without a walk over the whole table.
+using VerticesByNumber = std::vector<std::pair<double, const NetworkVertex*>>;
+
+VerticesByNumber SortedByNumber(const NetworkModel& model) {
+  VerticesByNumber sorted;
+  sorted.reserve(model.vertices.size());
+  for (const NetworkVertex& vertex : model.vertices) sorted.emplace_back(static_cast<double>(vertex.number), &vertex);
+  std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  return sorted;
+}
+
+std::pair<VerticesByNumber::const_iterator, VerticesByNumber::const_iterator> Numbered(const VerticesByNumber& sorted,
+                                                                                       double number) {
+  const auto first = std::lower_bound(sorted.begin(), sorted.end(), number,
+                                      [](const auto& entry, double value) { return entry.first < value; });
+  auto last = first;
+  while (last != sorted.end() && last->first == number) ++last;
+  return {first, last};
+}
+
 // Adds a line between every vertex numbered `from` and every vertex numbered `to`; a number
 // that names no vertex adds nothing.
-void AddLines(SketchScene& scene, const SketchPlacement& placement, const NetworkModel& model, double from,
+void AddLines(SketchScene& scene, const SketchPlacement& placement, const VerticesByNumber& byNumber, double from,
               double to, const QColor& color, bool flagged = false) {
-  for (const NetworkVertex& a : model.vertices) {
-    if (a.number != from) continue;
-    for (const NetworkVertex& b : model.vertices) {
-      if (b.number != to) continue;
-      scene.lines.push_back({ToQt(placement.Map(a)), ToQt(placement.Map(b)), flagged ? kSketchFlagged : color,
-                             flagged ? kSketchFlaggedWidth : 1});
+  const auto [aFirst, aLast] = Numbered(byNumber, from);
+  for (auto a = aFirst; a != aLast; ++a) {
+    const auto [bFirst, bLast] = Numbered(byNumber, to);
+    for (auto b = bFirst; b != bLast; ++b) {
+      scene.lines.push_back({ToQt(placement.Map(*a->second)), ToQt(placement.Map(*b->second)),
+                             flagged ? kSketchFlagged : color, flagged ? kSketchFlaggedWidth : 1});
     }
   }
 }
@@ -97,14 +124,29 @@ Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, 
   SketchScene scene;
   scene.widthTwips = placement.widthTwips;
   scene.heightTwips = placement.heightTwips;
-  for (const NetworkVertex& vertex : model.vertices) {
+  scene.metresPerTwip = placement.s * kMetresPerSketchUnit;
+  scene.vertices.reserve(model.vertices.size());
+  scene.labels.reserve(model.vertices.size());
+  for (std::size_t i = 0; i < model.vertices.size(); ++i) {
+    const NetworkVertex& vertex = model.vertices[i];
+    const QPointF at = ToQt(placement.Map(vertex));
+    scene.vertices.push_back({at, static_cast<int>(i), vertex.IsFixed()});
     if (!vertex.IsFixed()) continue;
     const auto corners = FixedVertexTriangle(placement.Map(vertex), placement.d);
     scene.triangles.push_back({ToQt(corners[0]), ToQt(corners[1]), ToQt(corners[2])});
   }
+  if (!scene.vertices.empty()) {
+    QPointF low = scene.vertices.front().at;
+    QPointF high = low;
+    for (const SketchScene::Vertex& vertex : scene.vertices) {
+      low = QPointF(std::min(low.x(), vertex.at.x()), std::min(low.y(), vertex.at.y()));
+      high = QPointF(std::max(high.x(), vertex.at.x()), std::max(high.y(), vertex.at.y()));
+    }
+    scene.extentTwips = QRectF(low, high);
+  }
   for (const NetworkVertex& vertex : model.vertices) {
-    scene.labels.push_back(
-        {ToQt(VertexLabelPosition(placement.Map(vertex), placement.d)), QString::number(vertex.number)});
+    const SketchPoint at = placement.Map(vertex);
+    scene.labels.push_back({ToQt(VertexLabelPosition(at, placement.d)), QString::number(vertex.number)});
   }
   // What the last adjustment flags: classical rows by index, baselines by index.
   std::set<std::size_t> flaggedClassical, flaggedBaselines;
@@ -123,14 +165,15 @@ Result<SketchScene> SketchSceneOf(const NetworkModel& model, double widthTwips, 
       if (quality->baselines[b].flag) flaggedBaselines.insert(b);
     }
   }
+  const VerticesByNumber byNumber = SortedByNumber(model);
   for (std::size_t i = 0; i < model.classical.size(); ++i) {
     const ClassicalObservation& row = model.classical[i];
-    AddLines(scene, placement, model, row.from, row.to, kSketchRed, flaggedClassical.count(i) > 0);
+    AddLines(scene, placement, byNumber, row.from, row.to, kSketchRed, flaggedClassical.count(i) > 0);
   }
   // Baselines last, so a GPS line lies over a classical line between the same vertices.
   for (std::size_t b = 0; b < model.baselines.size(); ++b) {
     const GpsBaseline& row = model.baselines[b];
-    AddLines(scene, placement, model, row.from, row.to, kSketchBlue, flaggedBaselines.count(b) > 0);
+    AddLines(scene, placement, byNumber, row.from, row.to, kSketchBlue, flaggedBaselines.count(b) > 0);
   }
   if (quality != nullptr && quality->points.size() == model.vertices.size()) {
     AddEllipses(scene, placement, *quality, model);
@@ -159,21 +202,90 @@ void PainterCanvas::DrawText(QPointF topLeft, const QString& text, const QColor&
   painter_.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
 
-QPointF SceneToCanvas(const SketchScene& scene, QPointF twips, QSizeF canvasPixels) {
-  const double sx = scene.widthTwips > 0 ? canvasPixels.width() / scene.widthTwips : 0.0;
-  const double sy = scene.heightTwips > 0 ? canvasPixels.height() / scene.heightTwips : 0.0;
-  return {twips.x() * sx, canvasPixels.height() - twips.y() * sy};
+void PainterCanvas::DrawCircle(QPointF centre, double radiusPx, const QColor& color) {
+  painter_.setPen(QPen(color, 1));
+  painter_.setBrush(Qt::white);
+  painter_.drawEllipse(centre, radiusPx, radiusPx);
+  painter_.setBrush(Qt::NoBrush);
 }
 
-void PaintSketchScene(SketchCanvas& canvas, const SketchScene& scene, QSizeF canvasPixels) {
-  const auto at = [&](QPointF p) { return SceneToCanvas(scene, p, canvasPixels); };
-  for (const SketchScene::Triangle& t : scene.triangles) {
-    canvas.DrawLine(at(t.baseLeft), at(t.baseRight), kSketchBlack);
-    canvas.DrawLine(at(t.baseLeft), at(t.apex), kSketchBlack);
-    canvas.DrawLine(at(t.baseRight), at(t.apex), kSketchBlack);
-    canvas.SetPixel(at(t.apex), kSketchBlack);
+SketchMapping SketchMappingOf(const SketchScene& scene, QSizeF canvasPixels, const SketchViewport& view) {
+  SketchMapping mapping;
+  const double w = canvasPixels.width();
+  const double h = canvasPixels.height();
+  // Symbols and labels keep the size the scene gives them on the whole canvas.
+  mapping.symbolPxPerTwip = scene.widthTwips > 0 ? w / scene.widthTwips : 0.0;
+  QTransform fit;
+  if (scene.extentTwips.width() <= 0 && scene.extentTwips.height() <= 0) {
+    const double sx = scene.widthTwips > 0 ? w / scene.widthTwips : 0.0;
+    const double sy = scene.heightTwips > 0 ? h / scene.heightTwips : 0.0;
+    fit = QTransform(sx, 0, 0, -sy, 0, h);
+  } else {
+    const QRectF& extent = scene.extentTwips;
+    const double usableW = std::max(1.0, w - 2 * kSketchMarginPx);
+    const double usableH = std::max(1.0, h - 2 * kSketchMarginPx);
+    const double sx = extent.width() > 0 ? usableW / extent.width() : std::numeric_limits<double>::infinity();
+    const double sy = extent.height() > 0 ? usableH / extent.height() : std::numeric_limits<double>::infinity();
+    const double scale = std::min(sx, sy);
+    const QPointF centre = extent.center();
+    // North up: y of the scene grows upwards, pixels grow downwards.
+    fit = QTransform(scale, 0, 0, -scale, w / 2 - scale * centre.x(), h / 2 + scale * centre.y());
   }
-  for (const SketchScene::Label& label : scene.labels) canvas.DrawText(at(label.topLeft), label.text, kSketchBlack);
+  // Zoom about the canvas centre, then pan.
+  const QTransform zoom = QTransform::fromTranslate(-w / 2, -h / 2) * QTransform::fromScale(view.zoom, view.zoom) *
+                          QTransform::fromTranslate(w / 2 + view.panPx.x(), h / 2 + view.panPx.y());
+  mapping.toCanvas = fit * zoom;
+  return mapping;
+}
+
+SketchViewport ZoomedAbout(const SketchViewport& view, QSizeF canvasPixels, QPointF anchorPx, double factor) {
+  const QPointF centre(canvasPixels.width() / 2, canvasPixels.height() / 2);
+  SketchViewport zoomed;
+  zoomed.zoom = std::clamp(view.zoom * factor, 0.05, 1.0e5);
+  // p = c + z·(f − c) + pan keeps f (the fitted point under the anchor) where it is.
+  const QPointF fitted = (anchorPx - centre - view.panPx) / view.zoom;
+  zoomed.panPx = anchorPx - centre - fitted * zoomed.zoom;
+  return zoomed;
+}
+
+double ScaleBarMetres(double metresPerPixel, double canvasWidthPx) {
+  if (!(metresPerPixel > 0) || !std::isfinite(metresPerPixel) || canvasWidthPx <= 0) return 0.0;
+  const double wanted = metresPerPixel * canvasWidthPx / 5;
+  const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+  double best = power;
+  for (const double step : {1.0, 2.0, 5.0, 10.0}) {
+    if (step * power <= wanted) best = step * power;
+  }
+  return best;
+}
+
+QPointF SceneToCanvas(const SketchScene& scene, QPointF twips, QSizeF canvasPixels, const SketchViewport& view) {
+  return SketchMappingOf(scene, canvasPixels, view).toCanvas.map(twips);
+}
+
+void PaintSketchScene(SketchCanvas& canvas, const SketchScene& scene, QSizeF canvasPixels, const SketchViewport& view) {
+  const SketchMapping mapping = SketchMappingOf(scene, canvasPixels, view);
+  const auto at = [&mapping](QPointF p) { return mapping.toCanvas.map(p); };
+  // A symbol point: its anchor goes through the view, its offset keeps the symbol's size.
+  const auto offset = [&](QPointF anchor, QPointF p) {
+    return at(anchor) + QPointF((p.x() - anchor.x()) * mapping.symbolPxPerTwip,
+                                -(p.y() - anchor.y()) * mapping.symbolPxPerTwip);
+  };
+  for (const SketchScene::Triangle& t : scene.triangles) {
+    const QPointF centre = (t.baseLeft + t.baseRight + t.apex) / 3;
+    canvas.DrawLine(offset(centre, t.baseLeft), offset(centre, t.baseRight), kSketchBlack);
+    canvas.DrawLine(offset(centre, t.baseLeft), offset(centre, t.apex), kSketchBlack);
+    canvas.DrawLine(offset(centre, t.baseRight), offset(centre, t.apex), kSketchBlack);
+    canvas.SetPixel(offset(centre, t.apex), kSketchBlack);
+  }
+  for (const SketchScene::Vertex& vertex : scene.vertices) {
+    if (!vertex.fixed) canvas.DrawCircle(at(vertex.at), 3.0, kSketchBlack);
+  }
+  const bool anchored = scene.vertices.size() == scene.labels.size();
+  for (std::size_t i = 0; i < scene.labels.size(); ++i) {
+    const SketchScene::Label& label = scene.labels[i];
+    canvas.DrawText(offset(anchored ? scene.vertices[i].at : label.topLeft, label.topLeft), label.text, kSketchBlack);
+  }
   for (const SketchScene::Line& line : scene.lines) {
     if (line.widthPixels > 1) {
       canvas.DrawWideLine(at(line.from), at(line.to), line.color, line.widthPixels);
@@ -181,11 +293,23 @@ void PaintSketchScene(SketchCanvas& canvas, const SketchScene& scene, QSizeF can
       canvas.DrawLine(at(line.from), at(line.to), line.color);
     }
   }
+  // The ellipses belong to the map and follow the view; their legend and scale bar stay in
+  // their corner of the canvas, the bar as long as the view's scale makes the ellipses.
   for (const std::vector<QPointF>& ellipse : scene.ellipses) {
     for (std::size_t k = 1; k < ellipse.size(); ++k) canvas.DrawLine(at(ellipse[k - 1]), at(ellipse[k]), kSketchEllipse);
   }
-  for (const SketchScene::Line& line : scene.scaleBar) canvas.DrawLine(at(line.from), at(line.to), line.color);
-  for (const SketchScene::Label& text : scene.ellipseTexts) canvas.DrawText(at(text.topLeft), text.text, kSketchEllipse);
+  const double sx = scene.widthTwips > 0 ? canvasPixels.width() / scene.widthTwips : 0.0;
+  const double sy = scene.heightTwips > 0 ? canvasPixels.height() / scene.heightTwips : 0.0;
+  const auto corner = [&](QPointF p) { return QPointF(p.x() * sx, canvasPixels.height() - p.y() * sy); };
+  const double barScale = std::hypot(mapping.toCanvas.m11(), mapping.toCanvas.m12());
+  if (!scene.scaleBar.empty()) {
+    const QPointF anchor = scene.scaleBar.front().from;
+    const auto bar = [&](QPointF p) {
+      return corner(anchor) + QPointF((p.x() - anchor.x()) * barScale, -(p.y() - anchor.y()) * barScale);
+    };
+    for (const SketchScene::Line& line : scene.scaleBar) canvas.DrawLine(bar(line.from), bar(line.to), line.color);
+  }
+  for (const SketchScene::Label& text : scene.ellipseTexts) canvas.DrawText(corner(text.topLeft), text.text, kSketchEllipse);
 }
 
 SketchView::SketchView(QWidget* parent) : QFrame(parent) {
@@ -197,6 +321,7 @@ SketchView::SketchView(QWidget* parent) : QFrame(parent) {
   palette.setColor(QPalette::Window, Qt::white);
   setPalette(palette);
   setMinimumSize(200, 160);
+  setMouseTracking(true);
 }
 
 QSizeF SketchView::InnerSizeTwips() const {
@@ -208,6 +333,7 @@ QSizeF SketchView::InnerSizeTwips() const {
 std::optional<std::string> SketchView::SetSceneSource(SceneSource source) {
   source_ = std::move(source);
   scene_.reset();
+  view_ = SketchViewport{};
   std::optional<std::string> failure;
   if (source_) {
     const QSizeF twips = InnerSizeTwips();
@@ -226,6 +352,7 @@ std::optional<std::string> SketchView::SetSceneSource(SceneSource source) {
 void SketchView::Clear() {
   source_ = nullptr;
   scene_.reset();
+  view_ = SketchViewport{};
   update();
 }
 
@@ -245,6 +372,103 @@ void SketchView::resizeEvent(QResizeEvent* event) {
   Rebuild();
 }
 
+SketchMapping SketchView::Mapping() const {
+  if (!scene_) return {};
+  return SketchMappingOf(*scene_, QSizeF(contentsRect().size()), view_);
+}
+
+void SketchView::FitNetwork() {
+  view_ = SketchViewport{};
+  update();
+}
+
+std::optional<int> SketchView::VertexAt(QPointF innerPx) const {
+  if (!scene_) return std::nullopt;
+  const QTransform map = Mapping().toCanvas;
+  constexpr double kReachPx = 6.0;
+  std::optional<int> nearest;
+  double best = kReachPx * kReachPx;
+  for (const SketchScene::Vertex& vertex : scene_->vertices) {
+    const QPointF d = map.map(vertex.at) - innerPx;
+    const double distance = d.x() * d.x() + d.y() * d.y();
+    if (distance <= best) {
+      best = distance;
+      nearest = vertex.index;
+    }
+  }
+  return nearest;
+}
+
+QString SketchView::HoverTextAt(QPointF innerPx) const {
+  const std::optional<int> vertex = VertexAt(innerPx);
+  if (!vertex || !hover_) return {};
+  return hover_(*vertex);
+}
+
+void SketchView::wheelEvent(QWheelEvent* event) {
+  if (!scene_) return;
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps == 0) return;
+  const QPointF inner = event->position() - QPointF(contentsRect().topLeft());
+  view_ = ZoomedAbout(view_, QSizeF(contentsRect().size()), inner, std::pow(1.25, steps));
+  update();
+  event->accept();
+}
+
+void SketchView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    dragFrom_ = event->position();
+    setCursor(Qt::ClosedHandCursor);
+  }
+  QFrame::mousePressEvent(event);
+}
+
+void SketchView::mouseMoveEvent(QMouseEvent* event) {
+  if (dragFrom_) {
+    view_.panPx += event->position() - *dragFrom_;
+    dragFrom_ = event->position();
+    update();
+    return;
+  }
+  const QString text = HoverTextAt(event->position() - QPointF(contentsRect().topLeft()));
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(event->globalPosition().toPoint(), text, this);
+  }
+}
+
+void SketchView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    dragFrom_.reset();
+    unsetCursor();
+  }
+  QFrame::mouseReleaseEvent(event);
+}
+
+void SketchView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) FitNetwork();
+}
+
+void SketchView::PaintScaleBar(QPainter& painter, QSizeF inner) const {
+  const SketchMapping mapping = Mapping();
+  const double pxPerTwip = std::hypot(mapping.toCanvas.m11(), mapping.toCanvas.m12());
+  if (!(pxPerTwip > 0) || !(scene_->metresPerTwip > 0)) return;
+  const double metresPerPixel = scene_->metresPerTwip / pxPerTwip;
+  const double metres = ScaleBarMetres(metresPerPixel, inner.width());
+  if (!(metres > 0)) return;
+  const double lengthPx = metres / metresPerPixel;
+  const QPointF left(12, inner.height() - 14);
+  const QPointF right = left + QPointF(lengthPx, 0);
+  painter.setPen(QPen(kSketchBlack, 2));
+  painter.drawLine(left, right);
+  painter.drawLine(left, left - QPointF(0, 5));
+  painter.drawLine(right, right - QPointF(0, 5));
+  const QString caption = metres >= 1000 ? QStringLiteral("%1 km").arg(metres / 1000) : QStringLiteral("%1 m").arg(metres);
+  painter.setPen(kSketchBlack);
+  painter.drawText(QRectF(left.x(), left.y() - 22, lengthPx + 60, 16), Qt::AlignLeft | Qt::AlignVCenter, caption);
+}
+
 void SketchView::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   if (!scene_) return;
@@ -253,7 +477,8 @@ void SketchView::paintEvent(QPaintEvent* event) {
   painter.translate(inner.topLeft());
   painter.setClipRect(QRect(QPoint(0, 0), inner.size()));
   PainterCanvas canvas(painter);
-  PaintSketchScene(canvas, *scene_, QSizeF(inner.size()));
+  PaintSketchScene(canvas, *scene_, QSizeF(inner.size()), view_);
+  PaintScaleBar(painter, QSizeF(inner.size()));
 }
 
 }  // namespace korvo

@@ -168,36 +168,65 @@ std::string UnknownFormatMessage(std::string_view firstLine) {
   return Cp1252(" El indicador de tipo de datos ") + std::string(firstLine) + Cp1252(" no es reconocido ");
 }
 
-bool IsUnknownFormatMessage(std::string_view message) {
-  const std::string head = Cp1252(" El indicador de tipo de datos ");
-  const std::string tail = Cp1252(" no es reconocido ");
-  return message.size() >= head.size() + tail.size() && message.substr(0, head.size()) == head &&
-         message.substr(message.size() - tail.size()) == tail;
+bool SexagesimalPartsBelow60(std::string_view field) {
+  const std::string_view text = TrimBlanks(field);
+  const std::size_t point = text.find('.');
+  if (point == std::string_view::npos) return true;
+  const auto digitAt = [&text, point](std::size_t k) {
+    const std::size_t at = point + 1 + k;
+    return at < text.size() && IsDigit(text[at]) ? text[at] - '0' : 0;
+  };
+  return digitAt(0) * 10 + digitAt(1) < 60 && digitAt(2) * 10 + digitAt(3) < 60;
 }
 
-Result<std::vector<Triple>> ReadColumns(const std::array<std::string, 3>& columns) {
-  const std::vector<std::string_view> first = ColumnValues(columns[0]);
-  const std::vector<std::string_view> second = ColumnValues(columns[1]);
-  const std::vector<std::string_view> third = ColumnValues(columns[2]);
-  if (second.size() != first.size() || third.size() != first.size()) return Failure{ColumnCountMessage()};
-  std::vector<Triple> points(first.size());
-  for (std::size_t i = 0; i < first.size(); ++i) {
-    if (!IsNumericField(first[i]) || !IsNumericField(second[i]) || !IsNumericField(third[i])) {
-      return Failure{NonNumericValueMessage()};
-    }
-    points[i] = {ReadNumber(TrimBlanks(first[i])), ReadNumber(TrimBlanks(second[i])),
-                 ReadNumber(TrimBlanks(third[i]))};
+std::string SexagesimalOver60Message() { return Cp1252("¡Los minutos y los segundos han de ser menores que 60!"); }
+
+Result<std::vector<Triple>> ReadColumns(const std::array<std::string, 3>& columns, ColumnReadFailure* where,
+                                        bool sexagesimalAngles) {
+  ColumnReadFailure ignored;
+  ColumnReadFailure& failure = where != nullptr ? *where : ignored;
+  failure = ColumnReadFailure{};
+  std::array<std::vector<std::string_view>, 3> values;
+  for (std::size_t c = 0; c < 3; ++c) values[c] = ColumnValues(columns[c]);
+  if (values[1].size() != values[0].size() || values[2].size() != values[0].size()) {
+    failure.kind = ColumnReadFailure::Kind::ColumnCount;
+    return Failure{ColumnCountMessage()};
   }
+  std::vector<Triple> points(values[0].size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      const std::string_view field = values[c][i];
+      failure.line = i + 1;
+      failure.column = static_cast<int>(c);
+      if (!IsNumericField(field)) {
+        failure.kind = ColumnReadFailure::Kind::NonNumeric;
+        return Failure{NonNumericValueMessage()};
+      }
+      if (sexagesimalAngles && c < 2 && !SexagesimalPartsBelow60(field)) {
+        failure.kind = ColumnReadFailure::Kind::SexagesimalOver60;
+        return Failure{SexagesimalOver60Message()};
+      }
+    }
+    points[i] = {ReadNumber(TrimBlanks(values[0][i])), ReadNumber(TrimBlanks(values[1][i])),
+                 ReadNumber(TrimBlanks(values[2][i]))};
+  }
+  failure = ColumnReadFailure{};
   return points;
 }
 
-Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes) {
+Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes, CoordinateInputFailure* failureKind) {
+  CoordinateInputFailure ignored = CoordinateInputFailure::None;
+  CoordinateInputFailure& kind = failureKind != nullptr ? *failureKind : ignored;
+  kind = CoordinateInputFailure::None;
   // A UTF-8 byte-order mark, as editors write it, is not part of the format identifier.
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   const std::vector<std::string_view> lines = SplitLines(bytes);
   const std::string_view firstLine = lines.empty() ? std::string_view() : lines.front();
   const double identifier = RoundHalfEven(ReadNumber(firstLine));
-  if (!(identifier >= 1.0 && identifier <= kFormatCount)) return Failure{UnknownFormatMessage(firstLine)};
+  if (!(identifier >= 1.0 && identifier <= kFormatCount)) {
+    kind = CoordinateInputFailure::UnknownFormat;
+    return Failure{UnknownFormatMessage(firstLine)};
+  }
 
   CoordinateInput input;
   input.format = static_cast<CoordinateFormat>(static_cast<int>(identifier));
@@ -206,6 +235,7 @@ Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes) {
     const std::vector<std::string_view> fields = SplitFields(lines[i]);
     if (fields.size() != 3 || !IsNumericField(fields[0]) || !IsNumericField(fields[1]) ||
         !IsNumericField(fields[2])) {
+      kind = CoordinateInputFailure::BadPointLine;
       return Failure{PointLineMessage(i + 1)};
     }
     const Triple point{ReadNumber(TrimBlanks(fields[0])), ReadNumber(TrimBlanks(fields[1])),

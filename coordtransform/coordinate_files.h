@@ -40,12 +40,26 @@ bool IsNumericField(std::string_view field);
 std::string ColumnCountMessage();     // different number of values in the three columns
 std::string NonNumericValueMessage();  // a value that is not a number
 std::string UnknownFormatMessage(std::string_view firstLine);
-bool IsUnknownFormatMessage(std::string_view message);  // shown without an icon
 
 // The values of the three columns of one format as the window holds them: one value per line,
 // lines separated by CR LF (or LF). The columns must hold the same number of line breaks and
 // every value must be a number; otherwise the failure carries the message to show.
-Result<std::vector<Triple>> ReadColumns(const std::array<std::string, 3>& columns);
+//
+// When `where` is given it receives what stopped the reading and, for a value, its line
+// (1-based) and column (0..2). With `sexagesimalAngles` (the geographic formats) the first two
+// columns are pseudo-sexagesimal angles whose minutes and seconds must stay below 60.
+struct ColumnReadFailure {
+  enum class Kind { None, ColumnCount, NonNumeric, SexagesimalOver60 } kind = Kind::None;
+  std::size_t line = 0;
+  int column = 0;
+};
+Result<std::vector<Triple>> ReadColumns(const std::array<std::string, 3>& columns, ColumnReadFailure* where = nullptr,
+                                        bool sexagesimalAngles = false);
+
+// A pseudo-sexagesimal value as typed, g.mmss...: true unless its minutes (the first two
+// decimals) or its whole seconds (the next two) are 60 or more ("40.6000", "40.2560").
+bool SexagesimalPartsBelow60(std::string_view field);
+std::string SexagesimalOver60Message();
 
 // A parsed input file.
 struct CoordinateInput {
@@ -55,8 +69,10 @@ struct CoordinateInput {
 
 // Parses the bytes of an input file. A first line whose value, rounded to an integer, is not
 // 1..6 gives UnknownFormatMessage; a point line without exactly three numeric fields gives a
-// message naming its line number.
-Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes);
+// message naming its line number. When `failureKind` is given it receives which of the two
+// ended the reading (the window shows an unknown identifier without an icon).
+enum class CoordinateInputFailure { None, UnknownFormat, BadPointLine };
+Result<CoordinateInput> ParseCoordinateInput(std::string_view bytes, CoordinateInputFailure* failureKind = nullptr);
 // Paths are in the file system's encoding (UTF-8); failure messages name them.
 Result<CoordinateInput> ReadCoordinateFile(const std::string& path);
 

@@ -11,10 +11,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <optional>
 
 #include "app/dialog_service.h"
+#include "app/file_dialogs.h"
 #include "app/qt_text.h"
 #include "common/files.h"
 #include "coordtransform/about_window.h"
@@ -27,7 +31,6 @@ namespace {
 
 const QString kFileFilter = QStringLiteral(
     "Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*");
-const QString kFileExists = QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? ");
 
 struct FormatPanel {
   const char* datum;
@@ -116,10 +119,16 @@ void DatumWindow::BuildWindow() {
       box->setFont(fixed);
       box->setLineWrapMode(QPlainTextEdit::NoWrap);
       box->setTabChangesFocus(true);
-      box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QLatin1Char('0')) * 14);
+      // Wide enough for "-1234567.890" and the pseudo-sexagesimal "-179.59599999" without a
+      // horizontal scroll bar; only the last column of a format keeps its vertical one.
+      box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QStringLiteral("-1234567.89012")) +
+                           2 * box->frameWidth() + 2 * static_cast<int>(box->document()->documentMargin()) +
+                           box->verticalScrollBar()->sizeHint().width());
+      if (c < 2) box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       grid->addWidget(box, 1, c);
       coord_[static_cast<std::size_t>(k)] = box;
     }
+    ShareVerticalScroll(f);
     auto* button = new QPushButton(QStringLiteral("< TRANSFORMAR >"), frame);
     button->setObjectName(QStringLiteral("Transform%1").arg(f));
     connect(button, &QPushButton::clicked, this, [this, f] { Transform(f); });
@@ -161,18 +170,47 @@ void DatumWindow::BuildWindow() {
   layout->addLayout(buttons);
 }
 
+// The three columns of a format scroll together: row n of each is the same point.
+void DatumWindow::ShareVerticalScroll(int format) {
+  for (int c = 0; c < 3; ++c) {
+    QScrollBar* bar = CoordBox(3 * format + c)->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, format, c](int value) {
+      for (int other = 0; other < 3; ++other) {
+        if (other == c) continue;
+        QScrollBar* follower = CoordBox(3 * format + other)->verticalScrollBar();
+        if (follower->value() != value) follower->setValue(value);
+      }
+    });
+  }
+}
+
 void DatumWindow::Transform(int index) {
   if (index < 0 || index >= kFormatCount) return;
   BusyPointer busy(this);
   std::array<std::string, 3> columns;
   for (int c = 0; c < 3; ++c) columns[static_cast<std::size_t>(c)] = ToCp1252(CoordBox(3 * index + c)->toPlainText());
-  const Result<std::vector<Triple>> input = ReadColumns(columns);
+  const auto format = static_cast<CoordinateFormat>(index + 1);
+  const bool angles = format == CoordinateFormat::kEd50Geographic || format == CoordinateFormat::kWgs84Geographic;
+  ColumnReadFailure where;
+  const Result<std::vector<Triple>> input = ReadColumns(columns, &where, angles);
   if (!input) {
     Dialogs().Beep();
-    Dialogs().ShowMessage(this, FromCp1252(input.error()), QString(), MessageIcon::Information);
+    QString message = FromCp1252(input.error());
+    if (where.kind != ColumnReadFailure::Kind::ColumnCount) {
+      // The value is named by its line and the caption of its column.
+      message += QStringLiteral("\r\n Línea %1, columna %2 de %3. ")
+                     .arg(where.line)
+                     .arg(QString::fromUtf8(kPanels[index].columns[static_cast<std::size_t>(where.column)]),
+                          QString::fromUtf8(kPanels[index].caption));
+      QPlainTextEdit* box = CoordBox(3 * index + where.column);
+      QTextCursor line(box->document()->findBlockByNumber(static_cast<int>(where.line) - 1));
+      line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      box->setTextCursor(line);
+    }
+    Dialogs().ShowMessage(this, message, QString(), MessageIcon::Information);
     return;
   }
-  points_ = TransformPoints(static_cast<CoordinateFormat>(index + 1), *input);
+  points_ = TransformPoints(format, *input);
   ShowAllColumns();
 }
 
@@ -194,7 +232,7 @@ void DatumWindow::InputFromFile() {
   FileDialogRequest request;
   request.title = QStringLiteral("Entrada por fichero");
   request.filter = kFileFilter;
-  const std::optional<QString> path = Dialogs().GetOpenFileName(this, request);
+  const std::optional<QString> path = ChooseFileToOpen(this, request, FolderPurpose::kCoordinateFiles);
   if (!path) return;
   SetEditorOpenedFileName(*path);
 
@@ -206,11 +244,13 @@ void DatumWindow::InputFromFile() {
                           QString(), MessageIcon::Critical);
     return;
   }
-  const Result<CoordinateInput> input = ParseCoordinateInput(*bytes);
+  CoordinateInputFailure failure = CoordinateInputFailure::None;
+  const Result<CoordinateInput> input = ParseCoordinateInput(*bytes, &failure);
   if (!input) {
     // An unknown identifier is shown without an icon; a bad point line as a warning.
     Dialogs().ShowMessage(this, FromCp1252(input.error()), QString(),
-                          IsUnknownFormatMessage(input.error()) ? MessageIcon::None : MessageIcon::Exclamation);
+                          failure == CoordinateInputFailure::UnknownFormat ? MessageIcon::None
+                                                                           : MessageIcon::Exclamation);
     return;
   }
   LoadInputColumns(input->format, input->points);
@@ -231,17 +271,10 @@ void DatumWindow::OutputToFile() {
   FileDialogRequest request;
   request.title = QStringLiteral("Salida por fichero");
   request.filter = kFileFilter;
-  std::optional<QString> path;
-  for (;;) {
-    path = Dialogs().GetSaveFileName(this, request);
-    if (!path) return;
-    if (!QFileInfo::exists(*path)) break;
-    if (Dialogs().AskYesNo(this, kFileExists, QString(), MessageIcon::Information, false)) break;
-  }
-  const Status written = WriteCoordinateFile(LocalPath(*path), points_);
-  if (!written) {
-    Dialogs().ShowMessage(this, FromCp1252(written.error()), QString(), MessageIcon::Critical);
-  }
+  SaveWithOverwriteCheck(this, request, FolderPurpose::kCoordinateFiles, [this](const QString& path) {
+    const Status written = WriteCoordinateFile(LocalPath(path), points_);
+    return written ? std::nullopt : std::optional<QString>(FromCp1252(written.error()));
+  });
 }
 
 void DatumWindow::ShowHelp() {

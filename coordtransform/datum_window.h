@@ -51,6 +51,7 @@ class DatumWindow : public QWidget {
   void ShowAllColumns();
   void LoadInputColumns(CoordinateFormat format, const std::vector<Triple>& points);
   void ReportFailure(const std::string& cp1252Message);
+  void ShareVerticalScroll(int format);
 
   std::array<QPlainTextEdit*, kColumnCount> coord_{};
   std::array<QPushButton*, kFormatCount> transform_{};

@@ -19,9 +19,9 @@ std::string ToEditorLineEnds(std::string_view text) {
   return out;
 }
 
-std::string FileTextForSave(std::string_view editorText) {
+std::string FileTextForSave(std::string_view editorText, bool finalLineEnd) {
   std::string bytes = NormalizeToCrLf(editorText);
-  bytes.append(kCrLf);
+  if (finalLineEnd) bytes.append(kCrLf);
   return bytes;
 }
 

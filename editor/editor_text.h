@@ -17,8 +17,10 @@ inline constexpr int kPrintLeadingLines = 4;
 // file opened and saved keeps every line and gains no empty ones.
 std::string ToEditorLineEnds(std::string_view text);
 
-// The bytes a save writes: the text with CR LF line ends, followed by one more CR LF.
-std::string FileTextForSave(std::string_view editorText);
+// The bytes a save writes: the text with CR LF line ends, followed by one more CR LF when
+// `finalLineEnd` (a text typed afresh, or a file opened that ended with a line end: the box
+// shows it without that last one, so opening and saving gives back the same bytes).
+std::string FileTextForSave(std::string_view editorText, bool finalLineEnd = true);
 
 // The text of one printed copy: four CR LF pairs, then the whole text with CR LF line ends.
 std::string PrintCopyText(std::string_view editorText);

@@ -12,6 +12,7 @@
 #include <QTextCursor>
 
 #include "app/dialog_service.h"
+#include "app/file_dialogs.h"
 #include "app/qt_text.h"
 #include "common/files.h"
 #include "editor/editor_text.h"
@@ -156,6 +157,8 @@ void EditorWindow::Load() {
   saved_ = false;
   dialogCancelled_ = false;
   shownFile_.clear();
+  cleanText_.clear();
+  finalLineEnd_ = true;
 }
 
 void EditorWindow::showEvent(QShowEvent* event) {
@@ -172,7 +175,7 @@ void EditorWindow::OpenFile() {
   FileDialogRequest request;
   request.title = QStringLiteral("Abrir");
   request.filter = kFileFilter;
-  const std::optional<QString> path = Dialogs().GetOpenFileName(this, request);
+  const std::optional<QString> path = ChooseFileToOpen(this, request, FolderPurpose::kEditor);
   if (!path) return;
   LoadFile(*path);
 }
@@ -186,7 +189,12 @@ bool EditorWindow::LoadFile(const QString& path) {
                           {}, MessageIcon::Critical);
     return false;
   }
-  text_->setPlainText(FromCp1252(ToEditorLineEnds(*bytes)));
+  // The box shows the text without the file's last line end; a save puts it back.
+  QString text = FromCp1252(ToEditorLineEnds(*bytes));
+  finalLineEnd_ = text.endsWith(QLatin1Char('\n'));
+  if (finalLineEnd_) text.chop(1);
+  text_->setPlainText(text);
+  cleanText_ = text;
   OpenedFileName() = path;
   // The save name belonged to the previous text: "&Guardar" must not write this file's text
   // over it.
@@ -198,16 +206,32 @@ bool EditorWindow::LoadFile(const QString& path) {
 
 // Writes the text, with CR LF line ends and one CR LF after it, as the whole new content of
 // `path`. A failure is reported and leaves the file as it was.
+namespace {
+
+// The message that explains a failed save of `path`.
+QString SaveFailureText(const QString& path, const std::string& cp1252Reason) {
+  return QStringLiteral(" No se ha podido guardar el fichero ") + path + QStringLiteral(". ") +
+         FromCp1252(cp1252Reason) + QLatin1Char(' ');
+}
+
+}  // namespace
+
+// Writes the text, with CR LF line ends and one CR LF after it, as the whole new content of
+// `path`; the failure message, or nothing. A failure leaves the file as it was.
+std::optional<QString> EditorWindow::WriteText(const QString& path) {
+  const QString text = text_->toPlainText();
+  const Status written = WriteFileAtomically(LocalPath(path), FileTextForSave(ToCp1252(text), finalLineEnd_));
+  if (!written) return SaveFailureText(path, written.error());
+  saved_ = true;
+  cleanText_ = text;
+  return std::nullopt;
+}
+
 bool EditorWindow::WriteTextTo(const QString& path) {
-  const Status written = WriteFileAtomically(LocalPath(path), FileTextForSave(ToCp1252(text_->toPlainText())));
-  if (!written) {
-    Dialogs().ShowMessage(this,
-                          QStringLiteral(" No se ha podido guardar el fichero ") + path + QStringLiteral(". ") +
-                              FromCp1252(written.error()) + QLatin1Char(' '),
-                          {}, MessageIcon::Critical);
+  if (const std::optional<QString> failure = WriteText(path)) {
+    Dialogs().ShowMessage(this, *failure, {}, MessageIcon::Critical);
     return false;
   }
-  saved_ = true;
   return true;
 }
 
@@ -216,20 +240,12 @@ bool EditorWindow::SaveAs() {
   FileDialogRequest request;
   request.title = QStringLiteral("Guardar como");
   request.filter = kFileFilter;
-  std::optional<QString> path;
-  for (;;) {
-    path = Dialogs().GetSaveFileName(this, request);
-    if (!path) {
-      dialogCancelled_ = true;
-      return false;
-    }
-    if (!FileExists(LocalPath(*path))) break;
-    const bool overwrite =
-        Dialogs().AskYesNo(this, QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? "), {},
-                           MessageIcon::Information, false);
-    if (overwrite) break;
+  const std::optional<QString> path = SaveWithOverwriteCheck(
+      this, request, FolderPurpose::kEditor, [this](const QString& chosen) { return WriteText(chosen); });
+  if (!path) {
+    dialogCancelled_ = true;
+    return false;
   }
-  if (!WriteTextTo(*path)) return false;
   saveName_ = *path;
   shownFile_ = *path;
   ShowFileName(*path);
@@ -306,11 +322,11 @@ bool EditorWindow::SaveBeforeClosing() {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
-  if (!text_->toPlainText().isEmpty()) {
-    const bool save = Dialogs().AskYesNo(this, QStringLiteral(" ¿Desea guardar cambios? "), {},
-                                         MessageIcon::Information, false);
-    // A cancelled save dialog or a failed write keeps the window open with its text.
-    if (save && !SaveBeforeClosing()) {
+  if (text_->toPlainText() != cleanText_) {
+    const int answer = Dialogs().AskYesNoCancel(this, QStringLiteral(" ¿Desea guardar cambios? "), {},
+                                                MessageIcon::Information);
+    // Cancelar, a cancelled save dialog or a failed write keep the window open with its text.
+    if (answer < 0 || (answer > 0 && !SaveBeforeClosing())) {
       event->ignore();
       return;
     }

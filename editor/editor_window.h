@@ -3,7 +3,7 @@
 // coordinate files of the transformation utility. One process-wide instance.
 //
 // Showing the window after it was closed (or for the first time) starts it afresh: empty
-// text, "Courier New" 10, no file names. Closing it with text in the box asks whether to save.
+// text, "Courier New" 10, no file names. Closing it after the text changed asks whether to save (Sí, No, Cancelar).
 //
 // How other windows use it:
 //   ShowEditor();                        // menu "&Editor de texto", the toolbar button and
@@ -66,6 +66,7 @@ class EditorWindow : public QMainWindow {
  private:
   void BuildMenus();
   void Load();
+  std::optional<QString> WriteText(const QString& path);
   bool WriteTextTo(const QString& path);
   void ShowFileName(const QString& path);
   bool SaveBeforeClosing();
@@ -86,6 +87,10 @@ class EditorWindow : public QMainWindow {
   // here, never to the shared opened-file name, which the coordinate utility may have set to
   // a file this window never showed.
   QString shownFile_;
+  // The text as last opened or saved (the close question only when it changed), and whether
+  // the file opened ended with a line end.
+  QString cleanText_;
+  bool finalLineEnd_ = true;
   bool loaded_ = false;
 };
 

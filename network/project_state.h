@@ -20,6 +20,18 @@ struct ProjectState {
   bool matricesImported = false;
   bool editMode = false;        // the chooser was opened by Editar
   int adjustmentRunCount = 0;   // reset by each load, incremented by each Calcular
+  // The three section texts as last saved to or read from a project file: entries typed
+  // since then would be lost by Nuevo or by leaving the program.
+  std::string savedListsText;
 };
+
+inline std::string ListsText(const ProjectState& state) {
+  return state.vertexListText + '\f' + state.classicalListText + '\f' + state.gpsListText;
+}
+inline void MarkListsSaved(ProjectState& state) { state.savedListsText = ListsText(state); }
+inline bool HasUnsavedEntries(const ProjectState& state) {
+  const bool empty = state.vertexListText.empty() && state.classicalListText.empty() && state.gpsListText.empty();
+  return !empty && ListsText(state) != state.savedListsText;
+}
 
 }  // namespace korvo

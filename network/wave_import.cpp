@@ -52,6 +52,8 @@ constexpr double kCovarianceScale = 1e7;
 
 std::string IndexText(int index) { return std::to_string(index + 1); }
 
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
 std::string MissingLabelMessage(std::string_view label, int index) {
   return Cp1252("El informe del WAVE no contiene la etiqueta \"") + std::string(label) +
          Cp1252("\" de la línea base ") + IndexText(index) + Cp1252(". La importación se detiene en ella.");
@@ -77,7 +79,22 @@ Result<double> ReadFieldAt(std::string_view text, std::size_t offset, std::strin
 // The number at `offset` to the end of the text, as a vertex number.
 Result<std::int16_t> ReadStationNumber(std::string_view text, std::size_t offset, std::string_view label,
                                        int index) {
-  const double value = offset < text.size() ? ReadNumber(text.substr(offset)) : 0.0;
+  // The identifier must begin with the vertex number: a name such as "BASE" would otherwise
+  // become vertex 0 without a word.
+  std::size_t start = offset;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+  std::size_t end = start;
+  while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r' && text[end] != '\n') ++end;
+  const std::string_view identifier = text.substr(std::min(start, text.size()), end - std::min(start, text.size()));
+  const bool digitFirst = !identifier.empty() &&
+                          (IsAsciiDigit(identifier[0]) ||
+                           (identifier.size() > 1 && (identifier[0] == '-' || identifier[0] == '+') && IsAsciiDigit(identifier[1])));
+  if (!digitFirst) {
+    return Failure{Cp1252("La estación \"") + std::string(identifier) + Cp1252("\" que sigue a \"") + std::string(label) +
+                   Cp1252("\" en la línea base ") + IndexText(index) +
+                   Cp1252(" no es un número de vértice. La importación se detiene en ella.")};
+  }
+  const double value = ReadNumber(text.substr(offset));
   const std::optional<std::int16_t> number = ToInt16(value);
   if (!number) {
     return Failure{Cp1252("Desbordamiento: el número de estación que sigue a \"") + std::string(label) +

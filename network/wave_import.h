@@ -6,7 +6,7 @@
 //   - every occurrence of "Aposteriori" stands for one baseline;
 //   - the first vertex number is read 15 bytes after "From Station:", the second 13 bytes
 //     after "To Station:" (the number at the start of the station identifier; an identifier
-//     that does not begin with a digit gives 0);
+//     that does not begin with a digit is refused, naming it and its baseline);
 //   - from the "B" of "Baseline Components", 16-byte fields hold DX, DY, DZ at 56, 78, 101
 //     and the a-posteriori covariance block, a lower triangle row by row, at
 //     776 (xx), 850 (yx), 872 (yy), 946 (zx), 968 (zy), 991 (zz);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop application: the splash, the chooser with the sample project,
-# the main window with its sketch, the main window after Calcular, the options dialog and the
-# about box. Runs `korvo` on a virtual X display (xvfb-run) with a small window manager so the
+# the main window with its sketch, the main window after Calcular (the Informe tab), the sketch
+# zoomed with the pointer's text, the entry windows, the datum window with fifty points, the
+# options dialog and the about box. Runs `korvo` on a virtual X display (xvfb-run) with a small window manager so the
 # captions show, and takes each picture with ImageMagick's `import -window root`.
 #
 #   scripts/screenshots.sh [output folder] [project file]
@@ -48,7 +49,7 @@ wm=$!
 sleep 1
 KORVO_TOUR_DIR=$tour KORVO_TOUR_PROJECT=$project LANG=C.UTF-8 "$korvo" >"$tour/korvo.log" 2>&1 &
 app=$!
-for stage in splash chooser sketch results options about; do
+for stage in splash chooser sketch results zoom entry datum options about; do
   for _ in $(seq 1 600); do
     [ -e "$tour/$stage.ready" ] && break
     kill -0 "$app" 2>/dev/null || break

@@ -27,8 +27,9 @@ void SetNameLabel(ProjectChooser* chooser, const QString& text) {
   if (QLabel* label = NameLabel(chooser)) label->setText(text);
 }
 
-ProjectChooser* NewChooser(QWidget* parent, const QString& name, std::function<void(const QString&)> onChosen) {
-  auto* chooser = new ProjectChooser(parent);
+ProjectChooser* NewChooser(QWidget* parent, const QString& name, FolderPurpose purpose,
+                           std::function<void(const QString&)> onChosen) {
+  auto* chooser = new ProjectChooser(parent, purpose);
   chooser->setObjectName(name);
   chooser->setModal(false);
   QObject::connect(chooser, &ProjectChooser::chosen, chooser,
@@ -41,7 +42,7 @@ ProjectChooser* NewChooser(QWidget* parent, const QString& name, std::function<v
 }  // namespace
 
 ProjectChooser* NewWaveReportChooser(QWidget* parent, std::function<void(const QString&)> onChosen) {
-  ProjectChooser* chooser = NewChooser(parent, kWaveChooserName, std::move(onChosen));
+  ProjectChooser* chooser = NewChooser(parent, kWaveChooserName, FolderPurpose::kWaveReports, std::move(onChosen));
   auto* explanation = new QLabel(
       QStringLiteral("Importa las líneas base y sus matrices varianza-covarianza del 'Fichero de Texto' con "
                      "'Sumario Detallado' del WAVE de Trimble"),
@@ -53,7 +54,7 @@ ProjectChooser* NewWaveReportChooser(QWidget* parent, std::function<void(const Q
 }
 
 ProjectChooser* NewMatrixFileChooser(QWidget* parent, std::function<void(const QString&)> onChosen) {
-  return NewChooser(parent, kMatrixChooserName, std::move(onChosen));
+  return NewChooser(parent, kMatrixChooserName, FolderPurpose::kMatrices, std::move(onChosen));
 }
 
 void ShowChooser(ProjectChooser* chooser, const QString& nameLabel) {

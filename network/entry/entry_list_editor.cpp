@@ -1,5 +1,7 @@
 #include "network/entry/entry_list_editor.h"
 
+#include "app/dialog_service.h"
+#include "app/qt_text.h"
 #include "network/entry_text.h"
 
 namespace korvo {
@@ -10,11 +12,43 @@ EntryListEditor::EntryListEditor(Controls controls, FieldHooks hooks)
   connect(controls_.buttons.picture, &ClickablePicture::clicked, this, &EntryListEditor::Introduce);
   connect(controls_.buttons.modify, &QPushButton::clicked, this, &EntryListEditor::Modify);
   connect(controls_.list, &EntryListView::clickedAtByte, this, &EntryListEditor::LoadEntryAt);
+  for (QLineEdit* field : controls_.enterFields) connect(field, &QLineEdit::returnPressed, this, &EntryListEditor::Introduce);
+  remove_ = NewButton(controls_.removeName, QStringLiteral("Eliminar"), controls_.window);
+  remove_->setToolTip(QStringLiteral("Elimina de la lista la entrada seleccionada"));
+  controls_.buttons.layout->insertWidget(controls_.buttons.layout->indexOf(controls_.buttons.modify) + 1, remove_);
+  connect(remove_, &QPushButton::clicked, this, &EntryListEditor::RemoveSelected);
+  ShowEntryButtons(false);
 }
 
-void EntryListEditor::HideModify() {
-  controls_.buttons.modify->setEnabled(false);
-  controls_.buttons.modify->setVisible(false);
+// MODIFICAR and Eliminar act on the entry clicked in the list.
+void EntryListEditor::ShowEntryButtons(bool shown) {
+  for (QPushButton* button : {controls_.buttons.modify, remove_}) {
+    button->setEnabled(shown);
+    button->setVisible(shown);
+  }
+}
+
+void EntryListEditor::HideModify() { ShowEntryButtons(false); }
+
+bool EntryListEditor::Refused(std::optional<std::size_t> replacing) {
+  if (!hooks_.refuse) return false;
+  const std::optional<std::string> message = hooks_.refuse(replacing);
+  if (!message) return false;
+  Dialogs().ShowMessage(controls_.window, FromCp1252(*message), QString(), MessageIcon::Exclamation);
+  return true;
+}
+
+void EntryListEditor::RemoveSelected() {
+  if (!selectedEntry_) return;
+  if (!Dialogs().AskYesNo(controls_.window, QStringLiteral(" ¿Desea eliminar de la lista la entrada seleccionada? "),
+                          QString(), MessageIcon::Question, false)) {
+    return;
+  }
+  ReplaceEntry(*controls_.sectionText, *selectedEntry_, controls_.entryStride, {});
+  selectedEntry_.reset();
+  HideModify();
+  hooks_.clearFields();
+  ShowSectionText();
 }
 
 void EntryListEditor::ShowSectionText() { controls_.list->ShowSection(*controls_.sectionText); }
@@ -39,9 +73,14 @@ void EntryListEditor::Introduce() {
     ShowEntryRefusal(controls_.window, entry.error());
     return;
   }
+  if (Refused(std::nullopt)) return;
   *controls_.sectionText += *entry;
   hooks_.clearFields();
   ShowSectionText();
+  // The new entry in sight, and the keyboard ready for the next one.
+  controls_.list->moveCursor(QTextCursor::End);
+  controls_.list->ensureCursorVisible();
+  if (controls_.nextEntryField != nullptr) controls_.nextEntryField->setFocus();
 }
 
 void EntryListEditor::Modify() {
@@ -52,6 +91,7 @@ void EntryListEditor::Modify() {
     ShowEntryRefusal(controls_.window, entry.error());
     return;
   }
+  if (Refused(selectedEntry_)) return;
   HideModify();
   if (!ReplaceEntry(*controls_.sectionText, *selectedEntry_, controls_.entryStride, *entry)) {
     ShowEntryRefusal(controls_.window, MissingEntryMessage());
@@ -68,8 +108,7 @@ void EntryListEditor::LoadEntryAt(std::size_t byteOffset) {
   controls_.list->SelectBytes(entry->index * stride, stride);
   hooks_.showEntry(entry->text);
   selectedEntry_ = entry->index;
-  controls_.buttons.modify->setEnabled(true);
-  controls_.buttons.modify->setVisible(true);
+  ShowEntryButtons(true);
 }
 
 }  // namespace korvo

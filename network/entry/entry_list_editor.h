@@ -28,6 +28,9 @@ class EntryListEditor : public QObject {
     EntryListView* list = nullptr;
     EntryButtonRow buttons;              // the picture, Introducir and MODIFICAR
     std::vector<const QLineEdit*> numericFields;  // refused when they hold a decimal comma
+    std::vector<QLineEdit*> enterFields;  // Enter in them acts as Introducir (the last fields)
+    QWidget* nextEntryField = nullptr;    // takes the focus after Introducir
+    QString removeName;                   // object name of the list's "Eliminar" button
   };
 
   // What only the window knows: how its fields make an entry and take one back.
@@ -37,6 +40,9 @@ class EntryListEditor : public QObject {
     std::function<void()> clearFields;                 // empties the typed fields
     std::function<bool(std::string_view)> isEntry;     // the entry belongs to this list
     std::function<void(std::string_view)> showEntry;   // decodes an entry into the fields
+    // Optional: the message (Windows-1252) that refuses the entry built from the fields, given
+    // the index of the entry it replaces (none for Introducir).
+    std::function<std::optional<std::string>(std::optional<std::size_t>)> refuse;
   };
 
   // Wires the buttons, the picture and the list clicks; lives as a child of the window.
@@ -51,6 +57,8 @@ class EntryListEditor : public QObject {
   // A list click: select the entry under the caret, load it into the fields, remember it and
   // show MODIFICAR. A click past the entries or on a foreign text does nothing.
   void LoadEntryAt(std::size_t byteOffset);
+  // Eliminar: after a question, removes the selected entry.
+  void RemoveSelected();
 
   void HideModify();
   void ShowSectionText();
@@ -60,9 +68,12 @@ class EntryListEditor : public QObject {
 
  private:
   bool RefuseDecimalComma();
+  bool Refused(std::optional<std::size_t> replacing);
+  void ShowEntryButtons(bool shown);
 
   Controls controls_;
   FieldHooks hooks_;
+  QPushButton* remove_ = nullptr;
   std::optional<std::size_t> selectedEntry_;
 };
 

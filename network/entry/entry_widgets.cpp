@@ -91,6 +91,9 @@ QComboBox* NewVertexNumberBox(const QString& objectName, QWidget* parent) {
   box->setObjectName(objectName);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
+  // Wide enough for any vertex number, -32768 included.
+  box->setMinimumContentsLength(7);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   for (int number = 1; number <= 100; ++number) box->addItem(QString::number(number));
   box->setCurrentIndex(-1);
   box->clearEditText();

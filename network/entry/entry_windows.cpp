@@ -79,6 +79,7 @@ bool EntryWindows::EditProjectFile(const std::string& path) {
   state_.vertexListText = std::move(sections->vertexListText);
   state_.classicalListText = std::move(sections->classicalListText);
   state_.gpsListText = std::move(sections->gpsListText);
+  MarkListsSaved(state_);
   nuevoI_->ClearFields();
   nuevoI_->OpenFresh();
   nuevoII_->ClearClassicalFields();

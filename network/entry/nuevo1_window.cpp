@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
+#include "common/win1252.h"
 #include "network/entry_text.h"
 #include "network/entry/entry_list_editor.h"
 #include "network/entry/entry_widgets.h"
@@ -71,12 +72,18 @@ void NuevoIWindow::BuildControls() {
 
   vertexEditor_ = new EntryListEditor(
       {.window = this, .sectionText = &state_.vertexListText, .entryStride = kVertexEntryStride, .list = list_,
-       .buttons = buttons, .numericFields = {x_, y_, z_, deflectionNs_, deflectionEw_}},
+       .buttons = buttons, .numericFields = {x_, y_, z_, deflectionNs_, deflectionEw_},
+       .enterFields = {deflectionEw_}, .nextEntryField = number_, .removeName = QStringLiteral("Eliminar")},
       {.beforeIntroduce = nullptr,
        .buildEntry = [this] { return LineFromFields(); },
        .clearFields = [this] { ClearFields(); },
        .isEntry = IsVertexEntry,
-       .showEntry = [this](std::string_view entry) { ShowFields(DecodeVertexEntry(entry)); }});
+       .showEntry = [this](std::string_view entry) { ShowFields(DecodeVertexEntry(entry)); },
+       .refuse = [this](std::optional<std::size_t> replacing) { return RefuseRepeatedNumber(replacing); }});
+  // Without deflection values Z is the last field of a vertex.
+  connect(z_, &QLineEdit::returnPressed, this, [this] {
+    if (deflectionUnknown_->isChecked()) vertexEditor_->Introduce();
+  });
 
   connect(next_, &QPushButton::clicked, this, [this] {
     if (goNext_) goNext_();
@@ -127,6 +134,20 @@ Result<std::string> NuevoIWindow::LineFromFields() const {
     fields.deflectionEw = FieldText(deflectionEw_);
   }
   return BuildVertexLine(fields);
+}
+
+// A vertex number may appear once in the list (the entry being modified aside).
+std::optional<std::string> NuevoIWindow::RefuseRepeatedNumber(std::optional<std::size_t> replacing) const {
+  const std::string typed = ShortFieldText(FieldText(number_));
+  const std::string& list = state_.vertexListText;
+  for (std::size_t index = 0; (index + 1) * kVertexEntryStride <= list.size(); ++index) {
+    if (replacing && *replacing == index) continue;
+    const std::string_view entry = std::string_view(list).substr(index * kVertexEntryStride, kVertexEntryStride);
+    if (IsVertexEntry(entry) && DecodeVertexEntry(entry).number == typed) {
+      return Cp1252(" El vértice número ") + typed + Cp1252(" ya está en la lista. ");
+    }
+  }
+  return std::nullopt;
 }
 
 void NuevoIWindow::ShowFields(const VertexLineFields& fields) {

@@ -44,6 +44,7 @@ class NuevoIWindow : public QWidget {
   void BuildControls();
   void FollowDeflectionCheck();
   Result<std::string> LineFromFields() const;
+  std::optional<std::string> RefuseRepeatedNumber(std::optional<std::size_t> replacing) const;
   void ShowFields(const VertexLineFields& fields);
 
   ProjectState& state_;

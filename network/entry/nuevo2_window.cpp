@@ -10,9 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "app/dialog_service.h"
+#include "app/file_dialogs.h"
 #include "app/qt_text.h"
 #include "common/files.h"
 #include "app/project_chooser.h"
@@ -116,12 +118,15 @@ QWidget* NuevoIIWindow::BuildClassicalTab() {
 
   classicalEditor_ = new EntryListEditor(
       {.window = this, .sectionText = &state_.classicalListText, .entryStride = kClassicalEntryStride,
-       .list = classicalList_, .buttons = buttons, .numericFields = {value_, stdDev_}},
+       .list = classicalList_, .buttons = buttons, .numericFields = {value_, stdDev_},
+       .enterFields = {stdDev_}, .nextEntryField = target_, .removeName = QStringLiteral("Eliminar")},
       {.beforeIntroduce = [this] { state_.matricesImported = false; },
        .buildEntry = [this] { return ClassicalLineFromFields(); },
-       .clearFields = [this] { ClearClassicalFields(); },
+       // The type and the station stay: the next sight is most often from the same station.
+       .clearFields = [this] { ClearClassicalValues(); },
        .isEntry = IsClassicalEntry,
-       .showEntry = [this](std::string_view entry) { ShowClassicalEntry(entry); }});
+       .showEntry = [this](std::string_view entry) { ShowClassicalEntry(entry); },
+       .refuse = nullptr});
   return tab;
 }
 
@@ -191,12 +196,14 @@ QWidget* NuevoIIWindow::BuildGpsTab() {
 
   gpsEditor_ = new EntryListEditor(
       {.window = this, .sectionText = &state_.gpsListText, .entryStride = kGpsEntryStride, .list = gpsList_,
-       .buttons = buttons, .numericFields = {dx_, dy_, dz_, cxx_, cxy_, cxz_, cyy_, cyz_, czz_}},
+       .buttons = buttons, .numericFields = {dx_, dy_, dz_, cxx_, cxy_, cxz_, cyy_, cyz_, czz_},
+       .enterFields = {czz_}, .nextEntryField = gpsFrom_, .removeName = QStringLiteral("Eliminar2")},
       {.beforeIntroduce = [this] { state_.matricesImported = false; },
        .buildEntry = [this] { return GpsBlockFromFields(); },
        .clearFields = [this] { ClearGpsFields(); },
        .isEntry = IsGpsEntry,
-       .showEntry = [this](std::string_view entry) { ShowGpsEntry(entry); }});
+       .showEntry = [this](std::string_view entry) { ShowGpsEntry(entry); },
+       .refuse = nullptr});
 
   for (QLineEdit* mirrored : {cxy_, cxz_, cyz_}) {
     connect(mirrored, &QLineEdit::textChanged, this, &NuevoIIWindow::MirrorLowerTriangle);
@@ -233,6 +240,13 @@ void NuevoIIWindow::ClearClassicalFields() {
     box->setCurrentIndex(-1);
     box->clearEditText();
   }
+  value_->clear();
+  stdDev_->clear();
+}
+
+void NuevoIIWindow::ClearClassicalValues() {
+  target_->setCurrentIndex(-1);
+  target_->clearEditText();
   value_->clear();
   stdDev_->clear();
 }
@@ -322,31 +336,23 @@ void NuevoIIWindow::ImportWaveFile(const std::string& reportPath) {
     gpsEditor_->ShowSectionText();
     return;
   }
-  if (outcome.baselinesInReport == 0) {
-    // A file that is not a detailed-summary report would otherwise import nothing in silence.
-    Dialogs().ShowMessage(this, kNoBaselinesMessage, QString(), MessageIcon::Information);
-  }
   introduceGps_->setFocus();
   gpsEditor_->HideModify();
   ClearGpsFields();
   gpsEditor_->ShowSectionText();
-}
-
-std::optional<std::string> NuevoIIWindow::AskSavePath() {
-  FileDialogRequest request;
-  request.title = QStringLiteral("Guardar fichero de datos");
-  request.filter = kSaveFilter;
-  request.filterIndex = kSaveFilterAllFiles;
-  for (;;) {
-    const std::optional<QString> chosen = Dialogs().GetSaveFileName(this, request);
-    if (!chosen) return std::nullopt;
-    const std::string path = FileSystemPath(*chosen);
-    if (!FileExists(path)) return path;
-    if (Dialogs().AskYesNo(this, QStringLiteral(" ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? "), QString(),
-                           MessageIcon::Information, false)) {
-      return path;
-    }
+  if (outcome.baselinesInReport == 0) {
+    // A file that is not a detailed-summary report would otherwise import nothing in silence.
+    Dialogs().ShowMessage(this, kNoBaselinesMessage, QString(), MessageIcon::Information);
+    return;
   }
+  // The blocks added are the last ones of the list: show them, and say how many.
+  gpsList_->moveCursor(QTextCursor::End);
+  gpsList_->ensureCursorVisible();
+  Dialogs().ShowMessage(this,
+                        outcome.blocksAppended == 1
+                            ? QStringLiteral(" Se ha añadido 1 línea base del informe del WAVE. ")
+                            : QStringLiteral(" Se han añadido %1 líneas base del informe del WAVE. ").arg(outcome.blocksAppended),
+                        QString(), MessageIcon::Information);
 }
 
 bool NuevoIIWindow::SaveAndExit() {
@@ -359,17 +365,22 @@ bool NuevoIIWindow::SaveAndExit() {
     ClearGpsFields();
     OpenFresh();
   }
-  const std::optional<std::string> path = AskSavePath();
-  if (!path) return false;
-  const Status written = WriteProjectFile(*path, state_);
-  if (!written) {
-    Dialogs().ShowMessage(this, FromCp1252(kProjectSaveErrorMessage), QString(), MessageIcon::Critical);
-    return false;
-  }
-  state_.projectFilePath = *path;
+  FileDialogRequest request;
+  request.title = QStringLiteral("Guardar fichero de datos");
+  request.filter = kSaveFilter;
+  request.filterIndex = kSaveFilterAllFiles;
+  const std::optional<QString> chosen =
+      SaveWithOverwriteCheck(this, request, FolderPurpose::kProjects, [this](const QString& target) {
+        const Status written = WriteProjectFile(FileSystemPath(target), state_);
+        return written ? std::nullopt : std::optional<QString>(FromCp1252(kProjectSaveErrorMessage));
+      });
+  if (!chosen) return false;
+  const std::string path = FileSystemPath(*chosen);
+  MarkListsSaved(state_);
+  state_.projectFilePath = path;
   hide();
   if (hooks_.closedAfterSave) hooks_.closedAfterSave();
-  if (hooks_.loadProject) hooks_.loadProject(*path);
+  if (hooks_.loadProject) hooks_.loadProject(path);
   return true;
 }
 

@@ -46,6 +46,7 @@ class NuevoIIWindow : public QWidget {
   void RefreshLists();
   void ClearClassicalFields();
   void ClearGpsFields();
+  void ClearClassicalValues();
 
   // GUARDAR Y SALIR. Returns true when the file was written and handed to the loader.
   bool SaveAndExit();
@@ -69,7 +70,6 @@ class NuevoIIWindow : public QWidget {
   void ShowClassicalEntry(std::string_view entry);
   void ShowGpsEntry(std::string_view entry);
   void OpenWaveChooser();
-  std::optional<std::string> AskSavePath();
 
   ProjectState& state_;
   Hooks hooks_;

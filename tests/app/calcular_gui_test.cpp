@@ -143,7 +143,7 @@ TEST_F(CalcularTest, AFailedWriteIsReportedAndTheDialogComesBack) {
   ClickCalcular();
   ASSERT_EQ(fake.dialogs.size(), 3u);
   EXPECT_EQ(fake.dialogs[1].kind, testing::RecordedDialog::Kind::Message);
-  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(fake.dialogs[1].icon, MessageIcon::Critical);
   EXPECT_TRUE(fake.dialogs[1].text.contains(QStringLiteral("resultados.txt"))) << fake.dialogs[1].text.toStdString();
   EXPECT_EQ(fake.dialogs[2].kind, testing::RecordedDialog::Kind::Save);
   EXPECT_FALSE(QFile::exists(unwritable));

@@ -160,9 +160,6 @@ TEST_F(MainWindowTest, OpeningShowsTheProjectTextAndEnablesCalcular) {
 // Each failure: its dialogs, the status texts (with the dialogs shown before each), whether
 // Calcular is left enabled and how many vertices stay loaded.
 TEST_F(MainWindowTest, LoadFailures) {
-  // A typed name with nothing chosen leaves the folder as the path; the message names it.
-  const QString readError = QStringLiteral("message | none |  |  ¡No se puede leer el fichero ") + folder.path() +
-                            QStringLiteral("/! La ruta indicada es una carpeta, no un archivo.\n");
   const QString kindError = QStringLiteral(
       "message | none |  | ¡Se ha producido un error en la lectura del tipo(incógnita/fijo) de los puntos! \n");
   const QString tooBig = QStringLiteral(
@@ -187,10 +184,10 @@ TEST_F(MainWindowTest, LoadFailures) {
     bool paneEmpty;
   };
   const std::vector<Case> cases = {
-      {"red.txt", "", readError, {}, false, 0, true},
-      {"mala.txt", damaged, kindError, {kReading + " @0"}, false, 0, false},
+      // A failed load leaves no status behind.
+      {"mala.txt", damaged, kindError, {kReading + " @0", " @0"}, false, 0, false},
       {"grande.txt", LargeProject().File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
-      {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0"}, false, 0, true},
+      {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0", " @1"}, false, 0, true},
       {"uno.txt", single.File(), sketchError, {kReading + " @0", kDrawing + " @0", " @1"}, true, 1, false},
   };
   WriteSample();
@@ -218,10 +215,11 @@ TEST_F(MainWindowTest, LoadFailures) {
     if (c.vertices != 320) {
       EXPECT_FALSE(Find<SketchView>(&window, "Picture1")->HasScene());
     }
-    // A load that stopped leaves the status and the bar where it stopped.
+    // A load that stopped leaves no status or iteration text behind and the bar empty.
     if (!c.calculationEnabled && !c.bytes.empty()) {
       EXPECT_EQ(progress, QList<int>{0});
-      EXPECT_EQ(Find<QLabel>(&window, "Panel1")->text(), kReading);
+      EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());
+      EXPECT_TRUE(Find<QLabel>(&window, "Panel2")->text().isEmpty());
     }
   }
 }
@@ -264,14 +262,12 @@ TEST_F(MainWindowTest, SketchDrawsTrianglesLabelsAndColouredLines) {
   const auto& blue12 = canvas.drawn[canvas.drawn.size() - 2];
   EXPECT_EQ(red12.a, blue12.a);
   EXPECT_EQ(red12.b, blue12.b);
-  // The network's limiting extent fills half of the limiting dimension, its lower-left corner
-  // a quarter of that dimension in from the left and from the bottom.
-  const double widthFraction = (right - left) / pixels.width();
-  const double heightFraction = (bottom - top) / pixels.height();
-  const double quarter = heightFraction > widthFraction ? pixels.height() / 4 : pixels.width() / 4;
-  EXPECT_NEAR(std::max(widthFraction, heightFraction), 0.5, 1e-9);
-  EXPECT_NEAR(left, quarter, 1e-6);
-  EXPECT_NEAR(pixels.height() - bottom, quarter, 1e-6);
+  // The network's limiting extent fills the canvas less the margin, centred.
+  const double widthFraction = (right - left) / (pixels.width() - 2 * kSketchMarginPx);
+  const double heightFraction = (bottom - top) / (pixels.height() - 2 * kSketchMarginPx);
+  EXPECT_NEAR(std::max(widthFraction, heightFraction), 1.0, 1e-9);
+  EXPECT_NEAR(left + right, pixels.width(), 1e-6);
+  EXPECT_NEAR(top + bottom, pixels.height(), 1e-6);
 
   // On screen, at two sizes: black and blue pixels, blue in the middle of line 1-2.
   for (const QSize size : {QSize(420, 320), QSize(640, 260)}) {
@@ -324,9 +320,12 @@ TEST_F(MainWindowTest, ToolbarDispatchesByTooltipAndMissingWindowsSaySo) {
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
   window.State().projectTooBig = true;
+  fake.yesNoAnswers = {true};  // entries never saved: Nuevo asks first
   Find<QAction>(&window, "menunuevo")->trigger();
   QTest::mouseClick(ToolbarButton(QStringLiteral("Aplicación ZENDA")), Qt::LeftButton);
-  EXPECT_EQ(fake.Log(), QStringLiteral("message | information |  | Esta función todavía no está disponible.\n"
+  EXPECT_EQ(fake.Log(), QStringLiteral("yesno | question |  |  Hay entradas de datos que no se han guardado. \r\n"
+                                       " ¿Desea descartarlas? \n"
+                                       "message | information |  | Esta función todavía no está disponible.\n"
                                        "message | information |  | Esta función todavía no está disponible.\n"));
   // Nuevo clears the section texts and the size flag before it opens the entry windows.
   EXPECT_TRUE(window.State().vertexListText.empty());

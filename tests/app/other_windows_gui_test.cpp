@@ -107,6 +107,7 @@ TEST_F(OtherWindowsTest, EditarReadsTheFileIntoTheEntryWindowsAndGuardarYSalirLo
 
 TEST_F(OtherWindowsTest, NuevoEditorAndDatumUtilityOpen) {
   window.State().vertexListText = "algo";
+  MarkListsSaved(window.State());  // as read from a file: Nuevo asks nothing
   ClickToolbar(QStringLiteral("Nuevo"));
   EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
   EXPECT_TRUE(window.State().vertexListText.empty());

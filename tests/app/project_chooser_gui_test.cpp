@@ -91,9 +91,12 @@ TEST_F(ProjectChooserTest, Acceptance) {
        Native(root) + Sep() + QStringLiteral("otra.dat"), false},
       {"Enter in the list", [&] { ClickFile(QStringLiteral("red.txt")), QTest::keyClick(files, Qt::Key_Return); }, red, false},
       {"Enter in the name", [&] { ClickFile(QStringLiteral("red.txt")), QTest::keyClick(nameField, Qt::Key_Return); }, red, false},
-      // A typed name without a selection gives the bare folder (the caller reports it).
       {"typed name only", [&] { QTest::keyClicks(nameField, QStringLiteral("red.txt")), QTest::mouseClick(accept, Qt::LeftButton); },
-       Native(root) + Sep(), false},
+       red, false},
+      {"pasted full path", [&] { nameField->setText(root + QStringLiteral("/trabajos/dentro.txt")), QTest::keyClick(nameField, Qt::Key_Return); },
+       Native(root + QStringLiteral("/trabajos/dentro.txt")), false},
+      {"a name no file has", [&] { QTest::keyClicks(nameField, QStringLiteral("red")), QTest::keyClick(nameField, Qt::Key_Return); },
+       QString(), true},
       {"Enter while Aceptar is disabled", [&] { QTest::keyClick(nameField, Qt::Key_Return), QTest::keyClick(files, Qt::Key_Return); },
        QString(), true},
       {"Cancelar", [&] { ClickFile(QStringLiteral("red.txt")), QTest::mouseClick(Find<QPushButton>(&chooser, "btnCancelar"), Qt::LeftButton); },
@@ -113,12 +116,15 @@ TEST_F(ProjectChooserTest, Acceptance) {
     }
     EXPECT_EQ(chooser.isVisible(), c.stillOpen);
   }
-  // The name field alone enables Aceptar.
+  // Aceptar only for an existing file, and a folder change forgets the name.
   chooser.show();
   nameField->clear();
-  QTest::keyClicks(nameField, QStringLiteral("a"));
+  QTest::keyClicks(nameField, QStringLiteral("trabajos"));
+  EXPECT_FALSE(accept->isEnabled());
+  ClickFile(QStringLiteral("red.txt"));
   EXPECT_TRUE(accept->isEnabled());
-  QTest::keyClick(nameField, Qt::Key_Backspace);
+  chooser.SetFolder(root + QStringLiteral("/trabajos"));
+  EXPECT_TRUE(nameField->text().isEmpty());
   EXPECT_FALSE(accept->isEnabled());
 }
 
@@ -156,24 +162,28 @@ TEST_F(ProjectChooserTest, UnreadableDriveIsReportedAndTheListGoesBack) {
   EXPECT_EQ(chooser.Folder(), root);
 }
 
-TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheProgramFolder) {
+TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
   const QString before = QDir::currentPath();
   ClickFile(QStringLiteral("red.txt"));
   ASSERT_TRUE(accept->isEnabled());
   QTest::mouseClick(accept, Qt::LeftButton);
   ASSERT_FALSE(chooser.isVisible());
 
-  // Shown again: no name left over from the last time, Aceptar disabled, and the current
-  // folder of the process is the program's own.
-  QDir::setCurrent(root);
-  chooser.PrepareForShowing();
+  // Shown again, or another chooser of projects: no name left over from the last time,
+  // Aceptar disabled, and the folder of the file chosen; another purpose keeps its own.
+  ProjectChooser other;
+  for (ProjectChooser* shown : {&chooser, &other}) {
+    QDir::setCurrent(QDir::tempPath());
+    shown->PrepareForShowing();
+    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
+    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(root).canonicalPath());
+    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), QDir(root).canonicalPath());
+  }
+  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
+  wave.PrepareForShowing();
+  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), QDir(root).canonicalPath());
   chooser.show();
-  EXPECT_TRUE(nameField->text().isEmpty());
-  EXPECT_FALSE(accept->isEnabled());
-  EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Abrir Trabajo"));
-  const QString programFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
-  EXPECT_EQ(QDir::current().canonicalPath(), programFolder);
-  EXPECT_EQ(QDir(chooser.Folder()).canonicalPath(), programFolder);
   QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
   QTest::keyClick(nameField, Qt::Key_Return);
   EXPECT_EQ(chosen.count(), 0);

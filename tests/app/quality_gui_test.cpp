@@ -64,14 +64,14 @@ class QualityWindowTest : public ::testing::Test {
 TEST_F(QualityWindowTest, CalcularAddsTheCalidadTabSummaryAndEllipsesAndOpeningRemovesThem) {
   Open();
   auto* tabs = Find<QTabWidget>(&window, "PaneTabs");
-  EXPECT_EQ(tabs->count(), 1);
+  EXPECT_EQ(tabs->count(), 2);  // Texto, Informe
   EXPECT_EQ(tabs->widget(0), Find<QPlainTextEdit>(&window, "Text2"));
   EXPECT_TRUE(Scene().ellipses.empty());
   EXPECT_FALSE(Find<QAction>(&window, "menuguardarcalidad")->isEnabled());
 
   window.Calcular();  // the results save window is cancelled (no answer queued)
-  ASSERT_EQ(tabs->count(), 2);
-  EXPECT_EQ(tabs->tabText(1), QStringLiteral("Calidad"));
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(2), QStringLiteral("Calidad"));
   const QString report = Find<QPlainTextEdit>(&window, "TextCalidad")->toPlainText();
   for (const char* title : {"PRUEBA GLOBAL DEL MODELO", "COORDENADAS COMPENSADAS", "PRECISIÓN DE LOS VÉRTICES",
                             "PRECISIÓN RELATIVA", "PRUEBAS DE LAS OBSERVACIONES", "OBSERVACIONES SOSPECHOSAS"}) {
@@ -129,7 +129,7 @@ TEST_F(QualityWindowTest, CalcularAddsTheCalidadTabSummaryAndEllipsesAndOpeningR
   EXPECT_TRUE(fake.yesNoAnswers.empty());
 
   Open();
-  EXPECT_EQ(tabs->count(), 1);
+  EXPECT_EQ(tabs->count(), 2);
   EXPECT_TRUE(Scene().ellipses.empty());
   EXPECT_TRUE(Find<QLabel>(&window, "PanelCalidad")->text().isEmpty());
   EXPECT_FALSE(save->isEnabled());

@@ -94,8 +94,10 @@ TEST_F(DatumWindowTest, InputMessagesBeepAndKeepTheBoxes) {
   } cases[] = {
       {QStringLiteral("1\n2"), QStringLiteral("1"), QStringLiteral("1"), kCountMessage},     // different counts
       {QStringLiteral("1\n"), QStringLiteral("1"), QStringLiteral("1"), kCountMessage},      // a trailing break
-      {QStringLiteral("1\n"), QStringLiteral("1\n"), QStringLiteral("1\n"), kNonNumericMessage},  // empty last line
-      {QStringLiteral("40,5"), QStringLiteral("-3.3"), QStringLiteral("700"), kNonNumericMessage},  // decimal comma
+      {QStringLiteral("1\n"), QStringLiteral("1\n"), QStringLiteral("1\n"),
+       kNonNumericMessage + QStringLiteral("\r\n Línea 2, columna φ de Geodésicas (pseudosexagesimal). ")},  // empty last line
+      {QStringLiteral("40,5"), QStringLiteral("-3.3"), QStringLiteral("700"),
+       kNonNumericMessage + QStringLiteral("\r\n Línea 1, columna φ de Geodésicas (pseudosexagesimal). ")},  // decimal comma
   };
   int expectedBeeps = 0;
   for (const Case& c : cases) {

@@ -89,16 +89,15 @@ TEST_F(EditorWindowTest, OpensAWindows1252FileWithAccentsAndCrLfIntact) {
   WriteBytes(path, bytes);
   fake.fileAnswers = {path, Path(QStringLiteral("copia.txt"))};
   Action("FicheroAbrir")->trigger();
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("Año: 2026\nCañón € ñ\nÚltima\n"));
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("Año: 2026\nCañón € ñ\nÚltima"));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + path);
   EXPECT_EQ(EditorOpenedFileName(), path);
   EXPECT_EQ(fake.dialogs[0].request.filter,
             QStringLiteral("Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*"));
-  // "&Guardar" after only opening asks for a name; the copy holds the same bytes plus the
-  // one CR LF every save adds.
+  // "&Guardar" after only opening asks for a name; the copy holds the same bytes.
   Action("FicheroGu")->trigger();
   EXPECT_EQ(Kinds(fake), "open save");
-  EXPECT_EQ(ReadBytes(Path(QStringLiteral("copia.txt"))), bytes + "\r\n");
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("copia.txt"))), bytes);
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Editor de texto - ") + Path(QStringLiteral("copia.txt")));
 }
 
@@ -123,34 +122,34 @@ TEST_F(EditorWindowTest, SaveAndCloseScenarios) {
       {"No, then another name, leaves the existing file alone", {{x, "viejo\r\n"}}, {"text=nuevo", "saveas"}, {false},
        {x, o}, "save yesno save", {{x, "viejo\r\n"}, {o, "nuevo\r\n"}}, true},
       {"cancelled save as is silent", {}, {"text=nada", "saveas"}, {}, {QString()}, "save", {{o, ""}}, true},
-      {"a failed write is reported", {}, {"text=datos", "saveas"}, {}, {QStringLiteral("!")}, "save message", {}, true},
+      {"a failed write is reported", {}, {"text=datos", "saveas"}, {}, {QStringLiteral("!")}, "save message save", {}, true},
       {"unreadable file: reported, the text stays", {}, {"text=sigue", "open"}, {}, {QStringLiteral("no_existe.txt")},
        "open message", {}, true},
       {"save with a name overwrites without asking", {}, {"text=uno", "saveas", "text=dos", "save"}, {}, {o}, "save",
        {{o, "dos\r\n"}}, true},
       {"closing an empty text asks nothing", {}, {"close"}, {}, {}, "", {}, false},
       {"closing, Yes saves to the opened file", {{x, "antes\r\n"}}, {"open", "text=después\nde editar", "close"}, {true},
-       {x}, "open yesno", {{x, "despu\xE9s\r\nde editar\r\n"}}, false},
-      {"closing, No saves nothing", {{x, "antes\r\n"}}, {"open", "text=cambiado", "close"}, {false}, {x}, "open yesno",
+       {x}, "open yesnocancel", {{x, "despu\xE9s\r\nde editar\r\n"}}, false},
+      {"closing, No saves nothing", {{x, "antes\r\n"}}, {"open", "text=cambiado", "close"}, {false}, {x}, "open yesnocancel",
        {{x, "antes\r\n"}}, false},
       {"closing after save as saves to the new name", {{x, "original\r\n"}}, {"open", "saveas", "text=cambiado", "close"},
-       {true}, {x, o}, "open save yesno", {{x, "original\r\n"}, {o, "cambiado\r\n"}}, false},
+       {true}, {x, o}, "open save yesnocancel", {{x, "original\r\n"}, {o, "cambiado\r\n"}}, false},
       {"closing, Yes and a cancelled dialog keeps the window", {}, {"text=sin nombre", "close"}, {true}, {QString()},
-       "yesno save", {}, true},
+       "yesnocancel save", {}, true},
       {"closing, Yes and a failed write keeps the window", {}, {"text=importante", "close"}, {true},
-       {QStringLiteral("!")}, "yesno save message", {}, true},
+       {QStringLiteral("!")}, "yesnocancel save message save", {}, true},
       // Regression: the shared opened-file name set by the coordinate utility was the target
       // of the save on close, which the caption never showed.
       {"closing saves to the shown file, not a coordinate file", {{x, "antes\r\n"}, {c, "1\r\n4,5,6"}},
-       {"open", "utility=coord.txt", "text=editado", "close"}, {true}, {x}, "open yesno",
+       {"open", "utility=coord.txt", "text=editado", "close"}, {true}, {x}, "open yesnocancel",
        {{x, "editado\r\n"}, {c, "1\r\n4,5,6"}}, false},
       {"closing an unnamed text asks for a name after the utility read", {{c, "4\r\n1,2,3"}},
-       {"text=tecleado", "utility=coord.txt", "close"}, {true}, {o}, "yesno save",
+       {"text=tecleado", "utility=coord.txt", "close"}, {true}, {o}, "yesnocancel save",
        {{c, "4\r\n1,2,3"}, {o, "tecleado\r\n"}}, false},
       // Regression: after save as A and open B, Guardar wrote B's text over A.
       {"Guardar after opening another file asks", {{o, "segundo\r\n"}},
        {"text=primero", "saveas", "open", "save"}, {}, {x, o, QStringLiteral("tercero.txt")}, "save open save",
-       {{x, "primero\r\n"}, {QStringLiteral("tercero.txt"), "segundo\r\n\r\n"}}, true},
+       {{x, "primero\r\n"}, {QStringLiteral("tercero.txt"), "segundo\r\n"}}, true},
   };
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.what);
@@ -175,7 +174,12 @@ TEST_F(EditorWindowTest, SaveAndCloseScenarios) {
       if (step == "open") act("FicheroAbrir");
       if (step == "saveas") act("FicheroGuardar");
       if (step == "save") act("FicheroGu");
-      if (step == "close") editor.close();
+      if (step == "close") {
+        // The close question has three answers: the scenario's next Yes/No answers it.
+        if (!fake.yesNoAnswers.empty()) fake.yesNoCancelAnswers = {fake.yesNoAnswers.front() ? 1 : 0};
+        if (!fake.yesNoAnswers.empty()) fake.yesNoAnswers.pop_front();
+        editor.close();
+      }
     }
     EXPECT_EQ(Kinds(fake), s.kinds);
     for (const auto& [name, bytes] : s.after) {
@@ -187,7 +191,7 @@ TEST_F(EditorWindowTest, SaveAndCloseScenarios) {
     }
     EXPECT_EQ(editor.isVisible(), s.visible);
     EXPECT_EQ(ReadBytes(path(QStringLiteral("no-es-carpeta.txt"))), QByteArray("x"));
-    fake.yesNoAnswers = {false};
+    fake.yesNoCancelAnswers = {0};
     editor.close();  // whatever is left is not saved
   }
 }
@@ -197,7 +201,7 @@ TEST_F(EditorWindowTest, MessagesOfFailedReadsAndWrites) {
   WriteBytes(Path(QStringLiteral("fichero.txt")), "x");
   const QString missing = Path(QStringLiteral("no_existe.txt"));
   Text1()->setPlainText(QStringLiteral("datos"));
-  fake.fileAnswers = {target, missing};
+  fake.fileAnswers = {target, QString(), missing};  // the failed save offers the dialog again
   Action("FicheroGuardar")->trigger();
   Action("FicheroAbrir")->trigger();
   ASSERT_EQ(fake.Messages().size(), 2);
@@ -262,7 +266,7 @@ TEST_F(EditorWindowTest, EditMenuClipboardAndFonts) {
     EXPECT_EQ(ArrayItem(QStringLiteral("Tamaño"), k)->isChecked(), k == 0) << k;
   }
   // Showing again after closing starts afresh.
-  fake.yesNoAnswers = {false};
+  fake.yesNoCancelAnswers = {0};
   window.close();
   window.show();
   EXPECT_TRUE(Text1()->toPlainText().isEmpty());

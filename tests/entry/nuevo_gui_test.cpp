@@ -246,7 +246,9 @@ TEST_F(NuevoTest, ClassicalClickAndModify) {
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0] + "\r\n", ClassicalLine("Geométrica", "1", "2", "1234.5670", "0.0050"));
   EXPECT_EQ(lines[2] + "\r\n", ClassicalLine("Cenital", "1", "7", "99.8766", "10"));
-  EXPECT_TRUE(Named<QComboBox>(two, "Combo1")->currentText().isEmpty());
+  // The type and the station stay for the next sight; the target and values are cleared.
+  EXPECT_EQ(Named<QComboBox>(two, "Combo1")->currentText(), kZenith);
+  EXPECT_TRUE(Named<QComboBox>(two, "Combo3")->currentText().isEmpty());
 }
 
 TEST_F(NuevoTest, LowerTriangleMirrorsTheUpperOneOnEveryChange) {
@@ -375,7 +377,8 @@ TEST_F(NuevoTest, SaveFlows) {
   const Case cases[] = {
       {"No shows the dialog again, Yes writes", {"existente.txt", "existente.txt"}, {false, true}, "sqsq", true, true},
       {"No, then cancel, saves nothing", {"existente.txt"}, {false}, "sqs", false, false},
-      {"a folder that does not exist", {"no_existe/red.txt"}, {}, "sm", false, false},
+      // The failed write is reported and the dialog offered again.
+      {"a folder that does not exist", {"no_existe/red.txt"}, {}, "sms", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

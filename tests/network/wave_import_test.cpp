@@ -148,8 +148,7 @@ TEST(WaveImport, ExampleReportAppendsItsBaselinesAfterExistingOnes) {
   EXPECT_EQ(blocks[3].from, "1002");
   EXPECT_EQ(blocks[3].czz, "9.6E-06");  // 9.6119934E-06
 
-  // A station named RASO does not begin with a digit: vertex 0.
-  EXPECT_EQ(blocks[4].from, "0");
+  EXPECT_EQ(blocks[4].from, "1004");
   EXPECT_EQ(blocks[4].to, "1003");
   EXPECT_EQ(blocks[4].dx, "-35.2914");
   EXPECT_EQ(blocks[4].cxx, "8E-07");  // 8.1E-07 -> 8e-7
@@ -213,12 +212,17 @@ TEST(WaveImport, StationNumberIsTheLeadingNumberOfTheIdentifier) {
   const struct {
     const char* id;
     const char* number;
-  } cases[] = {{"BASE1", "0"}, {"1003SUR", "1003"}, {"0012", "12"}, {"7.5", "8"}, {"6.5", "6"}, {"-3", "-3"}};
+  } cases[] = {{"1003SUR", "1003"}, {"0012", "12"}, {"7.5", "8"}, {"6.5", "6"}, {"-3", "-3"}};
   for (const auto& c : cases) {
     std::string gps;
     ASSERT_FALSE(ImportWaveReportText(MakeReport({Plain(c.id, "2")}), gps).failed) << c.id;
     EXPECT_EQ(FieldsOfBlock(gps, 0).from, c.number) << c.id;
   }
+  // A name is no vertex number: refused, naming it, instead of becoming vertex 0.
+  std::string gps;
+  const WaveImportOutcome named = ImportWaveReportText(MakeReport({Plain("BASE1", "2")}), gps);
+  EXPECT_TRUE(named.failed);
+  EXPECT_NE(named.failure.find("\"BASE1\""), std::string::npos) << named.failure;
 }
 
 TEST(WaveImport, OverWideFieldStopsAndKeepsEarlierBlocks) {
