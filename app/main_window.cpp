@@ -583,10 +583,14 @@ void Principal::GuardarAnalisisDeCalidad() {
 void Principal::Calcular() {
   if (!calculateAction_->isEnabled()) return;
   EmptyFinishedProgress();
-  // The full report of a network too large for it is offered in its compact form instead.
+  // The full report of a network or imported system too large for it is offered in its
+  // compact form instead.
   CalcOptions options = options_;
-  if (!(state_.matricesImported && importedSystem_) && options.reportForm == ReportForm::Full) {
-    const FullReportEstimate estimate = EstimateFullReport(model_, options);
+  const bool imported = state_.matricesImported && importedSystem_;
+  if (options.reportForm == ReportForm::Full) {
+    const FullReportEstimate estimate =
+        imported ? EstimateFullReport(importedSystem_->numEquations, importedSystem_->numUnknowns)
+                 : EstimateFullReport(model_, options);
     const std::uint64_t budget = MemoryBudgetBytes();
     if (!FullReportFits(estimate, budget)) {
       if (!Dialogs().AskYesNo(this,

@@ -13,7 +13,7 @@
 
 #include "bench/network_generator.h"
 #include "common/files.h"
-#include "engine/compact_adjustment.h"
+#include "engine/adjustment_driver.h"
 #include "engine/sparse_normal.h"
 #include "engine/sparse_system.h"
 #include "report/results_file.h"
@@ -55,7 +55,7 @@ void CompactCalcular(benchmark::State& state, bool robust) {
     }
     ProjectState project;
     project.projectText = std::move(loaded->projectText);
-    Result<AdjustmentOutput> output = RunCompactAdjustment(loaded->model, options, project, ProgressSink{});
+    Result<AdjustmentOutput> output = RunAdjustment(loaded->model, options, project, ProgressSink{});
     if (!output) {
       state.SkipWithError(output.error().c_str());
       return;

@@ -15,6 +15,7 @@
 
 #include "cli/command.h"
 #include "cli/quality_options.h"
+#include "cli/report_form_option.h"
 #include "cli/robust_options.h"
 #include "common/files.h"
 #include "common/progress.h"
@@ -51,13 +52,8 @@ void PrintCalcularHelp() {
       "                                 altura de antena GPS\n"
       "  --error-estacionamiento M      error en estacionamiento en metros (por omisión 0.005)\n"
       "  --error-altura-antena M        error en altura de antena en metros (por omisión 0.01)\n"
-      "  --informe completo|compacto|auto\n"
-      "                                 informe de resultados: completo (por omisión, con todas\n"
-      "                                 las matrices), compacto (cifras por parámetro y por\n"
-      "                                 observación, para redes grandes) o el completo cuando\n"
-      "                                 cabe en la memoria y si no el compacto\n"
-      "%s%s",
-      kUsage, kRobustOptionsHelp, QualityOptionsHelp(/*withCsv=*/true).c_str());
+      "%s%s%s",
+      kUsage, kReportFormHelp, kRobustOptionsHelp, QualityOptionsHelp(/*withCsv=*/true).c_str());
 }
 
 struct CalcularArgs {
@@ -79,7 +75,7 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
   };
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, parsed.options, error) ||
+    if (TakeRobustOption(args, i, parsed.options, error) || TakeReportFormOption(args, i, parsed.options, error) ||
         TakeQualityOption(args, i, parsed.quality, /*withCsv=*/true, error)) {
       if (!error.empty()) return fail(error);
       continue;
@@ -88,18 +84,6 @@ std::optional<CalcularArgs> ParseArgs(const std::vector<std::string>& args) {
     if (arg == "-o" || arg == "--salida") {
       if (i + 1 >= args.size() || args[i + 1].empty()) return fail("Falta el nombre del fichero de resultados.");
       parsed.resultsPath = args[i + 1];
-      i += 2;
-    } else if (arg == "--informe") {
-      const std::string value = i + 1 < args.size() ? args[i + 1] : std::string();
-      if (value == "completo") {
-        parsed.options.reportForm = ReportForm::Full;
-      } else if (value == "compacto") {
-        parsed.options.reportForm = ReportForm::Compact;
-      } else if (value == "auto") {
-        parsed.options.reportForm = ReportForm::Auto;
-      } else {
-        return fail("--informe espera completo, compacto o auto.");
-      }
       i += 2;
     } else if (arg == "--k-fijo" || arg == "--error-estacionamiento" || arg == "--error-altura-antena") {
       const std::optional<double> value = TakeNumberValue(args, i, error);
@@ -227,14 +211,11 @@ int RunCalcular(const std::vector<std::string>& args) {
   }
   // The full report's dense matrices are counted before anything is allocated.
   CalcOptions options = parsed->options;
-  const FullReportEstimate estimate = EstimateFullReport(loaded->model, options);
-  const std::uint64_t budget = MemoryBudgetBytes();
-  if (options.reportForm == ReportForm::Full && !FullReportFits(estimate, budget)) {
+  if (Status settled = SettleReportForm(options, EstimateFullReport(loaded->model, options)); !settled) {
     terminal.Finish();
-    PrintError(FullReportTooLargeMessage(estimate, budget));
+    PrintError(settled.error());
     return 1;
   }
-  options.reportForm = ChooseReportForm(options.reportForm, estimate, budget);
 
   ProjectState state;
   state.projectFilePath = parsed->projectPath;

@@ -1,7 +1,7 @@
-// korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS]: imports an observation
-// system from its three matrix files (design matrix A, independent terms k, weights P),
-// adjusts it by least squares and the robust estimators, and writes its results report (to
-// RESULTADOS, or to standard output).
+// korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--informe ...]: imports an
+// observation system from its three matrix files (design matrix A, independent terms k,
+// weights P), adjusts it by least squares and the robust estimators, and writes its results
+// report (to RESULTADOS, or to standard output), full or compact as for calcular.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "cli/quality_options.h"
+#include "cli/report_form_option.h"
 #include "cli/robust_options.h"
 #include "common/progress.h"
 #include "common/win1252.h"
@@ -24,7 +25,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Uso: korvo-cli matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir] [--calidad FICHERO] "
-    "[--json FICHERO] "
+    "[--json FICHERO] [--informe completo|compacto|auto] "
     "[--sin-huber] [--sin-lp] [--sin-l1] [--sin-robustos] [--max-iter-lp N] [--max-iter-l1 N]\n";
 
 struct MatricesArgs {
@@ -43,7 +44,7 @@ std::optional<MatricesArgs> ParseArgs(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   for (std::size_t i = 0; i < args.size();) {
     std::string error;
-    if (TakeRobustOption(args, i, parsed.options, error) ||
+    if (TakeRobustOption(args, i, parsed.options, error) || TakeReportFormOption(args, i, parsed.options, error) ||
         TakeQualityOption(args, i, parsed.quality, /*withCsv=*/false, error)) {
       if (!error.empty()) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), kUsage);
@@ -95,6 +96,10 @@ Result<ImportedAdjustment> Adjust(const MatricesArgs& parsed) {
   if (!vertexListText) return Failure{vertexListText.error()};
   Result<ImportedMatrices> imported = ImportMatrices({parsed.aPath, parsed.kPath, parsed.pPath}, *vertexListText);
   if (!imported) return Failure{imported.error()};
+  // The full report's matrices are counted before the adjustment allocates them.
+  CalcOptions options = parsed.options;
+  const FullReportEstimate estimate = EstimateFullReport(imported->system.numEquations, imported->system.numUnknowns);
+  if (Status settled = SettleReportForm(options, estimate); !settled) return Failure{settled.error()};
   ProjectState state;
   state.vertexListText = *vertexListText;
   state.projectText = imported->projectText;
@@ -102,7 +107,7 @@ Result<ImportedAdjustment> Adjust(const MatricesArgs& parsed) {
   state.matricesImported = true;
   // What the pane would show after the import: the project text, unless it is too long.
   const std::string paneText = state.projectTooBig ? std::string() : state.projectText;
-  return RunImportedAdjustment(imported->system, parsed.options, state, paneText, ProgressSink{});
+  return RunImportedAdjustment(imported->system, options, state, paneText, ProgressSink{});
 }
 
 // The results report, to the file named by -o or to standard output.
@@ -142,7 +147,7 @@ int RunMatrices(const std::vector<std::string>& args) {
 }
 
 const bool registered = RegisterCommand(
-    {"matrices", "matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir]",
+    {"matrices", "matrices A K P [--vertices PROYECTO] [-o RESULTADOS] [--sobrescribir] [--informe ...]",
      "Ajusta un sistema importado como matrices A, k y P y escribe su informe", &RunMatrices});
 
 }  // namespace

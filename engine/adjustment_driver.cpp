@@ -2,10 +2,9 @@
 
 #include "common/text.h"
 #include "common/win1252.h"
-#include "engine/compact_adjustment.h"
+#include "engine/adjustment_solver.h"
 #include "engine/finite_results.h"
 #include "network/validate_network.h"
-#include "quality/solution_access.h"
 #include "report/comparison_report.h"
 #include "report/network_report.h"
 #include "report/results_display.h"
@@ -103,20 +102,22 @@ const AdjustmentProduct* AdjustmentOutput::Product(std::string_view name) const 
 }
 
 Status RunAdjustmentTail(AdjustmentOutput& output, const CalcOptions& options, const ProgressSink& progress,
+                         AdjustmentSolver& solver, const NetworkModel* network,
                          const std::vector<ReportStep>& reports, const ReportBuiltStep& reportBuilt) {
   progress.SetProgress(kProgressSolving);
   progress.SetStatus(SolvingLeastSquaresStatus());
-  Result<LeastSquaresResults> solved = SolveLeastSquares(output.system, &progress);
+  Result<LeastSquaresResults> solved = solver.SolveLeastSquares(output.system, progress);
   if (!solved) return Failure{solved.error()};
   output.leastSquares = std::move(solved).value();
   progress.SetProgress(kProgressLeastSquares);
 
   // The robust estimators selected, under their status texts, to progress 95.
-  output.robust = RunRobustEstimators(output.system, options, progress);
+  output.robust = solver.RunRobust(output.system, options, progress);
   output.warnings = LeftOutWarnings(output.robust);
   if (Status finite = CheckResultsFinite(output.leastSquares, output.robust); !finite) return finite;
 
   progress.SetStatus(BuildingReportStatus());
+  output.quality = solver.AnalyseSolution(output.system, output.leastSquares, network);
   for (const ReportStep& report : reports) report(output);
   if (reportBuilt) reportBuilt(output);
   progress.SetProgress(kProgressReport);
@@ -128,37 +129,44 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
                                        ProjectState& state, const ProgressSink& progress,
                                        const ReportBuiltStep& reportBuilt,
                                        const std::vector<ReportStep>& extraReports) {
-  if (options.reportForm == ReportForm::Compact) {
-    return RunCompactAdjustment(network, options, state, progress, reportBuilt, extraReports);
-  }
   progress.SetProgress(kProgressStart);
   progress.SetStatus(FormingSystemStatus());
   ++state.adjustmentRunCount;
 
   if (Status checked = CheckBeforeAdjustment(network, options); !checked) return Failure{checked.error()};
-  Result<ObservationSystem> formed = FormObservationSystem(network, options);
+  const bool compact = options.reportForm == ReportForm::Compact;
+  // The compact report never needs the dense A and P: the solver reads the compressed rows.
+  Result<ObservationSystem> formed = FormObservationSystem(network, options, FastKernels(),
+                                                           compact ? DenseMatrices::Skip : DenseMatrices::Form);
   if (!formed) return Failure{formed.error()};
   AdjustmentOutput output;
   output.system = std::move(formed).value();
   progress.SetProgress(kProgressSystemFormed);
 
-  output.resultsHeaderText = PrintSystem(output.system, state.projectText, progress);
+  if (compact) {
+    TextBuilder header(state.projectText.size() + 512);
+    AppendCompactHeader(header, state.projectText, output.system.numEquations, output.system.numUnknowns);
+    output.resultsHeaderText = std::move(header).str();
+    progress.SetProgress(kProgressHeaderLine);
+    progress.SetProgress(kProgressSystemRows);
+    progress.SetProgress(kProgressWeightText);
+  } else {
+    output.resultsHeaderText = PrintSystem(output.system, state.projectText, progress);
+  }
   // The printout is never put in the pane here: with the project text before it, it is
   // always at least kHeaderDisplayLimit long, and the pane keeps the project text until the
   // report is ready.
   if (output.resultsHeaderText.size() >= kHeaderDisplayLimit) state.projectTooBig = true;
 
-  std::vector<ReportStep> reports{
-      [&network](AdjustmentOutput& out) {
-        out.quality = AnalyseQuality(out.system, &network, DenseSolutionAccess(out.system, out.leastSquares));
-      },
-      [&network](AdjustmentOutput& out) {
-        out.lsResultsText = BuildNetworkReport(network, out.system, out.leastSquares);
-        out.robustComparisonText =
-            BuildComparisonSection(ComparisonVariant::Network, network, out.system, out.leastSquares, out.robust);
-      }};
+  const ReportForm form = compact ? ReportForm::Compact : ReportForm::Full;
+  std::vector<ReportStep> reports{[&network, form](AdjustmentOutput& out) {
+    out.lsResultsText = BuildNetworkReport(network, out.system, out.leastSquares, form);
+    out.robustComparisonText =
+        BuildComparisonSection(ComparisonVariant::Network, network, out.system, out.leastSquares, out.robust);
+  }};
   reports.insert(reports.end(), extraReports.begin(), extraReports.end());
-  if (Status done = RunAdjustmentTail(output, options, progress, reports, reportBuilt); !done) {
+  const std::unique_ptr<AdjustmentSolver> solver = SolverFor(form);
+  if (Status done = RunAdjustmentTail(output, options, progress, *solver, &network, reports, reportBuilt); !done) {
     return Failure{done.error()};
   }
   return output;

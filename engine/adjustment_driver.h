@@ -70,7 +70,10 @@ const std::string& L1Status();                 // ... "NORMA L1" ... "Iteración
 const std::string& BuildingReportStatus();     // "Realizando informe de resultados..."
 const std::string& AdjustmentDoneStatus();     // "Ajuste realizado"
 
-// Runs the whole adjustment of `network` with `options`. Increments
+// Runs the whole adjustment of `network` with `options`. With options.reportForm Compact the
+// system is formed without its dense matrices, solved on the sparse path and reported in the
+// compact form (report/network_report.h); the header is the project text and one line that
+// says so instead of the printout. Increments
 // state.adjustmentRunCount and reads state.projectText; raises state.projectTooBig when the
 // printout is too long for the main window's pane (see report/results_display.h for what the
 // pane shows afterwards).
@@ -98,11 +101,15 @@ Result<AdjustmentOutput> RunAdjustment(const NetworkModel& network, const CalcOp
 
 // The tail of every adjustment, once output.system holds the system: status "Resolviendo
 // sistema por mínimos cuadrados..." at progress 40, least squares (55, 65), the robust
-// estimators the options select (75, 85, 95), then under "Realizando informe de
-// resultados..." each report step in order, `reportBuilt`, progress 100 and "Ajuste
-// realizado". A failure of least squares ends it with its message before any report; a
-// robust estimator that cannot run is left out with a warning in output.warnings.
+// estimators the options select (75, 85, 95), all by `solver` (engine/adjustment_solver.h),
+// then under "Realizando informe de resultados..." the quality analysis (`network` is null
+// for an imported system), each report step in order, `reportBuilt`, progress 100 and
+// "Ajuste realizado". A failure of least squares ends it with its message before any report;
+// a robust estimator that cannot run is left out with a warning in output.warnings; a number
+// that is not finite ends it with a message naming where (engine/finite_results.h).
+class AdjustmentSolver;
 Status RunAdjustmentTail(AdjustmentOutput& output, const CalcOptions& options, const ProgressSink& progress,
+                         AdjustmentSolver& solver, const NetworkModel* network,
                          const std::vector<ReportStep>& reports, const ReportBuiltStep& reportBuilt);
 
 }  // namespace korvo

@@ -19,7 +19,13 @@ constexpr std::uint64_t kCellBytes = 8;    // one double
 constexpr std::uint64_t kPrintedCell = 14; // a printed matrix element: 12 characters and two blanks
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
-std::uint64_t Megabytes(std::uint64_t bytes) { return (bytes + kMegabyte - 1) / kMegabyte; }
+constexpr std::uint64_t kKilobyte = 1024;
+
+// "12 KB" below a megabyte, "3 MB" from there, rounded up.
+std::string SizeText(std::uint64_t bytes) {
+  if (bytes < kMegabyte) return std::to_string((bytes + kKilobyte - 1) / kKilobyte) + " KB";
+  return std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB";
+}
 
 }  // namespace
 
@@ -90,8 +96,8 @@ std::string FullReportTooLargeMessage(const FullReportEstimate& estimate, std::u
   std::ostringstream text;
   text << " ¡El informe completo no cabe en la memoria disponible! " << kCrLf
        << " Con " << estimate.rows << " observaciones y unas " << estimate.unknowns
-       << " incógnitas necesitaría unos " << Megabytes(estimate.memoryBytes) << " MB de memoria (hay "
-       << Megabytes(budget) << " MB disponibles) y un fichero de unos " << Megabytes(estimate.fileBytes) << " MB."
+       << " incógnitas necesitaría unos " << SizeText(estimate.memoryBytes) << " de memoria (hay "
+       << SizeText(budget) << " disponibles) y un fichero de unos " << SizeText(estimate.fileBytes) << "."
        << kCrLf
        << " El informe compacto da las mismas cifras por parámetro y por observación sin las matrices completas: "
           "elija «Informe de resultados: compacto» en las opciones de cálculo (en korvo-cli, --informe compacto). ";

@@ -1,6 +1,6 @@
 #include "matimport/imported_adjustment.h"
 
-#include "quality/solution_access.h"
+#include "engine/adjustment_solver.h"
 #include "report/imported_report.h"
 
 namespace korvo {
@@ -16,13 +16,11 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
 
   ImportedAdjustment result;
   result.output.system = system;
+  const ReportForm form = options.reportForm == ReportForm::Compact ? ReportForm::Compact : ReportForm::Full;
   std::vector<ReportStep> reports{
-      [](AdjustmentOutput& out) {
-        out.quality = AnalyseQuality(out.system, nullptr, DenseSolutionAccess(out.system, out.leastSquares));
-      },
-      [&result, &paneText](AdjustmentOutput& out) {
+      [&result, &paneText, form](AdjustmentOutput& out) {
         ImportedReport report =
-            BuildImportedReport(out.system, out.leastSquares, out.robust, paneText, out.resultsHeaderText);
+            BuildImportedReport(out.system, out.leastSquares, out.robust, paneText, out.resultsHeaderText, form);
         out.lsResultsText = std::move(report.lsResultsText);
         out.robustComparisonText = std::move(report.robustComparisonText);
         result.pane = std::move(report.pane);
@@ -31,7 +29,8 @@ Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system
   const ReportBuiltStep built = [&result, &reportBuilt](const AdjustmentOutput&) {
     if (reportBuilt) reportBuilt(result);
   };
-  if (Status done = RunAdjustmentTail(result.output, options, progress, reports, built); !done) {
+  const std::unique_ptr<AdjustmentSolver> solver = SolverFor(form);
+  if (Status done = RunAdjustmentTail(result.output, options, progress, *solver, nullptr, reports, built); !done) {
     return Failure{done.error()};
   }
   return result;

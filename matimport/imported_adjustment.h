@@ -31,7 +31,9 @@ struct ImportedAdjustment {
 // `reportBuilt`, when given, is called once the report exists, before progress 100 and the
 // status "Ajuste realizado" (the main window shows it in its pane there). The solution,
 // the estimators and the report steps are the tail every adjustment shares
-// (RunAdjustmentTail); `extraReports` run after the imported results report.
+// (RunAdjustmentTail); `extraReports` run after the imported results report. With
+// options.reportForm Compact the system is solved on the sparse path and the report is the
+// compact one (no matrices, no external reliability vectors).
 using ImportedReportBuiltStep = std::function<void(const ImportedAdjustment& adjustment)>;
 Result<ImportedAdjustment> RunImportedAdjustment(const ObservationSystem& system, const CalcOptions& options,
                                                  ProjectState& state, const std::string& paneText,

@@ -94,9 +94,9 @@ void AnalyseRows(const ObservationSystem& system, const SolutionAccess& solution
     if (source.kind == RowKind::GpsZ) row.component = 'Z';
     row.residual = solution.Residual(i);
     row.redundancy = solution.Redundancy(i);
-    row.mde = solution.MinDetectableError(i);
     const double q = solution.QvvDiagonal(i);
     if (q > kUncontrolledRatio * solution.QllDiagonal(i) && q > 0.0) {
+      row.mde = solution.MinDetectableError(i);
       const double w = row.residual / std::sqrt(q);
       row.w = w;
       if (out.sigma0 > 0.0) row.tau = w / out.sigma0;

@@ -46,7 +46,9 @@ struct RowTest {
   char component = 0;  // 'X', 'Y' or 'Z' for GPS rows, else 0
   double residual = 0.0;    // m or cc
   double redundancy = 0.0;  // r as the results file prints it
-  double mde = 0.0;         // minimal detectable error as the results file prints it
+  // Minimal detectable error as the results file prints it; empty for an uncontrolled row,
+  // whose figure is rounding noise (its redundancy is zero up to rounding).
+  std::optional<double> mde;
   std::optional<double> w;              // v/√Qvv(i,i)
   std::optional<double> tau;            // w/σ̂0
   std::optional<double> sigma0Without;  // σ̂0 of the network without this row

@@ -169,7 +169,7 @@ void TestsSection(std::string& out, const QualityAnalysis& q) {
   for (const RowTest& row : q.rows) {
     Line(out, PadLeft(std::to_string(row.row), 7) + " " + PadRight(RowLabel(row), 24) +
                   Column(row.residual, 4, 15) + Optional(row.w, 3, 10) + Optional(row.tau, 3, 10) +
-                  Column(row.redundancy, 3, 10) + Column(row.mde, 4, 13) + Optional(row.sigma0Without, 4, 12) +
+                  Column(row.redundancy, 3, 10) + Optional(row.mde, 4, 13) + Optional(row.sigma0Without, 4, 12) +
                   (row.flag ? "  *" : ""));
   }
   if (q.baselines.empty()) return;
@@ -253,7 +253,7 @@ std::string BuildQualityJson(const QualityAnalysis& q, const RobustResults& robu
                             {"component", row.component != 0 ? json(std::string(1, row.component)) : json(nullptr)},
                             {"residual", row.residual},
                             {"redundancy", row.redundancy},
-                            {"mde", row.mde},
+                            {"mde", OrNull(row.mde)},
                             {"w", OrNull(row.w)},
                             {"tau", OrNull(row.tau)},
                             {"flag", row.flag},

@@ -7,6 +7,7 @@
 #include "report/comparison_report.h"
 #include "report/number_column.h"
 #include "report/precision_sections.h"
+#include "report/system_printout.h"
 
 namespace korvo {
 namespace {
@@ -46,21 +47,23 @@ void AppendCorrections(TextBuilder& out, const LeastSquaresResults& ls, int m) {
 
 }  // namespace
 
-std::string BuildImportedLeastSquaresText(const ObservationSystem& system, const LeastSquaresResults& ls) {
+std::string BuildImportedLeastSquaresText(const ObservationSystem& system, const LeastSquaresResults& ls,
+                                          ReportForm form) {
   const int n = system.numEquations;
   const int m = system.numUnknowns;
-  TextBuilder out(PrecisionSectionsBytes(n, m));
+  TextBuilder out(PrecisionSectionsBytes(n, m, form));
+  if (form == ReportForm::Compact) AppendCompactLine(out, n, m);
   AppendResiduals(out, ls, n);
   AppendCorrections(out, ls, m);
-  AppendPrecisionSections(out, ls, n, m, ImportedPrecisionStyle());
+  AppendPrecisionSections(out, ls, n, m, ImportedPrecisionStyle(), form);
   return std::move(out).str();
 }
 
 ImportedReport BuildImportedReport(const ObservationSystem& system, const LeastSquaresResults& ls,
                                    const RobustResults& robust, const std::string& paneText,
-                                   const std::string& headerText) {
+                                   const std::string& headerText, ReportForm form) {
   ImportedReport report;
-  const std::string leastSquares = BuildImportedLeastSquaresText(system, ls);
+  const std::string leastSquares = BuildImportedLeastSquaresText(system, ls, form);
   report.robustComparisonText = BuildComparisonSection(ComparisonVariant::Imported, NetworkModel{}, system, ls, robust);
   const std::size_t reportLength = headerText.size() + leastSquares.size() + report.robustComparisonText.size();
   report.lsResultsText = paneText + leastSquares;

@@ -8,6 +8,7 @@
 #include "engine/least_squares.h"
 #include "engine/observation_system.h"
 #include "engine/robust_stage.h"
+#include "network/calc_options.h"
 #include "report/results_display.h"
 
 namespace korvo {
@@ -24,13 +25,15 @@ struct ImportedReport {
 };
 
 // The least-squares part alone (residuals, unit-weight estimators, corrections, the three
-// variance-covariance matrices, reliability and external reliability vectors).
-std::string BuildImportedLeastSquaresText(const ObservationSystem& system, const LeastSquaresResults& ls);
+// variance-covariance matrices, reliability and external reliability vectors). The compact
+// form starts with the compact report's line and leaves out the matrices and the vectors.
+std::string BuildImportedLeastSquaresText(const ObservationSystem& system, const LeastSquaresResults& ls,
+                                          ReportForm form = ReportForm::Full);
 
 // BuildImportedReport: `paneText` is what the main window's text pane shows (the command line
 // passes the project text); `headerText` is the ResultsHeaderText (empty for an imported system).
 ImportedReport BuildImportedReport(const ObservationSystem& system, const LeastSquaresResults& ls,
                                    const RobustResults& robust, const std::string& paneText,
-                                   const std::string& headerText = {});
+                                   const std::string& headerText = {}, ReportForm form = ReportForm::Full);
 
 }  // namespace korvo

@@ -77,7 +77,12 @@ void AppendWeightText(TextBuilder& out, const ObservationSystem& system) {
 }
 
 void AppendCompactHeader(TextBuilder& out, const std::string& projectText, int rows, int unknowns) {
-  out << projectText << kCrLf << kCrLf << kCrLf
+  out << projectText;
+  AppendCompactLine(out, rows, unknowns);
+}
+
+void AppendCompactLine(TextBuilder& out, int rows, int unknowns) {
+  out << kCrLf << kCrLf << kCrLf
       << Cp1252("INFORME COMPACTO: con ") << std::to_string(rows) << " observaciones y " << std::to_string(unknowns)
       << Cp1252(" incógnitas no se imprimen el sistema (A | k), la matriz de pesos, las matrices de "
                 "varianza-covarianza ni los vectores de fiabilidad externa; las cifras por parámetro y por "

@@ -31,5 +31,8 @@ void AppendWeightText(TextBuilder& out, const ObservationSystem& system);
 // The header of the compact report: the project text and, in place of the printed system
 // and weights, one line saying that this is the compact form and why (n rows, m unknowns).
 void AppendCompactHeader(TextBuilder& out, const std::string& projectText, int rows, int unknowns);
+// That line alone, after two blank lines (an imported system's compact report puts it at the
+// head of its least-squares part).
+void AppendCompactLine(TextBuilder& out, int rows, int unknowns);
 
 }  // namespace korvo

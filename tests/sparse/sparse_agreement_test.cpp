@@ -1,6 +1,9 @@
 // The sparse path against the dense one on the same systems: every per-parameter and per-row
-// figure, and the three robust estimators.
+// figure, the three robust estimators and the quality document; and the compact path's
+// refusal of an undetermined network.
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <string>
@@ -11,7 +14,10 @@
 #include "engine/robust_stage.h"
 #include "engine/sparse_least_squares.h"
 #include "engine/sparse_robust.h"
+#include "common/win1252.h"
 #include "matimport/import_matrices.h"
+#include "matimport/imported_adjustment.h"
+#include "quality/quality_products.h"
 #include "network/load_network.h"
 
 namespace korvo {
@@ -109,21 +115,82 @@ TEST(SparseAgreement, LeastSquaresAndRobustMatchDense) {
   }
 }
 
-// An unknown vertex that no observation reaches leaves empty columns in the pattern: the
-// compact adjustment says which vertex, and nothing crashes.
-TEST(SparseAgreement, UnobservedVertexIsNamed) {
-  generated::GeneratedNetwork network = generated::GenerateGridNetwork({3, 400.0, 1});
-  NetworkVertex lonely = network.model.vertices[1];
-  lonely.number = 99;
-  lonely.kind = kKindUnknown;
-  lonely.xM += 150.0;
-  network.model.vertices.push_back(lonely);
+// The compact path checks the network as the full one does: an unknown vertex that no
+// observation reaches leaves empty columns in the pattern, and a network without a fixed
+// vertex has no datum; either is named, and nothing crashes.
+TEST(SparseAgreement, UndeterminedNetworksAreNamedOnTheCompactPath) {
+  generated::GeneratedNetwork lonely = generated::GenerateGridNetwork({3, 400.0, 1});
+  NetworkVertex extra = lonely.model.vertices[1];
+  extra.number = 99;
+  extra.kind = kKindUnknown;
+  extra.xM += 150.0;
+  lonely.model.vertices.push_back(extra);
+  generated::GeneratedNetwork free = generated::GenerateGridNetwork({3, 400.0, 1});
+  for (NetworkVertex& v : free.model.vertices) v.kind = kKindUnknown;
+  const std::pair<const NetworkModel*, std::string> cases[] = {
+      {&lonely.model, Cp1252("El vértice 99 es incógnita y ninguna observación")},
+      {&free.model, Cp1252("La red no tiene ningún vértice fijo")},
+  };
   CalcOptions options;
   options.reportForm = ReportForm::Compact;
-  ProjectState state;
-  const Result<AdjustmentOutput> output = RunAdjustment(network.model, options, state, {});
-  ASSERT_FALSE(output.ok());
-  EXPECT_NE(output.error().find("99"), std::string::npos) << output.error();
+  for (const auto& [model, expected] : cases) {
+    ProjectState state;
+    const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, {});
+    ASSERT_FALSE(output.ok());
+    EXPECT_NE(output.error().find(expected), std::string::npos) << output.error();
+  }
+}
+
+// Two JSON documents with the same keys, texts and nulls, and numbers within 1e-9 relative
+// (1e-9 absolute for figures of rounding size, such as the residual of an uncontrolled row).
+void ExpectSameJson(const nlohmann::json& dense, const nlohmann::json& sparse, const std::string& where) {
+  ASSERT_EQ(dense.type(), sparse.type()) << where;
+  if (dense.is_number_float()) {
+    const double a = dense.get<double>(), b = sparse.get<double>();
+    EXPECT_NEAR(b, a, 1e-9 * std::fabs(a) + 1e-9) << where;
+  } else if (dense.is_object()) {
+    ASSERT_EQ(dense.size(), sparse.size()) << where;
+    for (auto it = dense.begin(); it != dense.end(); ++it) {
+      ASSERT_TRUE(sparse.contains(it.key())) << where << "." << it.key();
+      ExpectSameJson(it.value(), sparse[it.key()], where + "." + it.key());
+    }
+  } else if (dense.is_array()) {
+    ASSERT_EQ(dense.size(), sparse.size()) << where;
+    for (std::size_t i = 0; i < dense.size(); ++i) ExpectSameJson(dense[i], sparse[i], where + "[" + std::to_string(i) + "]");
+  } else {
+    EXPECT_EQ(dense, sparse) << where;
+  }
+}
+
+// The quality document of the full and the compact report, for a network and an imported
+// system: every test, coordinate, precision figure and robust summary from either path.
+TEST(SparseAgreement, QualityJsonOfBothPathsAgrees) {
+  const LoadedNetwork sample =
+      std::move(LoadNetwork(std::string(KORVO_SOURCE_DIR) + "/examples/red_ejemplo.txt", {})).value();
+  const generated::GeneratedNetwork grid = generated::GenerateGridNetwork({6, 400.0, 1});
+  const ObservationSystem imported = SystemOf("matrices");
+  for (const std::string name : {"red_ejemplo", "grid6", "matrices"}) {
+    SCOPED_TRACE(name);
+    nlohmann::json documents[2];
+    for (const ReportForm form : {ReportForm::Full, ReportForm::Compact}) {
+      CalcOptions options;
+      options.reportForm = form;
+      options.maxIterLp = 1;  // see the robust part of LeastSquaresAndRobustMatchDense
+      options.useL1 = false;
+      ProjectState state;
+      Result<AdjustmentOutput> output = Failure{"sin calcular"};
+      if (name == "matrices") {
+        Result<ImportedAdjustment> adjusted = RunImportedAdjustment(imported, options, state, "", {});
+        if (adjusted) output = std::move(adjusted->output);
+      } else {
+        output = RunAdjustment(name == "grid6" ? grid.model : sample.model, options, state, {});
+      }
+      ASSERT_TRUE(output.ok()) << output.error();
+      documents[form == ReportForm::Compact] = nlohmann::json::parse(BuildQualityJson(output->quality, output->robust));
+    }
+    ASSERT_GT(documents[0]["observations"].size(), 20u);
+    ExpectSameJson(documents[0], documents[1], name);
+  }
 }
 
 }  // namespace

@@ -78,13 +78,14 @@ struct CliRun {
 };
 
 // Runs the built korvo-cli with the given arguments (already quoted as the shell needs) and
-// collects its exit code and both outputs (bytes as the command writes them).
-inline CliRun RunKorvoCli(const std::string& arguments) {
+// collects its exit code and both outputs (bytes as the command writes them). `shellPrefix`
+// goes before the command line, e.g. "ulimit -v 300000; KORVO_MEMORY_BUDGET=1000000 ".
+inline CliRun RunKorvoCli(const std::string& arguments, const std::string& shellPrefix = {}) {
   static int runNumber = 0;
   const std::filesystem::path folder = FreshTempDir("cli-" + std::to_string(++runNumber));
   const auto out = folder / "stdout.txt";
   const auto err = folder / "stderr.txt";
-  const std::string command = std::string("\"") + KORVO_CLI_PATH + "\" " + arguments + " >\"" + out.string() +
+  const std::string command = shellPrefix + "\"" + KORVO_CLI_PATH + "\" " + arguments + " >\"" + out.string() +
                               "\" 2>\"" + err.string() + "\"";
   CliRun run;
   const int status = std::system(command.c_str());
