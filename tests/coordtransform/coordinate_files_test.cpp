@@ -193,7 +193,8 @@ TEST(ParseCoordinateInput, RefusalsQuoteTheIdentifierOrNameTheLine) {
 
 // Madrid and Barcelona typed as ED50 geographic coordinates. The expected file holds the
 // references of geodesy_test.cpp (TransverseMercatorProj, CartConvert and the exact
-// seven-parameter shift, to 1e-6 m) in each column's fixed-width form.
+// seven-parameter shift), printed to 1e-6 m by "make_reference_points.py 6" and rounded by
+// hand to each column's decimals.
 std::vector<PointInAllFormats> TwoPoints() {
   return TransformPoints(CoordinateFormat::kEd50Geographic, {{40.3, -3.3, 700.0}, {41.223, 2.0915, 50.0}});
 }
