@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "common/numbers.h"
 
@@ -14,29 +15,25 @@ namespace korvo {
 namespace {
 
 TEST(ReadNumber, HandWorkedTexts) {
-  struct Case {
-    const char* text;
-    double expected;
-  } cases[] = {
-      {"", 0.0}, {"abc", 0.0}, {".", 0.0}, {"  \t\n 12.5xyz", 12.5}, {"+7", 7.0}, {".25", 0.25}, {"-.5", -0.5},
-      {"1.5E-05", 1.5e-05}, {"2D2", 200.0}, {"2d-2", 0.02}, {"1E-400", 0.0}, {"1E0000000000000000002", 100.0},
+  const std::pair<const char*, double> cases[] = {
+      {"", 0.0},       {"abc", 0.0},     {".", 0.0},        {"  \t\n 12.5xyz", 12.5}, {"+7", 7.0},      {".25", 0.25},
+      {"-.5", -0.5},   {"1.5E-05", 1.5e-05}, {"2D2", 200.0}, {"2d-2", 0.02},          {"1E-400", 0.0},
+      {"1E0000000000000000002", 100.0},
       {"3E", 3.0},     // exponent letter without digits stops the reading
       {"1.2.3", 1.2},  // only one decimal point
       {"0,05", 0.0},   // the comma is not a decimal separator
       {" 4 5", 4.0},   // reading stops at the inner blank
       {"\r12", 0.0},   // carriage return is not skipped
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << c.text << '"';
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ReadNumber(text), expected) << '"' << text << '"';
   EXPECT_TRUE(std::isinf(ReadNumber("1E400")));
   EXPECT_LT(ReadNumber("-1E400"), 0.0);
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndToInt16KeepsItsRange) {
-  struct Case {
-    double value, expected;
-  } cases[] = {{0.5, 0.0},       {1.5, 2.0},       {2.5, 2.0},  {-0.5, 0.0}, {-1.5, -2.0},
-               {2.4999999, 2.0}, {2.5000001, 3.0}, {-2.6, -3.0}};
-  for (const Case& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
+  const std::pair<double, double> cases[] = {{0.5, 0.0},       {1.5, 2.0},       {2.5, 2.0},  {-0.5, 0.0},
+                                             {-1.5, -2.0},     {2.4999999, 2.0}, {2.5000001, 3.0}, {-2.6, -3.0}};
+  for (const auto& [value, expected] : cases) EXPECT_EQ(RoundHalfEven(value), expected) << value;
   EXPECT_EQ(ToInt16(32767.4), std::optional<std::int16_t>(32767));
   EXPECT_EQ(ToInt16(32767.5), std::nullopt);                          // rounds to 32768
   EXPECT_EQ(ToInt16(-32768.5), std::optional<std::int16_t>(-32768));  // half to even: -32768
@@ -45,12 +42,9 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndToInt16KeepsItsRange) {
   EXPECT_EQ(ToInt32(3e9), std::nullopt);
 }
 
+// The short form is the same text without the blank of a positive number.
 TEST(NumberText, GeneralFormAndFifteenDigitTies) {
-  // The short form is the same text without the blank of a positive number.
-  struct Case {
-    double value;
-    const char* withBlank;
-  } cases[] = {
+  const std::pair<double, const char*> cases[] = {
       {0.0, " 0"}, {0.25, " .25"}, {-0.25, "-.25"}, {-12.5, "-12.5"}, {0.0001, " .0001"}, {1.5e-05, " 1.5E-05"},
       {-1.2e-06, "-1.2E-06"}, {123456789012345.0, " 123456789012345"}, {1e15, " 1E+15"},
       {1234567890123456.0, " 1.23456789012346E+15"},
@@ -63,10 +57,9 @@ TEST(NumberText, GeneralFormAndFifteenDigitTies) {
       {123456789012345.5, " 123456789012346"},
       {999999999999999.5, " 1E+15"},  // the carry moves the exponent
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NumberText(c.value, true), c.withBlank) << c.value;
-    const std::string shortForm = c.withBlank[0] == ' ' ? c.withBlank + 1 : c.withBlank;
-    EXPECT_EQ(NumberText(c.value, false), shortForm) << c.value;
+  for (const auto& [value, withBlank] : cases) {
+    EXPECT_EQ(NumberText(value, true), withBlank) << value;
+    EXPECT_EQ(NumberText(value, false), withBlank[0] == ' ' ? withBlank + 1 : withBlank) << value;
   }
 }
 
@@ -101,7 +94,7 @@ std::string ScaledText(double wholeUnits, int decimals) {
 }
 
 TEST(ScaledIntegerText, HandWorkedTexts) {
-  struct Case {
+  const struct {
     double wholeUnits;
     int decimals;
     const char* expected;
@@ -113,7 +106,7 @@ TEST(ScaledIntegerText, HandWorkedTexts) {
       {2.5, 0, " 2.5"},                               // not a whole number
       {12345.0, -2, " 1234500"},                      // negative decimals
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(ScaledText(c.wholeUnits, c.decimals), c.expected) << c.wholeUnits << " / 10^" << c.decimals;
   }
 }

@@ -1,7 +1,7 @@
 // Importing an observation system from its A, k and P files.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sstream>
 #include <string>
 
 #include "common/win1252.h"
@@ -46,12 +46,9 @@ TEST(ImportMatrices, InstallsTheSystemTheVerticesAndTheProjectText) {
   EXPECT_EQ(imported->projectText, TwoVertexList() + "\r\nMATRICES IMPORTADAS:\r\n    " + Mean().matrixA + "\r\n    " +
                                        Mean().vectorK + "\r\n    " + Mean().matrixP + "\r\n    ");
   EXPECT_FALSE(imported->projectTooBig);
-
   std::string list;
   while (list.size() < kProjectDisplayLimit) list += VertexLine("3", kKindUnknown, false);
-  imported = ImportMatrices(Mean(), list);
-  ASSERT_TRUE(imported.ok()) << imported.error();
-  EXPECT_TRUE(imported->projectTooBig);
+  EXPECT_TRUE(ImportMatrices(Mean(), list).value().projectTooBig);
 }
 
 // Each file is read and checked before the next is opened: A (read, zero rows), then k, then P
@@ -64,68 +61,57 @@ TEST(ImportMatrices, EveryCheckGivesItsMessageAndKindInOrder) {
   const std::string zeroRow = Cp1252("¡ Existe un problema en la matriz A importada !\r\n\r\nSe ha intentado formar una "
                                      "ecuación entre puntos fijos.\r\nHay una fila de ceros: Fila 2");
   const std::string missingText = Cp1252("¡ El fichero ") + missing + " no existe !";
-  const std::string commaText =
-      Cp1252("El formato de los elementos de las matrices no es correcto:\r\n\r\nEn ") + comma +
-      " hay alguna ',' como separador decimal.";
+  const std::string commaText = Cp1252("El formato de los elementos de las matrices no es correcto:\r\n\r\nEn ") +
+                                comma + " hay alguna ',' como separador decimal.";
   const std::string notSquare =
       Cp1252("¡ Existe un problema con las dimensiones de la matriz P importada !\r\n¡ La matriz P no es cuadrada !");
+  std::string badKinds = TwoVertexList();
+  badKinds.replace(badKinds.find("(Fijo)"), 6, "(Fxjo)");
   using F = MatrixImportFailure;
-  struct Case {
-    const char* what;
+  const MatrixImportPaths& mean = Mean();
+  const struct {
     MatrixImportPaths paths;
     std::string message;
     MatrixImportFailure kind;
+    std::string vertices = TwoVertexList();
   } cases[] = {
-      {"missing A", {missing, Mean().vectorK, Mean().matrixP}, missingText, F::FileRead},
-      {"zero row of A before a missing k", {zeroRowA, missing, notSquareP}, zeroRow, F::MatrixCheck},
-      {"missing k before a P that is not square", {Mean().matrixA, missing, notSquareP}, missingText, F::FileRead},
-      {"comma in k before a missing P", {Mean().matrixA, comma, missing}, commaText, F::FileRead},
-      {"P not square before the dimensions", {Mean().matrixA, Mean().vectorK, notSquareP}, notSquare, F::MatrixCheck},
-      {"zero weight before the dimensions",
-       {Mean().matrixA, Mean().vectorK, Write("p44.txt", "1 0 0 0\r\n0 1 0 0\r\n0 0 0 0\r\n0 0 0 1\r\n")},
+      {{missing, mean.vectorK, mean.matrixP}, missingText, F::FileRead},
+      {{zeroRowA, missing, notSquareP}, zeroRow, F::MatrixCheck},           // A before a missing k
+      {{mean.matrixA, missing, notSquareP}, missingText, F::FileRead},      // k before a P that is not square
+      {{mean.matrixA, comma, missing}, commaText, F::FileRead},             // k before a missing P
+      {{mean.matrixA, mean.vectorK, notSquareP}, notSquare, F::MatrixCheck},  // P before the dimensions
+      {{mean.matrixA, mean.vectorK, Write("p44.txt", "1 0 0 0\r\n0 1 0 0\r\n0 0 0 0\r\n0 0 0 1\r\n")},
        Cp1252("¡ Existe un problema con los pesos !\r\n\r\nHay un peso negativo o nulo: Fila 3"), F::MatrixCheck},
-      {"A 5 rows, k 4 rows",
-       {Write("a5.txt", "1 0\r\n0 1\r\n1 1\r\n1 -1\r\n2 1\r\n"), Write("k4.txt", "1 5\r\n2 5\r\n3 5\r\n4 5\r\n"),
+      {{Write("a5.txt", "1 0\r\n0 1\r\n1 1\r\n1 -1\r\n2 1\r\n"), Write("k4.txt", "1 5\r\n2 5\r\n3 5\r\n4 5\r\n"),
         Write("p5.txt", "1 0 0 0 0\r\n0 1 0 0 0\r\n0 0 1 0 0\r\n0 0 0 1 0\r\n0 0 0 0 1\r\n")},
        Cp1252("\r\n¡ Existe un problema con las dimensiones de las matrices importadas ! \r\n\r\nMatriz A: 5 x 2\r\n"
               "Matriz K: 4 x 2\r\nMatriz P: 5 x 5"),
        F::MatrixCheck},
+      {mean, kLoadKindMismatchMessage, F::VertexList, badKinds},  // vertex kinds that do not add up
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     MatrixImportFailure kind = F::None;
-    const Result<ImportedMatrices> imported = ImportMatrices(c.paths, TwoVertexList(), &kind);
-    ASSERT_FALSE(imported.ok()) << c.what;
-    EXPECT_EQ(imported.error(), c.message) << c.what;
-    EXPECT_EQ(kind, c.kind) << c.what;
+    const Result<ImportedMatrices> imported = ImportMatrices(c.paths, c.vertices, &kind);
+    ASSERT_FALSE(imported.ok()) << c.message;
+    EXPECT_EQ(imported.error(), c.message);
+    EXPECT_EQ(kind, c.kind) << c.message;
   }
-  // Vertex kinds that do not add up stop the import.
-  std::string list = TwoVertexList();
-  list.replace(list.find("(Fijo)"), 6, "(Fxjo)");
-  MatrixImportFailure kind = F::None;
-  const Result<ImportedMatrices> imported = ImportMatrices(Mean(), list, &kind);
-  ASSERT_FALSE(imported.ok());
-  EXPECT_EQ(imported.error(), kLoadKindMismatchMessage);
-  EXPECT_EQ(kind, F::VertexList);
 }
 
-// A system written out as matrix files and imported again gives the same solution.
+// A system written out as matrix files (three separators) and imported again gives the same
+// solution, bit for bit.
 TEST(ImportMatrices, ExportedSystemImportsToTheSameSolution) {
-  using korvo::testing::FromRows;
-  const Matrix a = FromRows({{1, 0}, {0, 1}, {1, 1}, {1, -1}, {2, 1}, {0.5, 3}});
-  const Matrix k = korvo::testing::Column({0.013, -0.021, 0.004, 0.0305, -0.017, 0.0071});
-  const Matrix p = FromRows({{4, 0, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}, {0, 0, 3, 1.2, -0.4, 0},
-                             {0, 0, 1.2, 5, 0.7, 0}, {0, 0, -0.4, 0.7, 2, 0}, {0, 0, 0, 0, 0, 1}});
+  const Matrix a = testing::FromRows({{1, 0}, {0, 1}, {1, 1}, {1, -1}, {2, 1}, {0.5, 3}});
+  const Matrix k = testing::Column({0.013, -0.021, 0.004, 0.0305, -0.017, 0.0071});
+  const Matrix p = testing::FromRows({{4, 0, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}, {0, 0, 3, 1.2, -0.4, 0},
+                                      {0, 0, 1.2, 5, 0.7, 0}, {0, 0, -0.4, 0.7, 2, 0}, {0, 0, 0, 0, 0, 1}});
   auto text = [](const Matrix& m, const char* separator) {
-    std::string out;
-    char buffer[40];
-    for (int i = 1; i <= m.rows(); ++i) {
-      for (int j = 1; j <= m.cols(); ++j) {
-        std::snprintf(buffer, sizeof buffer, "%.17g", m(i, j));
-        out += (j > 1 ? separator : "") + std::string(buffer);
-      }
-      out += "\r\n";
+    std::ostringstream out;
+    out.precision(17);
+    for (int i = 1; i <= m.rows(); ++i, out << "\r\n") {
+      for (int j = 1; j <= m.cols(); ++j) out << (j > 1 ? separator : "") << m(i, j);
     }
-    return out;
+    return out.str();
   };
   const MatrixImportPaths paths{Write("xa.txt", text(a, ";")), Write("xk.txt", text(k, " ")),
                                 Write("xp.txt", text(p, "\t"))};

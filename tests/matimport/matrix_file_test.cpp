@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "common/win1252.h"
 #include "matimport/matrix_file.h"
@@ -15,12 +16,9 @@ std::string Write(const std::string& name, const std::string& bytes) {
 }
 
 TEST(CountLineValues, SeparatorsAndRuns) {
-  struct Case {
-    const char* line;
-    int values;
-  } cases[] = {{"1;2;3", 3}, {"1\t2\t3", 3}, {"  1   2  ", 2}, {"1; 2 ;\t3", 3},
-               {"-1.5E-3", 1}, {"", 0},     {" \t ", 0},       {"1;;2", 2}};
-  for (const Case& c : cases) EXPECT_EQ(CountLineValues(c.line), c.values) << '"' << c.line << '"';
+  const std::pair<const char*, int> cases[] = {{"1;2;3", 3},   {"1\t2\t3", 3}, {"  1   2  ", 2}, {"1; 2 ;\t3", 3},
+                                               {"-1.5E-3", 1}, {"", 0},       {" \t ", 0},     {"1;;2", 2}};
+  for (const auto& [line, values] : cases) EXPECT_EQ(CountLineValues(line), values) << '"' << line << '"';
 }
 
 TEST(MatrixFile, ReadsRowsAndColumnsWithEveryLineEndAndAByteOrderMark) {
@@ -49,39 +47,33 @@ TEST(MatrixFile, FailuresGiveTheirMessages) {
                                 "Compruebe los formatos.";
   std::string wide;
   for (int j = 0; j < 32768; ++j) wide += "1 ";
-  struct Case {
-    std::string text;  // nothing written when empty and `missing`
+  enum class Path { Written, Missing, Folder };
+  const struct {
+    std::string text;
     std::string message;  // UTF-8; {} stands for the path
-    bool missing = false;
+    Path path = Path::Written;
   } cases[] = {
-      {"1 0\r\n0 1,5\r\n", comma},
       // A decimal comma anywhere is named before the row faults that come earlier.
-      {"1 2\r\n3\r\n4 1,5\r\n", comma},
-      {"\r\n1,5\r\n", comma},
+      {"1 0\r\n0 1,5\r\n", comma}, {"1 2\r\n3\r\n4 1,5\r\n", comma}, {"\r\n1,5\r\n", comma},
       {"1;2\r\n3;4;5\r\n6;7\r\n8;9;1,5", comma},
-      {"", "¡ El fichero {} no existe !", true},
-      {"", readError},
-      {"\r\n\r\n", readError},
-      {"1 2 3\r\n4 5\r\n", readError},
-      {"1 2\r\n\r\n3 4\r\n", readError},
+      {"", "¡ El fichero {} no existe !", Path::Missing},
+      {"", readError}, {"\r\n\r\n", readError}, {"1 2 3\r\n4 5\r\n", readError}, {"1 2\r\n\r\n3 4\r\n", readError},
       {"1 2\r\n3 1E999\r\n", readError},
+      {"", readError, Path::Folder},  // exists but cannot be read
       {wide, "¡ El fichero {} es demasiado grande !"},
   };
   int number = 0;
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const std::string name = "bad" + std::to_string(++number) + ".txt";
-    const std::string path = c.missing ? (korvo::testing::TestTempRoot() / "matrix_file" / name).string()
-                                       : Write(name, c.text);
+    const std::string path = c.path == Path::Written ? Write(name, c.text)
+                             : c.path == Path::Missing ? (korvo::testing::TestTempRoot() / "matrix_file" / name).string()
+                                                       : korvo::testing::FreshTempDir("matrix_folder").string();
     std::string expected = Cp1252(c.message);
     if (const auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, path);
     Result<Matrix> m = ReadMatrixFile(path);
     ASSERT_FALSE(m.ok()) << '"' << c.text.substr(0, 40) << '"';
     EXPECT_EQ(m.error(), expected) << '"' << c.text.substr(0, 40) << '"';
   }
-  // A folder in place of a file exists but cannot be read.
-  Result<Matrix> folder = ReadMatrixFile(korvo::testing::FreshTempDir("matrix_folder").string());
-  ASSERT_FALSE(folder.ok());
-  EXPECT_EQ(folder.error(), Cp1252(readError));
 }
 
 }  // namespace

@@ -15,13 +15,13 @@
 namespace korvo {
 namespace {
 
+// Tabulated values (any statistics table, three decimals).
 TEST(QualityStatistics, QuantilesMatchTheTables) {
-  // Tabulated values (any statistics table, three decimals).
   EXPECT_NEAR(ChiSquaredQuantile(0.975, 10), 20.483, 1e-3);
   EXPECT_NEAR(ChiSquaredQuantile(0.025, 10), 3.247, 1e-3);
+  EXPECT_NEAR(ChiSquaredQuantile(0.999, 3), 16.266, 1e-3);
   EXPECT_NEAR(FisherQuantile(0.95, 2, 10), 4.103, 1e-3);
   EXPECT_NEAR(StudentQuantile(0.975, 10), 2.228, 1e-3);
-  EXPECT_NEAR(ChiSquaredQuantile(0.999, 3), 16.266, 1e-3);
 }
 
 TEST(QualityGeometry, EllipsesFromHandBuiltCovariances) {
@@ -44,17 +44,16 @@ TEST(QualityGeometry, EllipsesFromHandBuiltCovariances) {
   }
 }
 
+// φ = 0, λ = 0: east is +Y, north +Z, up +X. North pole (λ = 0): east +Y, north −X, up +Z.
 TEST(QualityGeometry, EnuRotationAtTheOriginAndAtThePole) {
-  // φ = 0, λ = 0: east is +Y, north +Z, up +X. North pole (λ = 0): east +Y, north −X, up +Z.
-  const Block3 origin = EnuRotation(0.0, 0.0);
-  const Block3 pole = EnuRotation(90.0, 0.0);
-  const Block3 expectedOrigin = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
-  const Block3 expectedPole = {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}};
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) {
-      EXPECT_NEAR(origin[r][c], expectedOrigin[r][c], 1e-15);
-      EXPECT_NEAR(pole[r][c], expectedPole[r][c], 1e-14);
-    }
+  const struct {
+    Block3 rotation, expected;
+    double tolerance;
+  } cases[] = {{EnuRotation(0.0, 0.0), {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}}, 1e-15},
+               {EnuRotation(90.0, 0.0), {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}}, 1e-14}};
+  for (const auto& c : cases) {
+    for (int r = 0; r < 3; ++r)
+      for (int k = 0; k < 3; ++k) EXPECT_NEAR(c.rotation[r][k], c.expected[r][k], c.tolerance) << r << k;
   }
 }
 
@@ -91,7 +90,7 @@ TEST(QualityGeometry, GeodeticAndUtmAgreeWithGeographicLib) {
 }
 
 // A straight-line fit y = a + b·t (rows 1..n, σ = 1), with small deterministic noise, and
-// optional extra rows: `kEmptyRow` (no unknown reaches it) and `kOwnUnknownRow` (the only row
+// optional extra rows: `emptyRow` (no unknown reaches it) and `ownUnknownRow` (the only row
 // of a third unknown).
 struct LineFit {
   int n = 20;
@@ -133,9 +132,7 @@ TEST(QualityTests, SigmaZeroWithoutARowIsThatOfTheReAdjustment) {
   LeastSquaresResults ls, without;
   const QualityAnalysis all = Analyse(MakeLineFit({}), ls);
   for (int row : {1, 7, 20}) {
-    LineFit fit;
-    fit.dropRow = row;
-    const QualityAnalysis reduced = Analyse(MakeLineFit(fit), without);
+    const QualityAnalysis reduced = Analyse(MakeLineFit({.dropRow = row}), without);
     ASSERT_TRUE(all.rows[static_cast<std::size_t>(row - 1)].sigma0Without.has_value());
     EXPECT_NEAR(*all.rows[static_cast<std::size_t>(row - 1)].sigma0Without, reduced.sigma0, 1e-12) << row;
   }
@@ -151,10 +148,7 @@ TEST(QualityTests, SigmaZeroWithoutARowIsThatOfTheReAdjustment) {
 
 TEST(QualityTests, PlantedBlunderIsFlaggedAloneAndRankedFirst) {
   LeastSquaresResults ls;
-  LineFit fit;
-  fit.blunderRow = 7;
-  fit.blunder = 12.0;
-  const QualityAnalysis q = Analyse(MakeLineFit(fit), ls);
+  const QualityAnalysis q = Analyse(MakeLineFit({.blunderRow = 7, .blunder = 12.0}), ls);
   for (const RowTest& row : q.rows) EXPECT_EQ(row.flag, row.row == 7) << row.row;
   const std::vector<int> order = SuspectOrder(q);
   ASSERT_EQ(order.size(), 1u);
@@ -165,10 +159,7 @@ TEST(QualityTests, PlantedBlunderIsFlaggedAloneAndRankedFirst) {
 
 TEST(QualityTests, UnreachedRowHasRedundancyOneAndUncontrolledRowHasNoTest) {
   LeastSquaresResults ls;
-  LineFit fit;
-  fit.emptyRow = true;
-  fit.ownUnknownRow = true;
-  const QualityAnalysis q = Analyse(MakeLineFit(fit), ls);
+  const QualityAnalysis q = Analyse(MakeLineFit({.emptyRow = true, .ownUnknownRow = true}), ls);
   const RowTest& empty = q.rows[20];
   EXPECT_NEAR(empty.redundancy, 1.0, 1e-12);
   ASSERT_TRUE(empty.w.has_value());
