@@ -193,7 +193,9 @@ void Principal::BuildStatusBar() {
   panel1_->setObjectName(QStringLiteral("Panel1"));
   panel1_->setFrameShape(QFrame::Panel);
   panel1_->setFrameShadow(QFrame::Sunken);
-  panel1_->setMinimumWidth(420);
+  // The activity text takes the room left over and is the first to give it up: the quality
+  // summary beside it is shown whole.
+  panel1_->setMinimumWidth(120);
   panel2_ = new QLabel(status);
   panel2_->setObjectName(QStringLiteral("Panel2"));
   panel2_->setFrameShape(QFrame::Panel);
@@ -372,18 +374,9 @@ ProgressSink Principal::MakeProgressSink() {
 
 void Principal::ShowNotAvailable() { Dialogs().ShowMessage(this, kNotAvailableText, QString(), MessageIcon::Information); }
 
-// Entries typed in the entry windows and never saved are lost only when the user says so.
-bool Principal::MayDiscardEntries() {
-  if (!HasUnsavedEntries(state_)) return true;
-  return Dialogs().AskYesNo(this,
-                            QStringLiteral(" Hay entradas de datos que no se han guardado. \r\n"
-                                           " ¿Desea descartarlas? "),
-                            QString(), MessageIcon::Question, false);
-}
-
 void Principal::Nuevo() {
   EmptyFinishedProgress();
-  if (!MayDiscardEntries()) return;
+  if (!MayDiscardEntries(this, state_)) return;
   SetResults({});
   ClearQualityAnalysis();
   if (sketch_->HasScene()) InstallSketchSource();  // the ellipses go
@@ -783,7 +776,7 @@ void Principal::AcercaDe() {
 }
 
 void Principal::closeEvent(QCloseEvent* event) {
-  if (!MayDiscardEntries()) {
+  if (!MayDiscardEntries(this, state_)) {
     event->ignore();
     return;
   }

@@ -115,7 +115,6 @@ class Principal : public QMainWindow {
   void ShowStatus(const QString& text);
   void ShowProgress(int percent);
   void EmptyFinishedProgress();
-  bool MayDiscardEntries();
   void ShowIteration(const QString& text);
   void ShowNotAvailable();
   void ShowResultsInPane(const PaneUpdate& update);

@@ -15,6 +15,7 @@
 #include "app/dialog_service.h"
 #include "app/qt_text.h"
 #include "common/numbers.h"
+#include "network/validate_network.h"
 
 namespace korvo {
 namespace {
@@ -245,29 +246,37 @@ void OptionsDialog::OnAccept() {
     return;
   }
 
+  // The options are stored only when the adjustment would take them: the same check, the
+  // same message, before anything changes.
+  CalcOptions entered = options_;
   if (check1_->isChecked()) {
-    options_.fixedRefraction = false;
-    options_.singleRefractionUnknown = option2_->isChecked();
+    entered.fixedRefraction = false;
+    entered.singleRefractionUnknown = option2_->isChecked();
   } else {
-    options_.fixedRefraction = true;
-    options_.refractionK = ReadField(text1_);
+    entered.fixedRefraction = true;
+    entered.refractionK = ReadField(text1_);
   }
 
   if (check2_->isChecked()) {
-    options_.applyGpsStationErrors = false;
+    entered.applyGpsStationErrors = false;
   } else {
-    options_.applyGpsStationErrors = true;
-    options_.centeringStdDevM = ReadField(text2_);
-    options_.antennaHeightStdDevM = static_cast<float>(ReadField(text3_));
+    entered.applyGpsStationErrors = true;
+    entered.centeringStdDevM = ReadField(text2_);
+    entered.antennaHeightStdDevM = static_cast<float>(ReadField(text3_));
   }
 
-  options_.useLeastSquares = true;
-  options_.useHuber = check4_->isChecked();
-  options_.useL1 = check5_->isChecked();
-  options_.maxIterL1 = *maxIterL1;
-  options_.useLp = check6_->isChecked();
-  options_.maxIterLp = *maxIterLp;
-  options_.reportForm = compactReport_->isChecked() ? ReportForm::Compact : ReportForm::Full;
+  entered.useLeastSquares = true;
+  entered.useHuber = check4_->isChecked();
+  entered.useL1 = check5_->isChecked();
+  entered.maxIterL1 = *maxIterL1;
+  entered.useLp = check6_->isChecked();
+  entered.maxIterLp = *maxIterLp;
+  entered.reportForm = compactReport_->isChecked() ? ReportForm::Compact : ReportForm::Full;
+  if (const Status usable = CheckCalcOptions(entered); !usable) {
+    Dialogs().ShowMessage(this, FromCp1252(usable.error()), kDialogTitle, MessageIcon::Exclamation);
+    return;
+  }
+  options_ = entered;
   accept();
 }
 

@@ -259,6 +259,30 @@ double ScaleBarMetres(double metresPerPixel, double canvasWidthPx) {
   return best;
 }
 
+QRectF SketchScaleBar::Bounds() const {
+  const QRectF bar = QRectF(left - QPointF(0, tickPx), right).normalized().adjusted(-1, -1, 1, 1);
+  return bar.united(captionBox);
+}
+
+std::optional<SketchScaleBar> ScaleBarOf(const SketchScene& scene, const SketchMapping& mapping, QSizeF canvasPixels) {
+  const double pxPerTwip = std::hypot(mapping.toCanvas.m11(), mapping.toCanvas.m12());
+  if (!(pxPerTwip > 0) || !(scene.metresPerTwip > 0)) return std::nullopt;
+  const double metresPerPixel = scene.metresPerTwip / pxPerTwip;
+  const double metres = ScaleBarMetres(metresPerPixel, canvasPixels.width());
+  if (!(metres > 0)) return std::nullopt;
+  constexpr double kEdgePx = 12.0;       // from the right and bottom edges
+  constexpr double kCaptionMinPx = 80.0;  // room for "5000 km" however short the bar
+  SketchScaleBar scale;
+  const double lengthPx = metres / metresPerPixel;
+  scale.right = QPointF(canvasPixels.width() - kEdgePx, canvasPixels.height() - 14);
+  scale.left = scale.right - QPointF(lengthPx, 0);
+  scale.tickPx = 5;
+  const double captionWidth = std::max(lengthPx, kCaptionMinPx);
+  scale.captionBox = QRectF(scale.right.x() - captionWidth, scale.right.y() - 22, captionWidth, 16);
+  scale.caption = metres >= 1000 ? QStringLiteral("%1 km").arg(metres / 1000) : QStringLiteral("%1 m").arg(metres);
+  return scale;
+}
+
 QPointF SceneToCanvas(const SketchScene& scene, QPointF twips, QSizeF canvasPixels, const SketchViewport& view) {
   return SketchMappingOf(scene, canvasPixels, view).toCanvas.map(twips);
 }
@@ -302,14 +326,20 @@ void PaintSketchScene(SketchCanvas& canvas, const SketchScene& scene, QSizeF can
   const double sy = scene.heightTwips > 0 ? canvasPixels.height() / scene.heightTwips : 0.0;
   const auto corner = [&](QPointF p) { return QPointF(p.x() * sx, canvasPixels.height() - p.y() * sy); };
   const double barScale = std::hypot(mapping.toCanvas.m11(), mapping.toCanvas.m12());
+  // The bar grows with the view; its ticks keep their height and its length stays at its end.
+  double barGrowthPx = 0.0;
   if (!scene.scaleBar.empty()) {
     const QPointF anchor = scene.scaleBar.front().from;
     const auto bar = [&](QPointF p) {
-      return corner(anchor) + QPointF((p.x() - anchor.x()) * barScale, -(p.y() - anchor.y()) * barScale);
+      return corner(anchor) + QPointF((p.x() - anchor.x()) * barScale, -(p.y() - anchor.y()) * sy);
     };
     for (const SketchScene::Line& line : scene.scaleBar) canvas.DrawLine(bar(line.from), bar(line.to), line.color);
+    barGrowthPx = (scene.scaleBar.front().to.x() - anchor.x()) * (barScale - sx);
   }
-  for (const SketchScene::Label& text : scene.ellipseTexts) canvas.DrawText(corner(text.topLeft), text.text, kSketchEllipse);
+  for (std::size_t i = 0; i < scene.ellipseTexts.size(); ++i) {
+    const SketchScene::Label& text = scene.ellipseTexts[i];
+    canvas.DrawText(corner(text.topLeft) + QPointF(i == 0 ? 0.0 : barGrowthPx, 0.0), text.text, kSketchEllipse);
+  }
 }
 
 SketchView::SketchView(QWidget* parent) : QFrame(parent) {
@@ -451,22 +481,14 @@ void SketchView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void SketchView::PaintScaleBar(QPainter& painter, QSizeF inner) const {
-  const SketchMapping mapping = Mapping();
-  const double pxPerTwip = std::hypot(mapping.toCanvas.m11(), mapping.toCanvas.m12());
-  if (!(pxPerTwip > 0) || !(scene_->metresPerTwip > 0)) return;
-  const double metresPerPixel = scene_->metresPerTwip / pxPerTwip;
-  const double metres = ScaleBarMetres(metresPerPixel, inner.width());
-  if (!(metres > 0)) return;
-  const double lengthPx = metres / metresPerPixel;
-  const QPointF left(12, inner.height() - 14);
-  const QPointF right = left + QPointF(lengthPx, 0);
+  const std::optional<SketchScaleBar> scale = ScaleBarOf(*scene_, Mapping(), inner);
+  if (!scale) return;
   painter.setPen(QPen(kSketchBlack, 2));
-  painter.drawLine(left, right);
-  painter.drawLine(left, left - QPointF(0, 5));
-  painter.drawLine(right, right - QPointF(0, 5));
-  const QString caption = metres >= 1000 ? QStringLiteral("%1 km").arg(metres / 1000) : QStringLiteral("%1 m").arg(metres);
+  painter.drawLine(scale->left, scale->right);
+  painter.drawLine(scale->left, scale->left - QPointF(0, scale->tickPx));
+  painter.drawLine(scale->right, scale->right - QPointF(0, scale->tickPx));
   painter.setPen(kSketchBlack);
-  painter.drawText(QRectF(left.x(), left.y() - 22, lengthPx + 60, 16), Qt::AlignLeft | Qt::AlignVCenter, caption);
+  painter.drawText(scale->captionBox, Qt::AlignRight | Qt::AlignVCenter, scale->caption);
 }
 
 void SketchView::paintEvent(QPaintEvent* event) {

@@ -96,6 +96,22 @@ SketchViewport ZoomedAbout(const SketchViewport& view, QSizeF canvasPixels, QPoi
 // the scene carries no ground scale.
 double ScaleBarMetres(double metresPerPixel, double canvasWidthPx);
 
+// The metres scale bar of the view, in canvas pixels: a bar of ScaleBarMetres with a tick
+// at each end and its length written above it, in the lower-right corner, away from the
+// ellipse legend and its bar in the lower-left one.
+struct SketchScaleBar {
+  QPointF left, right;  // the bar
+  double tickPx = 0.0;  // height of the end ticks, upwards
+  QRectF captionBox;    // the length, right-aligned in this box
+  QString caption;      // "200 m", "5 km"
+  // What the bar covers on the canvas: the bar, its ticks and its caption.
+  QRectF Bounds() const;
+};
+
+// The scale bar of `scene` drawn through `mapping` on a canvas of the given size; nothing when
+// the scene carries no ground scale.
+std::optional<SketchScaleBar> ScaleBarOf(const SketchScene& scene, const SketchMapping& mapping, QSizeF canvasPixels);
+
 // The basic palette colours of the sketch.
 inline const QColor kSketchBlack = QColor(0, 0, 0);
 inline const QColor kSketchRed = QColor(0xC0, 0, 0);    // classical observations

@@ -12,9 +12,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <cmath>
 #include <optional>
 
 #include "app/dialog_service.h"
@@ -22,6 +24,7 @@
 #include "app/qt_text.h"
 #include "common/files.h"
 #include "coordtransform/about_window.h"
+#include "coordtransform/coordinate_checks.h"
 #include "coordtransform/coordinate_files.h"
 #include "coordtransform/help_window.h"
 #include "editor/editor_window.h"
@@ -67,6 +70,22 @@ QString BoxText(const std::string& cp1252Column) {
   QString text = FromCp1252(cp1252Column);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return text;
+}
+
+// The widest value a column shows: a pseudo-sexagesimal angle, or a coordinate in metres.
+QString WidestValue(int column) {
+  const ColumnLayout layout = LayoutOfColumn(column);
+  return layout.decimals == 8 ? QStringLiteral("-179.59599999") : QStringLiteral("-1234567.890");
+}
+
+// The width of a box that shows `widest` whole: the text, the document margins, the frame,
+// the caret and, for a column that has one, the vertical scroll bar.
+int ColumnWidth(const QPlainTextEdit& box, const QString& widest, bool withScrollBar) {
+  const int text = box.fontMetrics().horizontalAdvance(widest);
+  const int margins = 2 * static_cast<int>(std::ceil(box.document()->documentMargin())) + 2 * box.frameWidth();
+  const int caret = 2;
+  const int bar = withScrollBar ? box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &box) : 0;
+  return text + margins + caret + bar;
 }
 
 }  // namespace
@@ -119,12 +138,11 @@ void DatumWindow::BuildWindow() {
       box->setFont(fixed);
       box->setLineWrapMode(QPlainTextEdit::NoWrap);
       box->setTabChangesFocus(true);
-      // Wide enough for "-1234567.890" and the pseudo-sexagesimal "-179.59599999" without a
-      // horizontal scroll bar; only the last column of a format keeps its vertical one.
-      box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QStringLiteral("-1234567.89012")) +
-                           2 * box->frameWidth() + 2 * static_cast<int>(box->document()->documentMargin()) +
-                           box->verticalScrollBar()->sizeHint().width());
-      if (c < 2) box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+      // Only the last column of a format has a vertical scroll bar; the three scroll together.
+      const bool last = c == 2;
+      box->setVerticalScrollBarPolicy(last ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+      box->setMinimumWidth(ColumnWidth(*box, WidestValue(k), last));
+      box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
       grid->addWidget(box, 1, c);
       coord_[static_cast<std::size_t>(k)] = box;
     }
@@ -194,24 +212,43 @@ void DatumWindow::Transform(int index) {
   ColumnReadFailure where;
   const Result<std::vector<Triple>> input = ReadColumns(columns, &where, angles);
   if (!input) {
-    Dialogs().Beep();
     QString message = FromCp1252(input.error());
-    if (where.kind != ColumnReadFailure::Kind::ColumnCount) {
-      // The value is named by its line and the caption of its column.
-      message += QStringLiteral("\r\n Línea %1, columna %2 de %3. ")
-                     .arg(where.line)
-                     .arg(QString::fromUtf8(kPanels[index].columns[static_cast<std::size_t>(where.column)]),
-                          QString::fromUtf8(kPanels[index].caption));
-      QPlainTextEdit* box = CoordBox(3 * index + where.column);
-      QTextCursor line(box->document()->findBlockByNumber(static_cast<int>(where.line) - 1));
-      line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-      box->setTextCursor(line);
+    if (where.kind == ColumnReadFailure::Kind::ColumnCount) {
+      RefuseTypedValue(message, std::nullopt, 0);
+      return;
     }
-    Dialogs().ShowMessage(this, message, QString(), MessageIcon::Information);
+    // The value is named by its line and the caption of its column.
+    message += QStringLiteral("\r\n Línea %1, columna %2 de %3. ")
+                   .arg(where.line)
+                   .arg(QString::fromUtf8(kPanels[index].columns[static_cast<std::size_t>(where.column)]),
+                        QString::fromUtf8(kPanels[index].caption));
+    RefuseTypedValue(message, 3 * index + where.column, where.line);
     return;
+  }
+  // Typed points pass the checks of a coordinate file, so that an impossible value never
+  // comes out transformed.
+  for (std::size_t i = 0; i < input->size(); ++i) {
+    if (const std::optional<CoordinateProblem> problem = CheckCoordinates(format, (*input)[i])) {
+      RefuseTypedValue(FromCp1252(CoordinateProblemMessage(*problem, i + 1)), 3 * index + problem->column - 1, i + 1);
+      return;
+    }
   }
   points_ = TransformPoints(format, *input);
   ShowAllColumns();
+}
+
+// A beep, the value at fault selected (line `line`, 1-based, of box `box`), then the message.
+void DatumWindow::RefuseTypedValue(const QString& message, std::optional<int> box, std::size_t line) {
+  Dialogs().Beep();
+  if (box) {
+    QPlainTextEdit* column = CoordBox(*box);
+    QTextCursor value(column->document()->findBlockByNumber(static_cast<int>(line) - 1));
+    value.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    column->setTextCursor(value);
+    column->ensureCursorVisible();
+    column->setFocus();
+  }
+  Dialogs().ShowMessage(this, message, QString(), MessageIcon::Information);
 }
 
 // Every box shows its column of every point in the column's fixed-width form.

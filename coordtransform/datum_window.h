@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "coordtransform/coordinate_formats.h"
@@ -51,6 +52,7 @@ class DatumWindow : public QWidget {
   void ShowAllColumns();
   void LoadInputColumns(CoordinateFormat format, const std::vector<Triple>& points);
   void ReportFailure(const std::string& cp1252Message);
+  void RefuseTypedValue(const QString& message, std::optional<int> box, std::size_t line);
   void ShareVerticalScroll(int format);
 
   std::array<QPlainTextEdit*, kColumnCount> coord_{};

@@ -2,6 +2,8 @@
 
 #include "network/entry/matrix_import_command.h"
 
+#include <QCloseEvent>
+
 #include "app/dialog_service.h"
 #include "app/qt_text.h"
 #include "network/entry/nuevo1_window.h"
@@ -21,6 +23,14 @@ QString MissingTitlesMessage(const std::string& path) {
 
 }  // namespace
 
+bool MayDiscardEntries(QWidget* parent, const ProjectState& state) {
+  if (!HasUnsavedEntries(state)) return true;
+  return Dialogs().AskYesNo(parent,
+                            QStringLiteral(" Hay entradas de datos que no se han guardado. \r\n"
+                                           " ¿Desea descartarlas? "),
+                            QString(), MessageIcon::Question, false);
+}
+
 EntryWindows::EntryWindows(ProjectState& state, EntryHooks hooks, QWidget* parent)
     : QObject(parent), state_(state), hooks_(std::move(hooks)) {
   nuevoI_ = new NuevoIWindow(state_, parent);
@@ -35,6 +45,8 @@ EntryWindows::EntryWindows(ProjectState& state, EntryHooks hooks, QWidget* paren
     if (hooks_.loadProject) hooks_.loadProject(path);
   };
   nuevoII_->SetHooks(std::move(windowHooks));
+  nuevoI_->installEventFilter(this);
+  nuevoII_->installEventFilter(this);
   import_->SetImporter([this](const MatrixPaths& paths) {
     RunMatrixImport(nuevoII_, paths, state_, {hooks_.installImportedMatrices, hooks_.showProjectText});
   });
@@ -89,6 +101,23 @@ bool EntryWindows::EditProjectFile(const std::string& path) {
   nuevoII_->show();
   nuevoII_->raise();
   return true;
+}
+
+bool EntryWindows::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::Close || (watched != nuevoI_ && watched != nuevoII_)) {
+    return QObject::eventFilter(watched, event);
+  }
+  // With the other window still open nothing is lost: its list shows the same entries.
+  const QWidget* other = watched == nuevoI_ ? static_cast<QWidget*>(nuevoII_) : static_cast<QWidget*>(nuevoI_);
+  if (other->isVisible() || !HasUnsavedEntries(state_)) return false;
+  if (!MayDiscardEntries(static_cast<QWidget*>(watched), state_)) {
+    event->ignore();
+    return true;
+  }
+  state_.vertexListText.clear();
+  state_.classicalListText.clear();
+  state_.gpsListText.clear();
+  return false;
 }
 
 void EntryWindows::GoToObservations() {

@@ -13,6 +13,7 @@
 #include "matimport/import_window.h"
 #include "network/project_state.h"
 
+class QEvent;
 class QWidget;
 
 namespace korvo {
@@ -53,6 +54,11 @@ class EntryWindows : public QObject {
   ImportWindow* Import() const { return import_; }
   ProjectState& State() const { return state_; }
 
+ protected:
+  // Closing the last entry window open leaves the entry: typed entries never saved go only
+  // when the user says so, and then they are discarded.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void GoToObservations();
   void GoToVertices();
@@ -64,6 +70,11 @@ class EntryWindows : public QObject {
   NuevoIIWindow* nuevoII_ = nullptr;
   ImportWindow* import_ = nullptr;
 };
+
+// Entries typed in the entry windows and never saved are lost only when the user says so:
+// the question asked before Nuevo, before leaving the program and before closing the entry
+// windows. True when there is nothing to lose or the user answered Yes.
+bool MayDiscardEntries(QWidget* parent, const ProjectState& state);
 
 // The process-wide entry windows, created on first use for `state` (the main window's single
 // project state). The hooks apply to the instance from then on.
