@@ -69,15 +69,11 @@ TEST_F(AdjustmentDriverTest, EstimatorStatusTextsInOrderWhenSelected) {
       S(kRobust + "   NORMA L1                                        Iteración"), "P95", "S:",
       S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
   EXPECT_EQ(afterLeastSquares, expected);
-}
-
-TEST(AdjustmentStatusTextTest, EstimatorTextsKeepTheirBlankRuns) {
-  // The texts are fixed as the status bar has always shown them: three blanks before the
-  // estimator's name and 46, 15 and 40 blanks before "Iteración".
-  const std::string prefix = Cp1252(kRobust) + "   ";
-  EXPECT_EQ(HuberStatus(), prefix + "HUBER" + std::string(46, ' ') + Cp1252("Iteración"));
-  EXPECT_EQ(LpStatus(), prefix + "NORMAS Lp ADAPTADAS" + std::string(15, ' ') + Cp1252("Iteración"));
-  EXPECT_EQ(L1Status(), prefix + "NORMA L1" + std::string(40, ' ') + Cp1252("Iteración"));
+  // The comparison of the estimators, one residual per observation row.
+  ASSERT_TRUE(output->robust.huber && output->robust.lp && output->robust.l1);
+  EXPECT_EQ(output->robust.huber->residuals.size(), static_cast<std::size_t>(output->system.numEquations) + 1);
+  EXPECT_NE(output->robustComparisonText.find("Residuo Huber"), std::string::npos);
+  EXPECT_NE(output->robustComparisonText.find("beta2 ="), std::string::npos);
 }
 
 TEST_F(AdjustmentDriverTest, HeaderTextIsProjectTextThenSystemAndWeights) {
