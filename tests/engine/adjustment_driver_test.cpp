@@ -8,8 +8,6 @@
 #include "common/text.h"
 #include "common/win1252.h"
 #include "network/load_network.h"
-#include "network/project_file.h"
-#include "network/project_lines.h"
 #include "support/files.h"
 #include "support/project_text.h"
 #include "support/recorders.h"
@@ -28,6 +26,13 @@ class AdjustmentDriverTest : public ::testing::Test {
     Result<NetworkModel> loaded = LoadNetworkFromText(state.projectText);
     ASSERT_TRUE(loaded.ok());
     example = *loaded;
+  }
+  // Loads a project and makes it the one being adjusted.
+  NetworkModel Project(const testing::ProjectText& text) {
+    state.projectText = text.File("p.txt");
+    Result<NetworkModel> model = LoadNetworkFromText(state.projectText);
+    EXPECT_TRUE(model.ok());
+    return model.ok() ? *model : NetworkModel{};
   }
   NetworkModel example;
   ProjectState state;
@@ -102,15 +107,10 @@ TEST_F(AdjustmentDriverTest, HeaderTextIsProjectTextThenSystemAndWeights) {
 
 TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
   // One unknown vertex and one distance: n = 1 equation, m = 3 unknowns.
-  const std::string project = ComposeProjectFile(
-      "p.txt", "06/12/2026",
-      *BuildVertexLine({"1", kKindFixed, "4000000", "-300000", "4800000", "0", "0", false}) +
-          *BuildVertexLine({"2", kKindUnknown, "4000300", "-300000", "4800000", "0", "0", false}),
-      *BuildClassicalLine({kTypeDistance, "1", "2", "300.01", "0.003"}), "");
-  const Result<NetworkModel> model = LoadNetworkFromText(project);
-  ASSERT_TRUE(model.ok());
-  state.projectText = project;
-  const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, recording.Sink());
+  testing::ProjectText p;
+  p.Vertex("1", true, "4000000", "-300000", "4800000").Vertex("2", false, "4000300", "-300000", "4800000");
+  const Result<AdjustmentOutput> output =
+      RunAdjustment(Project(p.Observation(kTypeDistance, "1", "2", "300.01", "0.003")), options, state, recording.Sink());
   ASSERT_FALSE(output.ok());
   EXPECT_EQ(output.error(), kLeastSquaresFailureMessage);
   // Nothing after the least-squares step: no robust stage, no report, no "Ajuste realizado".
@@ -122,28 +122,21 @@ TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
   }
 }
 
-// Vertices 1 and 3 fixed, 2 unknown, joined by two baselines that are exactly the
-// differences of their coordinates (whole metres, so every independent term is exactly zero
-// and so is every least-squares residual).
-std::string ExactlyConsistentGpsProject() {
+// Lp cannot measure the kurtosis of residuals that are all zero. That no longer costs the
+// adjustment: least squares, Huber and L1 stand, Lp is left out with its sentence and a
+// warning, and the run ends as usual.
+TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
+  // Vertices 1 and 3 fixed, 2 unknown, joined by two baselines that are exactly the
+  // differences of their coordinates (whole metres, so every independent term is exactly zero
+  // and so is every least-squares residual).
   testing::ProjectText p;
   p.Vertex("1", true, "4849202", "-360328", "4114913")
       .Vertex("2", false, "4848000", "-358000", "4116500")
       .Vertex("3", true, "4850500", "-357000", "4113500")
       .Baseline("1", "2", "-1202", "2328", "1587")
       .Baseline("2", "3", "2500", "1000", "-3000");
-  return p.File("exacta.txt");
-}
-
-// Lp cannot measure the kurtosis of residuals that are all zero. That no longer costs the
-// adjustment: least squares, Huber and L1 stand, Lp is left out with its sentence and a
-// warning, and the run ends as usual.
-TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
-  const std::string project = ExactlyConsistentGpsProject();
-  const Result<NetworkModel> model = LoadNetworkFromText(project);
-  ASSERT_TRUE(model.ok());
-  state.projectText = project;
-  const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, recording.Sink());
+  const NetworkModel model = Project(p);
+  const Result<AdjustmentOutput> output = RunAdjustment(model, options, state, recording.Sink());
   ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
   ASSERT_EQ(output->system.numEquations, 6);
   for (int i = 1; i <= 6; ++i) ASSERT_EQ(output->leastSquares.residuals[static_cast<std::size_t>(i)], 0.0) << i;
@@ -167,7 +160,7 @@ TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
 
   // A run whose estimators all ran carries no warning.
   options.useLp = false;
-  const Result<AdjustmentOutput> withoutLp = RunAdjustment(*model, options, state, {});
+  const Result<AdjustmentOutput> withoutLp = RunAdjustment(model, options, state, {});
   ASSERT_TRUE(withoutLp.ok());
   EXPECT_TRUE(withoutLp->warnings.empty());
   EXPECT_EQ(withoutLp->robustComparisonText.find("no pudo calcularse"), std::string::npos);
@@ -175,13 +168,9 @@ TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
 
 TEST_F(AdjustmentDriverTest, FormationFailureStopsBeforeTheSolution) {
   // A distance to vertex 9, which is not in the vertex list.
-  const std::string project = ComposeProjectFile(
-      "p.txt", "06/12/2026",
-      *BuildVertexLine({"1", kKindFixed, "4000000", "-300000", "4800000", "0", "0", false}),
-      *BuildClassicalLine({kTypeDistance, "1", "9", "300.01", "0.003"}), "");
-  const Result<NetworkModel> model = LoadNetworkFromText(project);
-  ASSERT_TRUE(model.ok());
-  const Result<AdjustmentOutput> output = RunAdjustment(*model, options, state, recording.Sink());
+  testing::ProjectText p;
+  p.Vertex("1", true, "4000000", "-300000", "4800000").Observation(kTypeDistance, "1", "9", "300.01", "0.003");
+  const Result<AdjustmentOutput> output = RunAdjustment(Project(p), options, state, recording.Sink());
   ASSERT_FALSE(output.ok());
   EXPECT_FALSE(output.error().empty());
   EXPECT_EQ(recording.events.back(), S("Formando matrices del sistema de ecuaciones..."));

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "common/constants.h"
 #include "common/win1252.h"
 #include "support/networks.h"
 
@@ -70,8 +69,6 @@ TEST(FormObservationSystem, RowsAndUnknownsInTheirOrder) {
     EXPECT_EQ(s.layout.unknowns[j].kind, kinds[j - 1]) << "column " << j;
     EXPECT_EQ(s.layout.unknowns[j].vertexNumber, vertexNumbers[j - 1]) << "column " << j;
   }
-  EXPECT_EQ(s.layout.unknowns[1].approximateValue, b.model.vertices[1].xM);
-  EXPECT_EQ(s.layout.unknowns[6].approximateValue, b.model.vertices[2].zM);
   ASSERT_EQ(s.layout.refractionLines.size(), 2u);
   EXPECT_EQ(s.layout.refractionLines[0].fromNumber * 10 + s.layout.refractionLines[0].toNumber, 23);
   EXPECT_EQ(s.layout.refractionLines[0].column, 7);
@@ -95,18 +92,6 @@ TEST(FormObservationSystem, RowsAndUnknownsInTheirOrder) {
                          // From the fixed station 1, which sights fixed 4: no orientation column;
                          // from 3: −1 in its dDes column.
                          {1, 11, 0}, {6, 11, -1}});
-  // Weights of classical rows: 1/σ².
-  EXPECT_DOUBLE_EQ(s.P(1, 1), 0.01);
-  EXPECT_DOUBLE_EQ(s.P(3, 3), 1.0 / 400.0);
-  EXPECT_DOUBLE_EQ(s.P(5, 5), 1.0 / 0.000025);
-  EXPECT_EQ(s.P(1, 2), 0.0);
-}
-
-// Slope distance between the approximate positions of two vertices (numbers 1..4 = rows 0..3).
-double ApproxDistanceM(const NetworkModel& model, int from, int to) {
-  const NetworkVertex& a = model.vertices[static_cast<std::size_t>(from - 1)];
-  const NetworkVertex& b = model.vertices[static_cast<std::size_t>(to - 1)];
-  return std::sqrt(std::pow(b.xM - a.xM, 2) + std::pow(b.yM - a.yM, 2) + std::pow(b.zM - a.zM, 2));
 }
 
 TEST(FormObservationSystem, RefractionOptionsGiveOneColumnOrNone) {
@@ -117,8 +102,7 @@ TEST(FormObservationSystem, RefractionOptionsGiveOneColumnOrNone) {
   fixed.refractionK = 0.13;
   const Result<ObservationSystem> one = FormObservationSystem(b.model, single);
   const Result<ObservationSystem> none = FormObservationSystem(b.model, fixed);
-  const Result<ObservationSystem> perLine = FormObservationSystem(b.model, CalcOptions{});
-  ASSERT_TRUE(one.ok() && none.ok() && perLine.ok());
+  ASSERT_TRUE(one.ok() && none.ok());
   EXPECT_EQ(one->numUnknowns, 10);
   EXPECT_EQ(one->layout.CountOf(U::RefractionNetwork), 1);
   EXPECT_EQ(one->layout.CountOf(U::RefractionLine), 0);
@@ -128,32 +112,6 @@ TEST(FormObservationSystem, RefractionOptionsGiveOneColumnOrNone) {
   ExpectCoefficients(*one, {{3, 7, kNonZero}, {7, 7, kNonZero}});
   EXPECT_EQ(none->numUnknowns, 9);
   EXPECT_EQ(none->layout.CountOf(U::RefractionNetwork) + none->layout.CountOf(U::RefractionLine), 0);
-  // The computed zenith distance is reduced by K·(200/π)·D/6370000 gon; the coefficient of
-  // the estimated coefficient is the derivative of that reduction, in cc.
-  for (int row : {3, 4, 7}) {
-    const ClassicalObservation& o = b.model.classical[static_cast<std::size_t>(row - 1)];
-    const double d = ApproxDistanceM(b.model, static_cast<int>(o.from), o.to);
-    EXPECT_NEAR(perLine->computedValue[row] - none->computedValue[row], 0.13 * (200.0 / kPi) * d / 6370000.0, 1e-12);
-    EXPECT_NEAR(perLine->A(row, row == 7 ? 8 : 7), -10000.0 * (200.0 / kPi) * d / 6370000.0, 1e-9);
-  }
-}
-
-TEST(FormObservationSystem, ZenithAngleRegisteredFirstFixesTheLine) {
-  Builder b;
-  b.AddVertex(5, false, 0, 0, 0);
-  b.AddVertex(6, false, 800, 100, 10);
-  b.AddVertex(7, true, 200, 900, -5);
-  b.PlaceVertices(0.02);
-  for (const auto& [from, to] : {std::pair{6, 5}, {5, 6}, {7, 5}, {5, 7}}) b.AddObservation(ObservationType::Zenith, from, to, 20);
-  const Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
-  ASSERT_TRUE(s.ok());
-  ASSERT_EQ(s->layout.refractionLines.size(), 2u);
-  EXPECT_EQ(s->layout.refractionLines[0].fromNumber * 10 + s->layout.refractionLines[0].toNumber, 65);
-  EXPECT_EQ(s->layout.refractionLines[1].fromNumber * 10 + s->layout.refractionLines[1].toNumber, 75);
-  EXPECT_EQ(s->layout.unknowns[7].refractionLine, 1);
-  EXPECT_EQ(s->layout.unknowns[8].refractionLine, 2);
-  // Rows 1 and 2 share column 7, rows 3 and 4 column 8.
-  ExpectCoefficients(*s, {{1, 7, kNonZero}, {2, 7, kNonZero}, {1, 8, 0}, {3, 8, kNonZero}, {4, 8, kNonZero}});
 }
 
 TEST(FormObservationSystem, OrientationStatusRules) {

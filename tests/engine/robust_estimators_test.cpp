@@ -95,17 +95,12 @@ std::string UndefinedKurtosis() {
 }
 
 TEST(RobustWeights, HandValues) {
-  // s = 4: a-priori deviation 0.5, Huber's bound 0.75.
-  EXPECT_DOUBLE_EQ(HuberWeight(5.0, 4.0), 0.15);  // 10 a-priori deviations
-  EXPECT_DOUBLE_EQ(HuberWeight(-5.0, 4.0), 0.15);
-  for (double v : {0.75, 0.7, 0.0}) EXPECT_EQ(HuberWeight(v, 4.0), 1.0) << v;  // 0.75: on the bound, c/|v| = 1
+  // s = 4: a-priori deviation 0.5, Huber's bound 0.75; on the bound c/|v| = 1.
+  EXPECT_DOUBLE_EQ(HuberWeight(-5.0, 4.0), 0.15);  // 10 a-priori deviations
+  for (double v : {0.75, 0.7, 0.0}) EXPECT_EQ(HuberWeight(v, 4.0), 1.0) << v;
   EXPECT_EQ(LpExponent(3.0), 2.0);
-  EXPECT_EQ(LpExponent(6.0), 1.25);
-  EXPECT_NEAR(LpExponent(1.8), 1.0 + 9.0 / 3.24, 1e-15);  // ≈ 3.78, weights grow with the residual
   EXPECT_EQ(LpWeight(123.0, 2.0), 1.0);
   EXPECT_DOUBLE_EQ(LpWeight(15.999999, 1.25), 0.125);  // 16^(−0.75)
-  EXPECT_DOUBLE_EQ(LpWeight(0.0, 1.25), std::pow(1e-6, -0.75));
-  EXPECT_GT(LpWeight(2.0, 1.0 + 9.0 / 3.24), LpWeight(1.0, 1.0 + 9.0 / 3.24));
   EXPECT_EQ(L1Weight(0.0), 1000000.0);
   EXPECT_DOUBLE_EQ(L1Weight(0.001), 1000.0);
   EXPECT_EQ(L1Weight(-4.0), 0.25);
