@@ -147,31 +147,5 @@ TEST(DecorrelateSystem, RotationIsBitForBitTheDenseProducts) {
   }
 }
 
-TEST(DecorrelateSystem, WeightedSquaresAreKeptAndBackRotationUndoesTheRotation) {
-  const ObservationSystem s = NetworkShapedSystem(2, 4, 2, 5);
-  const Result<DecorrelatedSystem> d = DecorrelateSystem(s);
-  ASSERT_TRUE(d.ok());
-  const int n = s.numEquations;
-  const Matrix v = d->decomposition.DenseVectors();
-  std::vector<double> residual(static_cast<std::size_t>(n) + 1), rotated(static_cast<std::size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i) residual[static_cast<std::size_t>(i)] = 0.1 * i - 0.45;
-  for (int i = 1; i <= n; ++i)
-    for (int l = 1; l <= n; ++l) rotated[static_cast<std::size_t>(i)] += v(l, i) * residual[static_cast<std::size_t>(l)];
-  double vPv = 0.0, vSv = 0.0;
-  for (int i = 1; i <= n; ++i) {
-    vSv += rotated[static_cast<std::size_t>(i)] * rotated[static_cast<std::size_t>(i)] * d->rotatedWeights()[static_cast<std::size_t>(i)];
-    for (int j = 1; j <= n; ++j) vPv += residual[static_cast<std::size_t>(i)] * s.P(i, j) * residual[static_cast<std::size_t>(j)];
-  }
-  EXPECT_NEAR(vSv, vPv, 1e-12 * vPv);
-  // V·v′ brings the residuals back, bit-for-bit the dense product.
-  const std::vector<double> back = BackRotate(d->decomposition, rotated);
-  for (int i = 1; i <= n; ++i) {
-    double sum = 0.0;
-    for (int l = 1; l <= n; ++l) sum += v(i, l) * rotated[static_cast<std::size_t>(l)];
-    EXPECT_EQ(back[static_cast<std::size_t>(i)], sum);
-    EXPECT_NEAR(back[static_cast<std::size_t>(i)], residual[static_cast<std::size_t>(i)], 1e-14);
-  }
-}
-
 }  // namespace
 }  // namespace korvo

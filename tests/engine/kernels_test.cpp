@@ -151,8 +151,6 @@ TEST(Kernels, FastAndPlainGiveTheSameBits) {
   const testnet::Builder large = testnet::GridNetwork(5, 4, 1, true, 1.0, 3);
   const ObservationSystem formed = FormObservationSystem(grid.model, CalcOptions{}).value();
   const ObservationSystem shaped = NetworkShapedSystem(20, 160, 30, 17);  // n = 250, m = 60
-  const int n = formed.numEquations, m = formed.numUnknowns;
-  const Matrix normal = MultiplyMatrices(MultiplyMatrices(TransposeMatrix(formed.A, n, m), formed.P, m, n, n), formed.A, m, n, m);
   const struct Case {
     const char* name;
     std::function<Outputs(const MatrixKernels&)> compute;
@@ -203,18 +201,6 @@ TEST(Kernels, FastAndPlainGiveTheSameBits) {
       {"blocks, one with a negative diagonal element",
        [](const MatrixKernels& k) { return Outputs{k.invert(DiagonalBlocks(true).first, 8).value()}; }, true},
       {"blocks", [](const MatrixKernels& k) { return Outputs{k.invert(DiagonalBlocks(false).first, 8).value()}; }, false},
-      // Watching only reads the pivots: a regular network's normal matrix, no pivot anywhere
-      // near the threshold, the same bits as the unwatched inverse.
-      {"watched inversion",
-       [&](const MatrixKernels& k) {
-         PivotWatch watch;
-         const Outputs out{k.invertWatched(normal, m, watch).value(), k.invert(normal, m).value()};
-         EXPECT_EQ(watch.weakColumn, 0);
-         EXPECT_GT(watch.minRatio, 1e-4);
-         ExpectSameBits(out[0], out[1], "watched");
-         return out;
-       },
-       false},
       {"formation and least squares of a network",
        [&](const MatrixKernels& k) {
          const ObservationSystem sys = FormObservationSystem(large.model, CalcOptions{}, k).value();
