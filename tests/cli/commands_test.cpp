@@ -27,7 +27,8 @@ struct Expect {
 
 struct Command {
   const char* what;
-  std::string arguments;  // {D} the scratch folder, {S} the example project, {A} {K} {P} the matrices
+  // {D} the scratch folder, {S} {W} the example project and report, {A} {K} {P} the matrices
+  std::string arguments;
   FolderFiles files;      // written into the scratch folder first
   int exitCode;
   std::vector<Expect> expects;
@@ -35,6 +36,7 @@ struct Command {
 
 std::string Expand(const std::string& text, const fs::path& dir) {
   std::string out = testing::ReplacedAll(text, "{S}", testing::Example("red_ejemplo.txt").string());
+  out = testing::ReplacedAll(out, "{W}", testing::Example("informe_wave.txt").string());
   for (const auto& [name, file] : {std::pair{"{A}", "a.txt"}, {"{K}", "k.txt"}, {"{P}", "p.txt"}}) {
     out = testing::ReplacedAll(out, name, std::string("{D}/") + file);
   }
@@ -88,14 +90,13 @@ TEST(Commands, Table) {
         {"{D}/r.txt", "\r\nVectores de fiabilidad externa\r\n"},
         {"{D}/r.txt", "  \r\n\r\n", Expect::EndsWith},
         {"{D}/r.txt", "\xC3\x93", Expect::Lacks},
+        {"{D}/r.txt", "  k1-2"},
         {"out", "{D}/r.txt"}}},
       {"calcular: --sobrescribir replaces the default results file beside the project",
        "calcular \"{D}/red.txt\" --sobrescribir --sin-robustos", {{"red.txt", sample}, {"red_resultados.txt", "anterior"}},
        0, {{"{D}/red_resultados.txt", sample, Expect::StartsWith}}},
-      // Per-line refraction unknowns are "k<from>-<to>", one for the network "k" alone, a
-      // fixed coefficient none.
-      {"calcular: refraction per line", "calcular \"{S}\" -o \"{D}/r.txt\" --sin-robustos", {}, 0,
-       {{"{D}/r.txt", "  k1-2"}}},
+      // Per-line refraction unknowns are "k<from>-<to>" (the default), one for the network "k"
+      // alone, a fixed coefficient none.
       {"calcular: one refraction coefficient", "calcular \"{S}\" -o \"{D}/r.txt\" --k-red --sin-robustos", {}, 0,
        {{"{D}/r.txt", "      k        "}, {"{D}/r.txt", "  k1-2", Expect::Lacks}}},
       {"calcular: fixed refraction", "calcular \"{S}\" -o \"{D}/r.txt\" --k-fijo 0.13 --sin-robustos", {}, 0,
@@ -154,7 +155,7 @@ TEST(Commands, Table) {
        {{"err", "Matriz A: 6 x 1\nMatriz K: 5 x 1\nMatriz P: 6 x 6"}}},  // LF on a terminal
       {"matrices: vertex list from a project", "matrices \"{A}\" \"{K}\" \"{P}\" --vertices \"{S}\"", kMatrices, 0,
        {{"out", "Punto", Expect::StartsWith}, {"out", "MATRICES IMPORTADAS:"}}},
-      {"wave: the GPS blocks of the example report", "wave \"" + testing::Example("informe_wave.txt").string() + "\"", {}, 0,
+      {"wave: the GPS blocks of the example report", "wave \"{W}\"", {}, 0,
        {{"out", Cp1252ToUtf8(testing::Golden("wave_example_blocks.txt")), Expect::Equals}, {"err", "", Expect::Equals}}},
       {"transformar: a file", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "3\r\n40.3,-3.3,700"}}, 0,
        {{"{D}/s.txt", "  457631.066, 4483452.284,   700.000;  -50980.563, ", Expect::StartsWith}}},

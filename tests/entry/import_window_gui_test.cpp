@@ -46,7 +46,9 @@ class ImportWindowTest : public EntryTest {
   }
 };
 
-TEST_F(ImportWindowTest, AceptarOnlyWithThreeNamesAndEnterActsAsAceptar) {
+// Aceptar only with three names, Enter as Aceptar; the names are remembered for the next
+// opening, Cancelar keeps them, and Importar on the open window keeps what is being typed.
+TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
   CapturePaths();
   ImportWindow* window = OpenImport();
   auto* accept = Named<QPushButton>(window, "btnAceptar");
@@ -65,32 +67,21 @@ TEST_F(ImportWindowTest, AceptarOnlyWithThreeNamesAndEnterActsAsAceptar) {
   EXPECT_FALSE(accept->isEnabled());
   Type(fields[1], QStringLiteral("/datos/k.txt"));
   QTest::keyClick(fields[1], Qt::Key_Return);
-  EXPECT_EQ(importedPaths, (std::vector<MatrixPaths>{{QStringLiteral("/datos/a.txt"), QStringLiteral("/datos/k.txt"),
-                                                      QStringLiteral("/datos/p.txt")}}));
+  const MatrixPaths typed = {QStringLiteral("/datos/a.txt"), QStringLiteral("/datos/k.txt"), QStringLiteral("/datos/p.txt")};
+  EXPECT_EQ(importedPaths, std::vector<MatrixPaths>{typed});
   EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(ImportWindowTest, PathsAreRememberedForTheNextOpening) {
-  CapturePaths();
-  ImportWindow* window = OpenImport();
-  const QList<QLineEdit*> fields = Fields();
-  TypeAll(QStringLiteral("a.txt"), QStringLiteral("k.txt"), QStringLiteral("p.txt"));
-  Click(Named<QPushButton>(window, "btnAceptar"));
-  ASSERT_EQ(importedPaths.size(), 1u);
 
   window = OpenImport();
-  EXPECT_EQ(fields[0]->text() + fields[1]->text() + fields[2]->text(), QStringLiteral("a.txtk.txtp.txt"));
-  EXPECT_TRUE(Named<QPushButton>(window, "btnAceptar")->isEnabled());
+  EXPECT_EQ((MatrixPaths{fields[0]->text(), fields[1]->text(), fields[2]->text()}), typed);
+  EXPECT_TRUE(accept->isEnabled());
   Type(fields[0], QStringLiteral("otro.txt"));
-  // Importar again while the window is open only brings it forward: the typed name stays.
-  window = OpenImport();
+  OpenImport();
   EXPECT_EQ(fields[0]->text(), QStringLiteral("otro.txt"));
-  // Cancelar imports nothing and does not change what is remembered.
   Click(Named<QPushButton>(window, "btnCancelar"));
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(importedPaths.size(), 1u);
   OpenImport();
-  EXPECT_EQ(fields[0]->text(), QStringLiteral("a.txt"));
+  EXPECT_EQ(fields[0]->text(), typed[0]);
 }
 
 TEST_F(ImportWindowTest, ExaminarFillsTheFieldOfItsMatrix) {

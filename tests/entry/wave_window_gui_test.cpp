@@ -34,17 +34,6 @@ class WaveWindowTest : public EntryTest {
     Click(accept);
     EXPECT_FALSE(chooser->isVisible());
   }
-  // A GPS baseline typed but not introduced.
-  void TypeHalfBaseline() {
-    Type(Named<QComboBox>(two, "Combo12"), QStringLiteral("8"));
-    Type(Named<QLineEdit>(two, "Text11"), QStringLiteral("12.5"));
-    Type(Named<QLineEdit>(two, "Text34"), QStringLiteral("3E-07"));
-  }
-  bool HalfBaselineKept() {
-    return Named<QComboBox>(two, "Combo12")->currentText() == QStringLiteral("8") &&
-           Named<QLineEdit>(two, "Text11")->text() == QStringLiteral("12.5") &&
-           Named<QLineEdit>(two, "Text32")->text() == QStringLiteral("3E-07");
-  }
 };
 
 TEST_F(WaveWindowTest, ReportBaselinesFollowTheListAndTheFieldsAreCleared) {
@@ -82,23 +71,36 @@ TEST_F(WaveWindowTest, ReportBaselinesFollowTheListAndTheFieldsAreCleared) {
 }
 
 // A failed import shows the reason and ends there: the blocks read before stay in the list,
-// the typed fields keep their text.
-TEST_F(WaveWindowTest, FailedImportKeepsEarlierBlocksAndTheTypedFields) {
+// the typed fields keep their text. A file without baselines says so instead of importing
+// nothing in silence; one baseline is counted in the singular.
+TEST_F(WaveWindowTest, FailedEmptyAndSingleBaselineImports) {
   const std::string report = ReadWholeFile(Example("informe_wave.txt"));
   const std::size_t second = report.find("Baseline Components", report.find("Baseline Components") + 1);
   std::string wide = report;  // the DX of the second baseline 13 characters long, in place
   wide.replace(second + 56, 16, PadLeft("-1234567.8912", 16));
   std::string named = report;  // the second baseline's first station named instead of numbered
   named.replace(named.find("1001", named.find("From Station:", named.find("From Station:") + 1)), 4, "BASE");
+  const QString failed = QStringLiteral("message | none |  | ");
+  const QString information = QStringLiteral("message | information |  | ");
   const struct {
     const char* name;
     std::string text;
-    QString message;
+    QString log;
+    std::size_t blocks;
+    bool failed;
   } cases[] = {
-      {"largo.txt", wide, QStringLiteral("Línea base 2: El incremento X de la línea base no puede tener más de 10 caracteres.")},
+      {"largo.txt", wide,
+       failed + "Línea base 2: El incremento X de la línea base no puede tener más de 10 caracteres.\n", 1, true},
       {"nombre.txt", named,
-       QStringLiteral("La estación \"BASE\" que sigue a \"From Station:\" en la línea base 2 no es un número de vértice. "
-                      "La importación se detiene en ella.")},
+       failed + "La estación \"BASE\" que sigue a \"From Station:\" en la línea base 2 no es un número de vértice. "
+                "La importación se detiene en ella.\n",
+       1, true},
+      {"otro.txt", "From Station:  1\r\nTo Station:  2\r\n",
+       information + "El fichero elegido no contiene ninguna línea base: no aparece en él la palabra \"Aposteriori\" "
+                     "de las matrices varianza-covarianza del 'Sumario Detallado' del WAVE.\n",
+       0, false},
+      {"una.txt", report.substr(0, report.find("Baseline 2 of 4")),
+       information + " Se ha añadido 1 línea base del informe del WAVE. \n", 1, false},
   };
   two->show();
   Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
@@ -106,42 +108,15 @@ TEST_F(WaveWindowTest, FailedImportKeepsEarlierBlocksAndTheTypedFields) {
     SCOPED_TRACE(c.name);
     dialogs.dialogs.clear();
     state.gpsListText.clear();
-    TypeHalfBaseline();
+    Type(Named<QComboBox>(two, "Combo12"), QStringLiteral("8"));
+    Type(Named<QLineEdit>(two, "Text34"), QStringLiteral("3E-07"));
     ASSERT_TRUE(WriteFileAtomically(Path(c.name), c.text).ok());
     ImportThroughChooser(folder.path(), QString::fromLatin1(c.name));
-    EXPECT_EQ(dialogs.Log(), QStringLiteral("message | none |  | ") + c.message + '\n');
-    EXPECT_EQ(state.gpsListText, Golden("wave_example_blocks.txt").substr(0, 326));
+    EXPECT_EQ(dialogs.Log(), c.log);
+    EXPECT_EQ(state.gpsListText, Golden("wave_example_blocks.txt").substr(0, 326 * c.blocks));
     EXPECT_EQ(GpsList()->Section(), state.gpsListText);
-    EXPECT_TRUE(HalfBaselineKept());
-  }
-}
-
-// A file without baselines says so instead of importing nothing in silence; one baseline is
-// counted in the singular.
-TEST_F(WaveWindowTest, EmptyAndSingleBaselineReportsSaySo) {
-  const std::string report = ReadWholeFile(Example("informe_wave.txt"));
-  const struct {
-    const char* name;
-    std::string text;
-    QString log;
-    std::size_t blocks;
-  } cases[] = {
-      {"otro.txt", "From Station:  1\r\nTo Station:  2\r\n",
-       QStringLiteral("message | information |  | El fichero elegido no contiene ninguna línea base: no aparece en él "
-                      "la palabra \"Aposteriori\" de las matrices varianza-covarianza del 'Sumario Detallado' del "
-                      "WAVE.\n"),
-       0},
-      {"una.txt", report.substr(0, report.find("Baseline 2 of 4")),
-       QStringLiteral("message | information |  |  Se ha añadido 1 línea base del informe del WAVE. \n"), 1},
-  };
-  two->show();
-  for (const auto& c : cases) {
-    dialogs.dialogs.clear();
-    state.gpsListText.clear();
-    ASSERT_TRUE(WriteFileAtomically(Path(c.name), c.text).ok());
-    ImportThroughChooser(folder.path(), QString::fromLatin1(c.name));
-    EXPECT_EQ(dialogs.Log(), c.log) << c.name;
-    EXPECT_EQ(state.gpsListText, Golden("wave_example_blocks.txt").substr(0, 326 * c.blocks)) << c.name;
+    EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), c.failed ? QStringLiteral("8") : QString());
+    EXPECT_EQ(Named<QLineEdit>(two, "Text32")->text(), c.failed ? QStringLiteral("3E-07") : QString());
   }
 }
 

@@ -25,15 +25,15 @@ std::string Example(const std::string& relative) {
   return korvo::testing::ReadWholeFile(korvo::testing::Example(relative));
 }
 
-// The sample project with each (UTF-8 text → replacement) applied once, in Windows-1252.
-std::string Project(const std::vector<std::pair<std::string, std::string>>& edits) {
+// The sample project as red.txt, with each (UTF-8 text → replacement) applied once, in Windows-1252.
+FolderFiles Project(const std::vector<std::pair<std::string, std::string>>& edits) {
   std::string text = Example("red_ejemplo.txt");
   for (const auto& [from, to] : edits) {
     const std::size_t at = text.find(Cp1252(from));
     EXPECT_NE(at, std::string::npos) << from;
     if (at != std::string::npos) text.replace(at, Cp1252(from).size(), Cp1252(to));
   }
-  return text;
+  return {{"red.txt", text}};
 }
 
 struct Row {
@@ -83,41 +83,41 @@ TEST(DamagedInputs, ProjectFile) {
   const std::string vertex11End = "D.V.NS =   13.7  D.V.EW =   -5.1\r\n";
   const std::string firstSd = "92.94926       Desviación típica:      6";
   const std::vector<Row> rows = {
-      {"duplicated fixed vertex", {{"red.txt", Project({{"Punto  11      (Fijo)", "Punto   1      (Fijo)"}})}}, kRun, 1,
+      {"duplicated fixed vertex", Project({{"Punto  11      (Fijo)", "Punto   1      (Fijo)"}}), kRun, 1,
        "Línea 18, número: el número de vértice 1 está repetido (ya figura en la línea 8)"},
       {"no fixed vertex",
-       {{"red.txt", Project({{"Punto   1      (Fijo)", "Punto   1 (Incógnita)"},
-                             {"Punto   2      (Fijo)", "Punto   2 (Incógnita)"},
-                             {"Punto  11      (Fijo)", "Punto  11 (Incógnita)"}})}},
+       Project({{"Punto   1      (Fijo)", "Punto   1 (Incógnita)"}, {"Punto   2      (Fijo)", "Punto   2 (Incógnita)"},
+                {"Punto  11      (Fijo)", "Punto  11 (Incógnita)"}}),
        kRun, 1, "La red no tiene ningún vértice fijo (vértices 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11)"},
-      {"unobserved unknown vertex", {{"red.txt", Project({{vertex11End, vertex11End + unknown12}})}}, kRun, 1,
+      {"unobserved unknown vertex", Project({{vertex11End, vertex11End + unknown12}}), kRun, 1,
        "El vértice 12 es incógnita y ninguna observación ni línea base GPS llega a él"},
       {"part without a fixed vertex",
-       {{"red.txt", Project({{vertex11End, vertex11End + unknown12 + unknown13},
-                             {"Geométrica  de   11    a      5", "Geométrica  de   12    a     13"}})}},
+       Project({{vertex11End, vertex11End + unknown12 + unknown13},
+                {"Geométrica  de   11    a      5", "Geométrica  de   12    a     13"}}),
        kRun, 1, "La parte de la red formada por los vértices 12, 13 no está unida a ningún vértice fijo"},
-      {"negative standard deviation", {{"red.txt", Project({{firstSd, "92.94926       Desviación típica:     -6"}})}},
-       kRun, 1, "Línea 24, desviación típica: la observación nº 1 (Dirección 1-2) tiene desviación típica -6; debe ser"},
-      {"weight overflows", {{"red.txt", Project({{firstSd, "92.94926       Desviación típica: 1E-170"}})}}, kRun, 1,
+      {"negative standard deviation", Project({{firstSd, "92.94926       Desviación típica:     -6"}}), kRun, 1,
+       "Línea 24, desviación típica: la observación nº 1 (Dirección 1-2) tiene desviación típica -6; debe ser"},
+      {"weight overflows", Project({{firstSd, "92.94926       Desviación típica: 1E-170"}}), kRun, 1,
        "tiene desviación típica 1E-170: su peso (1/desviación²) no es un número representable"},
-      {"coordinate of 1E300", {{"red.txt", Project({{"X = 4810516.898", "X =       1E300"}})}}, kRun, 1,
+      {"coordinate of 1E300", Project({{"X = 4810516.898", "X =       1E300"}}), kRun, 1,
        "Línea 8, X, Y, Z: el vértice 1 está a 1E+300 m del centro de la Tierra; debe estar entre 5000 y 8000 km"},
-      {"deflection of 1E300", {{"red.txt", Project({{"D.V.EW =   -8.6", "D.V.EW =  1E300"}})}}, kRun, 1,
+      {"deflection of 1E300", Project({{"D.V.EW =   -8.6", "D.V.EW =  1E300"}}), kRun, 1,
        "Línea 8, D.V.EW: la desviación de la vertical del vértice 1 es 1E+300 cc; no puede pasar de 1000 cc"},
-      {"indefinite GPS covariance", {{"red.txt", Project({{"Matriz v-c:   3.26E-05", "Matriz v-c:  -3.26E-05"}})}},
-       kRun, 1, "Línea 96, matriz v-c: la matriz de varianzas-covarianzas de la línea base GPS nº 1 (1-3) no es simétrica"},
-      {"UTF-8 with a character Windows-1252 lacks", {{"red.txt", "Fichero de datos \xCF\x83 " + Cp1252ToUtf8(Example("red_ejemplo.txt"))}}, kRun, 1,
+      {"indefinite GPS covariance", Project({{"Matriz v-c:   3.26E-05", "Matriz v-c:  -3.26E-05"}}), kRun, 1,
+       "Línea 96, matriz v-c: la matriz de varianzas-covarianzas de la línea base GPS nº 1 (1-3) no es simétrica"},
+      {"UTF-8 with a character Windows-1252 lacks",
+       {{"red.txt", "Fichero de datos \xCF\x83 " + Cp1252ToUtf8(Example("red_ejemplo.txt"))}}, kRun, 1,
        "{D}/red.txt está guardado en UTF-8 y contiene caracteres que no existen en Windows-1252"},
       {"missing project", {}, kRun, 1, "No se puede leer el fichero {D}/red.txt! No se encuentra el archivo"},
-      {"output is the project", {{"red.txt", Example("red_ejemplo.txt")}},
-       "calcular {D}/red.txt -o {D}/./red.txt --sobrescribir", 1, "es también un fichero de entrada; no se sustituye"},
-      {"refraction 1e308", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --k-fijo 1e308", 2,
+      {"output is the project", Project({}), "calcular {D}/red.txt -o {D}/./red.txt --sobrescribir", 1,
+       "es también un fichero de entrada; no se sustituye"},
+      {"refraction 1e308", Project({}), kRun + " --k-fijo 1e308", 2,
        "El coeficiente de refracción K = 1E+308 está fuera del intervalo de -1 a 1"},
-      {"centring 1e300", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --error-estacionamiento 1e300", 2,
+      {"centring 1e300", Project({}), kRun + " --error-estacionamiento 1e300", 2,
        "El error en estacionamiento (1E+300 m) debe estar entre 0 y 1 m"},
-      {"antenna 1e39", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --error-altura-antena 1e39", 2,
+      {"antenna 1e39", Project({}), kRun + " --error-altura-antena 1e39", 2,
        "El error en altura de antena (1e39 m) debe estar entre 0 y 1 m"},
-      {"negative centring", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --error-estacionamiento -0.001", 2,
+      {"negative centring", Project({}), kRun + " --error-estacionamiento -0.001", 2,
        "El error en estacionamiento (-.001 m) debe estar entre 0 y 1 m"},
   };
   ExpectRefused(rows);
