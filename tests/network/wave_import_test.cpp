@@ -73,18 +73,20 @@ TEST(WaveImport, ExampleBlocksFollowTheListAndItsCommasBecomePoints) {
   std::string gps = CommaBlock();
   std::string earlier = CommaBlock();
   earlier.replace(earlier.find("1,25"), 4, "1.25");
-  for (const std::string& once : {earlier + golden, earlier + golden + golden}) {
+  // Imported twice, the report is appended twice.
+  for (const std::string& expected : {earlier + golden, earlier + golden + golden}) {
     const WaveImportOutcome outcome = ImportWaveReport(path, gps);
     ASSERT_FALSE(outcome.failed) << outcome.failure;
     EXPECT_EQ(outcome.baselinesInReport, 4);
     EXPECT_EQ(outcome.blocksAppended, 4);
-    EXPECT_EQ(gps, once);
+    EXPECT_EQ(gps, expected);
   }
 }
 
 // One text of a one-baseline report and the text it becomes in the block: covariances to 7
 // decimals with halves to even (2.5E-07·1e7 and 3.5E-07·1e7 are exact ties in binary), the
-// components as read, the station number as the leading number of its identifier, rounded halves to even.
+// components as read, the station number as the leading number of its identifier, rounded
+// with halves to even.
 TEST(WaveImport, ReportTextsBecomeBlockTexts) {
   const struct {
     std::string ReportBaseline::*in;
@@ -178,9 +180,10 @@ TEST(WaveImport, DamagedReportsStopWithTheirMessage) {
     const WaveImportOutcome outcome = ImportWaveReportText(c.report, gps);
     EXPECT_EQ(outcome.baselinesInReport, c.inReport);
     EXPECT_EQ(outcome.blocksAppended, c.appended);
-    EXPECT_EQ(outcome.failed, *c.failure != '\0');
+    const bool fails = *c.failure != '\0';
+    EXPECT_EQ(outcome.failed, fails);
     EXPECT_EQ(Cp1252ToUtf8(outcome.failure), c.failure);
-    std::string expected = outcome.failed ? CommaBlock() : Replaced(CommaBlock(), "1,25", "1.25");
+    std::string expected = fails ? CommaBlock() : Replaced(CommaBlock(), "1,25", "1.25");
     for (int i = 0; i < c.appended; ++i) expected += PlainBlock("1", "2");
     EXPECT_EQ(gps, expected);
   }
