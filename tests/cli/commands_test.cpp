@@ -10,12 +10,14 @@
 
 #include "common/win1252.h"
 #include "support/files.h"
+#include "support/net_cases.h"
 #include "support/project_text.h"
 
 namespace korvo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FolderFiles;
 
 struct Expect {
   std::string path;       // "out", "err" or a file in the scratch folder
@@ -25,33 +27,29 @@ struct Expect {
 
 struct Command {
   const char* what;
-  std::string arguments;  // {D} the scratch folder, {S} the example project, {A} {K} {P} the matrices
-  std::map<std::string, std::string> files;  // written into the scratch folder first
+  // {D} the scratch folder, {S} {W} the example project and report, {A} {K} {P} the matrices
+  std::string arguments;
+  FolderFiles files;      // written into the scratch folder first
   int exitCode;
   std::vector<Expect> expects;
 };
 
-std::string Expand(std::string text, const fs::path& dir) {
-  const std::map<std::string, std::string> names = {{"{D}", dir.string()},
-                                                    {"{S}", testing::Example("red_ejemplo.txt").string()},
-                                                    {"{A}", (dir / "a.txt").string()},
-                                                    {"{K}", (dir / "k.txt").string()},
-                                                    {"{P}", (dir / "p.txt").string()}};
-  for (const auto& [name, value] : names) {
-    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
-      text.replace(at, name.size(), value);
+std::string Expand(const std::string& text, const fs::path& dir) {
+  std::string out = testing::ReplacedAll(text, "{S}", testing::Example("red_ejemplo.txt").string());
+  out = testing::ReplacedAll(out, "{W}", testing::Example("informe_wave.txt").string());
+  for (const auto& [name, file] : {std::pair{"{A}", "a.txt"}, {"{K}", "k.txt"}, {"{P}", "p.txt"}}) {
+    out = testing::ReplacedAll(out, name, std::string("{D}/") + file);
   }
-  return text;
+  return testing::InFolder(out, dir);
 }
 
 // The mean of six values, the last one a gross error.
-const std::map<std::string, std::string> kMatrices = {
+const FolderFiles kMatrices = {
     {"a.txt", "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"},
     {"k.txt", "10.001\r\n9.999\r\n10.002\r\n9.998\r\n10.000\r\n10.5\r\n"},
     {"p.txt", "1E6 0 0 0 0 0\r\n0 1E6 0 0 0 0\r\n0 0 1E6 0 0 0\r\n0 0 0 1E6 0 0\r\n0 0 0 0 1E6 0\r\n0 0 0 0 0 1E6\r\n"}};
 
-std::map<std::string, std::string> With(std::map<std::string, std::string> files, const std::string& name,
-                                        const std::string& bytes) {
+FolderFiles With(FolderFiles files, const std::string& name, const std::string& bytes) {
   files[name] = bytes;
   return files;
 }
@@ -92,21 +90,19 @@ TEST(Commands, Table) {
         {"{D}/r.txt", "\r\nVectores de fiabilidad externa\r\n"},
         {"{D}/r.txt", "  \r\n\r\n", Expect::EndsWith},
         {"{D}/r.txt", "\xC3\x93", Expect::Lacks},
+        {"{D}/r.txt", "  k1-2"},
         {"out", "{D}/r.txt"}}},
-      {"calcular: default results file beside the project", "calcular \"{D}/red.txt\" --sin-robustos",
-       {{"red.txt", sample}}, 0, {{"{D}/red_resultados.txt", "RESULTADOS"}}},
-      // Per-line refraction unknowns are "k<from>-<to>", one for the network "k" alone, a
-      // fixed coefficient none.
-      {"calcular: refraction per line", "calcular \"{S}\" -o \"{D}/r.txt\" --sin-robustos", {}, 0,
-       {{"{D}/r.txt", "  k1-2"}}},
+      {"calcular: --sobrescribir replaces the default results file beside the project",
+       "calcular \"{D}/red.txt\" --sobrescribir --sin-robustos", {{"red.txt", sample}, {"red_resultados.txt", "anterior"}},
+       0, {{"{D}/red_resultados.txt", sample, Expect::StartsWith}}},
+      // Per-line refraction unknowns are "k<from>-<to>" (the default), one for the network "k"
+      // alone, a fixed coefficient none.
       {"calcular: one refraction coefficient", "calcular \"{S}\" -o \"{D}/r.txt\" --k-red --sin-robustos", {}, 0,
        {{"{D}/r.txt", "      k        "}, {"{D}/r.txt", "  k1-2", Expect::Lacks}}},
       {"calcular: fixed refraction", "calcular \"{S}\" -o \"{D}/r.txt\" --k-fijo 0.13 --sin-robustos", {}, 0,
        {{"{D}/r.txt", "      k        ", Expect::Lacks}, {"{D}/r.txt", "  k1-2", Expect::Lacks}}},
       {"calcular: an existing file is kept", "calcular \"{S}\" -o \"{D}/r.txt\"", {{"r.txt", "anterior"}}, 1,
        {{"err", "¡El Fichero ya existe!"}, {"{D}/r.txt", "anterior", Expect::Equals}}},
-      {"calcular: --sobrescribir replaces it", "calcular \"{S}\" -o \"{D}/r.txt\" --sobrescribir --sin-robustos",
-       {{"r.txt", "anterior"}}, 0, {{"{D}/r.txt", "RESULTADOS"}}},
       {"calcular: no project", "calcular", {}, 2, {{"err", "Falta el fichero de datos del proyecto"}}},
       {"calcular: decimal comma", "calcular \"{S}\" --k-fijo 0,08", {}, 2, {{"err", "Use '.' como separador decimal"}}},
       {"calcular: option without value", "calcular \"{S}\" --k-fijo", {}, 2,
@@ -124,8 +120,6 @@ TEST(Commands, Table) {
         {"out", "Ajuste realizado"},
         {"{D}/exacta_resultados.txt", "Residuo Huber"},
         {"{D}/exacta_resultados.txt", Cp1252(kLpLeftOut)}}},
-      {"calcular: missing project", "calcular \"{D}/no_existe.txt\" -o \"{D}/r.txt\"", {}, 1,
-       {{"{D}/r.txt", "", Expect::Missing}}},
       {"calcular: no redundancy writes nothing", "calcular \"{D}/corto.txt\"",
        {{"corto.txt", vertexSection + Cp1252("OBSERVACIONES CLÁSICAS") + "\r\n\r\n" +
                           testing::Built(BuildClassicalLine({kTypeDistance, "1", "2", "3317.010", "0.003"})) +
@@ -161,6 +155,8 @@ TEST(Commands, Table) {
        {{"err", "Matriz A: 6 x 1\nMatriz K: 5 x 1\nMatriz P: 6 x 6"}}},  // LF on a terminal
       {"matrices: vertex list from a project", "matrices \"{A}\" \"{K}\" \"{P}\" --vertices \"{S}\"", kMatrices, 0,
        {{"out", "Punto", Expect::StartsWith}, {"out", "MATRICES IMPORTADAS:"}}},
+      {"wave: the GPS blocks of the example report", "wave \"{W}\"", {}, 0,
+       {{"out", Cp1252ToUtf8(testing::Golden("wave_example_blocks.txt")), Expect::Equals}, {"err", "", Expect::Equals}}},
       {"transformar: a file", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "3\r\n40.3,-3.3,700"}}, 0,
        {{"{D}/s.txt", "  457631.066, 4483452.284,   700.000;  -50980.563, ", Expect::StartsWith}}},
       {"transformar: unknown identifier", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "7\r\n1,2,3"}}, 1,
@@ -168,8 +164,7 @@ TEST(Commands, Table) {
   };
   for (const Command& c : commands) {
     SCOPED_TRACE(c.what);
-    const fs::path dir = testing::FreshTempDir("commands");
-    for (const auto& [name, bytes] : c.files) testing::WriteTempFile("commands/" + name, bytes);
+    const fs::path dir = testing::FolderWith("commands", c.files);
     const testing::CliRun run = testing::RunKorvoCli(Expand(c.arguments, dir));
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     for (const Expect& e : c.expects) {
@@ -201,30 +196,23 @@ TEST(Commands, CargarVertexRowsAgreeWithCartConvert) {
   const testing::CliRun run = testing::RunKorvoCli("cargar \"" + testing::Example("red_ejemplo.txt").string() + "\"");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   struct Row {
-    int number;
+    int number = 0;
     std::string kind;
-    double latDeg, lonDeg;
+    double latDeg = 0.0, lonDeg = 0.0;
   };
-  const Row expected[] = {{1, "Fijo", 40.978000000148000, -4.115000000829318},
-                          {11, "Fijo", 40.987096639871893, -4.148197563542456},
-                          {9, "Incógnita", 0.0, 0.0}};
-  for (const Row& e : expected) {
-    std::istringstream lines(run.out);
-    std::string line;
-    bool found = false;
-    while (std::getline(lines, line) && !found) {
-      std::istringstream fields(line);
-      Row row;
-      if (fields >> row.number >> row.kind >> row.latDeg >> row.lonDeg && row.number == e.number) {
-        found = true;
-        EXPECT_EQ(row.kind, e.kind);
-        if (e.latDeg != 0.0) {
-          EXPECT_NEAR(row.latDeg, e.latDeg, 2e-9);
-          EXPECT_NEAR(row.lonDeg, e.lonDeg, 1e-6);
-        }
-      }
-    }
-    EXPECT_TRUE(found) << e.number;
+  std::map<int, Row> rows;
+  std::istringstream lines(run.out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    if (Row row; fields >> row.number >> row.kind >> row.latDeg >> row.lonDeg) rows[row.number] = row;
+  }
+  for (const Row& e : {Row{1, "Fijo", 40.978000000148000, -4.115000000829318},
+                       Row{11, "Fijo", 40.987096639871893, -4.148197563542456}, Row{9, "Incógnita"}}) {
+    ASSERT_EQ(rows.count(e.number), 1u) << e.number;
+    EXPECT_EQ(rows[e.number].kind, e.kind);
+    if (e.latDeg == 0.0) continue;
+    EXPECT_NEAR(rows[e.number].latDeg, e.latDeg, 2e-9);
+    EXPECT_NEAR(rows[e.number].lonDeg, e.lonDeg, 1e-6);
   }
 }
 

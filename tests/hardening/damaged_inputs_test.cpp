@@ -5,99 +5,75 @@
 // messages are written from what the rule says, not copied from a run.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include <sys/resource.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <map>
+#include <csignal>
 #include <string>
 #include <vector>
 
-#include "common/files.h"
 #include "common/win1252.h"
 #include "support/files.h"
+#include "support/net_cases.h"
 
 namespace korvo {
 namespace {
 
-namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;
+using korvo::testing::FolderFiles;
+using korvo::testing::InFolder;
 
 std::string Example(const std::string& relative) {
-  const Result<std::string> bytes = ReadFileBytes(std::string(KORVO_SOURCE_DIR) + "/examples/" + relative);
-  EXPECT_TRUE(bytes.ok()) << relative;
-  return bytes.ok() ? *bytes : std::string();
+  return korvo::testing::ReadWholeFile(korvo::testing::Example(relative));
 }
 
-// The sample project with each (UTF-8 text → replacement) applied once, in Windows-1252.
-std::string Project(const std::vector<std::pair<std::string, std::string>>& edits) {
+// The sample project as red.txt, with each (UTF-8 text → replacement) applied once, in Windows-1252.
+FolderFiles Project(const std::vector<std::pair<std::string, std::string>>& edits) {
   std::string text = Example("red_ejemplo.txt");
   for (const auto& [from, to] : edits) {
     const std::size_t at = text.find(Cp1252(from));
     EXPECT_NE(at, std::string::npos) << from;
     if (at != std::string::npos) text.replace(at, Cp1252(from).size(), Cp1252(to));
   }
-  return text;
+  return {{"red.txt", text}};
 }
 
 struct Row {
   std::string name;
-  Files files;
-  std::string arguments;  // "$D/" stands for the row's folder
+  FolderFiles files;
+  std::string arguments;  // "{D}" stands for the row's folder
   int exitCode;
-  std::string message;    // UTF-8, found in standard error
-  std::string shellPrefix = "";
+  std::string message;         // UTF-8, found in standard error
+  rlim_t fileSizeLimit = 0;    // bytes a written file may reach; 0: no limit
 };
 
-fs::path Folder(const std::string& name) {
-  std::string plain = name;
-  std::replace(plain.begin(), plain.end(), ' ', '_');
-  const fs::path folder = korvo::testing::TestTempRoot() / "hardening" / plain;
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::string Expand(std::string text, const fs::path& folder) {
-  for (std::size_t at = text.find("$D/"); at != std::string::npos; at = text.find("$D/", at)) {
-    text.replace(at, 3, folder.string() + "/");
-  }
-  return text;
-}
-
-Files FolderFiles(const fs::path& folder) {
-  Files files;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    files[entry.path().filename().string()] = korvo::testing::ReadWholeFile(entry.path());
-  }
-  return files;
-}
-
-korvo::testing::CliRun Run(const std::string& shellPrefix, const std::string& arguments) {
-  if (shellPrefix.empty()) return korvo::testing::RunKorvoCli(arguments);
-  const fs::path err = korvo::testing::TestTempRoot() / "hardening-stderr.txt";
-  const std::string command = "sh -c '" + shellPrefix + " exec \"" + KORVO_CLI_PATH + "\" " + arguments + "' 2>\"" +
-                              err.string() + "\" >/dev/null";
-  const int status = std::system(command.c_str());
-  korvo::testing::CliRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = korvo::testing::ReadWholeFile(err);
+// Runs korvo-cli under the row's file size limit, with SIGXFSZ ignored so that a write past
+// the limit fails instead of killing the command (both are inherited by the command).
+korvo::testing::CliRun RunLimited(const std::string& arguments, rlim_t fileSizeLimit) {
+  if (fileSizeLimit == 0) return korvo::testing::RunKorvoCli(arguments);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit limited = saved;
+  limited.rlim_cur = fileSizeLimit;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limited);
+  korvo::testing::CliRun run = korvo::testing::RunKorvoCli(arguments);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
   return run;
 }
 
 void ExpectRefused(const std::vector<Row>& rows) {
   for (const Row& row : rows) {
-    const fs::path folder = Folder(row.name);
-    for (const auto& [name, bytes] : row.files) ASSERT_TRUE(WriteFileAtomically((folder / name).string(), bytes).ok());
-    const korvo::testing::CliRun run = Run(row.shellPrefix, Expand(row.arguments, folder));
-    EXPECT_EQ(run.exitCode, row.exitCode) << row.name << ": " << run.err;
-    EXPECT_NE(run.err.find(Expand(row.message, folder)), std::string::npos) << row.name << ": " << run.err;
-    EXPECT_EQ(run.err.find('\r'), std::string::npos) << row.name;
-    EXPECT_EQ(FolderFiles(folder), row.files) << row.name << ": a file appeared, vanished or changed";
+    SCOPED_TRACE(row.name);
+    const auto folder = korvo::testing::FolderWith("hardening", row.files);
+    const korvo::testing::CliRun run = RunLimited(InFolder(row.arguments, folder), row.fileSizeLimit);
+    EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
+    EXPECT_NE(run.err.find(InFolder(row.message, folder)), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\r'), std::string::npos);
+    EXPECT_EQ(korvo::testing::FilesIn(folder), row.files) << "a file appeared, vanished or changed";
   }
 }
 
-const std::string kRun = "calcular $D/red.txt -o $D/red.res";
+const std::string kRun = "calcular {D}/red.txt -o {D}/red.res";
 
 TEST(DamagedInputs, ProjectFile) {
   const std::string unknown12 =
@@ -107,66 +83,66 @@ TEST(DamagedInputs, ProjectFile) {
   const std::string vertex11End = "D.V.NS =   13.7  D.V.EW =   -5.1\r\n";
   const std::string firstSd = "92.94926       Desviación típica:      6";
   const std::vector<Row> rows = {
-      {"duplicated fixed vertex", {{"red.txt", Project({{"Punto  11      (Fijo)", "Punto   1      (Fijo)"}})}}, kRun, 1,
+      {"duplicated fixed vertex", Project({{"Punto  11      (Fijo)", "Punto   1      (Fijo)"}}), kRun, 1,
        "Línea 18, número: el número de vértice 1 está repetido (ya figura en la línea 8)"},
       {"no fixed vertex",
-       {{"red.txt", Project({{"Punto   1      (Fijo)", "Punto   1 (Incógnita)"},
-                             {"Punto   2      (Fijo)", "Punto   2 (Incógnita)"},
-                             {"Punto  11      (Fijo)", "Punto  11 (Incógnita)"}})}},
+       Project({{"Punto   1      (Fijo)", "Punto   1 (Incógnita)"}, {"Punto   2      (Fijo)", "Punto   2 (Incógnita)"},
+                {"Punto  11      (Fijo)", "Punto  11 (Incógnita)"}}),
        kRun, 1, "La red no tiene ningún vértice fijo (vértices 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11)"},
-      {"unobserved unknown vertex", {{"red.txt", Project({{vertex11End, vertex11End + unknown12}})}}, kRun, 1,
+      {"unobserved unknown vertex", Project({{vertex11End, vertex11End + unknown12}}), kRun, 1,
        "El vértice 12 es incógnita y ninguna observación ni línea base GPS llega a él"},
       {"part without a fixed vertex",
-       {{"red.txt", Project({{vertex11End, vertex11End + unknown12 + unknown13},
-                             {"Geométrica  de   11    a      5", "Geométrica  de   12    a     13"}})}},
+       Project({{vertex11End, vertex11End + unknown12 + unknown13},
+                {"Geométrica  de   11    a      5", "Geométrica  de   12    a     13"}}),
        kRun, 1, "La parte de la red formada por los vértices 12, 13 no está unida a ningún vértice fijo"},
-      {"negative standard deviation", {{"red.txt", Project({{firstSd, "92.94926       Desviación típica:     -6"}})}},
-       kRun, 1, "Línea 24, desviación típica: la observación nº 1 (Dirección 1-2) tiene desviación típica -6; debe ser"},
-      {"weight overflows", {{"red.txt", Project({{firstSd, "92.94926       Desviación típica: 1E-170"}})}}, kRun, 1,
+      {"negative standard deviation", Project({{firstSd, "92.94926       Desviación típica:     -6"}}), kRun, 1,
+       "Línea 24, desviación típica: la observación nº 1 (Dirección 1-2) tiene desviación típica -6; debe ser"},
+      {"weight overflows", Project({{firstSd, "92.94926       Desviación típica: 1E-170"}}), kRun, 1,
        "tiene desviación típica 1E-170: su peso (1/desviación²) no es un número representable"},
-      {"coordinate of 1E300", {{"red.txt", Project({{"X = 4810516.898", "X =       1E300"}})}}, kRun, 1,
+      {"coordinate of 1E300", Project({{"X = 4810516.898", "X =       1E300"}}), kRun, 1,
        "Línea 8, X, Y, Z: el vértice 1 está a 1E+300 m del centro de la Tierra; debe estar entre 5000 y 8000 km"},
-      {"deflection of 1E300", {{"red.txt", Project({{"D.V.EW =   -8.6", "D.V.EW =  1E300"}})}}, kRun, 1,
+      {"deflection of 1E300", Project({{"D.V.EW =   -8.6", "D.V.EW =  1E300"}}), kRun, 1,
        "Línea 8, D.V.EW: la desviación de la vertical del vértice 1 es 1E+300 cc; no puede pasar de 1000 cc"},
-      {"indefinite GPS covariance", {{"red.txt", Project({{"Matriz v-c:   3.26E-05", "Matriz v-c:  -3.26E-05"}})}},
-       kRun, 1, "Línea 96, matriz v-c: la matriz de varianzas-covarianzas de la línea base GPS nº 1 (1-3) no es simétrica"},
-      {"UTF-8 with a character Windows-1252 lacks", {{"red.txt", "Fichero de datos \xCF\x83 " + Cp1252ToUtf8(Example("red_ejemplo.txt"))}}, kRun, 1,
-       "$D/red.txt está guardado en UTF-8 y contiene caracteres que no existen en Windows-1252"},
-      {"missing project", {}, kRun, 1, "No se puede leer el fichero $D/red.txt! No se encuentra el archivo"},
-      {"output is the project", {{"red.txt", Example("red_ejemplo.txt")}},
-       "calcular $D/red.txt -o $D/./red.txt --sobrescribir", 1, "es también un fichero de entrada; no se sustituye"},
-      {"refraction 1e308", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --k-fijo 1e308", 2,
+      {"indefinite GPS covariance", Project({{"Matriz v-c:   3.26E-05", "Matriz v-c:  -3.26E-05"}}), kRun, 1,
+       "Línea 96, matriz v-c: la matriz de varianzas-covarianzas de la línea base GPS nº 1 (1-3) no es simétrica"},
+      {"UTF-8 with a character Windows-1252 lacks",
+       {{"red.txt", "Fichero de datos \xCF\x83 " + Cp1252ToUtf8(Example("red_ejemplo.txt"))}}, kRun, 1,
+       "{D}/red.txt está guardado en UTF-8 y contiene caracteres que no existen en Windows-1252"},
+      {"missing project", {}, kRun, 1, "No se puede leer el fichero {D}/red.txt! No se encuentra el archivo"},
+      {"output is the project", Project({}), "calcular {D}/red.txt -o {D}/./red.txt --sobrescribir", 1,
+       "es también un fichero de entrada; no se sustituye"},
+      {"refraction 1e308", Project({}), kRun + " --k-fijo 1e308", 2,
        "El coeficiente de refracción K = 1E+308 está fuera del intervalo de -1 a 1"},
-      {"centring 1e300", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --error-estacionamiento 1e300", 2,
+      {"centring 1e300", Project({}), kRun + " --error-estacionamiento 1e300", 2,
        "El error en estacionamiento (1E+300 m) debe estar entre 0 y 1 m"},
-      {"antenna 1e39", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --error-altura-antena 1e39", 2,
+      {"antenna 1e39", Project({}), kRun + " --error-altura-antena 1e39", 2,
        "El error en altura de antena (1e39 m) debe estar entre 0 y 1 m"},
-      {"negative centring", {{"red.txt", Example("red_ejemplo.txt")}}, kRun + " --error-estacionamiento -0.001", 2,
+      {"negative centring", Project({}), kRun + " --error-estacionamiento -0.001", 2,
        "El error en estacionamiento (-.001 m) debe estar entre 0 y 1 m"},
   };
   ExpectRefused(rows);
 }
 
 TEST(DamagedInputs, MatrixFiles) {
-  const Files abc = {{"A.txt", Example("matrices/A.txt")}, {"k.txt", Example("matrices/k.txt")},
+  const FolderFiles abc = {{"A.txt", Example("matrices/A.txt")}, {"k.txt", Example("matrices/k.txt")},
                      {"P.txt", Example("matrices/P.txt")}};
-  Files withResults = abc;
+  FolderFiles withResults = abc;
   withResults["r.res"] = "resultados anteriores\r\n";
-  Files ragged = abc;
+  FolderFiles ragged = abc;
   ragged["k.txt"] = "1\r\n2 3\r\n";
-  const std::string inputs = "matrices $D/A.txt $D/k.txt $D/P.txt";
+  const std::string inputs = "matrices {D}/A.txt {D}/k.txt {D}/P.txt";
   ExpectRefused({
-      {"matrices output is A", abc, inputs + " -o $D/A.txt --sobrescribir", 1, "es también un fichero de entrada"},
-      {"matrices existing output", withResults, inputs + " -o $D/r.res", 1, "El Fichero ya existe"},
+      {"matrices output is A", abc, inputs + " -o {D}/A.txt --sobrescribir", 1, "es también un fichero de entrada"},
+      {"matrices existing output", withResults, inputs + " -o {D}/r.res", 1, "El Fichero ya existe"},
       {"matrices -o alone", abc, inputs + " -o", 2, "Falta el valor de la opción -o."},
-      {"matrices ragged k", ragged, inputs + " -o $D/r.res", 1, "Compruebe los formatos.\n\nVector k: $D/k.txt"},
+      {"matrices ragged k", ragged, inputs + " -o {D}/r.res", 1, "Compruebe los formatos.\n\nVector k: {D}/k.txt"},
   });
 }
 
 TEST(DamagedInputs, CoordinateFiles) {
   const std::string cartesian = "4\r\n4810516.898,-346088.024,4161236.352\r\n";
-  const auto input = [](const std::string& text) { return Files{{"c.txt", text}}; };
-  const std::string run = "transformar $D/c.txt $D/s.txt";
+  const auto input = [](const std::string& text) { return FolderFiles{{"c.txt", text}}; };
+  const std::string run = "transformar {D}/c.txt {D}/s.txt";
   std::string manyPoints = cartesian;  // about 3 kB of output, over a 1-block file size limit
   for (int i = 0; i < 12; ++i) manyPoints += cartesian.substr(3);
   ExpectRefused({
@@ -178,11 +154,11 @@ TEST(DamagedInputs, CoordinateFiles) {
       {"UTM easting 1E15", input("1\r\n1E15,4400000,0"), run, 1, "Línea 2, columna 1: la coordenada X UTM 1E+15 no está"},
       {"UTM northing", input("2\r\n400000,-2E7,0"), run, 1, "Línea 2, columna 2: la coordenada Y UTM -20000000 no está"},
       {"X of -1E308", input(cartesian + "-1E308,0,0"), run, 1, "Línea 3, columna 1: el punto está a 1E+308 m"},
-      {"output is the input", input(cartesian), "transformar $D/c.txt $D/c.txt --sobrescribir", 1,
+      {"output is the input", input(cartesian), "transformar {D}/c.txt {D}/c.txt --sobrescribir", 1,
        "es también un fichero de entrada"},
       {"existing output", {{"c.txt", cartesian}, {"s.txt", "x"}}, run, 1, "El Fichero ya existe"},
       {"file too large", input(manyPoints), run, 1,
-       "El archivo es demasiado grande para el sistema de archivos", "ulimit -f 1; trap \"\" XFSZ;"},
+       "El archivo es demasiado grande para el sistema de archivos", 512},
   });
 }
 
@@ -191,10 +167,10 @@ TEST(DamagedInputs, WaveReport) {
   const auto edited = [&report](const std::string& from, const std::string& to) {
     std::string text = report;
     text.replace(text.find(from), from.size(), to);
-    return Files{{"w.txt", text}};
+    return FolderFiles{{"w.txt", text}};
   };
   const std::string lastX = "   Z       3.1000000E-07";
-  const std::string run = "wave $D/w.txt";
+  const std::string run = "wave {D}/w.txt";
   ExpectRefused({
       {"wave cut in a covariance block", {{"w.txt", report.substr(0, report.rfind(lastX) + lastX.size())}}, run, 1,
        "El campo Cyz de la línea base 4 ("},
@@ -205,23 +181,21 @@ TEST(DamagedInputs, WaveReport) {
   });
 }
 
-// Things that used to be refused or misread now read as they should.
+// Things that used to be refused or misread: a project saved as UTF-8 with its mark and a
+// coordinate file with the mark give what the plain files give.
 TEST(DamagedInputs, Utf8ProjectAndMarkedCoordinateFileAreRead) {
-  const fs::path folder = Folder("utf8");
-  const std::string sample = Example("red_ejemplo.txt");
-  ASSERT_TRUE(WriteFileAtomically((folder / "a" ).string(), sample).ok());
-  ASSERT_TRUE(WriteFileAtomically((folder / "b").string(), "\xEF\xBB\xBF" + Cp1252ToUtf8(sample)).ok());
-  const std::string f = folder.string() + "/";
-  ASSERT_EQ(korvo::testing::RunKorvoCli("calcular " + f + "a -o " + f + "a.res").exitCode, 0);
-  ASSERT_EQ(korvo::testing::RunKorvoCli("calcular " + f + "b -o " + f + "b.res").exitCode, 0);
-  EXPECT_EQ(korvo::testing::ReadWholeFile(folder / "a.res"), korvo::testing::ReadWholeFile(folder / "b.res"));
-
-  const std::string point = "3\r\n40.2530125,-3.4512,850\r\n";
-  ASSERT_TRUE(WriteFileAtomically(f + "c", point).ok());
-  ASSERT_TRUE(WriteFileAtomically(f + "d", "\xEF\xBB\xBF" + point).ok());
-  ASSERT_EQ(korvo::testing::RunKorvoCli("transformar " + f + "c " + f + "c.out").exitCode, 0);
-  ASSERT_EQ(korvo::testing::RunKorvoCli("transformar " + f + "d " + f + "d.out").exitCode, 0);
-  EXPECT_EQ(korvo::testing::ReadWholeFile(folder / "c.out"), korvo::testing::ReadWholeFile(folder / "d.out"));
+  const std::string mark = "\xEF\xBB\xBF", sample = Example("red_ejemplo.txt"), point = "3\r\n40.2530125,-3.4512,850\r\n";
+  const auto folder =
+      korvo::testing::FolderWith("utf8", {{"a", sample}, {"b", mark + Cp1252ToUtf8(sample)}, {"c", point}, {"d", mark + point}});
+  for (const char* command : {"calcular {D}/a -o {D}/a.out", "calcular {D}/b -o {D}/b.out", "transformar {D}/c {D}/c.out",
+                              "transformar {D}/d {D}/d.out"}) {
+    ASSERT_EQ(korvo::testing::RunKorvoCli(InFolder(command, folder)).exitCode, 0) << command;
+  }
+  const FolderFiles files = korvo::testing::FilesIn(folder);
+  EXPECT_NE(files.at("a.out").find("RESULTADOS"), std::string::npos);
+  EXPECT_EQ(files.at("a.out"), files.at("b.out"));
+  EXPECT_FALSE(files.at("c.out").empty());
+  EXPECT_EQ(files.at("c.out"), files.at("d.out"));
 }
 
 }  // namespace

@@ -33,11 +33,7 @@ TEST(ProjectFile, ComposeGivesTheHeaderTitlesAndBreaks) {
                    "VÉRTICES DE LA RED\r\n\r\nV\r\n\r\n\r\n\r\n"
                    "OBSERVACIONES CLÁSICAS\r\n\r\nC\r\n\r\n\r\n\r\n"
                    "OBSERVACIONES GPS\r\n\r\nG\r\n\r\n"));
-  const std::string empty = ComposeProjectFile("p", "d", "", "", "");
-  EXPECT_TRUE(empty.ends_with("OBSERVACIONES GPS\r\n\r\n\r\n"));
-  const ProjectSections sections = SplitProjectText(empty);
-  EXPECT_TRUE(sections.titlesFound);
-  ExpectSections(sections, "", "", "", "no records");
+  EXPECT_TRUE(ComposeProjectFile("p", "d", "", "", "").ends_with("OBSERVACIONES GPS\r\n\r\n\r\n"));
 }
 
 // Split gives back what compose put in (and compose again the same bytes); so also with LF
@@ -63,6 +59,7 @@ TEST(ProjectFile, SplitGivesBackTheSections) {
     std::string gps;
   } cases[] = {
       {"CR LF", whole, true, s.vertices, s.classical, s.gps},
+      {"no records", ComposeProjectFile("p", "d", "", "", ""), true, none, none, ""},
       {"LF only", lf, true, s.vertices, s.classical, s.gps},
       {"two sets of titles", ComposeProjectFile("p", "d", "A\r\n", "B\r\n", "C\r\n") + whole, true, s.vertices,
        s.classical, s.gps},
@@ -84,8 +81,10 @@ TEST(ProjectFile, SplitGivesBackTheSections) {
   }
 }
 
-TEST(ProjectFile, WrittenFileSplitsBackIntoItsSections) {
-  const std::string path = (korvo::testing::FreshTempDir("project_file") / "red.txt").string();
+// The written file splits back into its sections; failures give their messages and leave no file.
+TEST(ProjectFile, WrittenFileSplitsBackAndFailuresGiveTheirMessages) {
+  const std::filesystem::path folder = korvo::testing::FreshTempDir("project_file");
+  const std::string path = (folder / "red.txt").string();
   const auto& s = Sample();
   ProjectState state;
   state.vertexListText = s.vertices;
@@ -96,17 +95,15 @@ TEST(ProjectFile, WrittenFileSplitsBackIntoItsSections) {
   const Result<ProjectSections> split = SplitProjectFile(path);
   ASSERT_TRUE(split.ok()) << split.error();
   ExpectSections(*split, s.vertices, s.classical, s.gps, "from the disk");
-}
 
-TEST(ProjectFile, FailuresGiveTheirMessages) {
-  const std::string path = (korvo::testing::FreshTempDir("project_file_fails") / "no_existe" / "red.txt").string();
-  const Status status = WriteProjectFile(path, ProjectState{});
+  const std::string nowhere = (folder / "no_existe" / "red.txt").string();
+  const Status status = WriteProjectFile(nowhere, ProjectState{});
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.error(), Cp1252(" ¡Se ha producido un error al guardar el archivo! "));
-  EXPECT_FALSE(FileExists(path));
-  const Result<ProjectSections> split = SplitProjectFile("/no/existe/red.txt");
-  ASSERT_FALSE(split.ok());
-  EXPECT_EQ(split.error(), Cp1252("No se encuentra el archivo o la carpeta."));
+  EXPECT_FALSE(FileExists(nowhere));
+  const Result<ProjectSections> missing = SplitProjectFile(nowhere);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error(), Cp1252("No se encuentra el archivo o la carpeta."));
 }
 
 }  // namespace
