@@ -34,22 +34,15 @@ TEST(FormatNumber, HandWorkedCases) {
     int width, decimals;
     const char* expected;
   } cases[] = {
-      {"1234.5", 8, 3, "    1234.500"},  // w − 4 = 4 blanks
-      {"0", 8, 3, "       0.000"},       {"0", 3, 8, "  0.00000000"},
-      {"-0.5", 8, 3, "      -0.500"},    // a lone "-" integer part becomes "-0"
-      {"0.5", 8, 3, "        .500"},     // ".5": empty integer part, |8 − 0| = 8 blanks
-      {".25", 8, 3, "        .250"},     {"0.0625", 3, 8, "   .06250000"},
-      {"-0.3", 3, 8, " -0.30000000"},    // "-.3": "-0", |3 − 2| = 1 blank
+      {"1234.5", 8, 3, "    1234.500"}, {"0", 8, 3, "       0.000"}, {"0", 3, 8, "  0.00000000"},
+      {"-0.5", 8, 3, "      -0.500"},  // a lone "-" integer part becomes "-0"
+      {"0.5", 8, 3, "        .500"},   // ".5": empty integer part, |8 − 0| = 8 blanks
+      {".25", 8, 3, "        .250"}, {"0.0625", 3, 8, "   .06250000"}, {"-0.3", 3, 8, " -0.30000000"},
       {"0.9996", 8, 3, "       1.000"},  // rounds up to a whole number: "1"
-      {"0.0625", 8, 3, "        .063"},  // 62.5 thousandths, a half: away from zero
-      {"1.0625", 8, 3, "       1.063"},  {"-1.0625", 8, 3, "      -1.063"},
-      {"-3.30047171239", 3, 8, " -3.30047171"},
-      {"-10.1", 3, 8, "-10.10000000"},     // integer part as long as the width: no blank
-      {"-100.25", 3, 8, " -100.25000000"}, // |3 − 4| = 1 blank
-      {"777.3338", 6, 3, "   777.334"},   {"-0.5", 6, 3, "    -0.500"},
-      {"-0.0004", 8, 3, "       0.000"},  // rounds to zero: no "-0.000"
-      {"1.5E-05", 3, 8, "   .00001500"},  // exponent forms in positional form
-      {"0.00001234", 3, 8, "   .00001234"}, {"-2.5D-6", 3, 8, " -0.00000250"},
+      {"0.0625", 8, 3, "        .063"}, {"1.0625", 8, 3, "       1.063"}, {"-1.0625", 8, 3, "      -1.063"},
+      {"-3.30047171239", 3, 8, " -3.30047171"}, {"-10.1", 3, 8, "-10.10000000"}, {"-100.25", 3, 8, " -100.25000000"},
+      {"777.3338", 6, 3, "   777.334"}, {"-0.5", 6, 3, "    -0.500"}, {"-0.0004", 8, 3, "       0.000"},  // no "-0.000"
+      {"1.5E-05", 3, 8, "   .00001500"}, {"0.00001234", 3, 8, "   .00001234"}, {"-2.5D-6", 3, 8, " -0.00000250"},
       {"1.2345E+15", 8, 3, "        1234500000000000.000"}, {"12E2", 8, 3, "    1200.000"},
       {"abc", 8, 3, "       0.000"},  // no leading number reads as 0
   };
@@ -70,21 +63,14 @@ TEST(IsNumericField, AcceptsNumbersOnly) {
   }
 }
 
-// ---- window columns ------------------------------------------------------------------------
-
-TEST(ReadColumns, ReadsOnePointPerLine) {
-  const auto points = ReadColumns({"457631.066\r\n931100.804", "4483452.284\n4593302.524", "700\r\n50"});
-  ASSERT_TRUE(points.ok()) << points.error();
-  ASSERT_EQ(points->size(), 2u);
-  EXPECT_DOUBLE_EQ((*points)[1].first, 931100.804);
-  EXPECT_DOUBLE_EQ((*points)[1].second, 4593302.524);
-  EXPECT_DOUBLE_EQ((*points)[0].third, 700.0);
-  EXPECT_EQ(ReadColumns({"40.3", "-3.3", "700"}).value().size(), 1u);  // no line break needed
-}
-
-// What stops the reading: its message, kind, line and column. Minutes and seconds of 60 are
-// refused in the two angle columns of the geographic formats only.
-TEST(ReadColumns, RefusalsNameTheLineAndColumn) {
+// One point per line, or what stops the reading: its message, kind, line and column. Minutes
+// and seconds of 60 are refused in the two angle columns of the geographic formats only.
+TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
+  const auto two = ReadColumns({"457631.066\r\n931100.804", "4483452.284\n4593302.524", "700\r\n50"});
+  ASSERT_EQ(two.value().size(), 2u);
+  EXPECT_DOUBLE_EQ((*two)[1].first, 931100.804);
+  EXPECT_DOUBLE_EQ((*two)[1].second, 4593302.524);
+  EXPECT_DOUBLE_EQ((*two)[0].third, 700.0);
   using Kind = ColumnReadFailure::Kind;
   struct Case {
     std::array<std::string, 3> columns;
@@ -105,6 +91,7 @@ TEST(ReadColumns, RefusalsNameTheLineAndColumn) {
       {{"40.2530", "-3.2960", "1"}, true, Kind::SexagesimalOver60, 1, 1},
       {{"40.2559", "-3.5959", "40.60"}, true, Kind::None, 0, 0},     // 59 is the most; h is no angle
       {{"40.6", "-3.2960", "1"}, false, Kind::None, 0, 0},
+      {{"40.3", "-3.3", "700"}, true, Kind::None, 0, 0},  // no line break needed
   };
   for (const Case& c : cases) {
     const std::string what = c.columns[0] + "|" + c.columns[1];
@@ -125,8 +112,6 @@ TEST(ReadColumns, RefusalsNameTheLineAndColumn) {
         << what;
   }
 }
-
-// ---- input files --------------------------------------------------------------------------
 
 TEST(ParseCoordinateInput, ReadsIdentifierAndPoints) {
   const auto input = ParseCoordinateInput("3\r\n40.3,-3.3,700\r\n 41.223 , 2.0915 ,50");
@@ -188,8 +173,6 @@ TEST(ParseCoordinateInput, RefusalsQuoteTheIdentifierOrNameTheLine) {
   ASSERT_FALSE(missing.ok());
   EXPECT_TRUE(missing.error().starts_with(Cp1252(" No se puede leer el fichero /nonexistent/korvo/coordenadas.txt \r\n ")));
 }
-
-// ---- display and output ---------------------------------------------------------------------
 
 // Madrid and Barcelona typed as ED50 geographic coordinates. The expected file holds the
 // references of geodesy_test.cpp (TransverseMercatorProj, CartConvert and the exact

@@ -1,5 +1,5 @@
 // The datum transformation window offscreen: what its boxes show, what it refuses and how,
-// the files it reads and writes, its help, about and editor buttons.
+// how its columns fit and scroll, the files it reads and writes, its other buttons.
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
@@ -90,8 +90,8 @@ TEST_F(DatumWindowTest, TransformShowsEveryColumnAndOutputWritesTheFile) {
   EXPECT_EQ(dialogs.Messages(), QStringList{});
 }
 
-// A refused value: a beep, the message naming its line and the caption of its column, that
-// line selected in its box, and the boxes as they were.
+// A refused value: a beep, the message naming its line and the caption of its column (or,
+// for an implausible point, its number), that value selected, nothing transformed.
 TEST_F(DatumWindowTest, RefusedValuesAreNamedByLineAndColumnAndSelected) {
   const QString nonNumeric = Q("¡Hay algún valor no numérico!");
   const QString over60 = Q("¡Los minutos y los segundos han de ser menores que 60!");
@@ -100,7 +100,7 @@ TEST_F(DatumWindowTest, RefusedValuesAreNamedByLineAndColumnAndSelected) {
     int format;
     QString first, second, third;
     QString message;  // empty: accepted
-    int column;       // the box whose line is selected, or -1
+    int column;       // the box of the format whose line is selected, or -1
     QString selected;
   };
   const Row rows[] = {
@@ -112,6 +112,13 @@ TEST_F(DatumWindowTest, RefusedValuesAreNamedByLineAndColumnAndSelected) {
        Q("40.6000")},
       {4, Q("40.2530"), Q("-3.2960"), Q("1"), over60 + Q("\r\n Línea 1, columna λ") + geographic, 1, Q("-3.2960")},
       {5, Q("1"), Q("1"), Q("4O"), nonNumeric + Q("\r\n Línea 1, columna Z de Cartesianas geocéntricas. "), 2, Q("4O")},
+      {4, Q("40.3\n95"), Q("-3.3\n-3.3"), Q("700\n0"),
+       Q(" Línea 2, columna 1: la latitud 95 no está entre -90 y 90 grados "), 0, Q("95")},
+      {5, Q("4848527.184\n8378137"), Q("-50980.563\n0"), Q("4116958.214\n0"),
+       Q(" Línea 2, columna 1: el punto está a 8378137 m del centro de la Tierra; debe estar entre 5000 y 8000 km "), 0,
+       Q("8378137")},
+      {1, Q("500000"), Q("10000001"), Q("0"),
+       Q(" Línea 1, columna 2: la coordenada Y UTM 10000001 no está entre -10000000 y 10000000 m "), 1, Q("10000001")},
       {4, Q("40.2559"), Q("-3.3000"), Q("1"), {}, -1, {}},  // 59 seconds: accepted
   };
   int beeps = 0;
@@ -123,17 +130,17 @@ TEST_F(DatumWindowTest, RefusedValuesAreNamedByLineAndColumnAndSelected) {
     Box(first)->setPlainText(row.first);
     Box(first + 1)->setPlainText(row.second);
     Box(first + 2)->setPlainText(row.third);
-    window.Transform(row.format);
+    QTest::mouseClick(Button(("Transform" + std::to_string(row.format)).c_str()), Qt::LeftButton);
+    EXPECT_EQ(Box((first + 3) % kColumnCount)->toPlainText().isEmpty(), !row.message.isEmpty());
     if (row.message.isEmpty()) {
       EXPECT_EQ(dialogs.Log(), QString());
-      EXPECT_FALSE(Box((first + 3) % kColumnCount)->toPlainText().isEmpty());
       continue;
     }
     EXPECT_EQ(dialogs.beeps, ++beeps);
     EXPECT_EQ(dialogs.Log(), Q("message | information |  | ") + row.message + QLatin1Char('\n'));
     EXPECT_EQ(Box(first)->toPlainText(), row.first);
     EXPECT_EQ(Box(first + 2)->toPlainText(), row.third);
-    EXPECT_TRUE(Box((first + 3) % kColumnCount)->toPlainText().isEmpty());
+    EXPECT_TRUE(window.Points().empty());
     if (row.column >= 0) {
       EXPECT_EQ(Box(first + row.column)->textCursor().selectedText(), row.selected);
     }
@@ -180,30 +187,32 @@ TEST_F(DatumWindowTest, InputLoadsTheFormatsColumnsOrSaysWhyNot) {
   EXPECT_EQ(EditorOpenedFileName(), missing);
 }
 
-// Fifty points: the three columns of a format scroll as one, and the widest values fit
-// their columns without a horizontal scroll bar.
-TEST_F(DatumWindowTest, FiftyPointsScrollTogetherAndFitTheirColumns) {
-  window.resize(1400, 800);
+// Fifty points of the widest values every column shows: none clipped or scrolled sideways,
+// the window within 1,260 pixels, and the three columns of each format scroll as one with
+// the scroll bar of the last.
+TEST_F(DatumWindowTest, WidestValuesFitAndEachFormatScrollsAsOne) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QStringList x, y, h;
-  for (int i = 0; i < 50; ++i) {
-    x << Q("-1234567.890");
-    y << QString::number(4483452.284 + i, 'f', 3);
-    h << QString::number(700 + i);
+  for (int k = 0; k < kColumnCount; ++k) {
+    const bool angle = (k / 3 == 2 || k / 3 == 4) && k % 3 < 2;
+    QStringList lines;
+    for (int i = 0; i < 50; ++i) lines << (angle ? Q("-179.59599999") : Q("-1234567.890"));
+    Box(k)->setPlainText(lines.join(QLatin1Char('\n')));
   }
-  Box(0)->setPlainText(x.join(QLatin1Char('\n')));
-  Box(1)->setPlainText(y.join(QLatin1Char('\n')));
-  Box(2)->setPlainText(h.join(QLatin1Char('\n')));
+  window.adjustSize();
   QCoreApplication::processEvents();
-  QScrollBar* last = Box(2)->verticalScrollBar();
-  ASSERT_GT(last->maximum(), 0);
-  last->setValue(last->maximum() / 2);
-  for (int c = 0; c < 2; ++c) {
-    EXPECT_EQ(Box(c)->verticalScrollBar()->value(), last->value()) << c;
-    EXPECT_FALSE(Box(c)->horizontalScrollBar()->isVisible()) << c;
+  EXPECT_LE(window.width(), 1260);
+  for (int k = 0; k < kColumnCount; ++k) {
+    EXPECT_EQ(Box(k)->horizontalScrollBar()->maximum(), 0) << k;
+    EXPECT_EQ(Box(k)->verticalScrollBar()->isVisible(), k % 3 == 2) << k;
   }
-  Box(0)->verticalScrollBar()->setValue(3);
-  EXPECT_EQ(last->value(), 3);
+  for (int first = 0; first < kColumnCount; first += 3) {
+    QScrollBar* last = Box(first + 2)->verticalScrollBar();
+    ASSERT_GT(last->maximum(), 0);
+    last->setValue(last->maximum() / 2);
+    for (int c = 0; c < 2; ++c) EXPECT_EQ(Box(first + c)->verticalScrollBar()->value(), last->value()) << first + c;
+    Box(first)->verticalScrollBar()->setValue(3);
+    EXPECT_EQ(last->value(), 3) << first;
+  }
 }
 
 TEST_F(DatumWindowTest, EraseHelpAboutAndSalir) {
@@ -222,9 +231,9 @@ TEST_F(DatumWindowTest, EraseHelpAboutAndSalir) {
   EXPECT_FALSE(window.isVisible());
 }
 
-// "Editor de texto" shows the editor as a freshly loaded window: empty text, and the
-// opened-file name the utility set is emptied by the load; the file read is untouched.
-TEST(DatumWindowEditorButton, ShowsTheEditorWithoutOpeningTheFileRead) {
+// The one utility window's "Editor de texto" shows the editor as freshly loaded: empty text,
+// and the opened-file name the utility set is emptied; the file read is untouched.
+TEST(DatumWindowInstance, EditorButtonShowsTheEditorWithoutOpeningTheFileRead) {
   testing::FakeDialogService dialogs;
   EditorWindow& editor = EditorInstance();
   editor.TextBox()->clear();
@@ -232,7 +241,10 @@ TEST(DatumWindowEditorButton, ShowsTheEditorWithoutOpeningTheFileRead) {
   QTemporaryDir dir;
   const QString path = dir.filePath(Q("puntos.txt"));
   ASSERT_TRUE(WriteFileAtomically(path.toStdString(), "1\r\n457631.066,4483452.284,700").ok());
-  DatumWindow window;
+  ASSERT_EQ(&DatumWindowInstance(), &DatumWindowInstance());
+  ShowDatumWindow();
+  DatumWindow& window = DatumWindowInstance();
+  EXPECT_TRUE(window.isVisible());
   dialogs.fileAnswers = {path};
   window.InputFromFile();
   ASSERT_EQ(EditorOpenedFileName(), path);
@@ -241,14 +253,8 @@ TEST(DatumWindowEditorButton, ShowsTheEditorWithoutOpeningTheFileRead) {
   EXPECT_TRUE(editor.TextBox()->toPlainText().isEmpty());
   EXPECT_TRUE(EditorOpenedFileName().isEmpty());
   editor.close();
+  window.close();
   EXPECT_EQ(ReadFileBytes(path.toStdString()).value(), "1\r\n457631.066,4483452.284,700");
-}
-
-TEST(DatumWindowInstance, IsOneWindow) {
-  EXPECT_EQ(&DatumWindowInstance(), &DatumWindowInstance());
-  ShowDatumWindow();
-  EXPECT_TRUE(DatumWindowInstance().isVisible());
-  DatumWindowInstance().close();
 }
 
 }  // namespace

@@ -46,7 +46,6 @@ struct ImportedFixture {
   }
 };
 
-
 // The imported variant with all three estimators; with every selected estimator left out
 // (the least-squares column alone, then one sentence per estimator); with every estimator
 // at its iteration limit (a sentence each, β2 with 6 decimals).
@@ -60,6 +59,21 @@ TEST(ComparisonSection, ImportedVariantMatchesTheHandWrittenFiles) {
                   {RobustMethod::L1, "Matriz singular"}};
   EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, none),
             testing::Golden("comparison_all_left_out.txt"));
+
+  // A left-out estimator has no columns, as if not selected, and its sentence stands where its
+  // closing sentences would: between Huber's and L1's when those reached their limits.
+  RobustResults notSelected = f.all;
+  notSelected.lp.reset();
+  RobustResults leftOut = notSelected;
+  leftOut.leftOut.push_back({RobustMethod::Lp, "Matriz singular"});
+  const std::string lpLeftOut = Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n");
+  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut),
+            BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, notSelected) + lpLeftOut);
+  leftOut.huber->iterationLimitReached = leftOut.l1->iterationLimitReached = true;
+  EXPECT_TRUE(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut)
+                  .ends_with("\r\n\r\n" + HuberIterationLimitSentence() + "\r\n" + lpLeftOut +
+                             L1IterationLimitSentence() + "\r\n"));
+
   f.all.huber->iterationLimitReached = f.all.lp->iterationLimitReached = f.all.l1->iterationLimitReached = true;
   f.all.lp->kurtosis = 4.1234567;
   EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all),
@@ -121,28 +135,6 @@ TEST(ComparisonSection, LeftOutSentences) {
   }
 }
 
-// A left-out estimator has no columns, exactly as if it had not been selected, and the section
-// gains its sentence where that estimator's closing sentences would stand.
-TEST(ComparisonSection, LeftOutEstimatorLosesItsColumnsAndGetsASentence) {
-  ImportedFixture f;
-  RobustResults notSelected = f.all;
-  notSelected.lp.reset();
-  RobustResults leftOut = notSelected;
-  leftOut.leftOut.push_back({RobustMethod::Lp, "Matriz singular"});
-  const std::string without = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, notSelected);
-  const std::string with = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut);
-  EXPECT_EQ(with, without + Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n"));
-
-  // Between the Huber and L1 sentences when those loops reached their limits.
-  leftOut.huber->iterationLimitReached = true;
-  leftOut.l1->iterationLimitReached = true;
-  const std::string ordered = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut);
-  EXPECT_TRUE(ordered.ends_with(
-      "\r\n\r\n" + HuberIterationLimitSentence() + "\r\n" +
-      Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n") +
-      L1IterationLimitSentence() + "\r\n"));
-}
-
 // A network: fixed vertex 1 with an unknown orientation, unknown vertex 12 with unknown
 // deflection (its orientation fixed), unknown vertex 345; one refraction line 12-345.
 struct NetworkFixture {
@@ -179,8 +171,8 @@ struct NetworkFixture {
   }
 };
 
-// The network variant from a hand-written file; the refraction rows follow the options and
-// there are no orientation rows without directions.
+// The network variant from a hand-written file; the refraction rows follow the options,
+// there are no orientation rows without directions, and long labels are written whole.
 TEST(ComparisonSection, NetworkVariantLabelsAndPositions) {
   NetworkFixture f;
   EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust),
@@ -194,22 +186,18 @@ TEST(ComparisonSection, NetworkVariantLabelsAndPositions) {
   f.system.layout = testing::LayoutOf(f.network, {}, testing::Refraction::Fixed);
   text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
   EXPECT_EQ(text.find("dDes"), std::string::npos);
-}
 
-TEST(ComparisonSection, LabelLongerThanItsFieldIsWrittenWhole) {
-  NetworkFixture f;
+  // A label longer than its field is written whole.
   f.network.vertices[1].number = 1000;
   f.network.vertices[2].number = 2000;
   f.network.classical[2] = {ObservationType::Distance, 2000, 1000, 0, 0};  // 19 − 10 − 5 − 5 = −1
   f.system.layout = testing::LayoutOf(f.network, f.system.orientationStatus, testing::Refraction::PerLine, {{1000, 2000}});
-  const std::string text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
+  text = BuildComparisonSection(ComparisonVariant::Network, f.network, f.system, f.ls, f.robust);
   EXPECT_NE(text.find("\r\n" + Cp1252("Geométrica 2000-1000") + F(" 3") + F(" 30") + F("-3") + "\r\n"),
             std::string::npos);
   EXPECT_NE(text.find("\r\n  X1000    " + F(" 1")), std::string::npos);       // 9 − 5 = 4 blanks
   EXPECT_NE(text.find("\r\n  D.V.EW1000" + F(" 8")), std::string::npos);    // 4 − 5: none
 }
-
-// ---- report of an imported system ----------------------------------------------------------
 
 TEST(ImportedReport, LeastSquaresPartLayout) {
   ObservationSystem system;

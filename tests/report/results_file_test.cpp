@@ -22,14 +22,12 @@ TEST(ResultsFileTest, TheThreeTextsInOrderAndOneCrLfOverwritingWhole) {
   EXPECT_EQ(ReadWholeFile(path), header + "\r\nLS" + Cp1252("COMPARACIÓN") + "\r\n");
   ASSERT_TRUE(WriteResultsFile(path, "", "A", "").ok());
   EXPECT_EQ(ReadWholeFile(path), "A\r\n");
-}
-
-TEST(ResultsFileTest, FailureLeavesNoFileAndNamesIt) {
-  const std::string path = (FreshTempDir("results_file_fails") / "no_existe" / "r.txt").string();
-  const Status written = WriteResultsFile(path, "H", "L", "R");
+  // A failure leaves no file and names it.
+  const std::string missing = (FreshTempDir("results_file_fails") / "no_existe" / "r.txt").string();
+  const Status written = WriteResultsFile(missing, "H", "L", "R");
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().find("r.txt"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST(DefaultResultsPathTest, BesideTheProjectWithSuffix) {
