@@ -17,13 +17,13 @@
 namespace korvo {
 namespace {
 
-// Runs `inspect` on the modal dialog of type T that `show` opens, once it is up.
+// Runs `check` on the modal dialog of type T that `show` opens, once it is up.
 template <class T>
-void WhenShown(const std::function<void(T*)>& inspect) {
-  QTimer::singleShot(0, [inspect] {
+void WhenShown(const std::function<void(T*)>& check) {
+  QTimer::singleShot(0, [check] {
     auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    inspect(dialog);
+    check(dialog);
     if (dialog->isVisible()) dialog->reject();  // never leave a test waiting
   });
 }

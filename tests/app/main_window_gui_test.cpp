@@ -41,23 +41,11 @@ namespace {
 using testing::Find;
 using testing::FindTopLevel;
 
-enum class ChooseBy { AceptarButton, DoubleClick, EnterInList, EnterInName, TypedNameOnly };
-
 const QString kReading = QStringLiteral("Adquiriendo información general sobre la red...");
 const QString kDrawing = QStringLiteral("Dibujando croquis planimétrico...");
 const QString kSaveLine = QStringLiteral("save | none | Ajuste realizado - Guardar fichero de salida | \n");
 
 QString Unix(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
-// 320 vertices and no observations: well over 32000 characters.
-testing::ProjectText LargeProject() {
-  testing::ProjectText p;
-  for (int i = 0; i < 320; ++i) {
-    p.Vertex(std::to_string(i + 1), i % 2 == 0, i % 3 == 0 ? "4849202.000" : "4848000.000",
-             i % 5 == 0 ? "-360328.000" : "-358000.000", "4114913.000");
-  }
-  return p;
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -97,25 +85,16 @@ class MainWindowTest : public ::testing::Test {
     return chooser;
   }
   // Opens `fileName` of the test folder through the chooser of Archivo > Abrir.
-  void OpenThroughChooser(const QString& fileName, ChooseBy how = ChooseBy::AceptarButton) {
+  void OpenThroughChooser(const QString& fileName) {
     Find<QAction>(&window, "menuabrir")->trigger();
     ProjectChooser* chooser = ChooserShown();
     ASSERT_NE(chooser, nullptr);
     chooser->SetFolder(folder.path());
     auto* files = Find<QListWidget>(chooser, "File1");
-    auto* name = Find<QLineEdit>(chooser, "Text1");
-    if (how == ChooseBy::TypedNameOnly) {
-      QTest::keyClicks(name, fileName);
-      return QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
-    }
     const auto found = files->findItems(fileName, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
-    const QPoint at = files->visualItemRect(found[0]).center();
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
-    if (how == ChooseBy::AceptarButton) QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
-    if (how == ChooseBy::DoubleClick) QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
-    if (how == ChooseBy::EnterInList) QTest::keyClick(files, Qt::Key_Return);
-    if (how == ChooseBy::EnterInName) QTest::keyClick(name, Qt::Key_Return);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
+    QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
   }
 
   QToolButton* ToolbarButton(const QString& tooltip) {
@@ -154,23 +133,16 @@ TEST_F(MainWindowTest, OpeningShowsTheProjectTextAndEnablesCalcular) {
   EXPECT_TRUE(fake.dialogs.empty());
 
   const QString path = WriteProject(QStringLiteral("red.txt"));
-  const std::string bytes = testing::ReadWholeFile(path.toStdString());
-  for (const ChooseBy how : {ChooseBy::AceptarButton, ChooseBy::DoubleClick, ChooseBy::EnterInList, ChooseBy::EnterInName}) {
-    SCOPED_TRACE(static_cast<int>(how));
-    Find<QPlainTextEdit>(&window, "Text2")->clear();
-    statuses.clear();
-    progress.clear();
-    OpenThroughChooser(QStringLiteral("red.txt"), how);
-    EXPECT_EQ(fake.Log(), QString());
-    EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
-    EXPECT_EQ(PaneText(), Unix(FromCp1252(bytes)));  // the file as read
-    EXPECT_TRUE(CalculationEnabled());
-    EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
-    EXPECT_EQ(statuses, (QStringList{kReading + " @0", kDrawing + " @0", " @0"}));
-    EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
-    for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
-      EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
-    }
+  OpenThroughChooser(QStringLiteral("red.txt"));
+  EXPECT_EQ(fake.Log(), QString());
+  EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
+  EXPECT_EQ(PaneText(), Unix(FromCp1252(testing::ReadWholeFile(path.toStdString()))));  // the file as read
+  EXPECT_TRUE(CalculationEnabled());
+  EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
+  EXPECT_EQ(statuses, (QStringList{kReading + " @0", kDrawing + " @0", " @0"}));
+  EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
+  for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
+    EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
   }
 }
 
@@ -184,9 +156,14 @@ TEST_F(MainWindowTest, LoadFailures) {
       " Trabajando sobre fichero de resultados... \n");
   const QString sketchError =
       QStringLiteral("message | none |  | ¡Se ha producido un error en el dibujo del croquis de la red!\n");
+  testing::ProjectText large;  // 320 vertices and no observations: well over 32000 characters
+  for (int i = 0; i < 320; ++i) {
+    large.Vertex(std::to_string(i + 1), i % 2 == 0, i % 3 == 0 ? "4849202.000" : "4848000.000",
+                 i % 5 == 0 ? "-360328.000" : "-358000.000", "4114913.000");
+  }
   std::string damaged = testing::ThreeVertexProject().File();
   damaged.replace(damaged.find(Cp1252("(Incógnita)")), 11, "(Incxgnita)");
-  std::string largeDamaged = LargeProject().File();
+  std::string largeDamaged = large.File();
   largeDamaged.replace(largeDamaged.find("(Fijo)"), 6, "(Fixo)");
   testing::ProjectText single;
   single.Vertex("1", true, "4849202.000", "-360328.000", "4114913.000");
@@ -202,7 +179,7 @@ TEST_F(MainWindowTest, LoadFailures) {
   const std::vector<Case> cases = {
       // A failed load leaves no status behind.
       {"mala.txt", damaged, kindError, {kReading + " @0", " @0"}, false, 0, false},
-      {"grande.txt", LargeProject().File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
+      {"grande.txt", large.File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
       {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0", " @1"}, false, 0, true},
       {"uno.txt", single.File(), sketchError, {kReading + " @0", kDrawing + " @0", " @1"}, true, 1, false},
   };
@@ -270,12 +247,12 @@ TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
   EXPECT_FALSE(window.State().projectTooBig);
 }
 
-// Editar's chooser does not block; Abrir while it is open brings it forward as it is; after
-// Cancelar the next chooser, even Abrir's, reads the file into the entry windows.
-TEST_F(MainWindowTest, EditarLeavesEditModeForTheNextChooser) {
-  WriteProject(QStringLiteral("red.txt"));
-  int edits = 0;
-  window.editProject = [&] { ++edits; };
+// Editar's chooser does not block, and Abrir while it is open brings it forward as it is. After
+// Cancelar the next chooser, even Abrir's, reads the file into the entry windows (their
+// sections, not the network); their GUARDAR Y SALIR writes the project under a new name and
+// the main window loads it.
+TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
+  const QString path = WriteProject(QStringLiteral("red.txt"));
   Find<QAction>(&window, "menueditar")->trigger();
   ProjectChooser* chooser = ChooserShown();
   ASSERT_NE(chooser, nullptr);
@@ -289,28 +266,13 @@ TEST_F(MainWindowTest, EditarLeavesEditModeForTheNextChooser) {
   EXPECT_EQ(Find<QLineEdit>(chooser, "Text1")->text(), QStringLiteral("red.txt"));
   QTest::mouseClick(Find<QPushButton>(chooser, "btnCancelar"), Qt::LeftButton);
   EXPECT_TRUE(window.State().editMode);
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(edits, 1);
-  EXPECT_FALSE(window.State().editMode);
-  EXPECT_FALSE(CalculationEnabled());
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(edits, 1);
-  EXPECT_TRUE(CalculationEnabled());
-}
 
-// The entry windows get the file's sections, not the network; GUARDAR Y SALIR writes the
-// project under a new name and the main window loads it.
-TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
-  const QString path = WriteProject(QStringLiteral("red.txt"));
-  Find<QAction>(&window, "menueditar")->trigger();
-  ChooserShown()->SetFolder(folder.path());
-  Find<QListWidget>(ChooserShown(), "File1")->setCurrentRow(0);
-  Find<QPushButton>(ChooserShown(), "btnAceptar")->click();
+  OpenThroughChooser(QStringLiteral("red.txt"));
+  EXPECT_FALSE(window.State().editMode);
   QWidget* observations = FindTopLevel<QWidget>("NuevoII");
   ASSERT_NE(observations, nullptr);
   EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
-  const ProjectSections sections = SplitProjectText(testing::ReadWholeFile(path.toStdString()));
-  EXPECT_EQ(window.State().gpsListText, sections.gpsListText);
+  EXPECT_EQ(window.State().gpsListText, SplitProjectText(testing::ReadWholeFile(path.toStdString())).gpsListText);
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(window.Model().vertices.empty());
 
@@ -416,25 +378,32 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
   EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());  // after the failed adjustment
 }
 
-TEST_F(MainWindowTest, IterationCounterShowsInPanel2DuringItsEstimator) {
+// While Calcular runs: the status panel names the L1 estimator, then the iteration panel counts
+// its passes (" 0", " 1", ... at most the limit + 1), then the status empties; the report is in
+// the pane before the bar reaches 100 and the status says "Ajuste realizado". The first
+// adjustment appends the report to the project text, the second replaces it.
+TEST_F(MainWindowTest, CalcularShowsItsProgressAndTheReportInThePane) {
   WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
+  const QString projectShown = PaneText();
+  QStringList events;  // "1:" status panel, "2:" iteration panel, "report" when the pane has it
+  const QString marker = QStringLiteral("Vectores de fiabilidad externa");
+  QObject::connect(&window, &Principal::statusShown, [&](const QString& text) {
+    events << "1:" + text + (PaneText().contains(marker) ? QStringLiteral(" report") : QString());
+  });
+  QObject::connect(&window, &Principal::iterationShown, [&](const QString& text) { events << "2:" + text; });
+  QObject::connect(&window, &Principal::progressShown, [&](int value) {
+    if (value == 100) events << (PaneText().contains(marker) ? QStringLiteral("100 report") : QStringLiteral("100"));
+  });
+  window.Options().useHuber = window.Options().useLp = false;
   for (const int limit : {0, 3}) {
     SCOPED_TRACE(limit);
-    window.Options().useHuber = window.Options().useLp = false;
     window.Options().maxIterL1 = static_cast<std::int16_t>(limit);
-    QStringList events;  // "1:" status panel, "2:" iteration panel, in the order shown
-    const auto status = QObject::connect(&window, &Principal::statusShown, [&](const QString& text) { events << "1:" + text; });
-    const auto iteration =
-        QObject::connect(&window, &Principal::iterationShown, [&](const QString& text) { events << "2:" + text; });
+    events.clear();
     ClickCalcular();
-    QObject::disconnect(status);
-    QObject::disconnect(iteration);
     qsizetype i = events.indexOf(QStringLiteral("1:Resolviendo sistema por métodos de estimación robusta...   NORMA L1"
                                                 "                                        Iteración"));
     ASSERT_GE(i, 0) << events.join(QLatin1Char('|')).toStdString();
-    // One count per pass, with a leading blank, from " 0"; at most limit + 1 passes; then the
-    // status empties.
     QStringList counts;
     for (++i; i < events.size() && events[i].startsWith(QStringLiteral("2:")); ++i) counts << events[i].mid(2);
     ASSERT_LT(i, events.size());
@@ -443,30 +412,12 @@ TEST_F(MainWindowTest, IterationCounterShowsInPanel2DuringItsEstimator) {
     ASSERT_LE(counts.size(), limit + 1);
     for (qsizetype pass = 0; pass < counts.size(); ++pass) EXPECT_EQ(counts[pass], QStringLiteral(" %1").arg(pass));
     EXPECT_EQ(Find<QLabel>(&window, "Panel2")->text(), counts.back());
+    EXPECT_TRUE(events.contains(QStringLiteral("100 report")) && events.contains(QStringLiteral("1:Ajuste realizado report")));
+    const ResultsTexts& texts = window.LastResults();
+    EXPECT_EQ(PaneText(), (limit == 0 ? projectShown + Unix(FromCp1252(texts.leastSquares + texts.robustComparison))
+                                      : Unix(FromCp1252(texts.header + texts.leastSquares + texts.robustComparison))));
+    Find<QPlainTextEdit>(&window, "Text2")->clear();  // so that the next report is seen arriving
   }
-}
-
-// The report reaches the pane before the bar reaches 100 and the status says "Ajuste
-// realizado". The first adjustment appends to the project text, the second replaces it.
-TEST_F(MainWindowTest, PaneShowsTheReportBeforeTheAdjustmentIsDeclaredDone) {
-  WriteProject(QStringLiteral("red.txt"));
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  const QString projectShown = PaneText();
-  bool reportAtHundred = false, reportAtDone = false;
-  const QString marker = QStringLiteral("Vectores de fiabilidad externa");
-  QObject::connect(&window, &Principal::progressShown, [&](int value) {
-    if (value == 100) reportAtHundred = PaneText().contains(marker);
-  });
-  QObject::connect(&window, &Principal::statusShown, [&](const QString& text) {
-    if (text == QStringLiteral("Ajuste realizado")) reportAtDone = PaneText().contains(marker);
-  });
-  ClickCalcular();
-  EXPECT_TRUE(reportAtHundred && reportAtDone);
-  const ResultsTexts first = window.LastResults();
-  EXPECT_EQ(PaneText(), projectShown + Unix(FromCp1252(first.leastSquares + first.robustComparison)));
-  ClickCalcular();
-  const ResultsTexts second = window.LastResults();
-  EXPECT_EQ(PaneText(), Unix(FromCp1252(second.header + second.leastSquares + second.robustComparison)));
 }
 
 // After a Calcular whose save was cancelled: the Informe tab, the Calidad tab and summary, the
@@ -515,16 +466,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   ASSERT_FALSE(scene.ellipseTexts.empty());
   EXPECT_EQ(scene.ellipseTexts[0].text, QStringLiteral("Elipses al 95 % ×%1").arg(scene.ellipseFactor));
   EXPECT_EQ(scene.scaleBar.size(), 3u);
-  // A flagged observation is drawn in the suspect colour and width.
-  QualityAnalysis flagged;
-  flagged.rows.push_back(RowTest{});
-  flagged.rows[0].row = 1;
-  flagged.rows[0].flag = true;
-  Result<SketchScene> marked = SketchSceneOf(window.Model(), scene.widthTwips, scene.heightTwips, &flagged);
-  ASSERT_TRUE(marked.ok());
-  EXPECT_EQ(marked->lines[0].color, kSketchFlagged);
-  EXPECT_EQ(marked->lines[0].widthPixels, kSketchFlaggedWidth);
-  EXPECT_EQ(marked->lines[1].color, kSketchRed);
   QString hover;
   for (const SketchScene::Vertex& vertex : sketch->Scene()->vertices) {
     if (!vertex.fixed) hover = sketch->HoverTextAt(sketch->Mapping().toCanvas.map(vertex.at));

@@ -95,6 +95,16 @@ TEST(SketchScene, OneFixedAndOneUnknownVertex) {
   EXPECT_NEAR((t.baseLeft.x() + t.baseRight.x()) / 2, scene->lines[0].from.x(), 1e-6);
   EXPECT_LT(t.baseLeft.y(), scene->lines[0].from.y());
   EXPECT_GT(t.apex.y(), scene->lines[0].from.y());
+  // A flagged observation is drawn in the colour and width of a doubtful one.
+  QualityAnalysis flagged;
+  flagged.rows.push_back(RowTest{});
+  flagged.rows[0].row = 1;
+  flagged.rows[0].flag = true;
+  Result<SketchScene> marked = SketchSceneOf(model, 6000, 4000, &flagged);
+  ASSERT_TRUE(marked.ok());
+  EXPECT_EQ(marked->lines[0].color, kSketchFlagged);
+  EXPECT_EQ(marked->lines[0].widthPixels, kSketchFlaggedWidth);
+  EXPECT_EQ(marked->lines[1].color, kSketchRed);
 
   // A vertex number carried twice gets every line; a single vertex cannot be placed.
   model.vertices.push_back(At(2, false, 4848500.0, -358000.0, 4116500.0));

@@ -12,7 +12,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <map>
 
 #include "editor/editor_window.h"
@@ -282,21 +281,6 @@ TEST(EditorWindow, ReplaceDialog) {
                                     : QString());
     EXPECT_EQ(dialog.isVisible(), c.refused);
   }
-  // From the menu: the modal dialog comes up and replaces.
-  editor.TextBox()->setPlainText(QStringLiteral("a,b"));
-  bool shown = false;
-  QTimer::singleShot(0, &editor, [&editor, &shown] {
-    auto* dialog = editor.findChild<ReplaceDialog*>(QStringLiteral("frmReemplazar"));
-    ASSERT_NE(dialog, nullptr);
-    shown = dialog->isVisible();
-    dialog->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral(","));
-    dialog->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral(";"));
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnAccept")), Qt::LeftButton);
-    if (dialog->isVisible()) dialog->reject();  // never leave a test waiting
-  });
-  Action(editor, "Reemplazar")->trigger();
-  EXPECT_TRUE(shown);
-  EXPECT_EQ(editor.TextBox()->toPlainText(), QStringLiteral("a;b"));
 }
 
 TEST(EditorInstance, IsOneWindowThatStartsAfreshAndEmptiesTheSharedName) {
