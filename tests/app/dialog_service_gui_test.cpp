@@ -111,9 +111,11 @@ TEST(QtDialogService, FileDialogsTakeTheFilterFolderAndDefaultExtension) {
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(QDir::cleanPath(*saved), QDir(folder.path()).filePath(QStringLiteral("resultados.txt")));
 
-  // An open dialog asks for an existing file; cancelled, it gives nothing.
+  // An open dialog asks for an existing file, the name proposed; cancelled, it gives nothing.
+  request.initialName = QStringLiteral("propuesto.txt");
   WhenShown<QFileDialog>([](QFileDialog* dialog) {
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_TRUE(dialog->selectedFiles().value(0).endsWith(QStringLiteral("/propuesto.txt")));
     dialog->reject();
   });
   EXPECT_FALSE(Dialogs().GetOpenFileName(nullptr, request).has_value());
