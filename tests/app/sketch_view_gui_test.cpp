@@ -40,6 +40,7 @@ TEST(SketchScene, TrianglesThenLabelsThenLinesInTheirOrder) {
   scene.labels.push_back({{25, 5}, QStringLiteral("7")});
   scene.lines.push_back({{10, 10}, {90, 90}, kSketchRed});
   scene.lines.push_back({{10, 10}, {90, 90}, kSketchBlue});
+  scene.vertices.push_back({{50, 50}, 0, false});  // an unknown vertex's circle: not recorded
   testing::RecordingCanvas canvas;
   PaintSketchScene(canvas, scene, QSizeF(100, 100));
   ASSERT_EQ(canvas.drawn.size(), 7u);
