@@ -294,7 +294,7 @@ TEST(EditorInstance, IsOneWindowThatStartsAfreshAndEmptiesTheSharedName) {
   EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
   EXPECT_TRUE(EditorOpenedFileName().isEmpty());
   editor.close();
-  EXPECT_TRUE(fake.dialogs.empty());
+  EXPECT_EQ(fake.Log(), QString());
 }
 
 }  // namespace
