@@ -235,13 +235,16 @@ TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
   window.State().projectTooBig = true;
-  fake.yesNoAnswers = {true};  // entries never saved: Nuevo asks first
+  fake.yesNoAnswers = {false, true};  // entries never saved: Salir and Nuevo ask first
+  Find<QAction>(&window, "menusalir")->trigger();
+  EXPECT_TRUE(window.isVisible());  // "No" keeps the window and the entries
   Find<QAction>(&window, "menunuevo")->trigger();
   QTest::mouseClick(ToolbarButton(QStringLiteral("Aplicación ZENDA")), Qt::LeftButton);
-  EXPECT_EQ(fake.Log(), QStringLiteral("yesno | question |  |  Hay entradas de datos que no se han guardado. \r\n"
-                                       " ¿Desea descartarlas? \n"
-                                       "message | information |  | Esta función todavía no está disponible.\n"
-                                       "message | information |  | Esta función todavía no está disponible.\n"));
+  const QString question = QStringLiteral("yesno | question |  |  Hay entradas de datos que no se han guardado. \r\n"
+                                          " ¿Desea descartarlas? \n");
+  EXPECT_EQ(fake.Log(), question + question +
+                            QStringLiteral("message | information |  | Esta función todavía no está disponible.\n"
+                                           "message | information |  | Esta función todavía no está disponible.\n"));
   // Nuevo clears the section texts and the size flag before it opens the entry windows.
   EXPECT_TRUE(window.State().vertexListText.empty());
   EXPECT_FALSE(window.State().projectTooBig);
