@@ -1,5 +1,6 @@
-// The main window: opening a project through the chooser (the pane, the status texts, the
-// sketch and the state of Calcular), the load failures, the toolbar and the menus' windows.
+// The main window: opening a project through the chooser, the load failures, the toolbar and
+// the menus, Editar, an imported system, Calcular with its panels, pane and results file, and
+// what stays after a Calcular. The adjustment and its reports are the core's, tested there.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,25 +10,28 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <deque>
 #include <fstream>
 
 #include "app/main_window.h"
 #include "app/options_dialog.h"
 #include "app/project_chooser.h"
 #include "app/qt_text.h"
+#include "app/report_view.h"
 #include "app/sketch_view.h"
 #include "common/win1252.h"
 #include "gui_support/fake_dialog_service.h"
 #include "gui_support/gui_find.h"
-#include "gui_support/recording_canvas.h"
-#include "network/sketch_geometry.h"
+#include "matimport/import_matrices.h"
+#include "network/project_file.h"
 #include "support/files.h"
 #include "support/project_text.h"
 
@@ -35,21 +39,13 @@ namespace korvo {
 namespace {
 
 using testing::Find;
-
-enum class ChooseBy { AceptarButton, DoubleClick, EnterInList, EnterInName, TypedNameOnly };
+using testing::FindTopLevel;
 
 const QString kReading = QStringLiteral("Adquiriendo información general sobre la red...");
 const QString kDrawing = QStringLiteral("Dibujando croquis planimétrico...");
+const QString kSaveLine = QStringLiteral("save | none | Ajuste realizado - Guardar fichero de salida | \n");
 
-// 320 vertices and no observations: well over 32000 characters.
-testing::ProjectText LargeProject() {
-  testing::ProjectText p;
-  for (int i = 0; i < 320; ++i) {
-    p.Vertex(std::to_string(i + 1), i % 2 == 0, i % 3 == 0 ? "4849202.000" : "4848000.000",
-             i % 5 == 0 ? "-360328.000" : "-358000.000", "4114913.000");
-  }
-  return p;
-}
+QString Unix(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -62,15 +58,25 @@ class MainWindowTest : public ::testing::Test {
     });
     QObject::connect(&window, &Principal::progressShown, [this](int value) { progress << value; });
   }
-
-  QString Write(const QString& name, const std::string& bytes) {
-    const QString path = QDir(folder.path()).absoluteFilePath(name);
-    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
-    return path;
+  void TearDown() override {
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+      if (shown != &window) shown->hide();
+    }
   }
-  QString WriteSample() {
-    const QString path = QDir(folder.path()).absoluteFilePath(QStringLiteral("red.txt"));
-    return Write(QStringLiteral("red.txt"), testing::ThreeVertexProject().File(ToCp1252(QDir::toNativeSeparators(path))));
+
+  QString Path(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
+  QString Write(const QString& name, const std::string& bytes) {
+    std::ofstream(Path(name).toStdString(), std::ios::binary) << bytes;
+    return Path(name);
+  }
+  // A project whose header names the path it is written to.
+  QString WriteProject(const QString& name, const testing::ProjectText& project = testing::ThreeVertexProject()) {
+    return Write(name, project.File(ToCp1252(QDir::toNativeSeparators(Path(name)))));
+  }
+  QString CopySample() {
+    const QString path = Path(QStringLiteral("red_ejemplo.txt"));
+    EXPECT_TRUE(QFile::copy(QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples/red_ejemplo.txt"), path));
+    return path;
   }
 
   ProjectChooser* ChooserShown() {
@@ -78,36 +84,17 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_TRUE(chooser != nullptr && chooser->isVisible());
     return chooser;
   }
-
-  // Opens `fileName` of the test folder through Archivo > Abrir and the chooser.
-  void OpenThroughChooser(const QString& fileName, ChooseBy how = ChooseBy::AceptarButton) {
+  // Opens `fileName` of the test folder through the chooser of Archivo > Abrir.
+  void OpenThroughChooser(const QString& fileName) {
     Find<QAction>(&window, "menuabrir")->trigger();
     ProjectChooser* chooser = ChooserShown();
     ASSERT_NE(chooser, nullptr);
     chooser->SetFolder(folder.path());
     auto* files = Find<QListWidget>(chooser, "File1");
-    auto* name = Find<QLineEdit>(chooser, "Text1");
-    if (how == ChooseBy::TypedNameOnly) {
-      QTest::keyClicks(name, fileName);
-      QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
-      return;
-    }
     const auto found = files->findItems(fileName, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
-    const QPoint at = files->visualItemRect(found[0]).center();
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
-    if (how == ChooseBy::AceptarButton) QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
-    if (how == ChooseBy::DoubleClick) QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
-    if (how == ChooseBy::EnterInList) QTest::keyClick(files, Qt::Key_Return);
-    if (how == ChooseBy::EnterInName) QTest::keyClick(name, Qt::Key_Return);
-  }
-
-  // The menu, its item and the toolbar button always agree.
-  bool CalculationEnabled() {
-    const bool button = ToolbarButton(QStringLiteral("Calcular"))->isEnabled();
-    EXPECT_EQ(Find<QMenu>(&window, "menucompensacion")->menuAction()->isEnabled(), button);
-    EXPECT_EQ(Find<QAction>(&window, "menucalcular")->isEnabled(), button);
-    return button;
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
+    QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
   }
 
   QToolButton* ToolbarButton(const QString& tooltip) {
@@ -118,8 +105,19 @@ class MainWindowTest : public ::testing::Test {
     ADD_FAILURE() << "no toolbar button " << tooltip.toStdString();
     return nullptr;
   }
-
+  void ClickCalcular() { QTest::mouseClick(ToolbarButton(QStringLiteral("Calcular")), Qt::LeftButton); }
+  // The menu, its item and the toolbar button always agree.
+  bool CalculationEnabled() {
+    const bool button = ToolbarButton(QStringLiteral("Calcular"))->isEnabled();
+    EXPECT_EQ(Find<QMenu>(&window, "menucompensacion")->menuAction()->isEnabled(), button);
+    EXPECT_EQ(Find<QAction>(&window, "menucalcular")->isEnabled(), button);
+    return button;
+  }
   QString PaneText() { return Find<QPlainTextEdit>(&window, "Text2")->toPlainText(); }
+  std::string SavedText() const {
+    const ResultsTexts& texts = window.LastResults();
+    return texts.header + texts.leastSquares + texts.robustComparison + "\r\n";
+  }
 
   testing::FakeDialogService fake;
   QTemporaryDir folder;
@@ -131,34 +129,25 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, OpeningShowsTheProjectTextAndEnablesCalcular) {
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(Find<QWidget>(&window, "Picture1")->isHidden());
-  QTest::mouseClick(ToolbarButton(QStringLiteral("Calcular")), Qt::LeftButton);  // disabled: runs nothing
-  EXPECT_TRUE(fake.dialogs.empty());
+  ClickCalcular();  // disabled: runs nothing
+  EXPECT_EQ(fake.Log(), QString());
 
-  const QString path = WriteSample();
-  const std::string bytes = testing::ReadWholeFile(path.toStdString());
-  for (const ChooseBy how : {ChooseBy::AceptarButton, ChooseBy::DoubleClick, ChooseBy::EnterInList, ChooseBy::EnterInName}) {
-    SCOPED_TRACE(static_cast<int>(how));
-    Find<QPlainTextEdit>(&window, "Text2")->clear();
-    statuses.clear();
-    progress.clear();
-    OpenThroughChooser(QStringLiteral("red.txt"), how);
-    EXPECT_EQ(fake.Log(), QString());
-    EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
-    // The pane holds the file as read: the editor's view of the same bytes.
-    EXPECT_EQ(PaneText(), FromCp1252(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    EXPECT_TRUE(CalculationEnabled());
-    EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
-    EXPECT_EQ(window.Model().vertices.size(), 3u);
-    EXPECT_EQ(statuses, (QStringList{kReading + " @0", kDrawing + " @0", " @0"}));
-    EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
-    for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
-      EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
-    }
+  const QString path = WriteProject(QStringLiteral("red.txt"));
+  OpenThroughChooser(QStringLiteral("red.txt"));
+  EXPECT_EQ(fake.Log(), QString());
+  EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
+  EXPECT_EQ(PaneText(), Unix(FromCp1252(testing::ReadWholeFile(path.toStdString()))));  // the file as read
+  EXPECT_TRUE(CalculationEnabled());
+  EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
+  EXPECT_EQ(statuses, (QStringList{kReading + " @0", kDrawing + " @0", " @0"}));
+  EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
+  for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
+    EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
   }
 }
 
-// Each failure: its dialogs, the status texts (with the dialogs shown before each), whether
-// Calcular is left enabled and how many vertices stay loaded.
+// Each failure after a good load: its dialogs, the status texts (with the dialogs shown before
+// each), whether Calcular is left enabled, the vertices that stay loaded and the pane.
 TEST_F(MainWindowTest, LoadFailures) {
   const QString kindError = QStringLiteral(
       "message | none |  | ¡Se ha producido un error en la lectura del tipo(incógnita/fijo) de los puntos! \n");
@@ -167,16 +156,20 @@ TEST_F(MainWindowTest, LoadFailures) {
       " Trabajando sobre fichero de resultados... \n");
   const QString sketchError =
       QStringLiteral("message | none |  | ¡Se ha producido un error en el dibujo del croquis de la red!\n");
+  testing::ProjectText large;  // 320 vertices and no observations: well over 32000 characters
+  for (int i = 0; i < 320; ++i) {
+    large.Vertex(std::to_string(i + 1), i % 2 == 0, i % 3 == 0 ? "4849202.000" : "4848000.000",
+                 i % 5 == 0 ? "-360328.000" : "-358000.000", "4114913.000");
+  }
   std::string damaged = testing::ThreeVertexProject().File();
   damaged.replace(damaged.find(Cp1252("(Incógnita)")), 11, "(Incxgnita)");
-  std::string largeDamaged = LargeProject().File();
+  std::string largeDamaged = large.File();
   largeDamaged.replace(largeDamaged.find("(Fijo)"), 6, "(Fixo)");
   testing::ProjectText single;
   single.Vertex("1", true, "4849202.000", "-360328.000", "4114913.000");
-
   struct Case {
     const char* file;
-    std::string bytes;  // empty: the name is typed, nothing chosen from the list
+    std::string bytes;
     QString log;
     QStringList statuses;
     bool calculationEnabled;
@@ -186,120 +179,35 @@ TEST_F(MainWindowTest, LoadFailures) {
   const std::vector<Case> cases = {
       // A failed load leaves no status behind.
       {"mala.txt", damaged, kindError, {kReading + " @0", " @0"}, false, 0, false},
-      {"grande.txt", LargeProject().File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
+      {"grande.txt", large.File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
       {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0", " @1"}, false, 0, true},
       {"uno.txt", single.File(), sketchError, {kReading + " @0", kDrawing + " @0", " @1"}, true, 1, false},
   };
-  WriteSample();
+  WriteProject(QStringLiteral("red.txt"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    OpenThroughChooser(QStringLiteral("red.txt"));  // a good load first
+    OpenThroughChooser(QStringLiteral("red.txt"));
     ASSERT_TRUE(CalculationEnabled());
     fake.dialogs.clear();
     statuses.clear();
     progress.clear();
-    if (c.bytes.empty()) {
-      OpenThroughChooser(QString::fromLatin1(c.file), ChooseBy::TypedNameOnly);
-    } else {
-      Write(QString::fromLatin1(c.file), c.bytes);
-      OpenThroughChooser(QString::fromLatin1(c.file));
-    }
+    Write(QString::fromLatin1(c.file), c.bytes);
+    OpenThroughChooser(QString::fromLatin1(c.file));
     EXPECT_EQ(fake.Log(), c.log);
-    if (!c.bytes.empty()) {
-      EXPECT_EQ(statuses, c.statuses);
-    }
+    EXPECT_EQ(statuses, c.statuses);
     EXPECT_EQ(CalculationEnabled(), c.calculationEnabled);
     EXPECT_EQ(window.Model().vertices.size(), c.vertices);
     EXPECT_EQ(PaneText().isEmpty(), c.paneEmpty);
     EXPECT_FALSE(window.State().projectTooBig);  // Abrir clears it once its chooser has returned
-    if (c.vertices != 320) {
-      EXPECT_FALSE(Find<SketchView>(&window, "Picture1")->HasScene());
-    }
-    // A load that stopped leaves no status or iteration text behind and the bar empty.
-    if (!c.calculationEnabled && !c.bytes.empty()) {
+    EXPECT_EQ(Find<SketchView>(&window, "Picture1")->HasScene(), c.vertices == 320);
+    if (!c.calculationEnabled) {  // a load that stopped leaves no status and the bar empty
       EXPECT_EQ(progress, QList<int>{0});
       EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());
-      EXPECT_TRUE(Find<QLabel>(&window, "Panel2")->text().isEmpty());
     }
   }
 }
 
-TEST_F(MainWindowTest, SketchDrawsTrianglesLabelsAndColouredLines) {
-  WriteSample();
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  auto* picture = Find<SketchView>(&window, "Picture1");
-  ASSERT_TRUE(picture->HasScene());
-  const QSizeF twips = picture->InnerSizeTwips();
-  Result<SketchScene> scene = SketchSceneOf(window.Model(), twips.width(), twips.height());
-  ASSERT_TRUE(scene.ok());
-  const QSizeF pixels(picture->contentsRect().size());
-  testing::RecordingCanvas canvas;
-  PaintSketchScene(canvas, *scene, pixels);
-
-  using Kind = testing::DrawnPrimitive::Kind;
-  // Two fixed vertices: three black sides and a black apex pixel each; every vertex labelled.
-  EXPECT_EQ(canvas.Count(Kind::Line, kSketchBlack), 6);
-  EXPECT_EQ(canvas.Count(Kind::Pixel, kSketchBlack), 2);
-  QStringList labels;
-  std::vector<QColor> lineColours;
-  double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
-  for (const auto& p : canvas.drawn) {
-    if (p.kind == Kind::Text) labels << p.text;
-    if (p.kind != Kind::Line || p.color == kSketchBlack) continue;
-    lineColours.push_back(p.color);
-    for (const QPointF& q : {p.a, p.b}) {
-      left = std::min(left, q.x());
-      right = std::max(right, q.x());
-      top = std::min(top, q.y());
-      bottom = std::max(bottom, q.y());
-    }
-  }
-  EXPECT_EQ(labels, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
-  // Two classical lines in red, then the two baselines in blue over them: the 1-2 baseline
-  // covers the 1-2 distance exactly.
-  EXPECT_EQ(lineColours, (std::vector<QColor>{kSketchRed, kSketchRed, kSketchBlue, kSketchBlue}));
-  const auto& red12 = canvas.drawn[canvas.drawn.size() - 4];
-  const auto& blue12 = canvas.drawn[canvas.drawn.size() - 2];
-  EXPECT_EQ(red12.a, blue12.a);
-  EXPECT_EQ(red12.b, blue12.b);
-  // The network's limiting extent fills the canvas less the margin, centred.
-  const double widthFraction = (right - left) / (pixels.width() - 2 * kSketchMarginPx);
-  const double heightFraction = (bottom - top) / (pixels.height() - 2 * kSketchMarginPx);
-  EXPECT_NEAR(std::max(widthFraction, heightFraction), 1.0, 1e-9);
-  EXPECT_NEAR(left + right, pixels.width(), 1e-6);
-  EXPECT_NEAR(top + bottom, pixels.height(), 1e-6);
-
-  // On screen, at two sizes: black and blue pixels, blue in the middle of line 1-2.
-  for (const QSize size : {QSize(420, 320), QSize(640, 260)}) {
-    SCOPED_TRACE(size.width());
-    picture->setFixedSize(size);
-    QTest::qWait(20);
-    const QImage image = picture->grab().toImage();
-    int counts[3] = {0, 0, 0};
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const QColor c = image.pixelColor(x, y);
-        counts[0] += c == kSketchBlack;
-        counts[1] += c == kSketchRed;
-        counts[2] += c == kSketchBlue;
-      }
-    }
-    EXPECT_GT(counts[0], 20);  // two triangles and three numbers; the red lines lie under the blue ones
-    EXPECT_GT(counts[2], 40);
-    const QSizeF inner(picture->contentsRect().size());
-    const QSizeF innerTwips = picture->InnerSizeTwips();
-    const SketchScene resized = SketchSceneOf(window.Model(), innerTwips.width(), innerTwips.height()).value();
-    const SketchScene::Line& first = resized.lines[resized.lines.size() - 2];
-    const QPointF middle = (SceneToCanvas(resized, first.from, inner) + SceneToCanvas(resized, first.to, inner)) / 2 +
-                           QPointF(picture->contentsRect().topLeft());
-    bool blueNearMiddle = false;
-    for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx) blueNearMiddle |= image.pixelColor(middle.toPoint() + QPoint(dx, dy)) == kSketchBlue;
-    EXPECT_TRUE(blueNearMiddle);
-  }
-}
-
-TEST_F(MainWindowTest, ToolbarDispatchesByTooltipAndMissingWindowsSaySo) {
+TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
   int nuevo = 0, editor = 0, zenda = 0;
   window.openNewProject = [&] { ++nuevo; };
   window.openTextEditor = [&] { ++editor; };
@@ -309,83 +217,302 @@ TEST_F(MainWindowTest, ToolbarDispatchesByTooltipAndMissingWindowsSaySo) {
   window.RunToolbarCommand(QStringLiteral("Otra cosa"));
   EXPECT_EQ(std::vector<int>({nuevo, editor, zenda}), std::vector<int>({1, 1, 1}));
   QTest::mouseClick(ToolbarButton(QStringLiteral("Abrir")), Qt::LeftButton);
-  ProjectChooser* chooser = ChooserShown();
-  ASSERT_NE(chooser, nullptr);
-  EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Abrir Trabajo"));
-  EXPECT_TRUE(chooser->isModal() || chooser->windowModality() == Qt::ApplicationModal);
-  chooser->reject();
-  EXPECT_TRUE(fake.dialogs.empty());
+  ASSERT_NE(ChooserShown(), nullptr);
+  ChooserShown()->reject();
+
+  // The options dialog edits the window's own options.
+  window.Options().maxIterLp = 4;
+  Find<QAction>(&window, "menuestablecer")->trigger();
+  auto* options = FindTopLevel<OptionsDialog>("frmOpciones");
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(Find<QLineEdit>(options, "Text5")->text(), QStringLiteral("4"));
+  Find<QLineEdit>(options, "Text5")->setText(QStringLiteral("9"));
+  QTest::mouseClick(Find<QPushButton>(options, "Aceptar"), Qt::LeftButton);
+  EXPECT_EQ(window.Options().maxIterLp, 9);
+  EXPECT_EQ(fake.Log(), QString());
 
   window.openNewProject = nullptr;
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
   window.State().projectTooBig = true;
-  fake.yesNoAnswers = {true};  // entries never saved: Nuevo asks first
+  fake.yesNoAnswers = {false, true};  // entries never saved: Salir and Nuevo ask first
+  Find<QAction>(&window, "menusalir")->trigger();
+  EXPECT_TRUE(window.isVisible());  // "No" keeps the window and the entries
   Find<QAction>(&window, "menunuevo")->trigger();
   QTest::mouseClick(ToolbarButton(QStringLiteral("Aplicación ZENDA")), Qt::LeftButton);
-  EXPECT_EQ(fake.Log(), QStringLiteral("yesno | question |  |  Hay entradas de datos que no se han guardado. \r\n"
-                                       " ¿Desea descartarlas? \n"
-                                       "message | information |  | Esta función todavía no está disponible.\n"
-                                       "message | information |  | Esta función todavía no está disponible.\n"));
+  const QString question = QStringLiteral("yesno | question |  |  Hay entradas de datos que no se han guardado. \r\n"
+                                          " ¿Desea descartarlas? \n");
+  EXPECT_EQ(fake.Log(), question + question +
+                            QStringLiteral("message | information |  | Esta función todavía no está disponible.\n"
+                                           "message | information |  | Esta función todavía no está disponible.\n"));
   // Nuevo clears the section texts and the size flag before it opens the entry windows.
   EXPECT_TRUE(window.State().vertexListText.empty());
   EXPECT_FALSE(window.State().projectTooBig);
 }
 
-TEST_F(MainWindowTest, EditarThenCancelLeavesEditModeForTheNextChooser) {
-  WriteSample();
-  int edits = 0;
-  window.editProject = [&] { ++edits; };
+// Editar's chooser does not block, and Abrir while it is open brings it forward as it is. After
+// Cancelar the next chooser, even Abrir's, reads the file into the entry windows (their
+// sections, not the network); their GUARDAR Y SALIR writes the project under a new name and
+// the main window loads it.
+TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
+  const QString path = WriteProject(QStringLiteral("red.txt"));
   Find<QAction>(&window, "menueditar")->trigger();
   ProjectChooser* chooser = ChooserShown();
   ASSERT_NE(chooser, nullptr);
   EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Editar fichero de datos"));
   EXPECT_EQ(chooser->windowModality(), Qt::NonModal);
-  QTest::mouseClick(Find<QPushButton>(chooser, "btnCancelar"), Qt::LeftButton);
-  EXPECT_TRUE(window.State().editMode);
-  // Abrir now reads the file into the entry windows instead of loading it; the next loads.
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(edits, 1);
-  EXPECT_FALSE(window.State().editMode);
-  EXPECT_FALSE(CalculationEnabled());
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(edits, 1);
-  EXPECT_TRUE(CalculationEnabled());
-}
-
-TEST_F(MainWindowTest, AbrirWhileEditarsChooserIsOpenBringsItForwardUnchanged) {
-  WriteSample();
-  int edits = 0;
-  window.editProject = [&] { ++edits; };
-  Find<QAction>(&window, "menueditar")->trigger();
-  ProjectChooser* chooser = ChooserShown();
-  ASSERT_NE(chooser, nullptr);
   chooser->SetFolder(folder.path());
   auto* files = Find<QListWidget>(chooser, "File1");
-  const auto found = files->findItems(QStringLiteral("red.txt"), Qt::MatchExactly);
-  ASSERT_EQ(found.size(), 1);
-  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
   Find<QAction>(&window, "menuabrir")->trigger();
-  EXPECT_TRUE(chooser->isVisible());
   EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Editar fichero de datos"));
   EXPECT_EQ(Find<QLineEdit>(chooser, "Text1")->text(), QStringLiteral("red.txt"));
-  QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
-  EXPECT_EQ(edits, 1);
+  QTest::mouseClick(Find<QPushButton>(chooser, "btnCancelar"), Qt::LeftButton);
+  EXPECT_TRUE(window.State().editMode);
+
+  OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().editMode);
+  QWidget* observations = FindTopLevel<QWidget>("NuevoII");
+  ASSERT_NE(observations, nullptr);
+  EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
+  EXPECT_EQ(window.State().gpsListText, SplitProjectText(testing::ReadWholeFile(path.toStdString())).gpsListText);
+  EXPECT_FALSE(CalculationEnabled());
+  EXPECT_TRUE(window.Model().vertices.empty());
+
+  fake.fileAnswers = {Path(QStringLiteral("guardada.txt"))};
+  Find<QPushButton>(observations, "Command3")->click();
+  EXPECT_EQ(fake.Log(), QStringLiteral("save | none | Guardar fichero de datos | \n"));
+  EXPECT_TRUE(QFile::exists(Path(QStringLiteral("guardada.txt"))));
+  EXPECT_TRUE(CalculationEnabled());
+  EXPECT_EQ(window.Model().GpsCount(), 2);
 }
 
-TEST_F(MainWindowTest, OptionsAndAboutOpenFromTheirMenus) {
-  window.Options().maxIterLp = 4;
-  Find<QAction>(&window, "menuestablecer")->trigger();
-  auto* options = window.findChild<OptionsDialog*>(QStringLiteral("frmOpciones"));
-  ASSERT_TRUE(options != nullptr && options->isVisible());
-  EXPECT_EQ(Find<QLineEdit>(options, "Text5")->text(), QStringLiteral("4"));
-  Find<QLineEdit>(options, "Text5")->setText(QStringLiteral("9"));
-  QTest::mouseClick(Find<QPushButton>(options, "Aceptar"), Qt::LeftButton);
-  EXPECT_EQ(window.Options().maxIterLp, 9);
-  Find<QAction>(&window, "menuacercade")->trigger();
-  QWidget* about = window.findChild<QWidget*>(QStringLiteral("Acercade"));
-  ASSERT_TRUE(about != nullptr && about->isVisible());
+TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIsOpened) {
+  // Four equations in two unknowns, unit weights.
+  const QString a = Write(QStringLiteral("A.txt"), "1 0\r\n0 1\r\n1 1\r\n1 -1");
+  const QString k = Write(QStringLiteral("k.txt"), "1\r\n2\r\n3.1\r\n-0.9");
+  const QString p = Write(QStringLiteral("P.txt"), "1 0 0 0\r\n0 1 0 0\r\n0 0 1 0\r\n0 0 0 1");
+  Result<ImportedMatrices> imported =
+      ImportMatrices({QFile::encodeName(a).toStdString(), QFile::encodeName(k).toStdString(), QFile::encodeName(p).toStdString()},
+                     SplitProjectText(testing::ThreeVertexProject().File()).vertexListText);
+  ASSERT_TRUE(imported.ok()) << imported.error();
+  window.InstallImportedMatrices(std::move(imported.value()));
+  EXPECT_TRUE(CalculationEnabled());
+  EXPECT_TRUE(PaneText().contains(QStringLiteral("MATRICES IMPORTADAS:")));
+  fake.fileAnswers = {Path(QStringLiteral("resultados.txt"))};
+  ClickCalcular();
+  EXPECT_EQ(fake.Log(), kSaveLine);
+  EXPECT_TRUE(window.LastResults().header.empty());  // no system is printed for an imported system
+  EXPECT_EQ(testing::ReadWholeFile(Path(QStringLiteral("resultados.txt")).toStdString()), SavedText());
+
+  WriteProject(QStringLiteral("red.txt"));
+  OpenThroughChooser(QStringLiteral("red.txt"));
+  EXPECT_FALSE(window.State().matricesImported);
+  ClickCalcular();
+  EXPECT_FALSE(window.LastResults().header.empty());
+}
+
+// Calcular's dialogs and the results file: the save dialog, the overwrite question ("No" brings
+// the dialog back), a failed write, a warning of an estimator left out, a failed adjustment.
+TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
+  const QString question = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
+  testing::ProjectText exact = testing::ThreeVertexProject();
+  exact.classical.clear();  // baselines that are the coordinate differences: every residual is zero
+  testing::ProjectText broken = testing::ThreeVertexProject();
+  broken.Observation(kTypeDistance, "7", "2", "100.000", "0.005");  // vertex 7 is not in the list
+  struct Case {
+    const char* what;
+    testing::ProjectText project;
+    QStringList files;  // answers of the save dialogs, in the test folder ("/" a path that cannot be written)
+    std::deque<bool> yesNo;
+    QString log;  // "%1": a message the core words, left out here
+    const char* written;
+  };
+  const std::vector<Case> cases = {
+      {"overwrite: No, then Yes", testing::ThreeVertexProject(), {"viejo.txt", "viejo.txt"}, {false, true},
+       kSaveLine + question + kSaveLine + question, "viejo.txt"},
+      {"cancelled", testing::ThreeVertexProject(), {}, {}, kSaveLine, nullptr},
+      {"failed write, then another name", testing::ThreeVertexProject(), {"/", "bien.txt"}, {},
+       kSaveLine + QStringLiteral("message | critical |  | %1\n") + kSaveLine, "bien.txt"},
+      {"an estimator that cannot run is a warning", exact, {"exacta.txt"}, {},
+       QStringLiteral("message | exclamation |  | %1\n") + kSaveLine, "exacta.txt"},
+      {"a failed adjustment offers no save", broken, {}, {}, QStringLiteral("message | none |  | %1\n"), nullptr},
+  };
+  Write(QStringLiteral("viejo.txt"), "viejo\r\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteProject(QStringLiteral("red.txt"), c.project);
+    OpenThroughChooser(QStringLiteral("red.txt"));
+    fake.dialogs.clear();
+    fake.fileAnswers.clear();
+    for (const QString& name : c.files) fake.fileAnswers.push_back(name == "/" ? Path("no-existe/r.txt") : Path(name));
+    fake.yesNoAnswers = c.yesNo;
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    ClickCalcular();
+    QString log = fake.Log();
+    for (const auto& dialog : fake.dialogs) {
+      if (c.log.contains(QStringLiteral("%1")) && dialog.kind == testing::RecordedDialog::Kind::Message) {
+        log.replace(dialog.text, QStringLiteral("%1"));
+      }
+    }
+    EXPECT_EQ(log, c.log);
+    for (const auto& dialog : fake.dialogs) {
+      if (dialog.kind == testing::RecordedDialog::Kind::Save) {
+        EXPECT_EQ(dialog.request.filter, QStringLiteral("Archivo de texto (*.txt)|*.txt|Todos los archivos (*.*)|*.*"));
+        EXPECT_EQ(dialog.request.defaultExtension, QStringLiteral("txt"));
+      }
+      EXPECT_FALSE(dialog.defaultYes);  // "No" is the default answer of the overwrite question
+    }
+    if (c.written != nullptr) {
+      EXPECT_EQ(testing::ReadWholeFile(Path(QString::fromLatin1(c.written)).toStdString()), SavedText());
+      EXPECT_EQ(Find<QLabel>(&window, "Panel1")->text(), QStringLiteral("Ajuste realizado"));
+    } else {
+      EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
+    }
+  }
+  EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());  // after the failed adjustment
+}
+
+// While Calcular runs: the status panel names the L1 estimator, then the iteration panel counts
+// its passes (" 0", " 1", ... at most the limit + 1), then the status empties; the report is in
+// the pane before the bar reaches 100 and the status says "Ajuste realizado". The first
+// adjustment appends the report to the project text, the second replaces it.
+TEST_F(MainWindowTest, CalcularShowsItsProgressAndTheReportInThePane) {
+  WriteProject(QStringLiteral("red.txt"));
+  OpenThroughChooser(QStringLiteral("red.txt"));
+  const QString projectShown = PaneText();
+  QStringList events;  // "1:" status panel, "2:" iteration panel, "report" when the pane has it
+  const QString marker = QStringLiteral("Vectores de fiabilidad externa");
+  QObject::connect(&window, &Principal::statusShown, [&](const QString& text) {
+    events << "1:" + text + (PaneText().contains(marker) ? QStringLiteral(" report") : QString());
+  });
+  QObject::connect(&window, &Principal::iterationShown, [&](const QString& text) { events << "2:" + text; });
+  QObject::connect(&window, &Principal::progressShown, [&](int value) {
+    if (value == 100) events << (PaneText().contains(marker) ? QStringLiteral("100 report") : QStringLiteral("100"));
+  });
+  window.Options().useHuber = window.Options().useLp = false;
+  for (const int limit : {0, 3}) {
+    SCOPED_TRACE(limit);
+    window.Options().maxIterL1 = static_cast<std::int16_t>(limit);
+    events.clear();
+    ClickCalcular();
+    qsizetype i = events.indexOf(QStringLiteral("1:Resolviendo sistema por métodos de estimación robusta...   NORMA L1"
+                                                "                                        Iteración"));
+    ASSERT_GE(i, 0) << events.join(QLatin1Char('|')).toStdString();
+    QStringList counts;
+    for (++i; i < events.size() && events[i].startsWith(QStringLiteral("2:")); ++i) counts << events[i].mid(2);
+    ASSERT_LT(i, events.size());
+    EXPECT_EQ(events[i], QStringLiteral("1:"));
+    ASSERT_FALSE(counts.isEmpty());
+    ASSERT_LE(counts.size(), limit + 1);
+    for (qsizetype pass = 0; pass < counts.size(); ++pass) EXPECT_EQ(counts[pass], QStringLiteral(" %1").arg(pass));
+    EXPECT_EQ(Find<QLabel>(&window, "Panel2")->text(), counts.back());
+    EXPECT_TRUE(events.contains(QStringLiteral("100 report")) && events.contains(QStringLiteral("1:Ajuste realizado report")));
+    const ResultsTexts& texts = window.LastResults();
+    EXPECT_EQ(PaneText(), (limit == 0 ? projectShown + Unix(FromCp1252(texts.leastSquares + texts.robustComparison))
+                                      : Unix(FromCp1252(texts.header + texts.leastSquares + texts.robustComparison))));
+    Find<QPlainTextEdit>(&window, "Text2")->clear();  // so that the next report is seen arriving
+  }
+}
+
+// After a Calcular whose save was cancelled: the Informe tab, the Calidad tab and summary, the
+// ellipses and the pointer's text on the sketch, "Guardar resultados..." and "Guardar análisis
+// de calidad..."; Nuevo asks before it forgets typed entries, then forgets it all.
+// A full report too large for memory is offered in its compact form first.
+TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
+  CopySample();
+  OpenThroughChooser(QStringLiteral("red_ejemplo.txt"));
+  auto* report = Find<ReportView>(&window, "Informe");
+  ::setenv("KORVO_MEMORY_BUDGET", "1000000", 1);
+  fake.yesNoAnswers = {false, true};
+  ClickCalcular();  // No: nothing is computed
+  EXPECT_TRUE(fake.Log().startsWith(QStringLiteral("yesno | question |  |  ¡El informe completo no cabe en la memoria")));
+  EXPECT_EQ(fake.dialogs.size(), 1u);
+  ClickCalcular();  // Yes: the compact report
+  EXPECT_NE(report->Report().find("INFORME COMPACTO"), std::string::npos);
+  ::unsetenv("KORVO_MEMORY_BUDGET");
+  fake.dialogs.clear();
+  ClickCalcular();  // a report too long for the pane says so
+  EXPECT_EQ(fake.Log(), QStringLiteral("message | information |  |  Trabajando sobre fichero de resultados... \r\n"
+                                       " El proyecto no se mostrará en pantalla. \n") + kSaveLine);
+
+  auto* tabs = Find<QTabWidget>(&window, "PaneTabs");
+  EXPECT_EQ(tabs->currentWidget(), report);
+  EXPECT_EQ(report->Report() + "\r\n", SavedText());
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(2), QStringLiteral("Calidad"));
+  EXPECT_FALSE(Find<QLabel>(&window, "PanelCalidad")->text().isEmpty());
+  auto* sketch = Find<SketchView>(&window, "Picture1");
+  ASSERT_TRUE(sketch->Scene().has_value());
+  // The eight unknown vertices of the sample get an ellipse each, the largest between a 50th and
+  // a 20th of the width; the legend gives the factor, a 1, 2 or 5 times a power of ten.
+  const SketchScene& scene = *sketch->Scene();
+  ASSERT_EQ(scene.ellipses.size(), 8u);
+  double largest = 0.0;
+  for (const auto& polygon : scene.ellipses) {
+    QPointF centre;
+    for (std::size_t k = 1; k < polygon.size(); ++k) centre += polygon[k] / double(polygon.size() - 1);
+    for (const QPointF& point : polygon) largest = std::max(largest, std::hypot(point.x() - centre.x(), point.y() - centre.y()));
+  }
+  EXPECT_LE(largest, scene.widthTwips / 20.0 * 1.0001);
+  EXPECT_GT(largest, scene.widthTwips / 50.0);
+  const double mantissa = scene.ellipseFactor / std::pow(10.0, std::floor(std::log10(scene.ellipseFactor)));
+  EXPECT_TRUE(mantissa == 1.0 || mantissa == 2.0 || mantissa == 5.0) << scene.ellipseFactor;
+  ASSERT_FALSE(scene.ellipseTexts.empty());
+  EXPECT_EQ(scene.ellipseTexts[0].text, QStringLiteral("Elipses al 95 % ×%1").arg(scene.ellipseFactor));
+  EXPECT_EQ(scene.scaleBar.size(), 3u);
+  QString hover;
+  for (const SketchScene::Vertex& vertex : sketch->Scene()->vertices) {
+    if (!vertex.fixed) hover = sketch->HoverTextAt(sketch->Mapping().toCanvas.map(vertex.at));
+  }
+  EXPECT_TRUE(hover.contains(QStringLiteral("σE")) && hover.contains(QStringLiteral("Elipse 95 %"))) << hover.toStdString();
+
+  QAction* save = Find<QAction>(&window, "menuguardarresultados");
+  fake.fileAnswers = {Path(QStringLiteral("resultados.txt")), QString(), Path(QStringLiteral("c.json")),
+                      Path(QStringLiteral("c.csv"))};
+  save->trigger();
+  EXPECT_EQ(testing::ReadWholeFile(Path(QStringLiteral("resultados.txt")).toStdString()), SavedText());
+  const std::size_t before = fake.dialogs.size();
+  save->trigger();  // cancelled; the dialog starts where the last results went
+  EXPECT_EQ(QDir(fake.dialogs[before].request.initialDirectory).canonicalPath(), QDir(folder.path()).canonicalPath());
+  // The kind of a quality file follows its extension.
+  QAction* saveQuality = Find<QAction>(&window, "menuguardarcalidad");
+  for (int i = 0; i < 2; ++i) saveQuality->trigger();
+  EXPECT_TRUE(testing::ReadWholeFile(Path(QStringLiteral("c.json")).toStdString()).starts_with("{"));
+  EXPECT_TRUE(testing::ReadWholeFile(Path(QStringLiteral("c.csv")).toStdString()).starts_with("number,fixed,latitude,"));
+
+  window.openNewProject = [] {};
+  window.State().vertexListText = "Punto 1001";
+  fake.yesNoAnswers = {false, true};
+  Find<QAction>(&window, "menunuevo")->trigger();
+  EXPECT_TRUE(save->isEnabled());
+  EXPECT_EQ(window.State().vertexListText, "Punto 1001");
+  Find<QAction>(&window, "menunuevo")->trigger();
+  EXPECT_EQ(tabs->count(), 2);
+  EXPECT_TRUE(sketch->Scene()->ellipses.empty());
+  EXPECT_TRUE(Find<QLabel>(&window, "PanelCalidad")->text().isEmpty());
+  EXPECT_FALSE(save->isEnabled() || saveQuality->isEnabled());
+  EXPECT_TRUE(report->Report().empty());
+}
+
+// A report of several megabytes is shown a page at a time, says its size, and the find box
+// reaches a text on the last page.
+TEST(ReportView, ShowsAMultiMegabyteReportByPages) {
+  std::string big;
+  for (int line = 0; big.size() < 5u * ReportView::kPageBytes / 2; ++line) {
+    big += "  " + std::to_string(line) + "   1234567.890   4567890.123   VERTICE\r\n";
+  }
+  big += "  \xDALTIMA L\xCDNEA\r\n";
+  ReportView view;
+  view.SetReport(big);
+  EXPECT_EQ(view.PageCount(), 3);
+  auto* text = Find<QPlainTextEdit>(&view, "InformeTexto");
+  EXPECT_LE(text->toPlainText().size(), static_cast<qsizetype>(ReportView::kPageBytes + 100));
+  EXPECT_TRUE(Find<QLabel>(&view, "InformeEstado")->text().contains(QStringLiteral("2,5 MB")));
+  EXPECT_TRUE(view.FindNext(QStringLiteral("última línea")));
+  EXPECT_EQ(view.CurrentPage(), 2);
+  EXPECT_EQ(text->textCursor().selectedText(), QStringLiteral("ÚLTIMA LÍNEA"));
+  EXPECT_FALSE(view.FindNext(QStringLiteral("no está")));
 }
 
 }  // namespace

@@ -1,8 +1,16 @@
-// The sketch's scene and its painting, apart from the main window.
+// The sketch: the scene of a network, its painting, and the view that zooms, pans, fits and
+// tells the vertex under the pointer.
 #include <gtest/gtest.h>
 
-#include "gui_support/recording_canvas.h"
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+#include <QWheelEvent>
+
 #include "app/sketch_view.h"
+#include "gui_support/recording_canvas.h"
 #include "network/geodetics.h"
 #include "network/sketch_geometry.h"
 
@@ -15,16 +23,11 @@ TEST(SketchScene, TwipsMapToPixelsWithYUpwards) {
   SketchScene scene;
   scene.widthTwips = 6000;
   scene.heightTwips = 3000;
-  const QSizeF pixels(400, 200);
-  struct Case {
+  const struct {
     QPointF twips, pixels;
-  };
-  const Case cases[] = {{{0, 0}, {0, 200}},       // bottom-left corner
-                        {{6000, 3000}, {400, 0}},  // top-right corner
-                        {{1500, 750}, {100, 150}},
-                        {{3000, 3000}, {200, 0}}};
-  for (const Case& c : cases) {
-    const QPointF mapped = SceneToCanvas(scene, c.twips, pixels);
+  } cases[] = {{{0, 0}, {0, 200}}, {{6000, 3000}, {400, 0}}, {{1500, 750}, {100, 150}}, {{3000, 3000}, {200, 0}}};
+  for (const auto& c : cases) {
+    const QPointF mapped = SceneToCanvas(scene, c.twips, QSizeF(400, 200));
     EXPECT_DOUBLE_EQ(mapped.x(), c.pixels.x());
     EXPECT_DOUBLE_EQ(mapped.y(), c.pixels.y());
   }
@@ -32,56 +35,47 @@ TEST(SketchScene, TwipsMapToPixelsWithYUpwards) {
 
 TEST(SketchScene, TrianglesThenLabelsThenLinesInTheirOrder) {
   SketchScene scene;
-  scene.widthTwips = 100;
-  scene.heightTwips = 100;
+  scene.widthTwips = scene.heightTwips = 100;
   scene.triangles.push_back({{10, 10}, {30, 10}, {20, 27.32}});
   scene.labels.push_back({{25, 5}, QStringLiteral("7")});
   scene.lines.push_back({{10, 10}, {90, 90}, kSketchRed});
   scene.lines.push_back({{10, 10}, {90, 90}, kSketchBlue});
+  scene.vertices.push_back({{50, 50}, 0, false});  // an unknown vertex's circle: not recorded
   testing::RecordingCanvas canvas;
   PaintSketchScene(canvas, scene, QSizeF(100, 100));
   ASSERT_EQ(canvas.drawn.size(), 7u);
-  // Base, left side, right side, apex pixel.
+  // Base, left side, right side, apex pixel; the label; the lines.
   EXPECT_EQ(canvas.drawn[0].a, QPointF(10, 90));
   EXPECT_EQ(canvas.drawn[0].b, QPointF(30, 90));
   EXPECT_EQ(canvas.drawn[1].b, QPointF(20, 100 - 27.32));
   EXPECT_EQ(canvas.drawn[2].a, QPointF(30, 90));
   EXPECT_EQ(canvas.drawn[3].kind, Kind::Pixel);
-  EXPECT_EQ(canvas.drawn[4].kind, Kind::Text);
   EXPECT_EQ(canvas.drawn[4].text, QStringLiteral("7"));
   EXPECT_EQ(canvas.drawn[5].color, kSketchRed);
   EXPECT_EQ(canvas.drawn[6].color, kSketchBlue);
 }
 
-NetworkModel TwoVertexNetwork() {
-  NetworkModel model;
-  NetworkVertex fixed;
-  fixed.number = 1;
-  fixed.kind = kKindFixed;
-  fixed.xM = 4849202.0;
-  fixed.yM = -360328.0;
-  fixed.zM = 4114913.0;
-  NetworkVertex unknown = fixed;
-  unknown.number = 2;
-  unknown.kind = kKindUnknown;
-  unknown.xM = 4848000.0;
-  unknown.yM = -358000.0;
-  unknown.zM = 4116500.0;
-  model.vertices = {fixed, unknown};
-  ComputeVertexGeodetics(model);
-  return model;
+NetworkVertex At(std::int16_t number, bool fixed, double x, double y, double z) {
+  NetworkVertex vertex;
+  vertex.number = number;
+  vertex.kind = fixed ? kKindFixed : kKindUnknown;
+  vertex.xM = x;
+  vertex.yM = y;
+  vertex.zM = z;
+  return vertex;
 }
 
 TEST(SketchScene, OneFixedAndOneUnknownVertex) {
-  NetworkModel model = TwoVertexNetwork();
+  NetworkModel model;
+  model.vertices = {At(1, true, 4849202.0, -360328.0, 4114913.0), At(2, false, 4848000.0, -358000.0, 4116500.0)};
+  ComputeVertexGeodetics(model);
   ClassicalObservation distance;
   distance.type = ObservationType::Distance;
   distance.from = 1;
   distance.to = 2;
-  model.classical = {distance, distance};  // a repeated observation draws the line again
   ClassicalObservation stray = distance;
   stray.to = 9;  // names no vertex: draws nothing
-  model.classical.push_back(stray);
+  model.classical = {distance, distance, stray};  // a repeated observation draws the line again
   GpsBaseline baseline;
   baseline.from = 2;
   baseline.to = 1;
@@ -90,13 +84,11 @@ TEST(SketchScene, OneFixedAndOneUnknownVertex) {
   ASSERT_TRUE(scene.ok()) << scene.error();
   EXPECT_EQ(scene->triangles.size(), 1u);  // the unknown vertex is marked only by its number
   ASSERT_EQ(scene->labels.size(), 2u);
-  EXPECT_EQ(scene->labels[0].text, QStringLiteral("1"));
-  EXPECT_EQ(scene->labels[1].text, QStringLiteral("2"));
+  EXPECT_EQ(scene->labels[0].text + scene->labels[1].text, QStringLiteral("12"));
   ASSERT_EQ(scene->lines.size(), 3u);
-  EXPECT_EQ(scene->lines[0].color, kSketchRed);
-  EXPECT_EQ(scene->lines[1].color, kSketchRed);
-  EXPECT_EQ(scene->lines[2].color, kSketchBlue);
-  // The baseline runs from 2 to 1: the reverse of the distance.
+  EXPECT_EQ(std::vector<QColor>({scene->lines[0].color, scene->lines[1].color, scene->lines[2].color}),
+            std::vector<QColor>({kSketchRed, kSketchRed, kSketchBlue}));
+  // The baseline runs from 2 to 1, over the distance.
   EXPECT_EQ(scene->lines[2].from, scene->lines[0].to);
   EXPECT_EQ(scene->lines[2].to, scene->lines[0].from);
   // The triangle is centred on vertex 1: its base midpoint lies below the line's end.
@@ -104,29 +96,115 @@ TEST(SketchScene, OneFixedAndOneUnknownVertex) {
   EXPECT_NEAR((t.baseLeft.x() + t.baseRight.x()) / 2, scene->lines[0].from.x(), 1e-6);
   EXPECT_LT(t.baseLeft.y(), scene->lines[0].from.y());
   EXPECT_GT(t.apex.y(), scene->lines[0].from.y());
-}
+  // A flagged observation is drawn in the colour and width of a doubtful one.
+  QualityAnalysis flagged;
+  flagged.rows.push_back(RowTest{});
+  flagged.rows[0].row = 1;
+  flagged.rows[0].flag = true;
+  Result<SketchScene> marked = SketchSceneOf(model, 6000, 4000, &flagged);
+  ASSERT_TRUE(marked.ok());
+  EXPECT_EQ(marked->lines[0].color, kSketchFlagged);
+  EXPECT_EQ(marked->lines[0].widthPixels, kSketchFlaggedWidth);
+  EXPECT_EQ(marked->lines[1].color, kSketchRed);
 
-TEST(SketchScene, AVertexNumberCarriedTwiceGetsEveryLine) {
-  NetworkModel model = TwoVertexNetwork();
-  NetworkVertex twin = model.vertices[1];
-  twin.xM += 500.0;
-  model.vertices.push_back(twin);  // a second vertex numbered 2
+  // A vertex number carried twice gets every line; a single vertex cannot be placed.
+  model.vertices.push_back(At(2, false, 4848500.0, -358000.0, 4116500.0));
   ComputeVertexGeodetics(model);
-  ClassicalObservation direction;
-  direction.from = 1;
-  direction.to = 2;
-  model.classical = {direction};
-  Result<SketchScene> scene = SketchSceneOf(model, 6000, 4000);
-  ASSERT_TRUE(scene.ok());
-  EXPECT_EQ(scene->lines.size(), 2u);
+  model.classical.resize(1);
+  model.baselines.clear();
+  EXPECT_EQ(SketchSceneOf(model, 6000, 4000)->lines.size(), 2u);
+  model.vertices.resize(1);
+  ASSERT_FALSE(SketchSceneOf(model, 6000, 4000).ok());
+  EXPECT_EQ(SketchSceneOf(model, 6000, 4000).error(), kSketchErrorMessage);
 }
 
-TEST(SketchScene, ASingleVertexCannotBePlaced) {
-  NetworkModel model = TwoVertexNetwork();
-  model.vertices.resize(1);
-  Result<SketchScene> scene = SketchSceneOf(model, 6000, 4000);
-  ASSERT_FALSE(scene.ok());
-  EXPECT_EQ(scene.error(), kSketchErrorMessage);
+// A grid of `side` × `side` vertices 100 m apart, vertex 1 fixed, a baseline to each right
+// neighbour.
+NetworkModel GridNetwork(int side) {
+  NetworkModel model;
+  for (int i = 0; i < side * side; ++i) {
+    NetworkVertex vertex = At(static_cast<std::int16_t>(i + 1), i == 0, 0, 0, 0);
+    vertex.sketchX = 1000 + (i % side) * 0.0009;
+    vertex.sketchY = static_cast<float>(1040 + (i / side) * 0.0009);
+    model.vertices.push_back(vertex);
+    if (i % side + 1 < side) {
+      GpsBaseline baseline;
+      baseline.from = static_cast<std::int16_t>(i + 1);
+      baseline.to = static_cast<std::int16_t>(i + 2);
+      model.baselines.push_back(baseline);
+    }
+  }
+  return model;
+}
+
+// Fitted, the network fills the canvas less the margin along its limiting axis, north up, in
+// black and blue on screen; the wheel zooms about the pointer, dragging pans, a double click
+// fits again, and the pointer finds a vertex by its drawn position.
+TEST(SketchView, ZoomPanFitAndHover) {
+  const NetworkModel model = GridNetwork(5);
+  SketchView view;
+  view.resize(500, 400);
+  view.show();
+  ASSERT_FALSE(view.SetSceneSource([&model](double w, double h) { return SketchSceneOf(model, w, h); }));
+  view.SetHoverSource([](int index) { return QStringLiteral("vértice %1").arg(index + 1); });
+  view.resize(520, 380);  // the scene follows the size
+  const QSizeF inner(view.contentsRect().size());
+  const QTransform fitted = view.Mapping().toCanvas;
+  const QRectF drawn = fitted.mapRect(view.Scene()->extentTwips);
+  EXPECT_NEAR(std::max(drawn.width() / (inner.width() - 2 * kSketchMarginPx),
+                       drawn.height() / (inner.height() - 2 * kSketchMarginPx)), 1.0, 1e-9);
+  EXPECT_LT(fitted.m22(), 0);
+  EXPECT_DOUBLE_EQ(fitted.m11(), -fitted.m22());
+  const QImage image = view.grab().toImage();
+  int black = 0, blue = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      black += image.pixelColor(x, y) == kSketchBlack;
+      blue += image.pixelColor(x, y) == kSketchBlue;
+    }
+  }
+  EXPECT_GT(black, 20);  // the triangle, the numbers and the scale bar
+  EXPECT_GT(blue, 100);
+
+  const QPointF pointer(300, 150);
+  const QPointF underPointer = fitted.inverted().map(pointer);
+  QWheelEvent wheel(pointer + view.contentsRect().topLeft(), {}, {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&view, &wheel);
+  EXPECT_NEAR(view.Viewport().zoom, 1.5625, 1e-12);
+  const QPointF after = view.Mapping().toCanvas.map(underPointer);
+  EXPECT_NEAR(after.x(), pointer.x(), 1e-6);
+  EXPECT_NEAR(after.y(), pointer.y(), 1e-6);
+
+  QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(130, 90), QPointF(), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&view, &move);
+  QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(130, 90));
+  const QPointF panned = view.Mapping().toCanvas.map(underPointer);
+  EXPECT_NEAR(panned.x() - after.x(), 30, 1e-6);
+  EXPECT_NEAR(panned.y() - after.y(), -10, 1e-6);
+
+  const QPointF seventh = view.Mapping().toCanvas.map(view.Scene()->vertices[6].at);
+  EXPECT_EQ(view.HoverTextAt(seventh + QPointF(2, -2)), QStringLiteral("vértice 7"));
+  EXPECT_TRUE(view.HoverTextAt(seventh + QPointF(40, 40)).isEmpty());
+  QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(50, 50));
+  EXPECT_EQ(view.Mapping().toCanvas, fitted);
+}
+
+TEST(SketchView, EightThousandVerticesDrawWellUnderASecond) {
+  const NetworkModel model = GridNetwork(90);  // 8,100 vertices
+  QImage image(1200, 900, QImage::Format_RGB32);
+  QElapsedTimer timer;
+  timer.start();
+  Result<SketchScene> scene = SketchSceneOf(model, 1200 * 15.0, 900 * 15.0);
+  ASSERT_TRUE(scene.ok());
+  QPainter painter(&image);
+  PainterCanvas canvas(painter);
+  PaintSketchScene(canvas, *scene, QSizeF(image.size()));
+  painter.end();
+  // Generous for a shared test machine; the check is against work that grows with V².
+  EXPECT_LT(timer.elapsed(), 2000);
+  EXPECT_EQ(scene->lines.size(), 90u * 89u);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "app/qt_text.h"
 #include "gui_support/fake_dialog_service.h"
+#include "gui_support/gui_find.h"
 #include "network/entry_text.h"
 #include "network/entry/entry_widgets.h"
 #include "network/entry/entry_windows.h"
@@ -26,12 +27,8 @@
 
 namespace korvo::testing {
 
-template <class T>
-T* Named(QWidget* parent, const char* name) {
-  T* widget = parent->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(widget, nullptr) << "no widget named " << name;
-  return widget;
-}
+template <class T>  // the entry tests' name for Find
+T* Named(QWidget* parent, const char* name) { return Find<T>(parent, name); }
 
 // Replaces the text of a field or editable box by typing it, key by key.
 inline void Type(QWidget* field, const QString& text) {

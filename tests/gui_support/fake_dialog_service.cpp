@@ -1,14 +1,24 @@
 #include "gui_support/fake_dialog_service.h"
 
 namespace korvo::testing {
+namespace {
 
-std::optional<QString> FakeDialogService::NextFileAnswer() {
-  if (fileAnswers.empty()) return std::nullopt;
-  const QString answer = fileAnswers.front();
-  fileAnswers.pop_front();
-  if (answer.isNull()) return std::nullopt;
+template <class T>  // the next queued answer, or `none` when the queue is empty
+T Next(std::deque<T>& queue, T none) {
+  if (queue.empty()) return none;
+  T answer = queue.front();
+  queue.pop_front();
   return answer;
 }
+
+// Records a file dialog and gives the next answer: a null QString (or none queued) cancels.
+std::optional<QString> FileDialog(FakeDialogService& fake, RecordedDialog::Kind kind, const FileDialogRequest& request) {
+  fake.dialogs.push_back({kind, request.title, request.title, MessageIcon::None, false, request});
+  const QString answer = Next(fake.fileAnswers, QString());
+  return answer.isNull() ? std::nullopt : std::optional<QString>(answer);
+}
+
+}  // namespace
 
 QStringList FakeDialogService::Messages() const {
   QStringList texts;
@@ -38,36 +48,25 @@ void FakeDialogService::ShowMessage(QWidget*, const QString& text, const QString
 bool FakeDialogService::AskYesNo(QWidget*, const QString& text, const QString& title, MessageIcon icon,
                                  bool defaultYes) {
   dialogs.push_back({RecordedDialog::Kind::YesNo, text, title, icon, defaultYes, {}});
-  if (yesNoAnswers.empty()) return false;
-  const bool answer = yesNoAnswers.front();
-  yesNoAnswers.pop_front();
-  return answer;
+  return Next(yesNoAnswers, false);
 }
 
 int FakeDialogService::AskYesNoCancel(QWidget*, const QString& text, const QString& title, MessageIcon icon) {
   dialogs.push_back({RecordedDialog::Kind::YesNoCancel, text, title, icon, false, {}});
-  if (yesNoCancelAnswers.empty()) return -1;
-  const int answer = yesNoCancelAnswers.front();
-  yesNoCancelAnswers.pop_front();
-  return answer;
+  return Next(yesNoCancelAnswers, -1);
 }
 
 std::optional<QString> FakeDialogService::GetOpenFileName(QWidget*, const FileDialogRequest& request) {
-  dialogs.push_back({RecordedDialog::Kind::Open, request.title, request.title, MessageIcon::None, false, request});
-  return NextFileAnswer();
+  return FileDialog(*this, RecordedDialog::Kind::Open, request);
 }
 
 std::optional<QString> FakeDialogService::GetSaveFileName(QWidget*, const FileDialogRequest& request) {
-  dialogs.push_back({RecordedDialog::Kind::Save, request.title, request.title, MessageIcon::None, false, request});
-  return NextFileAnswer();
+  return FileDialog(*this, RecordedDialog::Kind::Save, request);
 }
 
 std::optional<PrintChoice> FakeDialogService::AskPrint(QWidget*) {
   dialogs.push_back({RecordedDialog::Kind::Print, {}, {}, MessageIcon::None, false, {}});
-  if (printAnswers.empty()) return std::nullopt;
-  auto answer = printAnswers.front();
-  printAnswers.pop_front();
-  return answer;
+  return Next(printAnswers, std::optional<PrintChoice>());
 }
 
 }  // namespace korvo::testing

@@ -12,8 +12,7 @@ namespace korvo::testing {
 
 struct RecordedDialog {
   enum class Kind { Message, YesNo, YesNoCancel, Open, Save, Print } kind;
-  QString text;
-  QString title;
+  QString text, title;
   MessageIcon icon = MessageIcon::None;
   bool defaultYes = false;
   FileDialogRequest request;  // for Open and Save
@@ -47,9 +46,6 @@ class FakeDialogService : public DialogService {
   std::optional<PrintChoice> AskPrint(QWidget*) override;
   void PrintText(const QString& text) override { printed << text; }
   void Beep() override { ++beeps; }
-
- private:
-  std::optional<QString> NextFileAnswer();
 };
 
 }  // namespace korvo::testing

@@ -4,10 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QObject>
-#include <QString>
-#include <QWidget>
-
 #include <ostream>
 
 // Readable QStrings in test failure messages.

@@ -26,11 +26,6 @@ class RecordingCanvas : public SketchCanvas {
   void DrawText(QPointF topLeft, const QString& text, const QColor& color) override {
     drawn.push_back({DrawnPrimitive::Kind::Text, topLeft, topLeft, color, text});
   }
-  int Count(DrawnPrimitive::Kind kind, const QColor& color) const {
-    int n = 0;
-    for (const DrawnPrimitive& p : drawn) n += (p.kind == kind && p.color == color) ? 1 : 0;
-    return n;
-  }
 };
 
 }  // namespace korvo::testing
