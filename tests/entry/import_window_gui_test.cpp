@@ -1,5 +1,5 @@
-// frmImport: enabling of Aceptar, Enter as Aceptar, the remembered paths, the choosers, and
-// what an import leaves in the project state.
+// The matrix import window: Aceptar and Enter, the remembered paths, the choosers, and what
+// an import leaves in the project state.
 #include <QDir>
 #include <QListWidget>
 #include <algorithm>
@@ -24,12 +24,7 @@ QList<T*> Indexed(QWidget* window, const char* name) {
 
 class ImportWindowTest : public EntryTest {
  protected:
-  // Records the paths that Aceptar hands over, instead of importing them.
-  void CapturePaths() {
-    windows->Import()->SetImporter([this](const MatrixPaths& paths) { importedPaths.push_back(paths); });
-  }
   std::vector<MatrixPaths> importedPaths;
-
   ImportWindow* OpenImport() {
     two->show();
     Click(Named<QPushButton>(two, "Command2"));
@@ -38,34 +33,22 @@ class ImportWindowTest : public EntryTest {
     return window;
   }
   QList<QLineEdit*> Fields() { return Indexed<QLineEdit>(windows->Import(), "Archivo"); }
-  void TypeAll(const QString& a, const QString& k, const QString& p) {
-    const QList<QLineEdit*> fields = Fields();
-    Type(fields[0], a);
-    Type(fields[1], k);
-    Type(fields[2], p);
-  }
 };
 
-// Aceptar only with three names, Enter as Aceptar; the names are remembered for the next
-// opening, Cancelar keeps them, and Importar on the open window keeps what is being typed.
+// Aceptar (and Enter) only with three names, remembered for the next opening; Cancelar keeps
+// them, and Importar on the open window keeps what is being typed.
 TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
-  CapturePaths();
+  windows->Import()->SetImporter([this](const MatrixPaths& paths) { importedPaths.push_back(paths); });
   ImportWindow* window = OpenImport();
   auto* accept = Named<QPushButton>(window, "btnAceptar");
   const QList<QLineEdit*> fields = Fields();
-  EXPECT_FALSE(accept->isEnabled());
   Type(fields[0], QStringLiteral("/datos/a.txt"));
   Type(fields[2], QStringLiteral("/datos/p.txt"));
   EXPECT_FALSE(accept->isEnabled());
-  // Enter while Aceptar is disabled does nothing.
   QTest::keyClick(fields[2], Qt::Key_Return);
-  EXPECT_TRUE(importedPaths.empty());
-  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(importedPaths.empty() && window->isVisible());
   Type(fields[1], QStringLiteral("/datos/k.txt"));
   EXPECT_TRUE(accept->isEnabled());
-  fields[1]->clear();
-  EXPECT_FALSE(accept->isEnabled());
-  Type(fields[1], QStringLiteral("/datos/k.txt"));
   QTest::keyClick(fields[1], Qt::Key_Return);
   const MatrixPaths typed = {QStringLiteral("/datos/a.txt"), QStringLiteral("/datos/k.txt"), QStringLiteral("/datos/p.txt")};
   EXPECT_EQ(importedPaths, std::vector<MatrixPaths>{typed});
@@ -73,7 +56,6 @@ TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
 
   window = OpenImport();
   EXPECT_EQ((MatrixPaths{fields[0]->text(), fields[1]->text(), fields[2]->text()}), typed);
-  EXPECT_TRUE(accept->isEnabled());
   Type(fields[0], QStringLiteral("otro.txt"));
   OpenImport();
   EXPECT_EQ(fields[0]->text(), QStringLiteral("otro.txt"));
@@ -84,7 +66,20 @@ TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
   EXPECT_EQ(fields[0]->text(), typed[0]);
 }
 
-TEST_F(ImportWindowTest, ExaminarFillsTheFieldOfItsMatrix) {
+// "<< Anterior" and "Siguiente >>" keep the fields of the hidden window; each Examinar fills
+// the field of its matrix.
+TEST_F(ImportWindowTest, WalkThroughAnteriorAndExaminar) {
+  one->show();
+  Type(Named<QLineEdit>(one, "Text1"), QStringLiteral("123.5"));
+  Click(Named<QPushButton>(one, "Command2"));
+  EXPECT_TRUE(one->isHidden() && two->isVisible());
+  Type(Named<QLineEdit>(two, "Text1"), QStringLiteral("99.5"));
+  Click(Named<QPushButton>(two, "Command1"));
+  EXPECT_TRUE(two->isHidden() && one->isVisible());
+  EXPECT_EQ(Named<QLineEdit>(one, "Text1")->text(), QStringLiteral("123.5"));
+  Click(Named<QPushButton>(one, "Command2"));
+  EXPECT_EQ(Named<QLineEdit>(two, "Text1")->text(), QStringLiteral("99.5"));
+
   ImportWindow* window = OpenImport();
   const QList<QPushButton*> browse = Indexed<QPushButton>(window, "Examinar");
   ASSERT_EQ(browse.size(), 3);
@@ -105,9 +100,8 @@ TEST_F(ImportWindowTest, ExaminarFillsTheFieldOfItsMatrix) {
   EXPECT_TRUE(Named<QPushButton>(window, "btnAceptar")->isEnabled());
 }
 
-// An import hands the system over and shows the vertex list with the three paths. A matrix
-// check sounds the bell and keeps the flag as it was; a file that cannot be read clears it,
-// without the bell.
+// An import hands the system over and shows the vertex list with the three paths; a failed
+// matrix check sounds the bell and keeps the flag, an unreadable file clears it.
 TEST_F(ImportWindowTest, ImportsSetTheFlagAndFailuresKeepOrClearIt) {
   one->show();
   EnterVertex("1", QStringLiteral("Incógnita"), "4929334.12", "-312456.78", "4024110.5");
@@ -136,7 +130,7 @@ TEST_F(ImportWindowTest, ImportsSetTheFlagAndFailuresKeepOrClearIt) {
     SCOPED_TRACE(c.p);
     dialogs.dialogs.clear();
     ImportWindow* window = OpenImport();
-    TypeAll(QString::fromStdString(c.a), QString::fromStdString(Path("k.txt")), QString::fromStdString(c.p));
+    for (int i = 0; i < 3; ++i) Type(Fields()[i], QString::fromStdString(i == 0 ? c.a : i == 1 ? Path("k.txt") : c.p));
     Click(Named<QPushButton>(window, "btnAceptar"));
     EXPECT_EQ(dialogs.beeps, c.beeps);
     EXPECT_EQ(dialogs.Log(), c.log);

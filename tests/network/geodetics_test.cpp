@@ -8,9 +8,8 @@
 namespace korvo {
 namespace {
 
-// Reference values: the cartesian coordinates were produced with GeographicLib's CartConvert
-// (`echo "lat lon h" | CartConvert -p 6`, rounded to the millimetre) and converted back with
-// `CartConvert -r -p 12`; those exact geodetic coordinates are the expected values.
+// Cartesian coordinates from GeographicLib's CartConvert (to the millimetre), expected values
+// from `CartConvert -r -p 12` on them.
 struct GeodeticCase {
   const char* place;
   double x, y, z;          // metres
@@ -20,18 +19,14 @@ struct GeodeticCase {
 const GeodeticCase kCases[] = {
     {"Madrid", 4854394.854, -313919.633, 4112331.080, 40.400000001970071, -3.699999994735935},
     {"Sidney (X < 0)", -4643982.395, 2553050.926, -3537273.235, -33.899999997831628, 151.200000003340364},
-    {"Reikiavik", 2591976.960, -1041968.057, 5714620.055, 64.100000004155930, -21.899999997769147},
     {"Quito, 2850 m", 1272156.499, -6252848.961, -22124.760, -0.200000004419583, -78.500000000567880},
-    {"Tokio (X < 0)", -3954836.606, 3353945.348, 3701234.278, 35.700000000313537, 139.699999999390627},
     {"cerca del polo", 10999.704, 1939.545, 6356742.567, 89.899999999423628, 10.000002045936986},
-    {"Teide, 3718 m", 5389330.883, -1610727.006, 3004652.444, 28.270000003501622, -16.639999997123422},
     {"ecuador y Greenwich", 6378137.000, 0.000, 0.000, 0.0, 0.0},
     {"X = 0, longitud -90", 0.000, -4517661.590, -4487419.120, -44.999999999891912, -90.0},
 };
 
-// The functions and the vertex fields: latitude, longitude kept in single precision (within one
-// float step of the reference), and the sketch plane (longitude scaled by cos(latitude), both
-// shifted by 1000).
+// Latitude, longitude in single precision (within one float step), and the sketch plane
+// (longitude scaled by cos(latitude), both shifted by 1000).
 TEST(Geodetics, LatitudeLongitudeAndSketchAgreeWithCartConvert) {
   NetworkModel model;
   for (const GeodeticCase& c : kCases) {
@@ -55,9 +50,8 @@ TEST(Geodetics, LatitudeLongitudeAndSketchAgreeWithCartConvert) {
   }
 }
 
+// The polar axis gives ±90° as a limit; the earth's centre has no latitude but stops nothing.
 TEST(Geodetics, PointsOnTheAxisAndAtTheCentreDoNotFault) {
-  // The polar axis gives ±90° through the limit of the parametric latitude; the centre of
-  // the earth has no latitude but must not stop anything.
   EXPECT_NEAR(GeodeticLatitudeDeg(0.0, 0.0, 6356752.3142), 90.0, 1e-9);
   EXPECT_NEAR(GeodeticLatitudeDeg(0.0, 0.0, -6356752.3142), -90.0, 1e-9);
   NetworkModel model;
