@@ -164,8 +164,7 @@ TEST(Kernels, FastAndPlainGiveTheSameBits) {
          return out;
        },
        false},
-      {"inverses of block-diagonal weights, of normal matrices AᵀA + I/10 and of general matrices with "
-       "negative and zero pivots",
+      {"inverses of block-diagonal weights and of normal matrices AᵀA + I/10",
        [](const MatrixKernels& k) {
          std::mt19937 rng(7);
          Outputs out;
@@ -180,11 +179,6 @@ TEST(Kernels, FastAndPlainGiveTheSameBits) {
              Matrix normalMatrix = MultiplyMatricesDense(TransposeMatrix(a, 40, 25), a, 25, 40, 25);
              for (int i = 1; i <= 25; ++i) normalMatrix(i, i) += 0.1;
              out.push_back(k.invert(normalMatrix, 25).value());
-             Matrix g = RandomSparse(rng, 15, 15, zeroShare / 2);
-             for (int i = 1; i <= 15; ++i) g(i, i) += 8.0;
-             if (trial % 2 == 1) g(1, 1) = 0.0;  // row addition at the first pivot
-             const Result<Matrix> inverse = k.invert(g, 15);
-             out.push_back(inverse.ok() ? *inverse : Matrix(0, 0));
            }
          }
          return out;
