@@ -39,8 +39,9 @@ class AdjustmentDriverTest : public ::testing::Test {
   testing::ProgressRecorder recording;
 };
 
-TEST_F(AdjustmentDriverTest, StatusAndProgressWithoutRobustEstimators) {
+TEST_F(AdjustmentDriverTest, StatusProgressAndHeaderWithoutRobustEstimators) {
   options.useHuber = options.useLp = options.useL1 = false;
+  state.adjustmentRunCount = 4;
   const Result<AdjustmentOutput> output = RunAdjustment(example, options, state, recording.Sink());
   ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
   const std::vector<std::string> expected = {
@@ -53,6 +54,14 @@ TEST_F(AdjustmentDriverTest, StatusAndProgressWithoutRobustEstimators) {
       S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
   EXPECT_EQ(recording.events, expected);
   EXPECT_TRUE(output->robustComparisonText.empty());
+  // The header: the project text, then the system printout closed by its weights.
+  EXPECT_EQ(state.adjustmentRunCount, 5);
+  const std::string& header = output->resultsHeaderText;
+  const std::string start = state.projectText + "\r\n\r\n\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n\r\n";
+  ASSERT_EQ(header.substr(0, start.size()), start);
+  EXPECT_NE(header.find("MATRIZ DE PESOS", start.size()), std::string::npos);
+  EXPECT_TRUE(state.projectTooBig);  // the printout with the project text is always too long
+  EXPECT_EQ(output->lsResultsText.rfind("\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS"), 0), 0u);
 }
 
 TEST_F(AdjustmentDriverTest, EstimatorStatusTextsInOrderWhenSelected) {
@@ -80,23 +89,6 @@ TEST_F(AdjustmentDriverTest, EstimatorStatusTextsInOrderWhenSelected) {
   EXPECT_NE(output->robustComparisonText.find("beta2 ="), std::string::npos);
 }
 
-TEST_F(AdjustmentDriverTest, HeaderTextIsProjectTextThenSystemAndWeights) {
-  options.useHuber = options.useLp = options.useL1 = false;
-  state.adjustmentRunCount = 4;
-  const Result<AdjustmentOutput> output = RunAdjustment(example, options, state, recording.Sink());
-  ASSERT_TRUE(output.ok());
-  EXPECT_EQ(state.adjustmentRunCount, 5);
-  const std::string& header = output->resultsHeaderText;
-  const std::string start = state.projectText + "\r\n\r\n\r\n" +
-                            Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n\r\n";
-  ASSERT_EQ(header.substr(0, start.size()), start);
-  // The system printout (its layout is the report's) follows; its weight section closes it.
-  EXPECT_NE(header.find("MATRIZ DE PESOS", start.size()), std::string::npos);
-  // The printout with the project text is always too long for the pane.
-  EXPECT_TRUE(state.projectTooBig);
-  EXPECT_EQ(output->lsResultsText.rfind("\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS"), 0), 0u);
-}
-
 TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
   // One unknown vertex and one distance: n = 1 equation, m = 3 unknowns.
   testing::ProjectText p;
@@ -114,13 +106,10 @@ TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
   }
 }
 
-// Lp cannot measure the kurtosis of residuals that are all zero. That no longer costs the
-// adjustment: least squares, Huber and L1 stand, Lp is left out with its sentence and a
-// warning, and the run ends as usual.
+// Residuals all zero: Lp cannot measure its kurtosis and is left out with a sentence and a
+// warning; least squares, Huber and L1 stand and the run ends as usual.
 TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
-  // Vertices 1 and 3 fixed, 2 unknown, joined by two baselines that are exactly the
-  // differences of their coordinates (whole metres, so every independent term is exactly zero
-  // and so is every least-squares residual).
+  // Baselines exactly the differences of whole-metre coordinates: every term is zero.
   testing::ProjectText p;
   p.Vertex("1", true, "4849202", "-360328", "4114913")
       .Vertex("2", false, "4848000", "-358000", "4116500")
@@ -132,7 +121,6 @@ TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
   ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
   ASSERT_EQ(output->system.numEquations, 6);
   for (int i = 1; i <= 6; ++i) ASSERT_EQ(output->leastSquares.residuals[static_cast<std::size_t>(i)], 0.0) << i;
-
   EXPECT_TRUE(output->robust.huber && output->robust.l1);
   EXPECT_FALSE(output->robust.lp);
   const std::string& comparison = output->robustComparisonText;
@@ -148,7 +136,6 @@ TEST_F(AdjustmentDriverTest, EstimatorThatCannotRunLeavesTheRestStanding) {
   EXPECT_EQ(output->warnings, std::vector<std::string>{sentence});
   EXPECT_EQ(recording.events.back(), S("Ajuste realizado"));
   EXPECT_EQ(recording.events[recording.events.size() - 2], "P100");
-
   // A run whose estimators all ran carries no warning.
   options.useLp = false;
   const Result<AdjustmentOutput> withoutLp = RunAdjustment(model, options, state, {});

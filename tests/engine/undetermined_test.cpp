@@ -1,7 +1,4 @@
-// Undetermined unknowns: the elimination of N watches every pivot against its diagonal and
-// names, in the user's words, the first unknown the observations leave free. The expected
-// unknown of each system follows from its geometry: which column is the first, in column
-// order, that depends on the earlier ones.
+// Undetermined unknowns: the first free unknown, as the geometry of each system says, is named.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,9 +15,7 @@ namespace {
 
 using testnet::Builder;
 
-// Fixed 1 and 2 some 900 m apart and unknown 4; `more` adds what each case needs and places
-// the vertices. `gpsToFour` ties 4 to both fixed vertices by two baselines (three redundant
-// components).
+// Fixed 1 and 2 and unknown 4, tied to both by baselines unless `gpsToFour` is false.
 ObservationSystem Network(const std::function<void(Builder&)>& more, bool gpsToFour = true) {
   Builder b;
   b.AddVertex(1, true, 0.0, 0.0, 0.0);
@@ -47,8 +42,7 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
     std::function<ObservationSystem()> system;
     std::string unknown;  // as the message names it
   } cases[] = {
-      // GPS baselines fix every difference but no position: the translation moves the X of
-      // every vertex, so X of the last vertex is the first column that depends on earlier ones.
+      // Baselines fix no position: X of the last vertex is the first dependent column.
       {"free network",
        [] {
          return Network(
@@ -61,18 +55,7 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
              false);
        },
        "la coordenada X del vértice 3"},
-      // Vertex 5 is in no observation: its X column is zero.
-      {"unobserved vertex",
-       [] {
-         return Network([](Builder& b) {
-           b.AddVertex(5, false, -500.0, 300.0, 5.0);
-           b.PlaceVertices(0.02);
-           b.AddObservation(ObservationType::Distance, 1, 4, 0.005);
-         });
-       },
-       "la coordenada X del vértice 5"},
-      // Vertex 3 is placed by two distances and its one direction to 1: the three sights fix
-      // its three coordinates, and nothing is left for the orientation of its direction set.
+      // Three sights fix the three coordinates of 3, leaving nothing for its orientation.
       {"orientation with no direction left",
        [] {
          return Network([](Builder& b) {
