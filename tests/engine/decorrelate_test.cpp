@@ -53,9 +53,8 @@ std::pair<Matrix, std::vector<double>> SpreadEigenvalues() {
   return {DenseProduct(DenseProduct(q, Diagonal(lambda)), Transposed(q)), sorted};
 }
 
-// The factors rebuild the symmetric part of the weights: V orthogonal, V·S·Vᵀ = (P + Pᵀ)/2,
-// the values in decreasing order and, where known, the eigenvalues. Backward stable: within
-// a few units of rounding of the largest value.
+// V orthogonal, V·S·Vᵀ = (P + Pᵀ)/2 within a few roundings of the largest value, the values
+// decreasing and equal to the eigenvalues known by construction.
 TEST(WeightDecomposition, FactorsRebuildTheWeights) {
   const auto [spread, spreadValues] = SpreadEigenvalues();
   const struct Case {
@@ -88,10 +87,8 @@ TEST(WeightDecomposition, FactorsRebuildTheWeights) {
   }
 }
 
-// Weights whose symmetric part has a negative eigenvalue, though every diagonal weight is
-// positive: [[1, 2], [2, 1]] has eigenvalues 3 and −1, and the non-symmetric [[1, 3], [1, 1]]
-// has that same symmetric part. The decomposition refuses them, and so does the import of a
-// system.
+// [[1, 2], [2, 1]] (eigenvalues 3 and −1) and [[1, 3], [1, 1]], of the same symmetric part,
+// are refused by the decomposition and by the import of a system.
 TEST(WeightDecomposition, WeightsThatAreNotPositiveDefiniteAreRefused) {
   const Result<WeightDecomposition> d = SingularValueDecomposition(FromRows({{1, 2}, {2, 1}}));
   ASSERT_FALSE(d.ok());

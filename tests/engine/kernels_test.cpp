@@ -38,13 +38,7 @@ std::pair<Matrix, Matrix> DiagonalBlocks(bool negativeLast) {
 TEST(KernelsInverse, HandWorkedInverses) {
   const auto [blocks, blocksInverse] = DiagonalBlocks(false);
   const auto [negativeLast, negativeLastInverse] = DiagonalBlocks(true);
-  const struct Case {
-    const char* name;
-    Matrix a;
-    int order;
-    Matrix inverse;
-    double relativeTolerance;
-  } cases[] = {
+  const struct Case { const char* name; Matrix a; int order; Matrix inverse; double relativeTolerance; } cases[] = {
       // W(1,1) = 0: row 2 is added to row 1 before the elimination.
       {"swap, mended by row addition", FromRows({{0, 1}, {1, 0}}), 2, FromRows({{0, 1}, {1, 0}}), 0.0},
       {"tridiagonal", FromRows({{2, 1, 0}, {1, 2, 1}, {0, 1, 2}}), 3,

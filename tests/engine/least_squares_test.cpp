@@ -126,10 +126,9 @@ TEST(SolveLeastSquares, ExactObservationsGiveTheTruthBack) {
         case UnknownKind::DeflectionEw: EXPECT_NEAR(x, t->etaCc, 0.02) << j; break;
         case UnknownKind::DeflectionNs: EXPECT_NEAR(x, t->xiCc, 0.02) << j; break;
         case UnknownKind::Orientation: {
-          const double adjusted = sys->approxOrientationGon[static_cast<std::size_t>(u.vertex)] + res->corrections[j] / 1e4;
-          EXPECT_NEAR(std::remainder(adjusted - b.orientationTrueGon[static_cast<std::size_t>(u.vertex)], 400.0) * 1e4, 0.0,
-                      0.01)
-              << j;
+          const std::size_t v = static_cast<std::size_t>(u.vertex);
+          const double adjusted = sys->approxOrientationGon[v] + res->corrections[j] / 1e4;
+          EXPECT_NEAR(std::remainder(adjusted - b.orientationTrueGon[v], 400.0) * 1e4, 0.0, 0.01) << j;
           break;
         }
         case UnknownKind::Imported: ADD_FAILURE(); break;

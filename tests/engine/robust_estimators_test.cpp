@@ -65,7 +65,8 @@ Result<LpEstimate> AsLp(Result<RobustEstimate> r) {
   return e;
 }
 
-Outcome Estimate(M method, const DecorrelatedSystem& d, int limit, int passBound = kMaxRobustPasses) {
+Outcome Estimate(M method, const DecorrelatedSystem& d, int limit) {
+  const int passBound = kMaxRobustPasses;
   testing::ProgressRecorder recorder;
   const auto lim = static_cast<std::int16_t>(limit);
   Outcome run;
@@ -127,11 +128,7 @@ TEST(RobustEstimators, DetachedRowsWorkedByHand) {
 // The mean of 0, 0, 0 and 10: pass sequences worked out independently from the algorithms
 // (Python, double precision); Huber's fixed point x = 0.5, σ = √(91/3); Lp swings for ever.
 TEST(RobustEstimators, WholeLoopsOnAMeanWithOneOutlier) {
-  const struct Case {
-    M method;
-    int limit, iterations;
-    double x, v4, sigma, tolerance;
-  } cases[] = {
+  const struct Case { M method; int limit, iterations; double x, v4, sigma, tolerance; } cases[] = {
       {M::Huber, 10, 5, 0.5000032986099658, -9.499996701390033, 5.507568950159531, 1e-12},
       {M::L1, 10, 10, 5.6449974033011895e-05, -9.999943550025966, 5.773470100764523, 1e-12},
       {M::Lp, 10, 10, 0.0, -10.0, std::sqrt(100.0 / 3.0), 1e-9},
@@ -163,12 +160,7 @@ TEST(RobustEstimators, FailuresCarryTheirMessages) {
   const std::string nonFinite =
       Cp1252(" ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! \r\n"
              " Desactívelos en las opciones de cálculo. ");
-  const struct Case {
-    const char* name;
-    ObservationSystem system;
-    M method;
-    std::string message;
-  } cases[] = {
+  const struct Case { const char* name; ObservationSystem system; M method; std::string message; } cases[] = {
       {"no redundancy", testing::Imported(testing::Identity(2), {1.0, 2.0}, testing::Identity(2)), M::Huber,
        NoRedundancyMessage()},
       {"singular normal matrix", testing::Imported(unreached, {1.0, 2.0, 3.0}, testing::Identity(3)), M::Huber,
