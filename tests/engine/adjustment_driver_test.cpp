@@ -64,31 +64,6 @@ TEST_F(AdjustmentDriverTest, StatusProgressAndHeaderWithoutRobustEstimators) {
   EXPECT_EQ(output->lsResultsText.rfind("\r\n\r\n\r\n\r\n" + Cp1252("RESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS"), 0), 0u);
 }
 
-TEST_F(AdjustmentDriverTest, EstimatorStatusTextsInOrderWhenSelected) {
-  const Result<AdjustmentOutput> output = RunAdjustment(example, options, state, recording.Sink());
-  ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
-  std::vector<std::string> afterLeastSquares;
-  bool seen = false;
-  for (const std::string& event : recording.events) {
-    if (event == "P65") seen = true;
-    if (seen && (event[0] == 'S' || event == "P75" || event == "P85" || event == "P95" || event == "P100")) {
-      afterLeastSquares.push_back(event);
-    }
-  }
-  const std::vector<std::string> expected = {
-      S(kRobust),
-      S(kRobust + "   HUBER                                              Iteración"), "S:", "P75",
-      S(kRobust + "   NORMAS Lp ADAPTADAS               Iteración"), "S:", "P85",
-      S(kRobust + "   NORMA L1                                        Iteración"), "P95", "S:",
-      S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
-  EXPECT_EQ(afterLeastSquares, expected);
-  // The comparison of the estimators, one residual per observation row.
-  ASSERT_TRUE(output->robust.huber && output->robust.lp && output->robust.l1);
-  EXPECT_EQ(output->robust.huber->residuals.size(), static_cast<std::size_t>(output->system.numEquations) + 1);
-  EXPECT_NE(output->robustComparisonText.find("Residuo Huber"), std::string::npos);
-  EXPECT_NE(output->robustComparisonText.find("beta2 ="), std::string::npos);
-}
-
 TEST_F(AdjustmentDriverTest, NoRedundancyEndsTheAdjustmentWithNothingMore) {
   // One unknown vertex and one distance: n = 1 equation, m = 3 unknowns.
   testing::ProjectText p;

@@ -68,13 +68,8 @@ TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
 
 // Zenith distance and azimuth of sights in every quadrant against an independent evaluation
 // in Python 3; other groupings of the same formulas differ in the last place.
-struct SightCase {
-  double zenithGon;         // uncorrected zenith distance
-  double azimuthGon;        // uncorrected azimuth
-  double correctedZenithGon;     // minus K·(200/π)·D/R and (ξ·cos A + η·sin A)/10000
-  double correctedDirectionGon;  // plus (ξ·sin A/tan z + η·(tan φ − cos A/tan z))/10000
-  double x, y, z;           // target, m
-};
+// Zenith distance and azimuth uncorrected and corrected (refraction, deflection); target, m.
+struct SightCase { double zenithGon, azimuthGon, correctedZenithGon, correctedDirectionGon, x, y, z; };
 
 // Station at 40.4° N, 3.7° W; targets SW, NW, SE, NE.
 const SightCase kCases[] = {

@@ -29,6 +29,17 @@ ObservationSystem Network(const std::function<void(Builder&)>& more, bool gpsToF
   return FormObservationSystem(b.model, CalcOptions{}).value();
 }
 
+// Unknown 3 placed by distances from 1 and 2 and one angle `from`-`to`.
+ObservationSystem ThreeBySights(ObservationType angle, std::int16_t from, std::int16_t to) {
+  return Network([&](Builder& b) {
+    b.AddVertex(3, false, 300.0, 700.0, -20.0);
+    b.PlaceVertices(0.02);
+    b.AddObservation(ObservationType::Distance, 1, 3, 0.005);
+    b.AddObservation(ObservationType::Distance, 2, 3, 0.005);
+    b.AddObservation(angle, from, to, angle == ObservationType::Zenith ? 20.0 : 10.0);
+  });
+}
+
 TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
   Matrix dependent(4, 3), unreached(3, 2);
   const double rows[4][2] = {{1, 0}, {0, 1}, {1, 1}, {2, -1}};
@@ -56,37 +67,14 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
        },
        "la coordenada X del vértice 3"},
       // Three sights fix the three coordinates of 3, leaving nothing for its orientation.
-      {"orientation with no direction left",
-       [] {
-         return Network([](Builder& b) {
-           b.AddVertex(3, false, 300.0, 700.0, -20.0);
-           b.PlaceVertices(0.02);
-           b.AddObservation(ObservationType::Distance, 1, 3, 0.005);
-           b.AddObservation(ObservationType::Distance, 2, 3, 0.005);
-           b.AddObservation(ObservationType::Direction, 3, 1, 10.0);
-         });
-       },
+      {"orientation with no direction left", [] { return ThreeBySights(ObservationType::Direction, 3, 1); },
        "la orientación de la estación 3"},
       // The zenith angle 1-3 is needed for the height of 3: its line's coefficient is free.
-      {"refraction of a line with no zenith angle left",
-       [] {
-         return Network([](Builder& b) {
-           b.AddVertex(3, false, 300.0, 700.0, -20.0);
-           b.PlaceVertices(0.02);
-           b.AddObservation(ObservationType::Distance, 1, 3, 0.005);
-           b.AddObservation(ObservationType::Distance, 2, 3, 0.005);
-           b.AddObservation(ObservationType::Zenith, 1, 3, 20.0);
-         });
-       },
+      {"refraction of a line with no zenith angle left", [] { return ThreeBySights(ObservationType::Zenith, 1, 3); },
        "el coeficiente de refracción de la línea 1-3"},
       // An unknown deflection at a vertex that is the station of no angle.
       {"deflection without angles",
-       [] {
-         return Network([](Builder& b) {
-           b.truth[2].deflectionUnknown = true;
-           b.PlaceVertices(0.02);
-         });
-       },
+       [] { return Network([](Builder& b) { b.truth[2].deflectionUnknown = true, b.PlaceVertices(0.02); }); },
        "la componente EW de la desviación de la vertical del vértice 4"},
       {"imported column 3 = column 1 + column 2",
        [&] { return testing::Imported(dependent, {0, 0, 0, 0}, testing::Identity(4)); }, "la incógnita de la columna 3"},
