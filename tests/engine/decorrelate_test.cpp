@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 
 #include "common/win1252.h"
@@ -47,9 +48,8 @@ std::pair<Matrix, std::vector<double>> SpreadEigenvalues() {
       q(i, b) = s * qa + c * qb;
     }
   }
-  std::vector<double> sorted(lambda.begin() + 1, lambda.end());
-  std::sort(sorted.rbegin(), sorted.rend());
-  sorted.insert(sorted.begin(), 0.0);
+  std::vector<double> sorted = lambda;
+  std::sort(sorted.begin() + 1, sorted.end(), std::greater<>());
   return {DenseProduct(DenseProduct(q, Diagonal(lambda)), Transposed(q)), sorted};
 }
 

@@ -54,8 +54,7 @@ TEST(KernelsInverse, HandWorkedInverses) {
       const Matrix operand = c.a;
       const Result<Matrix> inverse = kernels.invert(c.a, c.order);
       ASSERT_TRUE(inverse.ok());
-      ASSERT_EQ(inverse->rows(), c.order);
-      ASSERT_EQ(inverse->cols(), c.order);
+      ASSERT_EQ(std::pair(inverse->rows(), inverse->cols()), std::pair(c.order, c.order));
       for (int i = 1; i <= c.order; ++i)
         for (int j = 1; j <= c.order; ++j)
           EXPECT_NEAR((*inverse)(i, j), c.inverse(i, j), c.relativeTolerance * std::fabs(c.inverse(i, j))) << i << "," << j;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/win1252.h"
@@ -144,12 +145,10 @@ TEST(RobustEstimators, WholeLoopsOnAMeanWithOneOutlier) {
     EXPECT_EQ(e.iterations, c.iterations);
     EXPECT_EQ(e.iterationLimitReached, c.method != M::Huber);
     EXPECT_NEAR(e.corrections[1], c.x, c.tolerance);
-    EXPECT_NEAR(e.residuals[1], c.x, c.tolerance);
     EXPECT_NEAR(e.residuals[4], c.v4, c.tolerance);
     EXPECT_NEAR(e.sigma, c.sigma, c.tolerance);
     if (c.method == M::Huber) { EXPECT_NEAR(e.sigma, std::sqrt(91.0 / 3.0), 1e-4); }
-    if (c.method == M::Lp) { EXPECT_DOUBLE_EQ(e.kurtosis, 1.75); }
-    if (c.method == M::Lp) { EXPECT_DOUBLE_EQ(e.exponent, 1.0 + 144.0 / 49.0); }
+    if (c.method == M::Lp) { EXPECT_EQ(std::pair(e.kurtosis, e.exponent), std::pair(1.75, 1.0 + 144.0 / 49.0)); }
   }
 }
 
