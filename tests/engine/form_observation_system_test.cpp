@@ -44,11 +44,7 @@ Builder MixedNetwork() {
 void ExpectCoefficients(const ObservationSystem& s, const std::vector<std::array<double, 3>>& rowColumnValue) {
   for (const auto& [row, column, value] : rowColumnValue) {
     const double a = s.A(static_cast<int>(row), static_cast<int>(column));
-    if (value == kNonZero) {
-      EXPECT_NE(a, 0.0) << row << "," << column;
-    } else {
-      EXPECT_EQ(a, value) << row << "," << column;
-    }
+    EXPECT_TRUE(value == kNonZero ? a != 0.0 : a == value) << row << "," << column << ": " << a;
   }
 }
 
@@ -193,12 +189,7 @@ TEST(FormObservationSystem, BaselineRowsWeightsAndTerms) {
 TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
   CalcOptions noStationErrors;
   noStationErrors.applyGpsStationErrors = false;
-  const struct Case {
-    const char* what;
-    void (*spoil)(NetworkModel&);
-    std::string message;
-    CalcOptions options = {};
-  } cases[] = {
+  const struct Case { const char* what; void (*spoil)(NetworkModel&); std::string message; CalcOptions options = {}; } cases[] = {
       {"unknown target", [](NetworkModel& m) { m.classical[2].to = 77; },
        Cp1252(" ¡La observación nº 3 (Cenital 2-77) se refiere al vértice 77, que no figura en la lista de vértices! ")},
       {"unknown station", [](NetworkModel& m) { m.classical[0].from = 12; },

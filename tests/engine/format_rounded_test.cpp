@@ -46,12 +46,7 @@ TEST(FormatRoundedTest, AgreesWithThePlainDefinition) {
   };
   // Random values of 1e-18..1e17, both signs, 0 to 12 decimals; then ties and boundaries.
   std::uint64_t state = 88172645463325252ull;
-  auto next = [&]() {
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  auto next = [&]() { return state ^= state << 13, state ^= state >> 7, state ^= state << 17; };
   for (int i = 0; i < 400000; ++i) {
     const double mantissa = static_cast<double>(next() >> 11) / 9007199254740992.0;  // [0, 1)
     const int magnitude = static_cast<int>(next() % 36) - 18;

@@ -48,11 +48,7 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
     dependent(i, 3) = dependent(i, 1) + dependent(i, 2);
   }
   unreached(1, 1) = unreached(2, 1) = unreached(3, 1) = 1;
-  const struct Case {
-    const char* name;
-    std::function<ObservationSystem()> system;
-    std::string unknown;  // as the message names it
-  } cases[] = {
+  const struct Case { const char* name; std::function<ObservationSystem()> system; std::string unknown; } cases[] = {
       // Baselines fix no position: X of the last vertex is the first dependent column.
       {"free network",
        [] {
