@@ -12,12 +12,7 @@ namespace {
 
 TEST(FormatRoundedTest, KnownTexts) {
   // Ties are built from values exact in binary (2.5, 0.375, 1.25) so that they are real ties.
-  struct Case {
-    double value;
-    int decimals;
-    const char* expected;
-    const char* why;
-  } cases[] = {
+  struct Case { double value; int decimals; const char* expected; const char* why; } cases[] = {
       {0.0, 9, "0", "an exact zero has no blank"},
       {-0.0, 4, "0", "negative zero is an exact zero"},
       {-2.5, 0, "-3", "half goes away from zero, negative"},
@@ -38,9 +33,8 @@ TEST(FormatRoundedTest, KnownTexts) {
   }
 }
 
-// The fast path (exact powers of ten, the scaled whole number written directly) against the
-// rounding written plainly: scale with std::pow, round half away from zero by two
-// truncations, and take the general numeric text of the quotient.
+// The fast path against the rounding written plainly (std::pow, half away from zero by two
+// truncations, the general numeric text of the quotient).
 TEST(FormatRoundedTest, AgreesWithThePlainDefinition) {
   auto plain = [](double value, int decimals) {
     if (value == 0.0) return std::string("0");
@@ -50,15 +44,9 @@ TEST(FormatRoundedTest, AgreesWithThePlainDefinition) {
     if (t < 0 && std::trunc(t - 0.5) != r) r -= 1.0;
     return NumberText(r / scale == 0.0 ? 0.0 : r / scale, true);
   };
-  // Values over many magnitudes (1e-18..1e17), both signs, 0 to 12 decimals; then round
-  // numbers, ties and the switch to exponent form at 1E-04.
+  // Random values of 1e-18..1e17, both signs, 0 to 12 decimals; then ties and boundaries.
   std::uint64_t state = 88172645463325252ull;
-  auto next = [&]() {
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  auto next = [&]() { return state ^= state << 13, state ^= state >> 7, state ^= state << 17; };
   for (int i = 0; i < 400000; ++i) {
     const double mantissa = static_cast<double>(next() >> 11) / 9007199254740992.0;  // [0, 1)
     const int magnitude = static_cast<int>(next() % 36) - 18;

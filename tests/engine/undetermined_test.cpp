@@ -1,7 +1,4 @@
-// Undetermined unknowns: the elimination of N watches every pivot against its diagonal and
-// names, in the user's words, the first unknown the observations leave free. The expected
-// unknown of each system follows from its geometry: which column is the first, in column
-// order, that depends on the earlier ones.
+// Undetermined unknowns: the first free unknown, as the geometry of each system says, is named.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,9 +15,7 @@ namespace {
 
 using testnet::Builder;
 
-// Fixed 1 and 2 some 900 m apart and unknown 4; `more` adds what each case needs and places
-// the vertices. `gpsToFour` ties 4 to both fixed vertices by two baselines (three redundant
-// components).
+// Fixed 1 and 2 and unknown 4, tied to both by baselines unless `gpsToFour` is false.
 ObservationSystem Network(const std::function<void(Builder&)>& more, bool gpsToFour = true) {
   Builder b;
   b.AddVertex(1, true, 0.0, 0.0, 0.0);
@@ -34,6 +29,17 @@ ObservationSystem Network(const std::function<void(Builder&)>& more, bool gpsToF
   return FormObservationSystem(b.model, CalcOptions{}).value();
 }
 
+// Unknown 3 placed by distances from 1 and 2 and one angle `from`-`to`.
+ObservationSystem ThreeBySights(ObservationType angle, std::int16_t from, std::int16_t to) {
+  return Network([&](Builder& b) {
+    b.AddVertex(3, false, 300.0, 700.0, -20.0);
+    b.PlaceVertices(0.02);
+    b.AddObservation(ObservationType::Distance, 1, 3, 0.005);
+    b.AddObservation(ObservationType::Distance, 2, 3, 0.005);
+    b.AddObservation(angle, from, to, angle == ObservationType::Zenith ? 20.0 : 10.0);
+  });
+}
+
 TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
   Matrix dependent(4, 3), unreached(3, 2);
   const double rows[4][2] = {{1, 0}, {0, 1}, {1, 1}, {2, -1}};
@@ -42,13 +48,8 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
     dependent(i, 3) = dependent(i, 1) + dependent(i, 2);
   }
   unreached(1, 1) = unreached(2, 1) = unreached(3, 1) = 1;
-  const struct Case {
-    const char* name;
-    std::function<ObservationSystem()> system;
-    std::string unknown;  // as the message names it
-  } cases[] = {
-      // GPS baselines fix every difference but no position: the translation moves the X of
-      // every vertex, so X of the last vertex is the first column that depends on earlier ones.
+  const struct Case { const char* name; std::function<ObservationSystem()> system; std::string unknown; } cases[] = {
+      // Baselines fix no position: X of the last vertex is the first dependent column.
       {"free network",
        [] {
          return Network(
@@ -61,49 +62,15 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
              false);
        },
        "la coordenada X del vértice 3"},
-      // Vertex 5 is in no observation: its X column is zero.
-      {"unobserved vertex",
-       [] {
-         return Network([](Builder& b) {
-           b.AddVertex(5, false, -500.0, 300.0, 5.0);
-           b.PlaceVertices(0.02);
-           b.AddObservation(ObservationType::Distance, 1, 4, 0.005);
-         });
-       },
-       "la coordenada X del vértice 5"},
-      // Vertex 3 is placed by two distances and its one direction to 1: the three sights fix
-      // its three coordinates, and nothing is left for the orientation of its direction set.
-      {"orientation with no direction left",
-       [] {
-         return Network([](Builder& b) {
-           b.AddVertex(3, false, 300.0, 700.0, -20.0);
-           b.PlaceVertices(0.02);
-           b.AddObservation(ObservationType::Distance, 1, 3, 0.005);
-           b.AddObservation(ObservationType::Distance, 2, 3, 0.005);
-           b.AddObservation(ObservationType::Direction, 3, 1, 10.0);
-         });
-       },
+      // Three sights fix the three coordinates of 3, leaving nothing for its orientation.
+      {"orientation with no direction left", [] { return ThreeBySights(ObservationType::Direction, 3, 1); },
        "la orientación de la estación 3"},
       // The zenith angle 1-3 is needed for the height of 3: its line's coefficient is free.
-      {"refraction of a line with no zenith angle left",
-       [] {
-         return Network([](Builder& b) {
-           b.AddVertex(3, false, 300.0, 700.0, -20.0);
-           b.PlaceVertices(0.02);
-           b.AddObservation(ObservationType::Distance, 1, 3, 0.005);
-           b.AddObservation(ObservationType::Distance, 2, 3, 0.005);
-           b.AddObservation(ObservationType::Zenith, 1, 3, 20.0);
-         });
-       },
+      {"refraction of a line with no zenith angle left", [] { return ThreeBySights(ObservationType::Zenith, 1, 3); },
        "el coeficiente de refracción de la línea 1-3"},
       // An unknown deflection at a vertex that is the station of no angle.
       {"deflection without angles",
-       [] {
-         return Network([](Builder& b) {
-           b.truth[2].deflectionUnknown = true;
-           b.PlaceVertices(0.02);
-         });
-       },
+       [] { return Network([](Builder& b) { b.truth[2].deflectionUnknown = true, b.PlaceVertices(0.02); }); },
        "la componente EW de la desviación de la vertical del vértice 4"},
       {"imported column 3 = column 1 + column 2",
        [&] { return testing::Imported(dependent, {0, 0, 0, 0}, testing::Identity(4)); }, "la incógnita de la columna 3"},
