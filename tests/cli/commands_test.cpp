@@ -1,5 +1,4 @@
-// korvo-cli end to end, one table for every command: the exit code, what goes to standard
-// output and standard error, and the files left on disk.
+// korvo-cli end to end: exit code, standard output and error, and the files left on disk.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,8 +53,7 @@ FolderFiles With(FolderFiles files, const std::string& name, const std::string& 
   return files;
 }
 
-// Baselines that are exactly the coordinate differences: every residual is zero and the
-// adapted Lp norms cannot measure their kurtosis.
+// Baselines exactly the coordinate differences: zero residuals, so Lp cannot measure the kurtosis.
 std::string ExactProject() {
   testing::ProjectText p;
   p.Vertex("1", true, "4849202", "-360328", "4114913")
@@ -81,8 +79,7 @@ TEST(Commands, Table) {
        {{"out", "", Expect::Equals}, {"err", " ¡No se puede leer el fichero /no/existe/red.txt! No se encuentra el archivo o la carpeta.\n",
                                          Expect::Equals}}},
       {"cargar: no project", "cargar", {}, 2, {{"err", "cargar PROYECTO"}}},
-      // Least squares only: the project text, the printed system, the report ending with the
-      // external reliability vectors, one CR LF at the very end; Windows-1252 throughout.
+      // Least squares only: project text, system, report, one CR LF at the very end, Windows-1252.
       {"calcular: results file", "calcular \"{S}\" -o \"{D}/r.txt\" --sin-robustos", {}, 0,
        {{"{D}/r.txt", sample + "\r\n\r\n\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN"), Expect::StartsWith},
         {"{D}/r.txt", "\r\nMATRIZ DE PESOS\r\n"},
@@ -95,8 +92,7 @@ TEST(Commands, Table) {
       {"calcular: --sobrescribir replaces the default results file beside the project",
        "calcular \"{D}/red.txt\" --sobrescribir --sin-robustos", {{"red.txt", sample}, {"red_resultados.txt", "anterior"}},
        0, {{"{D}/red_resultados.txt", sample, Expect::StartsWith}}},
-      // Per-line refraction unknowns are "k<from>-<to>" (the default), one for the network "k"
-      // alone, a fixed coefficient none.
+      // Refraction unknowns "k<from>-<to>" per line, "k" for the network, none when fixed.
       {"calcular: one refraction coefficient", "calcular \"{S}\" -o \"{D}/r.txt\" --k-red --sin-robustos", {}, 0,
        {{"{D}/r.txt", "      k        "}, {"{D}/r.txt", "  k1-2", Expect::Lacks}}},
       {"calcular: fixed refraction", "calcular \"{S}\" -o \"{D}/r.txt\" --k-fijo 0.13 --sin-robustos", {}, 0,
@@ -113,8 +109,7 @@ TEST(Commands, Table) {
       {"calcular: unknown option", "calcular \"{S}\" --desconocida", {}, 2,
        {{"err", "Opción desconocida: --desconocida"}}},
       {"calcular: extra argument", "calcular \"{S}\" otro.txt", {}, 2, {{"err", "Sobra el argumento: otro.txt"}}},
-      // The results are written all the same, with the estimator's sentence in the report and
-      // on standard error.
+      // The results are written all the same, the estimator's sentence in the report and on standard error.
       {"calcular: an estimator that cannot run", "calcular \"{D}/exacta.txt\"", {{"exacta.txt", ExactProject()}}, 0,
        {{"err", kLpLeftOut, Expect::StartsWith},
         {"out", "Ajuste realizado"},
@@ -189,9 +184,8 @@ TEST(Commands, Table) {
   }
 }
 
-// The vertex rows of cargar: fixed vertices 1 and 11 of the example, whose coordinates
-// CartConvert -r turns into 40.978000000148000, -4.115000000829318 and 40.987096639871893,
-// -4.148197563542456 (latitude printed with 9 decimals, longitude in single precision).
+// cargar's rows of fixed vertices 1 and 11 (CartConvert -r: 40.978000000148000 -4.115000000829318,
+// 40.987096639871893 -4.148197563542456), latitude to 9 decimals, longitude in single precision.
 TEST(Commands, CargarVertexRowsAgreeWithCartConvert) {
   const testing::CliRun run = testing::RunKorvoCli("cargar \"" + testing::Example("red_ejemplo.txt").string() + "\"");
   ASSERT_EQ(run.exitCode, 0) << run.err;

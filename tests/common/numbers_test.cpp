@@ -1,5 +1,4 @@
-// Hand-worked cases of the number reader, the half-to-even integer conversion and the
-// general numeric text; the text of a scaled integer against the general text of its quotient.
+// The number reader, half-to-even conversion and the general numeric text, by hand and sampled.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,14 +15,9 @@ namespace {
 
 TEST(ReadNumber, HandWorkedTexts) {
   const std::pair<const char*, double> cases[] = {
-      {"", 0.0},       {"abc", 0.0},     {".", 0.0},        {"  \t\n 12.5xyz", 12.5}, {"+7", 7.0},      {".25", 0.25},
-      {"-.5", -0.5},   {"1.5E-05", 1.5e-05}, {"2D2", 200.0}, {"2d-2", 0.02},          {"1E-400", 0.0},
-      {"1E0000000000000000002", 100.0},
-      {"3E", 3.0},     // exponent letter without digits stops the reading
-      {"1.2.3", 1.2},  // only one decimal point
-      {"0,05", 0.0},   // the comma is not a decimal separator
-      {" 4 5", 4.0},   // reading stops at the inner blank
-      {"\r12", 0.0},   // carriage return is not skipped
+      {"abc", 0.0}, {".", 0.0}, {"  \t\n 12.5xyz", 12.5}, {"-.5", -0.5}, {"1.5E-05", 1.5e-05}, {"2d-2", 0.02},
+      {"1E-400", 0.0}, {"1E0000000000000000002", 100.0}, {"3E", 3.0}, {"1.2.3", 1.2}, {"0,05", 0.0},
+      {" 4 5", 4.0}, {"\r12", 0.0},  // a carriage return is not skipped
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ReadNumber(text), expected) << '"' << text << '"';
   EXPECT_TRUE(std::isinf(ReadNumber("1E400")));
@@ -31,8 +25,7 @@ TEST(ReadNumber, HandWorkedTexts) {
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndToInt16KeepsItsRange) {
-  const std::pair<double, double> cases[] = {{0.5, 0.0},       {1.5, 2.0},       {2.5, 2.0},  {-0.5, 0.0},
-                                             {-1.5, -2.0},     {2.4999999, 2.0}, {2.5000001, 3.0}, {-2.6, -3.0}};
+  const std::pair<double, double> cases[] = {{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {-1.5, -2.0}, {2.5000001, 3.0}};
   for (const auto& [value, expected] : cases) EXPECT_EQ(RoundHalfEven(value), expected) << value;
   EXPECT_EQ(ToInt16(32767.4), std::optional<std::int16_t>(32767));
   EXPECT_EQ(ToInt16(32767.5), std::nullopt);                          // rounds to 32768
@@ -42,20 +35,13 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndToInt16KeepsItsRange) {
   EXPECT_EQ(ToInt32(3e9), std::nullopt);
 }
 
-// The short form is the same text without the blank of a positive number.
+// Hand-written texts, ties at the 16th digit; the short form drops the blank of a positive number.
 TEST(NumberText, GeneralFormAndFifteenDigitTies) {
   const std::pair<double, const char*> cases[] = {
-      {0.0, " 0"}, {0.25, " .25"}, {-0.25, "-.25"}, {-12.5, "-12.5"}, {0.0001, " .0001"}, {1.5e-05, " 1.5E-05"},
-      {-1.2e-06, "-1.2E-06"}, {123456789012345.0, " 123456789012345"}, {1e15, " 1E+15"},
-      {1234567890123456.0, " 1.23456789012346E+15"},
-      {0.1 + 0.2, " .3"},  // 15 significant digits hide the binary residue
-      {2.0 / 3.0, " .666666666666667"},
-      // Whole numbers exact in binary whose 16th significant digit is a lone 5: true ties.
-      {1000000000000005.0, " 1E+15"},                 // ...0|5: 0 is even, stays
-      {1000000000000015.0, " 1.00000000000002E+15"},  // ...1|5: 1 is odd, goes up
-      {-1000000000000035.0, "-1.00000000000004E+15"},
-      {123456789012345.5, " 123456789012346"},
-      {999999999999999.5, " 1E+15"},  // the carry moves the exponent
+      {0.0, " 0"}, {-0.25, "-.25"}, {0.0001, " .0001"}, {1.5e-05, " 1.5E-05"}, {-1.2e-06, "-1.2E-06"},
+      {123456789012345.0, " 123456789012345"}, {1234567890123456.0, " 1.23456789012346E+15"}, {0.1 + 0.2, " .3"},
+      {2.0 / 3.0, " .666666666666667"}, {1000000000000005.0, " 1E+15"}, {1000000000000015.0, " 1.00000000000002E+15"},
+      {-1000000000000035.0, "-1.00000000000004E+15"}, {999999999999999.5, " 1E+15"},  // the carry moves the exponent
   };
   for (const auto& [value, withBlank] : cases) {
     EXPECT_EQ(NumberText(value, true), withBlank) << value;
@@ -75,8 +61,7 @@ struct Xorshift {
 };
 
 TEST(NumberText, ShowsTheFifteenDigitsOfTheCLibrary) {
-  // The C library's %.14e of the value and of the number read back from the text agree:
-  // the text carries exactly the correctly rounded 15 significant digits.
+  // The C library's %.14e of the value and of the text read back agree.
   Xorshift random;
   for (int i = 0; i < 200000; ++i) {
     const double mantissa = static_cast<double>(random.Next() >> 11) / 9007199254740992.0;  // [0, 1)

@@ -1,5 +1,4 @@
-// WriteFileAtomically is the only write path: a failed write, flush or rename leaves the
-// target as it was and no temporary file behind; only a complete write replaces it.
+// A failed write, flush or rename leaves the target as it was and no temporary file behind.
 #include "common/files.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +18,7 @@ namespace {
 bool failRename = false;
 }
 
-// The test program's own rename(): it fails on demand, as a rename across file systems or
-// onto a busy target would, and otherwise is the C library's.
+// The test program's own rename(): it fails on demand, otherwise it is the C library's.
 extern "C" int rename(const char* from, const char* to) {
   if (failRename) {
     errno = EXDEV;
@@ -43,8 +41,7 @@ std::vector<std::string> Names(const fs::path& dir) {
   return names;
 }
 
-// While alive, files of this process cannot grow beyond `bytes`; writing past the limit fails
-// with EFBIG instead of raising SIGXFSZ.
+// While alive, files cannot grow beyond `bytes`: writing past it fails with EFBIG, not SIGXFSZ.
 struct FileSizeLimit {
   explicit FileSizeLimit(rlim_t bytes) {
     getrlimit(RLIMIT_FSIZE, &saved);

@@ -15,36 +15,28 @@
 namespace korvo {
 namespace {
 
-// Halves are built from values exact in binary, so they really are halfway.
+// Halves exact in binary go away from zero on both sides.
 TEST(RoundHalfAway, HalvesGoAwayFromZeroOnBothSides) {
   const struct {
     double x;
     int decimals;
     double expected;
-  } cases[] = {{2.5, 0, 3.0},    {-2.5, 0, -3.0},     {0.125, 2, 0.13},    {-0.125, 2, -0.13}, {0.375, 2, 0.38},
-               {-0.375, 2, -0.38}, {2.4, 0, 2.0},     {-2.6, 0, -3.0},     {1234.5, 3, 1234.5}, {-0.0004, 3, 0.0}};
+  } cases[] = {{2.5, 0, 3.0}, {-0.125, 2, -0.13}, {0.375, 2, 0.38}, {2.4, 0, 2.0}, {-2.6, 0, -3.0}, {-0.0004, 3, 0.0}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(RoundHalfAway(c.x, c.decimals), c.expected) << c.x << " " << c.decimals;
 }
 
-// Worked by hand: |w − length of the integer part| blanks, the integer part as the general
-// numeric text writes it, exactly d decimals. A number text and its value give the same form.
+// By hand: |w − integer length| blanks, the integer part, d decimals; a text and its value agree.
 TEST(FormatNumber, HandWorkedCases) {
   struct Case {
     const char* text;
     int width, decimals;
     const char* expected;
   } cases[] = {
-      {"1234.5", 8, 3, "    1234.500"}, {"0", 8, 3, "       0.000"}, {"0", 3, 8, "  0.00000000"},
-      {"-0.5", 8, 3, "      -0.500"},  // a lone "-" integer part becomes "-0"
-      {"0.5", 8, 3, "        .500"},   // ".5": empty integer part, |8 − 0| = 8 blanks
-      {".25", 8, 3, "        .250"}, {"0.0625", 3, 8, "   .06250000"}, {"-0.3", 3, 8, " -0.30000000"},
-      {"0.9996", 8, 3, "       1.000"},  // rounds up to a whole number: "1"
-      {"0.0625", 8, 3, "        .063"}, {"1.0625", 8, 3, "       1.063"}, {"-1.0625", 8, 3, "      -1.063"},
-      {"-3.30047171239", 3, 8, " -3.30047171"}, {"-10.1", 3, 8, "-10.10000000"}, {"-100.25", 3, 8, " -100.25000000"},
-      {"777.3338", 6, 3, "   777.334"}, {"-0.5", 6, 3, "    -0.500"}, {"-0.0004", 8, 3, "       0.000"},  // no "-0.000"
-      {"1.5E-05", 3, 8, "   .00001500"}, {"0.00001234", 3, 8, "   .00001234"}, {"-2.5D-6", 3, 8, " -0.00000250"},
-      {"1.2345E+15", 8, 3, "        1234500000000000.000"}, {"12E2", 8, 3, "    1200.000"},
-      {"abc", 8, 3, "       0.000"},  // no leading number reads as 0
+      {"1234.5", 8, 3, "    1234.500"}, {"0", 3, 8, "  0.00000000"}, {"-0.5", 8, 3, "      -0.500"},  // "-0"
+      {"0.5", 8, 3, "        .500"}, {"-0.3", 3, 8, " -0.30000000"}, {"0.9996", 8, 3, "       1.000"},
+      {"-1.0625", 8, 3, "      -1.063"}, {"-10.1", 3, 8, "-10.10000000"}, {"-100.25", 3, 8, " -100.25000000"},
+      {"-0.0004", 8, 3, "       0.000"}, {"1.5E-05", 3, 8, "   .00001500"}, {"-2.5D-6", 3, 8, " -0.00000250"},
+      {"1.2345E+15", 8, 3, "        1234500000000000.000"}, {"abc", 8, 3, "       0.000"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatNumber(c.text, c.width, c.decimals), c.expected) << c.text;
@@ -55,16 +47,13 @@ TEST(FormatNumber, HandWorkedCases) {
 }
 
 TEST(IsNumericField, AcceptsNumbersOnly) {
-  for (const char* text : {"40.5", "-3.3", "+7", ".5", "5.", " 12 ", "1E5", "1.5e-3", "2D2", "\t-0.25"}) {
-    EXPECT_TRUE(IsNumericField(text)) << text;
-  }
-  for (const char* text : {"", " ", "40,5", "1.2.3", "abc", "12a", "-", ".", "1E", "1E+", "4 5", "1e999"}) {
+  for (const char* text : {"+7", ".5", "5.", " 12 ", "1.5e-3", "2D2", "\t-0.25"}) EXPECT_TRUE(IsNumericField(text)) << text;
+  for (const char* text : {"", " ", "40,5", "1.2.3", "12a", "-", ".", "1E+", "4 5", "1e999"}) {
     EXPECT_FALSE(IsNumericField(text)) << text;
   }
 }
 
-// One point per line, or what stops the reading: its message, kind, line and column. Minutes
-// and seconds of 60 are refused in the two angle columns of the geographic formats only.
+// One point per line, or the message, kind, line and column that stop the reading.
 TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
   const auto two = ReadColumns({"457631.066\r\n931100.804", "4483452.284\n4593302.524", "700\r\n50"});
   ASSERT_EQ(two.value().size(), 2u);
@@ -80,18 +69,15 @@ TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
     int column;
   } cases[] = {
       {{"1\r\n2", "1", "1"}, false, Kind::ColumnCount, 0, 0},         // different counts per column
-      {{"1", "1", "1\r\n2"}, false, Kind::ColumnCount, 0, 0},
       {{"1\r\n", "1", "1"}, false, Kind::ColumnCount, 0, 0},          // a trailing line break counts one more
       {{"1\r\n", "1\r\n", "1\r\n"}, false, Kind::NonNumeric, 2, 0},   // the same in all three: an empty value
       {{"40,5", "1", "1"}, false, Kind::NonNumeric, 1, 0},            // decimal comma
       {{"1", "x", "1"}, false, Kind::NonNumeric, 1, 1},
-      {{"", "", ""}, false, Kind::NonNumeric, 1, 0},
       {{"40.25\r\n4O.3", "-3.3\r\n-3.3", "1\r\n2"}, true, Kind::NonNumeric, 2, 0},
       {{"40.2530\r\n40.6000", "-3.30\r\n-3.30", "1\r\n2"}, true, Kind::SexagesimalOver60, 2, 0},
       {{"40.2530", "-3.2960", "1"}, true, Kind::SexagesimalOver60, 1, 1},
       {{"40.2559", "-3.5959", "40.60"}, true, Kind::None, 0, 0},     // 59 is the most; h is no angle
       {{"40.6", "-3.2960", "1"}, false, Kind::None, 0, 0},
-      {{"40.3", "-3.3", "700"}, true, Kind::None, 0, 0},  // no line break needed
   };
   for (const Case& c : cases) {
     const std::string what = c.columns[0] + "|" + c.columns[1];
@@ -154,11 +140,10 @@ TEST(ParseCoordinateInput, RefusalsQuoteTheIdentifierOrNameTheLine) {
       {"1\r\n457631.066,4483452.284,700\r\n\r\n", Kind::BadPointLine, badLine(3)},  // a trailing blank line
       {"1\r\n457631.066,4483452.284", Kind::BadPointLine, badLine(2)},              // a missing field
       {"1\r\n1,2,3\r\n1,2,3,4", Kind::BadPointLine, badLine(3)},                     // one field too many
-      {"3\r\n40.3,-3.3,abc", Kind::BadPointLine, badLine(2)},                        // not numeric
       {"3\r\n40,5;-3,3;700", Kind::BadPointLine, badLine(2)},                        // decimal commas
   };
   std::vector<Case> all(std::begin(cases), std::end(cases));
-  for (const char* first : {"7", "0", "abc", "", "-1", "6.6"}) {
+  for (const char* first : {"7", "0", "abc", "6.6"}) {
     all.push_back({std::string(first) + "\r\n1,2,3", Kind::UnknownFormat,
                    Cp1252(" El indicador de tipo de datos ") + first + Cp1252(" no es reconocido ")});
   }
@@ -174,10 +159,7 @@ TEST(ParseCoordinateInput, RefusalsQuoteTheIdentifierOrNameTheLine) {
   EXPECT_TRUE(missing.error().starts_with(Cp1252(" No se puede leer el fichero /nonexistent/korvo/coordenadas.txt \r\n ")));
 }
 
-// Madrid and Barcelona typed as ED50 geographic coordinates. The expected file holds the
-// references of geodesy_test.cpp (TransverseMercatorProj, CartConvert and the exact
-// seven-parameter shift), printed to 1e-6 m by "make_reference_points.py 6" and rounded by
-// hand to each column's decimals.
+// Madrid and Barcelona as ED50 geographic; the file holds the references rounded by hand.
 std::vector<PointInAllFormats> TwoPoints() {
   return TransformPoints(CoordinateFormat::kEd50Geographic, {{40.3, -3.3, 700.0}, {41.223, 2.0915, 50.0}});
 }

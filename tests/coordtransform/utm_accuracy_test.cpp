@@ -1,8 +1,4 @@
-// The Gauss–Krüger series against an exact transverse Mercator computation over mainland Spain
-// and the Balearic Islands (latitudes 36°..43.8°, within 3.5° of the central meridian of zones
-// 30 and 31). The exact reference is GeographicLib's TransverseMercatorProj (Debian package
-// geographiclib-tools, installed by scripts/install-deps.sh); it is run as an external
-// program, and the comparison is skipped when it is not installed.
+// The UTM series against GeographicLib's exact TransverseMercatorProj (geographiclib-tools) over Spain.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,8 +16,7 @@ namespace {
 
 constexpr double kDegToRad = kPi / 180.0;
 
-// Latitude and longitude (degrees) every 0.1°; zone 31 covers Spain only up to the Balearic
-// Islands (4.4° E).
+// Latitude and longitude (degrees) every 0.1°, within 3.5° of the zone's meridian (zone 31 to 4.4° E).
 std::vector<std::pair<double, double>> SpainGrid(int zone) {
   const double westDeg = (zone == 30 ? -3.0 : 3.0) - 3.5;
   const int longitudeSteps = zone == 30 ? 70 : 50;
@@ -32,8 +27,7 @@ std::vector<std::pair<double, double>> SpainGrid(int zone) {
   return grid;
 }
 
-// TransverseMercatorProj on the International ellipsoid, k0 = 0.9996, the zone's central
-// meridian: the x y of every input point (empty when the tool fails).
+// The tool's x y for every input point (empty when it fails).
 std::vector<std::pair<double, double>> RunExactProjection(int zone, const std::vector<std::pair<double, double>>& input) {
   const auto inPath = korvo::testing::TestTempRoot() / ("tm_" + std::to_string(zone) + ".in");
   const auto outPath = korvo::testing::TestTempRoot() / ("tm_" + std::to_string(zone) + ".out");
@@ -61,9 +55,7 @@ double GroundDistanceM(const LatLonRad& a, const LatLonRad& b) {
                     (a.longitudeRad - b.longitudeRad) * kEd50Ellipsoid.a / w * std::cos(a.latitudeRad));
 }
 
-// Forward then inverse returns the grid to 1e-9 degrees; then the series against the exact
-// projection. The requirement is 1 mm; the series reach a few nanometres, so anything above a
-// micrometre means a wrong coefficient of the fifth or seventh order.
+// Forward then inverse returns the grid to 1e-9°; the series agree with the exact projection to 1 mm.
 TEST(UtmSeries, RoundTripsAndAgreesWithExactTransverseMercatorOverSpain) {
   for (int zone : {30, 31}) {
     for (const auto& [latDeg, lonDeg] : SpainGrid(zone)) {
@@ -91,11 +83,10 @@ TEST(UtmSeries, RoundTripsAndAgreesWithExactTransverseMercatorOverSpain) {
   }
 }
 
-// The meridian arc against its defining integral a(1 − e²)∫(1 − e² sin²u)^(−3/2) du, summed by
-// Simpson's rule with a step small enough for 0.1 mm.
+// The meridian arc against a(1 − e²)∫(1 − e² sin²u)^(−3/2) du by Simpson's rule.
 TEST(UtmSeries, MeridianArcMatchesItsIntegral) {
   const double e2 = kEd50Ellipsoid.FirstEccentricitySquared();
-  for (double latitudeDeg : {0.0, 10.0, 36.0, 40.5, 43.8, 60.0, -37.0}) {
+  for (double latitudeDeg : {0.0, 40.5, 60.0, -37.0}) {
     const double phi = latitudeDeg * kDegToRad;
     const int steps = 20000;
     const double h = phi / steps;

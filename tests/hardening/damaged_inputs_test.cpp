@@ -1,8 +1,4 @@
-// Damaged and impossible inputs through every reader of korvo-cli: each row gives the files
-// of a folder, the command, the exit status and the message expected on standard error. After
-// the run the folder must hold exactly the files it held, byte for byte: no result, no
-// temporary, no input replaced. The damages are those found by hand and by fuzzing; the
-// messages are written from what the rule says, not copied from a run.
+// Damaged inputs through every reader of korvo-cli: exit status, message, and the folder left byte for byte.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -45,8 +41,7 @@ struct Row {
   rlim_t fileSizeLimit = 0;    // bytes a written file may reach; 0: no limit
 };
 
-// Runs korvo-cli under the row's file size limit, with SIGXFSZ ignored so that a write past
-// the limit fails instead of killing the command (both are inherited by the command).
+// Runs korvo-cli under the row's file size limit, SIGXFSZ ignored so a write past it fails.
 korvo::testing::CliRun RunLimited(const std::string& arguments, rlim_t fileSizeLimit) {
   if (fileSizeLimit == 0) return korvo::testing::RunKorvoCli(arguments);
   rlimit saved{};
@@ -181,8 +176,7 @@ TEST(DamagedInputs, WaveReport) {
   });
 }
 
-// Things that used to be refused or misread: a project saved as UTF-8 with its mark and a
-// coordinate file with the mark give what the plain files give.
+// Regression: a UTF-8 project and a coordinate file with a byte-order mark read as the plain files.
 TEST(DamagedInputs, Utf8ProjectAndMarkedCoordinateFileAreRead) {
   const std::string mark = "\xEF\xBB\xBF", sample = Example("red_ejemplo.txt"), point = "3\r\n40.2530125,-3.4512,850\r\n";
   const auto folder =

@@ -1,5 +1,4 @@
-// A command stopped by SIGTERM while it writes leaves no temporary file behind: the handler
-// removes it and the process still ends by the signal.
+// A command stopped by SIGTERM while it writes leaves no temporary file and still ends by the signal.
 #include <gtest/gtest.h>
 
 #include <signal.h>

@@ -51,8 +51,7 @@ TEST(ImportMatrices, InstallsTheSystemTheVerticesAndTheProjectText) {
   EXPECT_TRUE(ImportMatrices(Mean(), list).value().projectTooBig);
 }
 
-// Each file is read and checked before the next is opened: A (read, zero rows), then k, then P
-// (read, square, weights), then the dimensions of the three together, then the vertex list.
+// Each file is read and checked before the next: A, k, P, their dimensions, the vertex list.
 TEST(ImportMatrices, EveryCheckGivesItsMessageAndKindInOrder) {
   const std::string missing = (korvo::testing::TestTempRoot() / "import" / "falta.txt").string();
   const std::string comma = Write("coma.txt", "1\r\n2,5\r\n3\r\n");
@@ -98,8 +97,7 @@ TEST(ImportMatrices, EveryCheckGivesItsMessageAndKindInOrder) {
   }
 }
 
-// A system written out as matrix files (three separators) and imported again gives the same
-// solution, bit for bit.
+// A system written with three separators and imported again gives the same solution, bit for bit.
 TEST(ImportMatrices, ExportedSystemImportsToTheSameSolution) {
   const Matrix a = testing::FromRows({{1, 0}, {0, 1}, {1, 1}, {1, -1}, {2, 1}, {0.5, 3}});
   const Matrix k = testing::Column({0.013, -0.021, 0.004, 0.0305, -0.017, 0.0071});

@@ -1,5 +1,4 @@
-// The quality analysis against independent answers: tabulated quantiles, hand-built
-// covariances, GeographicLib's CartConvert and TransverseMercatorProj, and re-adjustments.
+// The quality analysis against tables, hand-built covariances, GeographicLib and re-adjustments.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -58,9 +57,7 @@ TEST(QualityGeometry, EnuRotationAtTheOriginAndAtThePole) {
 }
 
 TEST(QualityGeometry, GeodeticAndUtmAgreeWithGeographicLib) {
-  // echo X Y Z | CartConvert -r -p 10, then
-  // echo lat lon | TransverseMercatorProj -k 0.9996 -l <central meridian> -p 6 (plus the false
-  // easting, and 10 000 000 m of false northing south of the equator). GeographicLib 2.1.
+  // CartConvert -r -p 10, then TransverseMercatorProj -k 0.9996 -l <meridian> -p 6 plus false origins.
   struct Case {
     double x, y, z, latitude, longitude, height;
     int zone;
@@ -89,9 +86,7 @@ TEST(QualityGeometry, GeodeticAndUtmAgreeWithGeographicLib) {
   EXPECT_EQ(UtmZoneOf(-180.0), 1);
 }
 
-// A straight-line fit y = a + b·t (rows 1..n, σ = 1), with small deterministic noise, and
-// optional extra rows: `emptyRow` (no unknown reaches it) and `ownUnknownRow` (the only row
-// of a third unknown).
+// A line fit y = a + b·t with small noise; optional rows no unknown reaches or alone on a third unknown.
 struct LineFit {
   int n = 20;
   int blunderRow = 0;
@@ -136,12 +131,9 @@ TEST(QualityTests, SigmaZeroWithoutARowIsThatOfTheReAdjustment) {
     ASSERT_TRUE(all.rows[static_cast<std::size_t>(row - 1)].sigma0Without.has_value());
     EXPECT_NEAR(*all.rows[static_cast<std::size_t>(row - 1)].sigma0Without, reduced.sigma0, 1e-12) << row;
   }
-  EXPECT_TRUE(all.points.empty());
-  EXPECT_TRUE(all.relative.empty());
-  EXPECT_EQ(all.rows[0].kind, RowKind::Imported);
+  EXPECT_TRUE(all.points.empty() && all.relative.empty() && all.rows[0].kind == RowKind::Imported);
   EXPECT_NEAR(all.vtpv, all.globalTest.statistic, 0.0);
-  // Pope: √f·t/√(f − 1 + t²), t of f − 1 = 17 degrees at 1 − αi/2, αi = 1 − 0.95^(1/20);
-  // t = 3.53177 (mpmath: root of ½·I_{ν/(ν+t²)}(ν/2, ½) = αi/2), so τc = 2.76003.
+  // Pope's √f·t/√(f − 1 + t²) with t = 3.53177 (17 degrees, αi = 1 − 0.95^(1/20), by mpmath).
   ASSERT_TRUE(all.criticalTau.has_value());
   EXPECT_NEAR(*all.criticalTau, 2.76003, 1e-5);
 }

@@ -28,19 +28,10 @@ class NetworkReportTest : public ::testing::Test {
   LeastSquaresResults ls = testing::SmallResults();
 };
 
-// The whole report, byte for byte, from a hand-written file: the number texts follow the
-// rounding rules (4 decimals in the tables and the reliability figures, 9 in the matrices;
-// half away from zero; the general numeric text with its leading blank); a zero deviation is
-// an exact "0"; a 13-character value loses its last digit; refraction, deflection (EW before
-// NS) and orientation rows follow the coordinates without trailing blanks.
+// The whole report, byte for byte, against a hand-written file.
 TEST_F(NetworkReportTest, MatchesTheHandWrittenReport) { EXPECT_EQ(Build(), testing::Golden("network_report.txt")); }
 
-// The unknowns after the coordinates are laid out as refraction (r of them), deflection
-// pairs, orientations: with one coefficient per line (two lines), one for the network, or
-// the fixed coefficient (none), the D.V. and dDes rows read positions 3u + r + 1 onwards.
-// Every correction is its own position k (cc) and its deviation 10·k, so each row shows
-// which position it read; deflections and orientations add the value ÷ 10000 in gons. The
-// rows after "  Z35" up to the blank line, variant after variant, are the hand-written file.
+// Correction k and deviation 10·k at position k: the rows after the coordinates per refraction option.
 TEST_F(NetworkReportTest, RowsAfterTheCoordinatesFollowTheRefractionOptions) {
   const struct {
     Refraction refraction;
@@ -68,9 +59,7 @@ TEST_F(NetworkReportTest, RowsAfterTheCoordinatesFollowTheRefractionOptions) {
   EXPECT_EQ(rows, testing::Golden("network_report_unknown_rows.txt"));
 }
 
-// Vertex 1 keeps a fixed orientation, vertex 7 (fourth in the table) carries the one unknown
-// orientation: its row uses the first orientation position, 10, and vertices without
-// directions get no row.
+// Only vertex 7's unknown orientation has a row, at the first orientation position.
 TEST_F(NetworkReportTest, OrientationRowsOnlyForUnknownOrientationsAtTheirOwnPosition) {
   system.orientationStatus = {OrientationStatus::Fixed, OrientationStatus::None, OrientationStatus::None,
                               OrientationStatus::Unknown};
@@ -83,8 +72,7 @@ TEST_F(NetworkReportTest, OrientationRowsOnlyForUnknownOrientationsAtTheirOwnPos
             std::string::npos);
 }
 
-// A distance between two four-digit vertices makes a 20-character label plus nothing; a
-// five-digit number is not possible in a project file, but a negative four-digit one is.
+// Labels of negative four-digit vertices are written whole.
 TEST_F(NetworkReportTest, LabelsLongerThanTheirFieldsAreWrittenInFull) {
   network.vertices[1].number = -1234;
   network.vertices[2].number = 9999;

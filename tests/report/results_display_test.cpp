@@ -9,9 +9,7 @@ namespace {
 
 using Action = PaneUpdate::Action;
 
-// The first adjustment appends the report to the project text; a later one replaces the pane
-// with the whole report. The limit counts all three texts: 31999 bytes are shown, 32000 not,
-// and only a later adjustment says so.
+// The first adjustment appends, later ones replace; 31999 bytes shown, 32000 not, said only later.
 TEST(PaneAfterAdjustmentTest, AppendReplaceAndTheLimit) {
   const std::string header(31000, 'h'), ls(998, 'l');
   struct Case {

@@ -11,11 +11,7 @@ namespace {
 using korvo::testing::LayoutOf;
 using korvo::testing::Refraction;
 
-// The header lines of the small network: refraction per line, with negative vertex numbers
-// (the sign takes the place of the leading blank in the blank counts), one coefficient for
-// the network, the fixed coefficient, and four-digit numbers (fills below zero are none);
-// then equation rows and a weight matrix: cut to 12 characters, not rounded further; " 0"
-// for a value rounding to zero unlike an exact "0"; the exponent form below 1E-04.
+// Header lines for every refraction option and vertex width, equation rows and weights, hand-written.
 TEST(SystemPrintoutTest, HeaderRowsAndWeightsMatchTheHandWrittenLayout) {
   const NetworkModel network = testing::SmallNetwork();
   const std::vector<OrientationStatus>& orientation = testing::SmallSystem().orientationStatus;
