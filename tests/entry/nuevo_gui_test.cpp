@@ -10,6 +10,7 @@
 #include "network/load_network.h"
 #include "network/project_file.h"
 #include "support/files.h"
+#include "support/project_text.h"
 
 namespace korvo::testing {
 namespace {
@@ -105,48 +106,33 @@ TEST_F(NuevoTest, IntroducirByButtonPictureAndEnter) {
   EXPECT_TRUE(dialogs.dialogs.empty());
 }
 
-// A refused entry adds nothing, shows one message and leaves the typed text in the fields.
+// A refused vertex adds nothing, shows one message and leaves the typed Z in its field.
 TEST_F(NuevoTest, RefusedEntriesShowTheirMessageAndKeepTheFields) {
-  const QString comma = QStringLiteral("message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n");
-  const auto refusal = [](const char* text) { return QStringLiteral("message | exclamation |  | ") + text + '\n'; };
+  const QString refusal = QStringLiteral("message | exclamation |  | ");
   const struct {
     const char* what;
     std::function<void()> enter;
-    const std::string* section;
-    std::size_t size;  // of the section after the row
-    QString log;
-    QLineEdit* field;
-    QString kept;
+    std::size_t size;  // of the vertex list after the row
+    QString log, kept;
   } cases[] = {
-      {"coma en Z", [&] { EnterVertex("1", kUnknown, "1.5", "2.5", "3,5"); }, &state.vertexListText, 0, comma,
-       Named<QLineEdit>(one, "Text3"), QStringLiteral("3,5")},
-      {"número de 5", [&] { EnterVertex("12345", kUnknown, "1", "2", "3"); }, &state.vertexListText, 0,
-       refusal("El número de vértice no puede tener más de 4 caracteres."), Named<QLineEdit>(one, "Text3"),
-       QStringLiteral("3")},
+      {"coma en Z", [&] { EnterVertex("1", kUnknown, "1.5", "2.5", "3,5"); }, 0,
+       QStringLiteral("message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n"),
+       QStringLiteral("3,5")},
+      {"número de 5", [&] { EnterVertex("12345", kUnknown, "1", "2", "3"); }, 0,
+       refusal + QStringLiteral("El número de vértice no puede tener más de 4 caracteres.\n"), QStringLiteral("3")},
       {"número repetido", [&] { EnterVertex("1", kUnknown, "1", "2", "3"), EnterVertex("1", kFixed, "4", "5", "6"); },
-       &state.vertexListText, 108, refusal(" El vértice número 1 ya está en la lista. "), Named<QLineEdit>(one, "Text3"),
-       QStringLiteral("6")},
-      {"sin tipo", [&] {
-         EnterObservation(kDistance, "1", "2", "10", "0.01");
-         Named<QComboBox>(two, "Combo1")->setCurrentIndex(-1);
-         Type(Named<QLineEdit>(two, "Text1"), QStringLiteral("20"));
-         Click(Named<QPushButton>(two, "Command4"));
-       },
-       &state.classicalListText, 108,
-       refusal("El tipo de observación debe ser \"Dirección\", \"Cenital\" o \"Geométrica\"."),
-       Named<QLineEdit>(two, "Text1"), QStringLiteral("20")},
+       108, refusal + QStringLiteral(" El vértice número 1 ya está en la lista. \n"), QStringLiteral("6")},
   };
-  EXPECT_FALSE(Named<QComboBox>(two, "Combo1")->isEditable());
+  EXPECT_FALSE(Named<QComboBox>(two, "Combo1")->isEditable());  // no observation type can be typed
   one->show();
-  two->show();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    for (std::string* list : {&state.vertexListText, &state.classicalListText, &state.gpsListText}) list->clear();
+    state.vertexListText.clear();
     dialogs.dialogs.clear();
     c.enter();
-    EXPECT_EQ(c.section->size(), c.size);
+    EXPECT_EQ(state.vertexListText.size(), c.size);
     EXPECT_EQ(dialogs.Log(), c.log);
-    EXPECT_EQ(c.field->text(), c.kept);
+    EXPECT_EQ(Named<QLineEdit>(one, "Text3")->text(), c.kept);
   }
 }
 
@@ -224,29 +210,22 @@ TEST_F(NuevoTest, ObservationListsLoadTheClickedEntryAndModifyReplacesIt) {
   EnterBaseline({"1", "2", "666.88", "1456.5", "-1110.25", "1.6E-06", "-4E-07", "3E-07", "2.5E-06", "-1E-07", "4.9E-06"});
   EnterBaseline({"7", "1", "1334.12", "-543.28", "-885.50", "2E-06", "1E-07", "2E-07", "3E-06", "4E-07", "5E-06"});
   const std::string before = state.gpsListText;
-  // The block's first, second and third lines.
-  for (std::size_t inBlock : {0u, 150u, 320u}) {
-    ClickListAt(GpsList(), 326 + inBlock);
-    EXPECT_EQ(two->SelectedGpsEntry(), std::optional<std::size_t>(1)) << inBlock;
-  }
+  for (std::size_t inBlock : {0u, 150u, 320u}) ClickListAt(GpsList(), 326 + inBlock);  // its three lines
+  EXPECT_EQ(two->SelectedGpsEntry(), std::optional<std::size_t>(1));
   // The lower triangle (Text32, Text33, Text36) repeats the upper one and cannot be typed.
-  const std::pair<const char*, const char*> fields[] = {
-      {"Text11", "1334.12"}, {"Text12", "-543.28"}, {"Text13", "-885.5"}, {"Text31", "2E-06"}, {"Text34", "1E-07"},
-      {"Text37", "2E-07"},   {"Text35", "3E-06"},   {"Text38", "4E-07"},  {"Text39", "5E-06"}, {"Text32", "1E-07"},
-      {"Text33", "2E-07"},   {"Text36", "4E-07"}};
+  const std::pair<const char*, const char*> fields[] = {{"Text13", "-885.5"}, {"Text37", "2E-07"}, {"Text39", "5E-06"},
+                                                        {"Text33", "2E-07"}, {"Text36", "4E-07"}};
   for (const auto& [name, text] : fields) EXPECT_EQ(Named<QLineEdit>(two, name)->text(), QString::fromLatin1(text)) << name;
-  EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), QStringLiteral("7"));
   EXPECT_TRUE(Named<QLineEdit>(two, "Text32")->isReadOnly());
   QTest::keyClick(Named<QLineEdit>(two, "Text34"), Qt::Key_Backspace);
   EXPECT_EQ(Named<QLineEdit>(two, "Text32")->text(), QStringLiteral("1E-0"));
   Type(Named<QLineEdit>(two, "Text34"), QStringLiteral("1E-07"));
   Type(Named<QLineEdit>(two, "Text12"), QStringLiteral("-543.29"));
   Click(Named<QPushButton>(two, "Modificar2"));
-  // The block is written again from the fields, in their short form ("-885.50" is shown as "-885.5").
-  ASSERT_EQ(state.gpsListText.size(), before.size());
-  EXPECT_EQ(state.gpsListText.substr(0, 326) + state.gpsListText.substr(652), before.substr(0, 326) + before.substr(652));
-  EXPECT_EQ(FieldAt(state.gpsListText, 326 + 152, 10), PadLeft("-543.29", 10));
-  EXPECT_EQ(FieldAt(state.gpsListText, 326 + 261, 10), PadLeft("-885.5", 10));
+  // Only that block is written again, from the fields in their short form.
+  const std::string block = Built(BuildGpsBlock({"7", "1", "1334.12", "-543.29", "-885.5", "2E-06", "1E-07", "2E-07",
+                                                 "3E-06", "4E-07", "5E-06"}));
+  EXPECT_EQ(state.gpsListText, before.substr(0, 326) + block);
   EXPECT_TRUE(Named<QLineEdit>(two, "Text32")->text().isEmpty());
 }
 
@@ -295,24 +274,19 @@ TEST_F(NuevoTest, TypedNetworkSavedEditedAndSavedWithImportedMatrices) {
   }
 }
 
-// GUARDAR Y SALIR over an existing file, cancelled, or into a folder that does not exist.
+// GUARDAR Y SALIR over an existing file ("q": No offers the dialog again, Yes writes; or
+// cancelled) or into a missing folder ("m": reported, the dialog offered again).
 TEST_F(NuevoTest, SaveFlows) {
-  const QString question = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
-  struct Case {
-    const char* what;
+  const struct {
     std::vector<const char*> answers;  // file names in the test folder
     std::vector<bool> yesNo;
-    std::string kinds;  // of the dialogs, by kind: "s" save, "q" question, "m" message
-    bool written, loaded;
-  };
-  const Case cases[] = {
-      {"No shows the dialog again, Yes writes", {"existente.txt", "existente.txt"}, {false, true}, "sqsq", true, true},
-      {"No, then cancel, saves nothing", {"existente.txt"}, {false}, "sqs", false, false},
-      // The failed write is reported and the dialog offered again.
-      {"a folder that does not exist", {"no_existe/red.txt"}, {}, "sms", false, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    std::string kinds;  // of the dialogs: "s" save, "q" question, "m" message
+    bool saved;
+  } cases[] = {{{"existente.txt", "existente.txt"}, {false, true}, "sqsq", true},
+               {{"existente.txt"}, {false}, "sqs", false},
+               {{"no_existe/red.txt"}, {}, "sms", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kinds);
     two->show();
     dialogs.dialogs.clear();
     loadedPaths.clear();
@@ -323,36 +297,30 @@ TEST_F(NuevoTest, SaveFlows) {
     dialogs.yesNoAnswers.assign(c.yesNo.begin(), c.yesNo.end());
     Click(Named<QPushButton>(two, "Command3"));
     std::string kinds;
-    for (const RecordedDialog& d : dialogs.dialogs) {
+    for (const RecordedDialog& d : dialogs.dialogs)
       kinds += d.kind == RecordedDialog::Kind::Save ? 's' : d.kind == RecordedDialog::Kind::YesNo ? 'q' : 'm';
-    }
-    EXPECT_EQ(kinds, c.kinds);
-    const QString saveError = QStringLiteral(" ¡Se ha producido un error al guardar el archivo! ");
-    if (kinds.size() > 1 && kinds[1] == 'q') EXPECT_TRUE(dialogs.Log().contains(question));
-    if (kinds.size() > 1 && kinds[1] == 'm') EXPECT_EQ(dialogs.Messages(), QStringList{saveError});
-    EXPECT_EQ(ReadWholeFile(Path("existente.txt")) != "antiguo", c.written);
-    EXPECT_EQ(loadedPaths.size(), c.loaded ? 1u : 0u);
-    EXPECT_EQ(two->isVisible(), !c.loaded);
-    EXPECT_EQ(state.projectFilePath == "anterior.txt", !c.loaded);
+    ASSERT_EQ(kinds, c.kinds);
+    const QString question = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
+    const QStringList saveError{QStringLiteral(" ¡Se ha producido un error al guardar el archivo! ")};
+    EXPECT_TRUE(kinds[1] == 'q' ? dialogs.Log().contains(question) : dialogs.Messages() == saveError) << kinds;
+    EXPECT_EQ(ReadWholeFile(Path("existente.txt")) != "antiguo", c.saved);
+    EXPECT_EQ(loadedPaths.size(), c.saved ? 1u : 0u);
+    EXPECT_EQ(two->isVisible(), !c.saved);
+    EXPECT_EQ(state.projectFilePath == "anterior.txt", !c.saved);
   }
 }
 
 // Editar opens nothing from a file it cannot read or one without the three titles.
 TEST_F(NuevoTest, EditarRefusesUnreadableFilesAndFilesWithoutTitles) {
-  one->show();
-  EnterVertex("1", kUnknown, "1", "2", "3");
-  const std::string before = state.vertexListText;
+  state.vertexListText = "antes";
   one->hide();
   const std::string untitled = Path("sin_titulos.txt");
-  const std::string text = Cp1252("VÉRTICES DE LA RED\r\n\r\n") + VertexLine("5", "Fijo", "1", "2", "3", "0", "0") +
-                           Cp1252("\r\n\r\n\r\nOBSERVACIONES CLÁSICAS\r\n\r\n");
-  ASSERT_TRUE(WriteFileAtomically(untitled, text).ok());
-  const std::string missing = Path("no_existe.txt");
+  ASSERT_TRUE(WriteFileAtomically(untitled, Cp1252("VÉRTICES DE LA RED\r\n\r\n\r\nOBSERVACIONES CLÁSICAS\r\n")).ok());
   const struct {
     std::string path;
     QString log;
   } cases[] = {
-      {missing, QStringLiteral("message | none |  | ") + FromCp1252(SystemErrorText(ENOENT)) + '\n'},
+      {Path("no_existe.txt"), QStringLiteral("message | none |  | ") + FromCp1252(SystemErrorText(ENOENT)) + '\n'},
       {untitled, QStringLiteral("message | exclamation |  | El fichero ") + QString::fromStdString(untitled) +
                      QStringLiteral(" no contiene los títulos \"VÉRTICES DE LA RED\", \"OBSERVACIONES CLÁSICAS\" y "
                                     "\"OBSERVACIONES GPS\" en ese orden, así que no es un fichero de datos que se pueda "
@@ -364,7 +332,7 @@ TEST_F(NuevoTest, EditarRefusesUnreadableFilesAndFilesWithoutTitles) {
     EXPECT_FALSE(windows->EditProjectFile(c.path));
     EXPECT_FALSE(state.editMode);
     EXPECT_EQ(dialogs.Log(), c.log);
-    EXPECT_EQ(state.vertexListText, before);
+    EXPECT_EQ(state.vertexListText, "antes");
     EXPECT_TRUE(one->isHidden() && two->isHidden());
   }
 }

@@ -1,10 +1,12 @@
-// Writing a project file and splitting it back into its three sections.
+// A project file's texts: its line layouts against hand-written lines, the entry lists' text
+// operations, writing a file and splitting it back into its three sections.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "common/files.h"
 #include "common/win1252.h"
+#include "network/entry_text.h"
 #include "network/project_file.h"
 #include "support/files.h"
 #include "support/project_text.h"
@@ -12,11 +14,127 @@
 namespace korvo {
 namespace {
 
-using korvo::testing::ReadWholeFile;
+using korvo::testing::Built;
 
-const korvo::testing::ProjectText& Sample() {
-  static const korvo::testing::ProjectText sample = korvo::testing::ThreeVertexProject();
-  return sample;
+// A vertex line written by hand from the column table: number in columns 6-9, "(Fijo)"
+// right-aligned in 11-21, X/Y/Z in 27-38, 44-55, 61-72, deflections in 83-89 and 100-106.
+std::string HandVertexLine(const std::string& number, const std::string& x, const std::string& ns) {
+  return "Punto" + std::string(4 - number.size(), ' ') + number + " " + "     (Fijo)" + "  X =" +
+         std::string(12 - x.size(), ' ') + x + "  Y =" + "  -346088.02" + "  Z =" + " 4161236.352" + "  D.V.NS =" +
+         std::string(7 - ns.size(), ' ') + ns + "  D.V.EW =" + "   -8.6" + "\r\n";
+}
+
+TEST(ProjectLines, LinesMatchTheHandWrittenLayout) {
+  // A fixed vertex with unknown deflection shows "?" and ignores the typed components.
+  VertexLineFields unknownDeflection{"7", kKindFixed, "1", "2", "3", "far too long", "far too long"};
+  unknownDeflection.deflectionUnknown = true;
+  std::string built = Built(BuildVertexLine({"12", kKindUnknown, "4849202.391", "-360328.998", "4114913.186", "1.5",
+                                             "-2.25"})) +
+                      Built(BuildVertexLine(unknownDeflection));
+  for (const std::string& type : {kTypeDistance, kTypeDirection, kTypeZenith}) {
+    built += Built(BuildClassicalLine({type, "3", "1012", "123.4567", ".0015"}));
+  }
+  built += Built(BuildGpsBlock({"1", "23", "-1234.5678", "987.654", "-0.001", "1.2E-05", "-3.4E-06", "5.6E-06",
+                                "2.3E-05", "-7.8E-06", "3.1E-05"}));
+  EXPECT_EQ(built, korvo::testing::Golden("project_lines.txt"));
+  // Fields at their limits fit.
+  EXPECT_TRUE(BuildVertexLine({"9999", kKindFixed, "123456789012", "-12345678901", "123456.78901", "-123.45",
+                               "1234567"})
+                  .ok());
+  EXPECT_TRUE(BuildClassicalLine({kTypeDirection, "9999", "9999", "399.999999", "0.0001"}).ok());
+  const std::string ten = "1234567890";
+  EXPECT_TRUE(BuildGpsBlock({"9999", "9999", ten, ten, ten, ten, ten, ten, ten, ten, ten}).ok());
+}
+
+// One record built from `fields` after `change`.
+template <class Fields, class Build>
+auto Changed(Fields fields, Build build) {
+  return [=](auto change) {
+    Fields f = fields;
+    change(f);
+    return build(f);
+  };
+}
+
+TEST(ProjectLines, TooLongFieldsAreRefusedByName) {
+  const auto vertex = Changed(VertexLineFields{"1", kKindUnknown, "1", "2", "3", "0", "0"},
+                              [](const VertexLineFields& f) { return BuildVertexLine(f); });
+  const auto classical = Changed(ClassicalLineFields{kTypeZenith, "1", "2", "100.1", "3"},
+                                 [](const ClassicalLineFields& f) { return BuildClassicalLine(f); });
+  const auto gps = Changed(GpsBlockFields{"1", "2", "1", "2", "3", "1", "0", "0", "1", "0", "1"},
+                           [](const GpsBlockFields& f) { return BuildGpsBlock(f); });
+  const std::string eleven = "12345678901";
+  struct Case {
+    Result<std::string> built;
+    const char* message;  // UTF-8
+  } cases[] = {
+      {vertex([](auto& f) { f.number = "12345"; }), "El número de vértice no puede tener más de 4 caracteres."},
+      {vertex([](auto& f) { f.y = "1234567890123"; }), "La coordenada Y no puede tener más de 12 caracteres."},
+      {vertex([](auto& f) { f.deflectionEw = "12345678"; }),
+       "La componente D.V.EW de la desviación de la vertical no puede tener más de 7 caracteres."},
+      {vertex([](auto& f) { f.kind = "(Fijo)"; }), "El tipo de vértice debe ser \"Incógnita\" o \"Fijo\"."},
+      {vertex([](auto& f) { f.x = "12\r\n34"; }), "La coordenada X no puede contener saltos de línea."},
+      {classical([](auto& f) { f.from = "10000"; }), "El número del vértice estación no puede tener más de 4 caracteres."},
+      {classical([](auto& f) { f.to = "10000"; }), "El número del vértice visado no puede tener más de 4 caracteres."},
+      {classical([&](auto& f) { f.value = eleven; }), "El valor observado no puede tener más de 10 caracteres."},
+      {classical([](auto& f) { f.stdDev = "1234567"; }), "La desviación típica no puede tener más de 6 caracteres."},
+      {classical([](auto& f) { f.type = "Distancia"; }),
+       "El tipo de observación debe ser \"Dirección\", \"Cenital\" o \"Geométrica\"."},
+      {gps([](auto& f) { f.from = "12345"; }), "El primer vértice de la línea base no puede tener más de 4 caracteres."},
+      {gps([](auto& f) { f.to = "12345"; }), "El segundo vértice de la línea base no puede tener más de 4 caracteres."},
+      {gps([&](auto& f) { f.dz = eleven; }), "El incremento Z de la línea base no puede tener más de 10 caracteres."},
+      {gps([&](auto& f) { f.cyz = eleven; }),
+       "El elemento Cyz de la matriz varianza-covarianza no puede tener más de 10 caracteres."},
+  };
+  for (const Case& test : cases) {
+    ASSERT_FALSE(test.built.ok()) << test.message;
+    EXPECT_EQ(test.built.error(), Cp1252(test.message));
+  }
+}
+
+TEST(EntryText, EntryUnderTheCaretAndReplacingOne) {
+  std::string section = HandVertexLine("1", "100.5", "1") + HandVertexLine("2", "200.5", "2") +
+                        HandVertexLine("30", "4810516.120", "?");
+  ASSERT_EQ(section.size(), 3u * 108u);
+  struct Case {
+    std::size_t offset;
+    std::optional<std::size_t> index;
+  } cases[] = {{0, 0}, {107, 0}, {108, 1}, {323, 2}, {324, std::nullopt}, {5000, std::nullopt}};
+  for (const Case& c : cases) {
+    const auto entry = EntryAtOffset(section, c.offset, kVertexEntryStride);
+    ASSERT_EQ(entry.has_value(), c.index.has_value()) << c.offset;
+    if (entry) {
+      EXPECT_EQ(entry->index, *c.index);
+      EXPECT_EQ(entry->text, std::string_view(section).substr(*c.index * 108, 108));
+    }
+  }
+  const std::string replacement = HandVertexLine("9", "9", "9");
+  EXPECT_TRUE(ReplaceEntry(section, 1, kVertexEntryStride, replacement));
+  EXPECT_EQ(section, HandVertexLine("1", "100.5", "1") + replacement + HandVertexLine("30", "4810516.120", "?"));
+  EXPECT_FALSE(ReplaceEntry(section, 3, kVertexEntryStride, replacement));
+  EXPECT_EQ(section.size(), 3u * 108u);
+}
+
+TEST(EntryText, DecodingGivesTheShortNumberForm) {
+  const VertexLineFields third = DecodeVertexEntry(HandVertexLine("30", "4810516.120", "?"));
+  EXPECT_EQ(third.number, "30");
+  EXPECT_EQ(third.kind, Cp1252("Fijo"));
+  EXPECT_EQ(third.x, "4810516.12");  // trailing zero dropped
+  EXPECT_EQ(third.y, "-346088.02");
+  EXPECT_TRUE(third.deflectionUnknown);
+  const VertexLineFields first = DecodeVertexEntry(HandVertexLine("1", "0.50", "12.40"));
+  EXPECT_EQ(first.x, ".5");
+  EXPECT_EQ(first.deflectionNs, "12.4");
+  EXPECT_FALSE(first.deflectionUnknown);
+}
+
+TEST(EntryText, DisplayPositionsCountCrLfAsOneCharacter) {
+  const std::string section = "ab\r\ncd\r\nef";
+  EXPECT_EQ(DisplayText(section), "ab\ncd\nef");
+  for (const auto& [display, byte] : {std::pair<std::size_t, std::size_t>{0, 0}, {2, 2}, {3, 4}, {6, 8}, {7, 9}}) {
+    EXPECT_EQ(ByteOffsetOfDisplayPosition(section, display), byte) << display;
+    EXPECT_EQ(DisplayPositionOfByteOffset(section, byte), display) << byte;
+  }
 }
 
 void ExpectSections(const ProjectSections& got, const std::string& vertices, const std::string& classical,
@@ -26,58 +144,49 @@ void ExpectSections(const ProjectSections& got, const std::string& vertices, con
   EXPECT_EQ(got.gpsListText, gps) << what;
 }
 
-TEST(ProjectFile, ComposeGivesTheHeaderTitlesAndBreaks) {
-  EXPECT_EQ(ComposeProjectFile("/datos/red.txt", "06/12/2026", "V\r\n", "C\r\n", "G\r\n"),
-            Cp1252("Fichero de datos de la aplicación KORVO\r\n\r\n"
-                   "Archivo /datos/red.txt   06/12/2026\r\n\r\n\r\n"
-                   "VÉRTICES DE LA RED\r\n\r\nV\r\n\r\n\r\n\r\n"
-                   "OBSERVACIONES CLÁSICAS\r\n\r\nC\r\n\r\n\r\n\r\n"
-                   "OBSERVACIONES GPS\r\n\r\nG\r\n\r\n"));
-  EXPECT_TRUE(ComposeProjectFile("p", "d", "", "", "").ends_with("OBSERVACIONES GPS\r\n\r\n\r\n"));
-}
-
-// Split gives back what compose put in (and compose again the same bytes); so also with LF
-// line ends and without the final break; the last complete set of titles wins; without a
-// complete set in order every section is empty.
-TEST(ProjectFile, SplitGivesBackTheSections) {
-  const auto& s = Sample();
-  const std::string whole = ComposeProjectFile("C:\\Redes\\norte.txt", "01/02/2026", s.vertices, s.classical, s.gps);
-  const ProjectSections split = SplitProjectText(whole);
-  EXPECT_EQ(ComposeProjectFile("C:\\Redes\\norte.txt", "01/02/2026", split.vertexListText, split.classicalListText,
-                               split.gpsListText),
-            whole);
+// Split gives back the sections (and compose again the same bytes, header and breaks as
+// written by hand); so also with LF line ends and without the final break; the last complete
+// set of titles wins; without a complete set in order every section is empty.
+TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
+  const korvo::testing::ProjectText s = korvo::testing::ThreeVertexProject();
+  const auto compose = [](const std::string& v, const std::string& c, const std::string& g) {
+    return ComposeProjectFile("/datos/red.txt", "06/12/2026", v, c, g);
+  };
+  const std::string whole = compose(s.vertices, s.classical, s.gps);
   std::string lf = whole;
   std::erase(lf, '\r');
   const std::string noBreak = whole.substr(0, whole.size() - 2);
   auto without = [&](const std::string& title) { return std::string(whole).erase(whole.find(title), title.size()); };
-  const std::string none;
   struct Case {
     const char* what;
     std::string text;
-    bool titles;
-    const std::string &vertices, &classical;
-    std::string gps;
+    bool titles, composesBack;
+    std::string vertices, classical, gps;
   } cases[] = {
-      {"CR LF", whole, true, s.vertices, s.classical, s.gps},
-      {"no records", ComposeProjectFile("p", "d", "", "", ""), true, none, none, ""},
-      {"LF only", lf, true, s.vertices, s.classical, s.gps},
-      {"two sets of titles", ComposeProjectFile("p", "d", "A\r\n", "B\r\n", "C\r\n") + whole, true, s.vertices,
-       s.classical, s.gps},
-      {"no final break", noBreak, true, s.vertices, s.classical, s.gps.substr(0, s.gps.size() - 2)},
+      {"CR LF", whole, true, true, s.vertices, s.classical, s.gps},
+      {"por escrito", Cp1252("Fichero de datos de la aplicación KORVO\r\n\r\nArchivo /datos/red.txt   06/12/2026\r\n"
+                             "\r\n\r\nVÉRTICES DE LA RED\r\n\r\nV\r\n\r\n\r\n\r\nOBSERVACIONES CLÁSICAS\r\n\r\nC\r\n"
+                             "\r\n\r\n\r\nOBSERVACIONES GPS\r\n\r\nG\r\n\r\n"),
+       true, true, "V\r\n", "C\r\n", "G\r\n"},
+      {"no records", compose("", "", ""), true, true, "", "", ""},
+      {"LF only", lf, true, false, s.vertices, s.classical, s.gps},
+      {"two sets of titles", compose("A\r\n", "B\r\n", "C\r\n") + whole, true, false, s.vertices, s.classical, s.gps},
+      {"no final break", noBreak, true, false, s.vertices, s.classical, s.gps.substr(0, s.gps.size() - 2)},
       {"cut after the GPS title", whole.substr(0, whole.find(kGpsSectionTitle) + kGpsSectionTitle.size()), true,
-       s.vertices, s.classical, ""},
-      {"sin título GPS", without(kGpsSectionTitle), false, none, none, ""},
-      {"sin título de vértices", without(kVertexSectionTitle), false, none, none, ""},
+       false, s.vertices, s.classical, ""},
+      {"sin título GPS", without(kGpsSectionTitle), false, false, "", "", ""},
       {"títulos en otro orden",
        Cp1252("OBSERVACIONES GPS\r\n\r\n\r\nOBSERVACIONES CLÁSICAS\r\n\r\n\r\nVÉRTICES DE LA RED\r\n\r\n"), false,
-       none, none, ""},
-      {"títulos pegados", kVertexSectionTitle + kClassicalSectionTitle + kGpsSectionTitle, false, none, none, ""},
-      {"texto vacío", "", false, none, none, ""},
+       false, "", "", ""},
+      {"texto vacío", "", false, false, "", "", ""},
   };
   for (const Case& c : cases) {
     const ProjectSections sections = SplitProjectText(c.text);
     EXPECT_EQ(sections.titlesFound, c.titles) << c.what;
     ExpectSections(sections, c.vertices, c.classical, c.gps, c.what);
+    if (c.composesBack) {
+      EXPECT_EQ(compose(sections.vertexListText, sections.classicalListText, sections.gpsListText), c.text) << c.what;
+    }
   }
 }
 
@@ -85,13 +194,13 @@ TEST(ProjectFile, SplitGivesBackTheSections) {
 TEST(ProjectFile, WrittenFileSplitsBackAndFailuresGiveTheirMessages) {
   const std::filesystem::path folder = korvo::testing::FreshTempDir("project_file");
   const std::string path = (folder / "red.txt").string();
-  const auto& s = Sample();
+  const korvo::testing::ProjectText s = korvo::testing::ThreeVertexProject();
   ProjectState state;
   state.vertexListText = s.vertices;
   state.classicalListText = s.classical;
   state.gpsListText = s.gps;
   ASSERT_TRUE(WriteProjectFile(path, state).ok());
-  EXPECT_EQ(ReadWholeFile(path), ComposeProjectFile(path, ShortDateText(), s.vertices, s.classical, s.gps));
+  EXPECT_EQ(korvo::testing::ReadWholeFile(path), ComposeProjectFile(path, ShortDateText(), s.vertices, s.classical, s.gps));
   const Result<ProjectSections> split = SplitProjectFile(path);
   ASSERT_TRUE(split.ok()) << split.error();
   ExpectSections(*split, s.vertices, s.classical, s.gps, "from the disk");

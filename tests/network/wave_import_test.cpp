@@ -11,12 +11,14 @@
 #include "common/win1252.h"
 #include "network/wave_import.h"
 #include "support/files.h"
+#include "support/net_cases.h"
 #include "support/project_text.h"
 
 namespace korvo {
 namespace {
 
 using korvo::testing::Built;
+constexpr auto* Replaced = &korvo::testing::ReplacedAll;
 
 // One baseline of a synthetic report: texts exactly as they stand in the report.
 struct ReportBaseline {
@@ -110,11 +112,6 @@ TEST(WaveImport, ReportTextsBecomeBlockTexts) {
     ASSERT_FALSE(outcome.failed) << c.reportText << ": " << Cp1252ToUtf8(outcome.failure);
     EXPECT_EQ(gps, Built(BuildGpsBlock(expected))) << c.reportText;
   }
-}
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  text.replace(text.find(from), from.size(), to);
-  return text;
 }
 
 ReportBaseline With(ReportBaseline b, std::string ReportBaseline::*field, const std::string& text) {
