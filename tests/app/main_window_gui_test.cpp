@@ -63,7 +63,6 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     for (QWidget* shown : QApplication::topLevelWidgets()) shown->setVisible(shown == &window);
   }
-
   QString Path(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
   QString Write(const QString& name, const std::string& bytes) {
     std::ofstream(Path(name).toStdString(), std::ios::binary) << bytes;
@@ -73,7 +72,6 @@ class MainWindowTest : public ::testing::Test {
   QString WriteProject(const QString& name, const testing::ProjectText& project = testing::ThreeVertexProject()) {
     return Write(name, project.File(ToCp1252(QDir::toNativeSeparators(Path(name)))));
   }
-
   ProjectChooser* ChooserShown() {
     auto* chooser = window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"));
     EXPECT_TRUE(chooser != nullptr && chooser->isVisible());
@@ -91,7 +89,6 @@ class MainWindowTest : public ::testing::Test {
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
     QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
   }
-
   QToolButton* ToolbarButton(const QString& tooltip) {
     auto* toolbar = Find<QToolBar>(&window, "Toolbar1");
     for (QAction* action : toolbar->actions()) {
@@ -113,7 +110,6 @@ class MainWindowTest : public ::testing::Test {
     const ResultsTexts& texts = window.LastResults();
     return texts.header + texts.leastSquares + texts.robustComparison + "\r\n";
   }
-
   testing::FakeDialogService fake;
   QTemporaryDir folder;
   Principal window;
@@ -186,7 +182,6 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   EXPECT_TRUE(Find<QWidget>(&window, "Picture1")->isHidden());
   ClickCalcular();  // disabled: runs nothing
   EXPECT_EQ(fake.Log(), QString());
-
   const QString path = WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_EQ(fake.Log(), QString());
@@ -199,7 +194,6 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
     EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
   }
-
   int nuevo = 0, editor = 0, zenda = 0;
   window.openNewProject = [&] { ++nuevo; };
   window.openTextEditor = [&] { ++editor; };
@@ -211,7 +205,6 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   QTest::mouseClick(ToolbarButton(QStringLiteral("Abrir")), Qt::LeftButton);
   ASSERT_NE(ChooserShown(), nullptr);
   ChooserShown()->reject();
-
   window.Options().maxIterLp = 4;
   Find<QAction>(&window, "menuestablecer")->trigger();
   auto* options = FindTopLevel<OptionsDialog>("frmOpciones");
@@ -221,7 +214,6 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   QTest::mouseClick(Find<QPushButton>(options, "Aceptar"), Qt::LeftButton);
   EXPECT_EQ(window.Options().maxIterLp, 9);
   EXPECT_EQ(fake.Log(), QString());
-
   window.openNewProject = nullptr;
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
@@ -257,7 +249,6 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   EXPECT_EQ(Find<QLineEdit>(chooser, "Text1")->text(), QStringLiteral("red.txt"));
   QTest::mouseClick(Find<QPushButton>(chooser, "btnCancelar"), Qt::LeftButton);
   EXPECT_TRUE(window.State().editMode);
-
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().editMode);
   QWidget* observations = FindTopLevel<QWidget>("NuevoII");
@@ -266,7 +257,6 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   EXPECT_EQ(window.State().gpsListText, SplitProjectText(testing::ReadWholeFile(path.toStdString())).gpsListText);
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(window.Model().vertices.empty());
-
   fake.fileAnswers = {Path(QStringLiteral("guardada.txt"))};
   Find<QPushButton>(observations, "Command3")->click();
   EXPECT_EQ(fake.Log(), QStringLiteral("save | none | Guardar fichero de datos | \n"));
@@ -291,7 +281,6 @@ TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIs
   EXPECT_EQ(fake.Log(), kSaveLine);
   EXPECT_TRUE(window.LastResults().header.empty());  // no system is printed for an imported system
   EXPECT_EQ(testing::ReadWholeFile(Path(QStringLiteral("resultados.txt")).toStdString()), SavedText());
-
   WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().matricesImported);
@@ -416,7 +405,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   ClickCalcular();  // a report too long for the pane says so
   EXPECT_EQ(fake.Log(), QStringLiteral("message | information |  |  Trabajando sobre fichero de resultados... \r\n"
                                        " El proyecto no se mostrará en pantalla. \n") + kSaveLine);
-
   auto* tabs = Find<QTabWidget>(&window, "PaneTabs");
   EXPECT_EQ(tabs->currentWidget(), report);
   EXPECT_EQ(report->Report() + "\r\n", SavedText());
@@ -449,10 +437,9 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   // The quality summary clear of the progress bar, the scale bar clear of the ellipse legend at any zoom.
   QCoreApplication::processEvents();
   const auto* summary = Find<QLabel>(&window, "PanelCalidad");
-  const auto* progress = Find<QProgressBar>(&window, "ProgressBar1");
-  EXPECT_LE(summary->mapTo(&window, summary->rect().topRight()).x(), progress->mapTo(&window, QPoint(0, 0)).x());
+  const auto* progressBar = Find<QProgressBar>(&window, "ProgressBar1");
+  EXPECT_LE(summary->mapTo(&window, summary->rect().topRight()).x(), progressBar->mapTo(&window, QPoint(0, 0)).x());
   EXPECT_GE(summary->contentsRect().width(), summary->fontMetrics().horizontalAdvance(summary->text()));
-
   const QSizeF canvas(sketch->contentsRect().size());
   const QFontMetricsF metrics(sketch->font());
   for (const double zoom : {1.0, 2.0, 4.0, 8.0}) {
@@ -482,7 +469,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
     EXPECT_TRUE(QRectF(QPointF(0, 0), canvas).contains(bar->Bounds()));
     for (const QRectF& box : {texts[0], texts[1], ellipseBar}) EXPECT_FALSE(bar->Bounds().intersects(box));
   }
-
   QAction* save = Find<QAction>(&window, "menuguardarresultados");
   fake.fileAnswers = {Path(QStringLiteral("resultados.txt")), QString(), Path(QStringLiteral("c.json")),
                       Path(QStringLiteral("c.csv"))};
@@ -495,7 +481,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   for (int i = 0; i < 2; ++i) saveQuality->trigger();
   EXPECT_TRUE(testing::ReadWholeFile(Path(QStringLiteral("c.json")).toStdString()).starts_with("{"));
   EXPECT_TRUE(testing::ReadWholeFile(Path(QStringLiteral("c.csv")).toStdString()).starts_with("number,fixed,latitude,"));
-
   window.openNewProject = [] {};
   window.State().vertexListText = "Punto 1001";
   fake.yesNoAnswers = {false, true};

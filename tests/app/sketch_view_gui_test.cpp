@@ -150,7 +150,6 @@ TEST(SketchView, ZoomPanFitAndHover) {
   }
   EXPECT_GT(black, 20);  // the triangle, the numbers and the scale bar
   EXPECT_GT(blue, 100);
-
   const QPointF pointer(300, 150);
   const QPointF underPointer = fitted.inverted().map(pointer);
   QWheelEvent wheel(pointer + view.contentsRect().topLeft(), {}, {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
@@ -159,20 +158,17 @@ TEST(SketchView, ZoomPanFitAndHover) {
   EXPECT_NEAR(view.Viewport().zoom, 1.5625, 1e-12);
   const QPointF after = view.Mapping().toCanvas.map(underPointer);
   EXPECT_NEAR(QLineF(after, pointer).length(), 0, 1e-6);
-
   QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 100));
   QMouseEvent move(QEvent::MouseMove, QPointF(130, 90), QPointF(), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&view, &move);
   QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(130, 90));
   const QPointF panned = view.Mapping().toCanvas.map(underPointer);
   EXPECT_NEAR(QLineF(panned - after, QPointF(30, -10)).length(), 0, 1e-6);
-
   const QPointF seventh = view.Mapping().toCanvas.map(view.Scene()->vertices[6].at);
   EXPECT_EQ(view.HoverTextAt(seventh + QPointF(2, -2)), QStringLiteral("vértice 7"));
   EXPECT_TRUE(view.HoverTextAt(seventh + QPointF(40, 40)).isEmpty());
   QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(50, 50));
   EXPECT_EQ(view.Mapping().toCanvas, fitted);
-
   const NetworkModel large = GridNetwork(90);  // drawn well under the limit; work growing with V² would not be
   QImage picture(1200, 900, QImage::Format_RGB32);
   QElapsedTimer timer;

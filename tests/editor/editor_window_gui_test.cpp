@@ -194,7 +194,6 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
   select(0, 0);
   Action(editor, "EdiciónPegar")->trigger();
   EXPECT_EQ(box->toPlainText(), QStringLiteral("x\nyadebc"));
-
   ArrayItem(editor, QStringLiteral("Fuente"), 1)->trigger();
   ArrayItem(editor, QStringLiteral("Tamaño"), 2)->trigger();
   EXPECT_EQ(box->font().family() + QString::number(box->font().pointSize()), QStringLiteral("Arial12"));
