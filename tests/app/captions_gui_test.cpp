@@ -1,11 +1,5 @@
-// Every window of the program opened through its command, offscreen, and the texts it shows
-// written one a line and compared with the hand-written tests/golden/captions.txt:
-//   <window>[ modal] -> <title>          each window (" modal" when it blocks the others)
-//   <window>/<control> -> <text>         labels, buttons, group boxes, menus and their items,
-//                                        placeholders of fields
-//   <window>/<tabs>[<i>] -> <text>       the captions of a tab control
-// A control without a name is written as its class in parentheses. Controls come in the order
-// of the window's tree; the windows a window owns follow its own controls, by name.
+// Every window opened by its command, its texts one a line against tests/golden/captions.txt:
+// "<window>[ modal] -> <title>", "<window>/<control or (Class)> -> <text>", "<window>/<tabs>[<i>] -> <text>".
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -53,8 +47,6 @@ class CaptionWalk {
     if (name.isEmpty()) name = QStringLiteral("(%1)").arg(QString::fromLatin1(control->metaObject()->className()));
     lines_ << window + QLatin1Char('/') + name + QStringLiteral(" -> ") + text;
   }
-
-  // A control and what it holds; the windows it owns are kept for after the window's controls.
   void Control(const QObject* object, const QString& window, std::vector<const QWidget*>& owned) {
     const auto* widget = qobject_cast<const QWidget*>(object);
     QObjectList inside = object->children();
@@ -76,8 +68,7 @@ class CaptionWalk {
     } else if (const auto* field = qobject_cast<const QLineEdit*>(object)) {
       Line(window, field, field->placeholderText());
     } else if (const auto* tabs = qobject_cast<const QTabWidget*>(object)) {
-      // Pages and panes in their own order: showing one raises it above its siblings.
-      inside.clear();
+      inside.clear();  // pages in their own order: showing one raises it above its siblings
       for (int i = 0; i < tabs->count(); ++i) {
         lines_ << QStringLiteral("%1/%2[%3] -> %4").arg(window, tabs->objectName()).arg(i).arg(tabs->tabText(i));
         inside << tabs->widget(i);
@@ -88,7 +79,6 @@ class CaptionWalk {
     }
     for (const QObject* child : inside) Control(child, window, owned);
   }
-
   QStringList lines_;
 };
 
@@ -101,7 +91,6 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   splash.show();
   walk.Window(&splash);
   splash.close();
-
   Principal window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -111,7 +100,6 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
     QApplication::activeModalWidget()->close();
   }
   walk.Window(&window);
-
   // The editor from the toolbar, walked while its replace dialog is up.
   Find<QAction>(&window, "Button4")->trigger();
   QWidget* editor = FindTopLevel<QWidget>("frmEditor");
@@ -122,7 +110,6 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   });
   Find<QAction>(editor, "Reemplazar")->trigger();
   editor->close();
-
   // The datum utility with its help and about windows.
   Find<QAction>(&window, "Button5")->trigger();
   QWidget* datum = FindTopLevel<QWidget>("Main");
@@ -130,7 +117,6 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   Click(datum, "Help");
   Click(datum, "Command1");
   walk.Window(datum);
-
   // The entry windows with the matrix import window and the two file choosers.
   Find<QAction>(&window, "Button1")->trigger();
   QWidget* vertices = FindTopLevel<QWidget>("NuevoI");
@@ -144,7 +130,6 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   ASSERT_NE(import, nullptr);
   Click(import, "Examinar");  // the first of the three: the file of matrix A
   for (const QWidget* entry : {vertices, observations, import}) walk.Window(entry);
-
   EXPECT_EQ(fake.Log(), QString());
   EXPECT_EQ(walk.Text().toStdString(), testing::Golden("captions.txt"));
   for (QWidget* shown : QApplication::topLevelWidgets()) {

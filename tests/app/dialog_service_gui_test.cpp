@@ -1,5 +1,4 @@
-// The real dialog service: Qt's message boxes and file dialogs with Korvo's icons, titles and
-// Spanish buttons, the answer each button gives, the filters and the default extension.
+// The real dialog service: message boxes (icons, titles, Spanish buttons, answers) and file dialogs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -28,8 +27,7 @@ void WhenShown(const std::function<void(T*)>& check) {
   });
 }
 
-// Icon, title, the buttons by kind ("No*" marks the default of a question), and the answer of
-// a click.
+// Icon, title, the buttons ("*" the default) and the answer of a click.
 TEST(QtDialogService, MessageBoxesAndTheirAnswers) {
   ASSERT_TRUE(InstallSpanishQtTexts(*QCoreApplication::instance()));
   SetDialogService(nullptr);
@@ -92,7 +90,6 @@ TEST(QtDialogService, FileDialogsTakeTheFilterFolderAndDefaultExtension) {
   QTemporaryDir folder;
   FileDialogRequest request;
   request.title = QStringLiteral("Guardar fichero de resultados");
-  // A description that already names its patterns is kept; another one gets them added.
   request.filter = QStringLiteral("Archivo de texto (*.txt)|*.txt|Datos|*.dat;*.tmp|Todos (*.*)|*.*");
   request.filterIndex = 2;
   request.defaultExtension = QStringLiteral("txt");
@@ -110,8 +107,6 @@ TEST(QtDialogService, FileDialogsTakeTheFilterFolderAndDefaultExtension) {
   const std::optional<QString> saved = Dialogs().GetSaveFileName(nullptr, request);
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(QDir::cleanPath(*saved), QDir(folder.path()).filePath(QStringLiteral("resultados.txt")));
-
-  // An open dialog asks for an existing file, the name proposed; cancelled, it gives nothing.
   request.initialName = QStringLiteral("propuesto.txt");
   WhenShown<QFileDialog>([](QFileDialog* dialog) {
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);

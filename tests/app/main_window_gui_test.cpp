@@ -1,6 +1,4 @@
-// The main window: opening a project through the chooser, the load failures, the toolbar and
-// the menus, Editar, an imported system, Calcular with its panels, pane and results file, and
-// what stays after a Calcular. The adjustment and its reports are the core's, tested there.
+// The main window's loads, menus, Editar, imported system, Calcular and what stays after it.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,7 +7,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -30,6 +30,7 @@
 #include "common/win1252.h"
 #include "gui_support/fake_dialog_service.h"
 #include "gui_support/gui_find.h"
+#include "gui_support/recording_canvas.h"
 #include "matimport/import_matrices.h"
 #include "network/project_file.h"
 #include "support/files.h"
@@ -51,6 +52,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
+    window.resize(1024, 768);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QObject::connect(&window, &Principal::statusShown, [this](const QString& text) {
@@ -59,11 +61,8 @@ class MainWindowTest : public ::testing::Test {
     QObject::connect(&window, &Principal::progressShown, [this](int value) { progress << value; });
   }
   void TearDown() override {
-    for (QWidget* shown : QApplication::topLevelWidgets()) {
-      if (shown != &window) shown->hide();
-    }
+    for (QWidget* shown : QApplication::topLevelWidgets()) shown->setVisible(shown == &window);
   }
-
   QString Path(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
   QString Write(const QString& name, const std::string& bytes) {
     std::ofstream(Path(name).toStdString(), std::ios::binary) << bytes;
@@ -73,12 +72,6 @@ class MainWindowTest : public ::testing::Test {
   QString WriteProject(const QString& name, const testing::ProjectText& project = testing::ThreeVertexProject()) {
     return Write(name, project.File(ToCp1252(QDir::toNativeSeparators(Path(name)))));
   }
-  QString CopySample() {
-    const QString path = Path(QStringLiteral("red_ejemplo.txt"));
-    EXPECT_TRUE(QFile::copy(QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples/red_ejemplo.txt"), path));
-    return path;
-  }
-
   ProjectChooser* ChooserShown() {
     auto* chooser = window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"));
     EXPECT_TRUE(chooser != nullptr && chooser->isVisible());
@@ -96,7 +89,6 @@ class MainWindowTest : public ::testing::Test {
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
     QTest::mouseClick(Find<QPushButton>(chooser, "btnAceptar"), Qt::LeftButton);
   }
-
   QToolButton* ToolbarButton(const QString& tooltip) {
     auto* toolbar = Find<QToolBar>(&window, "Toolbar1");
     for (QAction* action : toolbar->actions()) {
@@ -118,7 +110,6 @@ class MainWindowTest : public ::testing::Test {
     const ResultsTexts& texts = window.LastResults();
     return texts.header + texts.leastSquares + texts.robustComparison + "\r\n";
   }
-
   testing::FakeDialogService fake;
   QTemporaryDir folder;
   Principal window;
@@ -126,28 +117,7 @@ class MainWindowTest : public ::testing::Test {
   QList<int> progress;
 };
 
-TEST_F(MainWindowTest, OpeningShowsTheProjectTextAndEnablesCalcular) {
-  EXPECT_FALSE(CalculationEnabled());
-  EXPECT_TRUE(Find<QWidget>(&window, "Picture1")->isHidden());
-  ClickCalcular();  // disabled: runs nothing
-  EXPECT_EQ(fake.Log(), QString());
-
-  const QString path = WriteProject(QStringLiteral("red.txt"));
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(fake.Log(), QString());
-  EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
-  EXPECT_EQ(PaneText(), Unix(FromCp1252(testing::ReadWholeFile(path.toStdString()))));  // the file as read
-  EXPECT_TRUE(CalculationEnabled());
-  EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
-  EXPECT_EQ(statuses, (QStringList{kReading + " @0", kDrawing + " @0", " @0"}));
-  EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
-  for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
-    EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
-  }
-}
-
-// Each failure after a good load: its dialogs, the status texts (with the dialogs shown before
-// each), whether Calcular is left enabled, the vertices that stay loaded and the pane.
+// Each failure after a good load: dialogs, statuses, Calcular, the vertices kept and the pane.
 TEST_F(MainWindowTest, LoadFailures) {
   const QString kindError = QStringLiteral(
       "message | none |  | ¡Se ha producido un error en la lectura del tipo(incógnita/fijo) de los puntos! \n");
@@ -177,7 +147,6 @@ TEST_F(MainWindowTest, LoadFailures) {
     bool paneEmpty;
   };
   const std::vector<Case> cases = {
-      // A failed load leaves no status behind.
       {"mala.txt", damaged, kindError, {kReading + " @0", " @0"}, false, 0, false},
       {"grande.txt", large.File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
       {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0", " @1"}, false, 0, true},
@@ -207,7 +176,24 @@ TEST_F(MainWindowTest, LoadFailures) {
   }
 }
 
-TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
+// Opening enables Calcular and shows the file; the toolbar and menus open their windows or say they are missing.
+TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
+  EXPECT_FALSE(CalculationEnabled());
+  EXPECT_TRUE(Find<QWidget>(&window, "Picture1")->isHidden());
+  ClickCalcular();  // disabled: runs nothing
+  EXPECT_EQ(fake.Log(), QString());
+  const QString path = WriteProject(QStringLiteral("red.txt"));
+  OpenThroughChooser(QStringLiteral("red.txt"));
+  EXPECT_EQ(fake.Log(), QString());
+  EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
+  EXPECT_EQ(PaneText(), Unix(FromCp1252(testing::ReadWholeFile(path.toStdString()))));  // the file as read
+  EXPECT_TRUE(CalculationEnabled());
+  EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
+  EXPECT_EQ(statuses, (QStringList{kReading + " @0", kDrawing + " @0", " @0"}));
+  EXPECT_EQ(progress, (QList<int>{0, 15, 40, 80, 100, 0}));
+  for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
+    EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
+  }
   int nuevo = 0, editor = 0, zenda = 0;
   window.openNewProject = [&] { ++nuevo; };
   window.openTextEditor = [&] { ++editor; };
@@ -219,8 +205,6 @@ TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
   QTest::mouseClick(ToolbarButton(QStringLiteral("Abrir")), Qt::LeftButton);
   ASSERT_NE(ChooserShown(), nullptr);
   ChooserShown()->reject();
-
-  // The options dialog edits the window's own options.
   window.Options().maxIterLp = 4;
   Find<QAction>(&window, "menuestablecer")->trigger();
   auto* options = FindTopLevel<OptionsDialog>("frmOpciones");
@@ -230,7 +214,6 @@ TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
   QTest::mouseClick(Find<QPushButton>(options, "Aceptar"), Qt::LeftButton);
   EXPECT_EQ(window.Options().maxIterLp, 9);
   EXPECT_EQ(fake.Log(), QString());
-
   window.openNewProject = nullptr;
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
@@ -250,10 +233,7 @@ TEST_F(MainWindowTest, ToolbarAndMenusOpenTheirWindowsOrSayTheyAreMissing) {
   EXPECT_FALSE(window.State().projectTooBig);
 }
 
-// Editar's chooser does not block, and Abrir while it is open brings it forward as it is. After
-// Cancelar the next chooser, even Abrir's, reads the file into the entry windows (their
-// sections, not the network); their GUARDAR Y SALIR writes the project under a new name and
-// the main window loads it.
+// Editar's chooser does not block and Abrir raises it; then the file fills the entry windows, whose save loads it.
 TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   const QString path = WriteProject(QStringLiteral("red.txt"));
   Find<QAction>(&window, "menueditar")->trigger();
@@ -269,7 +249,6 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   EXPECT_EQ(Find<QLineEdit>(chooser, "Text1")->text(), QStringLiteral("red.txt"));
   QTest::mouseClick(Find<QPushButton>(chooser, "btnCancelar"), Qt::LeftButton);
   EXPECT_TRUE(window.State().editMode);
-
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().editMode);
   QWidget* observations = FindTopLevel<QWidget>("NuevoII");
@@ -278,7 +257,6 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   EXPECT_EQ(window.State().gpsListText, SplitProjectText(testing::ReadWholeFile(path.toStdString())).gpsListText);
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(window.Model().vertices.empty());
-
   fake.fileAnswers = {Path(QStringLiteral("guardada.txt"))};
   Find<QPushButton>(observations, "Command3")->click();
   EXPECT_EQ(fake.Log(), QStringLiteral("save | none | Guardar fichero de datos | \n"));
@@ -288,7 +266,6 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
 }
 
 TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIsOpened) {
-  // Four equations in two unknowns, unit weights.
   const QString a = Write(QStringLiteral("A.txt"), "1 0\r\n0 1\r\n1 1\r\n1 -1");
   const QString k = Write(QStringLiteral("k.txt"), "1\r\n2\r\n3.1\r\n-0.9");
   const QString p = Write(QStringLiteral("P.txt"), "1 0 0 0\r\n0 1 0 0\r\n0 0 1 0\r\n0 0 0 1");
@@ -304,7 +281,6 @@ TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIs
   EXPECT_EQ(fake.Log(), kSaveLine);
   EXPECT_TRUE(window.LastResults().header.empty());  // no system is printed for an imported system
   EXPECT_EQ(testing::ReadWholeFile(Path(QStringLiteral("resultados.txt")).toStdString()), SavedText());
-
   WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().matricesImported);
@@ -312,8 +288,7 @@ TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIs
   EXPECT_FALSE(window.LastResults().header.empty());
 }
 
-// Calcular's dialogs and the results file: the save dialog, the overwrite question ("No" brings
-// the dialog back), a failed write, a warning of an estimator left out, a failed adjustment.
+// Calcular's save dialog, the overwrite question, a failed write, an estimator left out, a failed adjustment.
 TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
   const QString question = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
   testing::ProjectText exact = testing::ThreeVertexProject();
@@ -373,10 +348,7 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
   EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());  // after the failed adjustment
 }
 
-// While Calcular runs: the status panel names the L1 estimator, then the iteration panel counts
-// its passes (" 0", " 1", ... at most the limit + 1), then the status empties; the report is in
-// the pane before the bar reaches 100 and the status says "Ajuste realizado". The first
-// adjustment appends the report to the project text, the second replaces it.
+// The L1 status, its passes counted up to the limit + 1, the report in the pane (appended, then replacing).
 TEST_F(MainWindowTest, CalcularShowsItsProgressAndTheReportInThePane) {
   WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
@@ -415,12 +387,10 @@ TEST_F(MainWindowTest, CalcularShowsItsProgressAndTheReportInThePane) {
   }
 }
 
-// After a Calcular whose save was cancelled: the Informe tab, the Calidad tab and summary, the
-// ellipses and the pointer's text on the sketch, "Guardar resultados..." and "Guardar análisis
-// de calidad..."; Nuevo asks before it forgets typed entries, then forgets it all.
-// A full report too large for memory is offered in its compact form first.
+// The memory question, then after a cancelled save: tabs, ellipses, hover, the two saves; Nuevo forgets it all.
 TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
-  CopySample();
+  ASSERT_TRUE(QFile::copy(QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples/red_ejemplo.txt"),
+                          Path(QStringLiteral("red_ejemplo.txt"))));
   OpenThroughChooser(QStringLiteral("red_ejemplo.txt"));
   auto* report = Find<ReportView>(&window, "Informe");
   ::setenv("KORVO_MEMORY_BUDGET", "1000000", 1);
@@ -435,7 +405,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   ClickCalcular();  // a report too long for the pane says so
   EXPECT_EQ(fake.Log(), QStringLiteral("message | information |  |  Trabajando sobre fichero de resultados... \r\n"
                                        " El proyecto no se mostrará en pantalla. \n") + kSaveLine);
-
   auto* tabs = Find<QTabWidget>(&window, "PaneTabs");
   EXPECT_EQ(tabs->currentWidget(), report);
   EXPECT_EQ(report->Report() + "\r\n", SavedText());
@@ -444,8 +413,7 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   EXPECT_FALSE(Find<QLabel>(&window, "PanelCalidad")->text().isEmpty());
   auto* sketch = Find<SketchView>(&window, "Picture1");
   ASSERT_TRUE(sketch->Scene().has_value());
-  // The eight unknown vertices of the sample get an ellipse each, the largest between a 50th and
-  // a 20th of the width; the legend gives the factor, a 1, 2 or 5 times a power of ten.
+  // An ellipse per unknown vertex, the largest 1/50 to 1/20 of the width; a factor of 1, 2 or 5 × 10^n.
   const SketchScene& scene = *sketch->Scene();
   ASSERT_EQ(scene.ellipses.size(), 8u);
   double largest = 0.0;
@@ -466,7 +434,41 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
     if (!vertex.fixed) hover = sketch->HoverTextAt(sketch->Mapping().toCanvas.map(vertex.at));
   }
   EXPECT_TRUE(hover.contains(QStringLiteral("σE")) && hover.contains(QStringLiteral("Elipse 95 %"))) << hover.toStdString();
-
+  // The quality summary clear of the progress bar, the scale bar clear of the ellipse legend at any zoom.
+  QCoreApplication::processEvents();
+  const auto* summary = Find<QLabel>(&window, "PanelCalidad");
+  const auto* progressBar = Find<QProgressBar>(&window, "ProgressBar1");
+  EXPECT_LE(summary->mapTo(&window, summary->rect().topRight()).x(), progressBar->mapTo(&window, QPoint(0, 0)).x());
+  EXPECT_GE(summary->contentsRect().width(), summary->fontMetrics().horizontalAdvance(summary->text()));
+  const QSizeF canvas(sketch->contentsRect().size());
+  const QFontMetricsF metrics(sketch->font());
+  for (const double zoom : {1.0, 2.0, 4.0, 8.0}) {
+    SCOPED_TRACE(zoom);
+    const SketchViewport view = ZoomedAbout({}, canvas, QPointF(canvas.width() / 2, canvas.height() / 2), zoom);
+    testing::RecordingCanvas drawn;
+    PaintSketchScene(drawn, scene, canvas, view);
+    // The legend and the ellipse bar's length (green texts), and that bar (the last three lines).
+    std::vector<QRectF> texts;
+    for (const testing::DrawnPrimitive& p : drawn.drawn) {
+      if (p.kind == testing::DrawnPrimitive::Kind::Text && p.color == kSketchEllipse) {
+        texts.emplace_back(p.a, metrics.size(0, p.text));
+      }
+    }
+    ASSERT_EQ(texts.size(), 2u);
+    QRectF ellipseBar;
+    int barLines = 0;
+    for (auto p = drawn.drawn.rbegin(); p != drawn.drawn.rend() && barLines < 3; ++p) {
+      if (p->kind != testing::DrawnPrimitive::Kind::Line) continue;
+      ellipseBar = ellipseBar.united(QRectF(p->a, p->b).normalized());
+      ++barLines;
+    }
+    EXPECT_FALSE(texts[0].intersects(ellipseBar));
+    EXPECT_GT(texts[1].left(), ellipseBar.right());
+    const std::optional<SketchScaleBar> bar = ScaleBarOf(scene, SketchMappingOf(scene, canvas, view), canvas);
+    ASSERT_TRUE(bar.has_value());
+    EXPECT_TRUE(QRectF(QPointF(0, 0), canvas).contains(bar->Bounds()));
+    for (const QRectF& box : {texts[0], texts[1], ellipseBar}) EXPECT_FALSE(bar->Bounds().intersects(box));
+  }
   QAction* save = Find<QAction>(&window, "menuguardarresultados");
   fake.fileAnswers = {Path(QStringLiteral("resultados.txt")), QString(), Path(QStringLiteral("c.json")),
                       Path(QStringLiteral("c.csv"))};
@@ -475,12 +477,10 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   const std::size_t before = fake.dialogs.size();
   save->trigger();  // cancelled; the dialog starts where the last results went
   EXPECT_EQ(QDir(fake.dialogs[before].request.initialDirectory).canonicalPath(), QDir(folder.path()).canonicalPath());
-  // The kind of a quality file follows its extension.
   QAction* saveQuality = Find<QAction>(&window, "menuguardarcalidad");
   for (int i = 0; i < 2; ++i) saveQuality->trigger();
   EXPECT_TRUE(testing::ReadWholeFile(Path(QStringLiteral("c.json")).toStdString()).starts_with("{"));
   EXPECT_TRUE(testing::ReadWholeFile(Path(QStringLiteral("c.csv")).toStdString()).starts_with("number,fixed,latitude,"));
-
   window.openNewProject = [] {};
   window.State().vertexListText = "Punto 1001";
   fake.yesNoAnswers = {false, true};
@@ -495,8 +495,7 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
   EXPECT_TRUE(report->Report().empty());
 }
 
-// A report of several megabytes is shown a page at a time, says its size, and the find box
-// reaches a text on the last page.
+// A report of several megabytes is shown by pages, with its size; the find box reaches the last page.
 TEST(ReportView, ShowsAMultiMegabyteReportByPages) {
   std::string big;
   for (int line = 0; big.size() < 5u * ReportView::kPageBytes / 2; ++line) {

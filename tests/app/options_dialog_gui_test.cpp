@@ -1,4 +1,4 @@
-// The calculation options dialog, driven through its controls: one table of rules.
+// The calculation options dialog, driven through its controls: one table of rules and refusals.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -29,18 +29,19 @@ struct Rule {
   bool stillOpen = false;
 };
 
+const QString kRefused = QStringLiteral("message | exclamation | Opciones de cálculo | ");
 const QString kComma = QStringLiteral("message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n");
 QString Beyond16Bits(const char* method) {
-  return QStringLiteral("message | exclamation | Opciones de cálculo | El número máximo de iteraciones %1 debe ser un número "
-                        "entero entre -32768 y 32767.\n")
-      .arg(QString::fromLatin1(method));
+  return kRefused + QStringLiteral("El número máximo de iteraciones %1 debe ser un número entero entre -32768 y 32767.\n")
+                        .arg(QString::fromLatin1(method));
 }
 
 bool Defaults(const CalcOptions& o) {
   const CalcOptions d;
   return o.fixedRefraction == d.fixedRefraction && o.refractionK == d.refractionK &&
          o.singleRefractionUnknown == d.singleRefractionUnknown && o.applyGpsStationErrors == d.applyGpsStationErrors &&
-         o.useHuber && o.useLp && o.useL1 && o.maxIterL1 == 10 && o.maxIterLp == 10;
+         o.centeringStdDevM == d.centeringStdDevM && o.antennaHeightStdDevM == d.antennaHeightStdDevM && o.useHuber &&
+         o.useLp && o.useL1 && o.maxIterL1 == 10 && o.maxIterLp == 10;
 }
 
 TEST(OptionsDialog, Rules) {
@@ -57,8 +58,8 @@ TEST(OptionsDialog, Rules) {
        [](const CalcOptions& o) { return o.fixedRefraction && o.refractionK == 0.13 && !o.singleRefractionUnknown; }, {}, false},
       {"reticking Check1 restores the stored choice", {}, {"Option2", "Check1", "Check1"},
        {"*Option1", "!Option2", "-Text1"}, Defaults, {}, true},
-      {"No considerar keeps the station errors and shows them again", {},
-       {"Check2", "Text2=0.9", "Text3=0.7", "Aceptar", "open", "Check2"}, {"+Text2", "+Text3", "Text2=0.005", "Text3=0.01"},
+      {"No considerar keeps (and does not check) the station errors, shows them again", {},
+       {"Check2", "Text2=2", "Text3=0.7", "Aceptar", "open", "Check2"}, {"+Text2", "+Text3", "Text2=0.005", "Text3=0.01"},
        [](const CalcOptions& o) {
          return !o.applyGpsStationErrors && o.centeringStdDevM == 0.005 && o.antennaHeightStdDevM == 0.01f;
        },
@@ -86,6 +87,15 @@ TEST(OptionsDialog, Rules) {
       {"Lp limit beyond 16 bits", {}, {"Text5=40000", "Text4=12", "Aceptar"}, {}, Defaults, Beyond16Bits("Lp"), true},
       {"L1 limit rounded beyond 16 bits", {}, {"Text4=32767.5", "Aceptar"}, {}, Defaults, Beyond16Bits("L1"), true},
       {"L1 limit far beyond 16 bits", {}, {"Text4=1e300", "Text5=-32769", "Aceptar"}, {}, Defaults, Beyond16Bits("L1"), true},
+      // The adjustment's own check refuses these, the valid fields and clicks beside them not stored.
+      {"K beyond 1", {}, {"Check1", "Check4", "Text1=1.5", "Aceptar"}, {}, Defaults,
+       kRefused + QStringLiteral(" ¡El coeficiente de refracción K = 1.5 está fuera del intervalo de -1 a 1! \n"), true},
+      {"K of -1 is the bound", {}, {"Check1", "Text1=-1", "Aceptar"}, {},
+       [](const CalcOptions& o) { return o.fixedRefraction && o.refractionK == -1; }, {}, false},
+      {"centring error of 2 m", {}, {"Text2=2", "Text3=0.02", "Aceptar"}, {}, Defaults,
+       kRefused + QStringLiteral(" ¡El error en estacionamiento (2 m) debe estar entre 0 y 1 m! \n"), true},
+      {"antenna error beyond 1 m", {}, {"Text3=1.25", "Aceptar"}, {}, Defaults,
+       kRefused + QStringLiteral(" ¡El error en altura de antena (1.25 m) debe estar entre 0 y 1 m! \n"), true},
       {"the compact report is kept", {}, {"OptionInformeCompacto", "Aceptar", "open"}, {"*OptionInformeCompacto"},
        [](const CalcOptions& o) { return o.reportForm == ReportForm::Compact; }, {}, true},
       {"and the full one again", [](CalcOptions& o) { o.reportForm = ReportForm::Compact; },

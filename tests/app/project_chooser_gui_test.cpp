@@ -44,7 +44,6 @@ class ProjectChooserTest : public ::testing::Test {
     nameField = Find<QLineEdit>(&chooser, "Text1");
     accept = Find<QPushButton>(&chooser, "btnAceptar");
   }
-
   QListWidgetItem* FileItem(const QString& text) {
     const auto found = files->findItems(text, Qt::MatchExactly);
     EXPECT_EQ(found.size(), 1) << text.toStdString();
@@ -62,7 +61,6 @@ class ProjectChooserTest : public ::testing::Test {
   }
   QString Sep() const { return QString(QDir::separator()); }
   QString Native(const QString& path) const { return QDir::toNativeSeparators(path); }
-
   testing::FakeDialogService fake;
   QTemporaryDir folder;
   QString root;
@@ -73,8 +71,7 @@ class ProjectChooserTest : public ::testing::Test {
   QPushButton* accept = nullptr;
 };
 
-// The ways of choosing, each from a fresh showing on the test folder: the path chosen (empty
-// when nothing is chosen) and whether the chooser stays open.
+// The ways of choosing from a fresh showing: the path chosen (empty: none) and whether the chooser stays open.
 TEST_F(ProjectChooserTest, Acceptance) {
   struct Case {
     const char* what;
@@ -126,7 +123,8 @@ TEST_F(ProjectChooserTest, Acceptance) {
   EXPECT_FALSE(accept->isEnabled());
 }
 
-TEST_F(ProjectChooserTest, FolderListOpensFoldersByDoubleClickAndEnter) {
+// Folders open by Enter and double click, not by highlighting; an unreadable drive is refused.
+TEST_F(ProjectChooserTest, FoldersAndDrives) {
   const auto sub = folders->findItems(QStringLiteral("trabajos"), Qt::MatchEndsWith);
   ASSERT_EQ(sub.size(), 1);
   folders->setCurrentItem(sub[0]);
@@ -135,19 +133,14 @@ TEST_F(ProjectChooserTest, FolderListOpensFoldersByDoubleClickAndEnter) {
   EXPECT_EQ(chooser.Folder(), root + QStringLiteral("/trabajos"));
   ASSERT_EQ(files->count(), 1);
   EXPECT_EQ(files->item(0)->text(), QStringLiteral("dentro.txt"));
-
-  // Back up one level by double-clicking the parent in the chain above.
-  const int parentRow = folders->currentRow() - 1;
-  QListWidgetItem* parent = folders->item(parentRow);
+  QListWidgetItem* parent = folders->item(folders->currentRow() - 1);  // the parent in the chain above
   ASSERT_NE(parent, nullptr);
   DoubleClick(folders, parent);
   EXPECT_EQ(chooser.Folder(), root);
   QStringList shown;
   for (int i = 0; i < files->count(); ++i) shown << files->item(i)->text();
   EXPECT_EQ(shown, (QStringList{QStringLiteral("otra.dat"), QStringLiteral("red.txt")}));
-}
-
-TEST_F(ProjectChooserTest, UnreadableDriveIsReportedAndTheListGoesBack) {
+  // An unreadable drive is reported and the list goes back.
   auto* drives = Find<QComboBox>(&chooser, "drvBox1");
   const int before = drives->currentIndex();
   drives->addItem(QStringLiteral("/no-existe-esta-unidad"), QStringLiteral("/no-existe-esta-unidad"));
@@ -164,9 +157,7 @@ TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
   ASSERT_TRUE(accept->isEnabled());
   QTest::mouseClick(accept, Qt::LeftButton);
   ASSERT_FALSE(chooser.isVisible());
-
-  // Shown again, or another chooser of projects: no name left over from the last time,
-  // Aceptar disabled, and the folder of the file chosen; another purpose keeps its own.
+  // Shown again, or another project chooser: no stale name, Aceptar off, the last folder; other purposes keep theirs.
   ProjectChooser other;
   for (ProjectChooser* shown : {&chooser, &other}) {
     QDir::setCurrent(QDir::tempPath());

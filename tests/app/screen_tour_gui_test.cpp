@@ -1,5 +1,4 @@
-// The screenshot walk of scripts/screenshots.sh with this test in the script's place: at each
-// stage the window on show is grabbed into the tour folder, then the walk is let go on.
+// The screenshot walk, this test in the script's place: each stage's window grabbed, then the walk let go on.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -7,49 +7,29 @@
 namespace korvo {
 namespace {
 
-TEST(EditorText, LineEndsInTheEditBoxAreSingleLineFeeds) {
+// A file read into the box, and the box saved again: CR LF line ends and one more after the text.
+TEST(EditorText, FileToBoxAndBackToFile) {
   struct Case {
     const char* name;
-    std::string file;
-    std::string box;
+    std::string file, box, saved;
   } cases[] = {
-      {"empty", "", ""},
-      {"no line end", "abc", "abc"},
-      {"CR LF", "a\r\nb\r\n", "a\nb\n"},
-      {"lone LF", "a\nb", "a\nb"},
-      {"lone CR", "a\rb\r", "a\nb\n"},
-      {"CR LF then lone CR", "a\r\n\rb", "a\n\nb"},
-      {"LF CR is two line ends", "a\n\rb", "a\n\nb"},
-      {"blank lines kept", "\r\n\r\nx\r\n\r\n", "\n\nx\n\n"},
-      // Accented Windows-1252 bytes pass through untouched.
-      {"accents", Cp1252("Cañón €\r\nÚltima"), Cp1252("Cañón €\nÚltima")},
+      {"empty", "", "", "\r\n"},
+      {"no line end", "abc", "abc", "abc\r\n"},
+      {"CR LF: the same bytes and one line end more", "a\r\nb\r\n", "a\nb\n", "a\r\nb\r\n\r\n"},
+      {"lone LF", "a\nb", "a\nb", "a\r\nb\r\n"},
+      {"lone CR", "a\rb\r", "a\nb\n", "a\r\nb\r\n\r\n"},
+      {"CR LF then lone CR", "a\r\n\rb", "a\n\nb", "a\r\n\r\nb\r\n"},
+      {"LF CR is two line ends", "a\n\rb", "a\n\nb", "a\r\n\r\nb\r\n"},
+      {"accents untouched", Cp1252("Cañón €\r\nÚltima"), Cp1252("Cañón €\nÚltima"), Cp1252("Cañón €\r\nÚltima\r\n")},
   };
-  for (const Case& c : cases) EXPECT_EQ(ToEditorLineEnds(c.file), c.box) << c.name;
-}
-
-TEST(EditorText, SaveWritesCrLfLineEndsAndOneCrLfAfterTheText) {
-  struct Case {
-    const char* name;
-    std::string box;
-    std::string bytes;
-  } cases[] = {
-      {"empty text is one line end", "", "\r\n"},
-      {"one line", "abc", "abc\r\n"},
-      {"two lines", "a\nb", "a\r\nb\r\n"},
-      {"final line end kept, one more added", "a\n", "a\r\n\r\n"},
-      {"CR LF pasted in stays one line end", "a\r\nb", "a\r\nb\r\n"},
-      {"accents", Cp1252("Año\nñ"), Cp1252("Año\r\nñ\r\n")},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FileTextForSave(c.box), c.bytes) << c.name;
-}
-
-TEST(EditorText, OpeningAndSavingACrLfFileOnlyAddsTheFinalLineEnd) {
-  const std::string file = Cp1252("VÉRTICES\r\n  1  Incógnita  4.5\r\n\r\nfin\r\n");
-  EXPECT_EQ(FileTextForSave(ToEditorLineEnds(file)), file + "\r\n");
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToEditorLineEnds(c.file), c.box) << c.name;
+    EXPECT_EQ(FileTextForSave(c.box), c.saved) << c.name;
+  }
+  EXPECT_EQ(FileTextForSave("a\r\nb"), "a\r\nb\r\n");  // a CR LF pasted in stays one line end
 }
 
 TEST(EditorText, PrintedCopyIsFourBlankLinesThenTheText) {
-  EXPECT_EQ(PrintCopyText(""), "\r\n\r\n\r\n\r\n");
   EXPECT_EQ(PrintCopyText("uno\ndos"), "\r\n\r\n\r\n\r\nuno\r\ndos");
   EXPECT_EQ(PrintCopyText("x\r\n"), "\r\n\r\n\r\n\r\nx\r\n");
 }
