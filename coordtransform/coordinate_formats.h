@@ -3,6 +3,7 @@
 // six from any one of them.
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "coordtransform/geodesy.h"
@@ -28,10 +29,10 @@ inline bool IsFormatId(int id) { return id >= 1 && id <= kFormatCount; }
 using PointInAllFormats = std::array<Triple, kFormatCount>;
 
 inline Triple& FormatOf(PointInAllFormats& point, CoordinateFormat format) {
-  return point[static_cast<int>(format) - 1];
+  return point[static_cast<std::size_t>(format) - 1];
 }
 inline const Triple& FormatOf(const PointInAllFormats& point, CoordinateFormat format) {
-  return point[static_cast<int>(format) - 1];
+  return point[static_cast<std::size_t>(format) - 1];
 }
 
 // Column k (0..17) of a point: format k / 3 + 1, its column k % 3.

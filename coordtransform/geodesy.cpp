@@ -95,7 +95,7 @@ double MeridianArcCorrection(double latitudeRad, double e2) {
   for (int index = 0; index < 5; ++index) {
     const double k = 2.0 * (index + 1);
     j = -sinPower * c / k + ((k - 1.0) / k) * j;
-    sum += weights[index] * e2Power * j;
+    sum += weights[static_cast<std::size_t>(index)] * e2Power * j;
     sinPower *= s * s;
     e2Power *= e2;
   }

@@ -22,21 +22,22 @@ constexpr double kUtmSouthFalseNorthingM = 10000000.0;
 // R·C·Rᵀ of 3 x 3 blocks.
 Block3 Rotate(const Block3& r, const Block3& c) {
   Block3 rc{};
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j)
-      for (int k = 0; k < 3; ++k) rc[i][j] += r[i][k] * c[k][j];
+  for (std::size_t i = 0; i < 3; ++i)
+    for (std::size_t j = 0; j < 3; ++j)
+      for (std::size_t k = 0; k < 3; ++k) rc[i][j] += r[i][k] * c[k][j];
   Block3 out{};
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j)
-      for (int k = 0; k < 3; ++k) out[i][j] += rc[i][k] * r[j][k];
+  for (std::size_t i = 0; i < 3; ++i)
+    for (std::size_t j = 0; j < 3; ++j)
+      for (std::size_t k = 0; k < 3; ++k) out[i][j] += rc[i][k] * r[j][k];
   return out;
 }
 
 // Eigenvalues of a symmetric 3 x 3 block, largest first, negatives (rounding) as zero.
 std::array<double, 3> EigenvaluesDescending(const Block3& c) {
   Eigen::Matrix3d matrix;
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) matrix(i, j) = c[i][j];
+  matrix << c[0][0], c[0][1], c[0][2],
+            c[1][0], c[1][1], c[1][2],
+            c[2][0], c[2][1], c[2][2];
   const Eigen::SelfAdjointEigenSolver<Eigen::Matrix3d> solver(matrix, Eigen::EigenvaluesOnly);
   const Eigen::Vector3d values = solver.eigenvalues();  // ascending
   return {std::max(values(2), 0.0), std::max(values(1), 0.0), std::max(values(0), 0.0)};
@@ -122,8 +123,8 @@ void AnalyseBaselines(const ObservationSystem& system, const SolutionAccess& sol
       double v[3];
       for (int k = 0; k < 3; ++k) v[k] = solution.Residual(test.firstRow + k);
       double t = 0.0;
-      for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) t += v[r] * (*inverse)[r][c] * v[c];
+      for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t c = 0; c < 3; ++c) t += v[r] * (*inverse)[r][c] * v[c];
       test.statistic = t;
       test.flag = t > out.criticalBaseline;
       if (f - 3 > 0) test.sigma0Without = SqrtOrZero((out.vtpv - t) / (f - 3));
@@ -218,8 +219,8 @@ void AnalysePairs(const ObservationSystem& system, const NetworkModel& network, 
     Block3 c = CovarianceBlock(solution, a, a, s02);
     const Block3 cbb = CovarianceBlock(solution, b, b, s02);
     const Block3 cab = CovarianceBlock(solution, a, b, s02);
-    for (int r = 0; r < 3; ++r)
-      for (int k = 0; k < 3; ++k) c[r][k] += cbb[r][k] - cab[r][k] - cab[k][r];
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t k = 0; k < 3; ++k) c[r][k] += cbb[r][k] - cab[r][k] - cab[k][r];
 
     RelativePrecision pair;
     pair.fromNumber = low;
@@ -227,8 +228,8 @@ void AnalysePairs(const ObservationSystem& system, const NetworkModel& network, 
     const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
     pair.distanceM = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     double variance = 0.0;
-    for (int r = 0; r < 3; ++r)
-      for (int k = 0; k < 3; ++k) variance += d[r] * c[r][k] * d[k];
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t k = 0; k < 3; ++k) variance += d[r] * c[r][k] * d[k];
     pair.sigmaDistanceM = pair.distanceM > 0.0 ? SqrtOrZero(variance) / pair.distanceM : 0.0;
     pair.ppm = pair.distanceM > 0.0 ? pair.sigmaDistanceM / pair.distanceM * 1e6 : 0.0;
     const Block3 enu = Rotate(EnuRotation(a.geodetic.latitudeDeg, a.geodetic.longitudeDeg), c);

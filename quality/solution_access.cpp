@@ -16,16 +16,18 @@ bool DenseSolutionAccess::RowIsCorrelated(int row) const {
 
 Block3 DenseSolutionAccess::QvvBlock(int firstRow) const {
   Block3 block{};
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) block[r][c] = results_.Qvv(firstRow + r, firstRow + c);
+  for (std::size_t r = 0; r < 3; ++r) {
+    for (std::size_t c = 0; c < 3; ++c)
+      block[r][c] = results_.Qvv(firstRow + static_cast<int>(r), firstRow + static_cast<int>(c));
   }
   return block;
 }
 
 Block3 DenseSolutionAccess::QxxBlock(int firstColumnA, int firstColumnB) const {
   Block3 block{};
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) block[r][c] = results_.Qxx(firstColumnA + r, firstColumnB + c);
+  for (std::size_t r = 0; r < 3; ++r) {
+    for (std::size_t c = 0; c < 3; ++c)
+      block[r][c] = results_.Qxx(firstColumnA + static_cast<int>(r), firstColumnB + static_cast<int>(c));
   }
   return block;
 }

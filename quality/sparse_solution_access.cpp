@@ -23,7 +23,8 @@ Block3 SparseSolutionAccess::QvvBlock(int firstRow) const {
       const double observed = b == solution_.blockOfRow[j]
                                   ? solution_.cofactors.At(b, solution_.placeInBlock[i], solution_.placeInBlock[j])
                                   : 0.0;
-      block[r][c] = observed - solution_.AdjustedCofactor(system_.A, firstRow + r, firstRow + c);
+      block[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
+          observed - solution_.AdjustedCofactor(system_.A, firstRow + r, firstRow + c);
     }
   }
   return block;
@@ -31,8 +32,9 @@ Block3 SparseSolutionAccess::QvvBlock(int firstRow) const {
 
 Block3 SparseSolutionAccess::QxxBlock(int firstColumnA, int firstColumnB) const {
   Block3 block{};
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) block[r][c] = solution_.ParameterCofactor(firstColumnA + r, firstColumnB + c);
+  for (std::size_t r = 0; r < 3; ++r) {
+    for (std::size_t c = 0; c < 3; ++c)
+      block[r][c] = solution_.ParameterCofactor(firstColumnA + static_cast<int>(r), firstColumnB + static_cast<int>(c));
   }
   return block;
 }

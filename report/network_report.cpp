@@ -45,9 +45,10 @@ void AppendResidualTable(TextBuilder& out, const NetworkModel& network,
     out << PadRight(label, kObservationLabelWidth);
     // Angles: the adjusted deviation is printed in gons like the adjusted value.
     const bool angular = observation.type != ObservationType::Distance;
+    const auto at = static_cast<std::size_t>(i);
     const double adjustedSigma =
-        angular ? ls.sigmaAdjustedObs[i] / kCcPerGon : ls.sigmaAdjustedObs[i];
-    AppendFourColumns(out, ls.residuals[i], ls.sigmaResiduals[i], ls.adjustedObservations[i],
+        angular ? ls.sigmaAdjustedObs[at] / kCcPerGon : ls.sigmaAdjustedObs[at];
+    AppendFourColumns(out, ls.residuals[at], ls.sigmaResiduals[at], ls.adjustedObservations[at],
                       adjustedSigma);
     out << "  " << kCrLf;
   }
@@ -57,7 +58,7 @@ void AppendResidualTable(TextBuilder& out, const NetworkModel& network,
     const GpsBaseline& baseline = network.baselines[static_cast<std::size_t>(b - 1)];
     const std::string ends = VertexNumberText(baseline.from) + "-" + VertexNumberText(baseline.to);
     for (int component = 1; component <= 3; ++component) {
-      const int row = classicalCount + 3 * (b - 1) + component;
+      const auto row = static_cast<std::size_t>(classicalCount + 3 * (b - 1) + component);
       if (component == 1) {
         out << "GPS " << PadRight(ends, kBaselineEndsWidth);
       } else {

@@ -18,6 +18,7 @@
 #include "bench/network_generator.h"
 #include "common/win1252.h"
 #include "support/files.h"
+#include "support/sanitizer.h"
 
 namespace korvo {
 namespace {
@@ -113,6 +114,7 @@ TEST(ReportChoice, CompactAgreesWithFullAndFullIsRefusedWhenItCannotFit) {
 // The estimate let through but the address space cut to 300 MB: the dense path of the
 // 1,620-row network runs out of memory, which is a message, not an abort, and no file.
 TEST(ReportChoice, AllocationFailureIsAMessageAndLeavesNoFile) {
+  if (testing::kUnderAddressSanitizer) GTEST_SKIP() << testing::kAddressLimitUnderSanitizer;
   const fs::path folder = testing::FreshTempDir("report-choice-memory");
   const generated::GeneratedNetwork grid = generated::GenerateGridNetwork({11, 400.0, 1});
   const fs::path project = folder / "grid11.txt";
