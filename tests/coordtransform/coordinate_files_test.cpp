@@ -99,7 +99,8 @@ TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
   }
 }
 
-TEST(ParseCoordinateInput, ReadsIdentifierAndPoints) {
+// The identifier and the points, or a refusal quoting the identifier or naming the bad line.
+TEST(ParseCoordinateInput, ReadsIdentifierAndPointsOrSaysWhyNot) {
   const auto input = ParseCoordinateInput("3\r\n40.3,-3.3,700\r\n 41.223 , 2.0915 ,50");
   ASSERT_TRUE(input.ok()) << input.error();
   EXPECT_EQ(input->format, CoordinateFormat::kEd50Geographic);
@@ -107,52 +108,45 @@ TEST(ParseCoordinateInput, ReadsIdentifierAndPoints) {
   EXPECT_DOUBLE_EQ(input->points[0].second, -3.3);
   EXPECT_DOUBLE_EQ(input->points[1].first, 41.223);
   EXPECT_DOUBLE_EQ(input->points[1].third, 50.0);
-  const struct {
-    const char* text;
-    CoordinateFormat format;
-    std::size_t points;
-  } cases[] = {
-      {"6\n4810516,-346088,4161236\n", CoordinateFormat::kWgs84Cartesian, 1},  // LF only; a final line end adds nothing
-      {"2\r\n", CoordinateFormat::kUtm31, 0},
-      {"5.8\r\n4810516,-346088,4161236", CoordinateFormat::kWgs84Cartesian, 1},  // rounds to 6
-      {"\xEF\xBB\xBF" "1\r\n457631.066,4483452.284,700", CoordinateFormat::kUtm30, 1},  // byte-order mark
-  };
-  for (const auto& c : cases) {
-    const auto parsed = ParseCoordinateInput(c.text);
-    ASSERT_TRUE(parsed.ok()) << c.text << parsed.error();
-    EXPECT_EQ(parsed->format, c.format) << c.text;
-    EXPECT_EQ(parsed->points.size(), c.points) << c.text;
-  }
-}
-
-// An unknown identifier is quoted; a bad point line is named by its number.
-TEST(ParseCoordinateInput, RefusalsQuoteTheIdentifierOrNameTheLine) {
   using Kind = CoordinateInputFailure;
   const auto badLine = [](int line) {
     return Cp1252(" La línea ") + std::to_string(line) +
            Cp1252(" del fichero no contiene tres coordenadas numéricas separadas por comas ");
   };
+  const auto unknown = [](const char* first) {
+    return Cp1252(" El indicador de tipo de datos ") + first + Cp1252(" no es reconocido ");
+  };
   struct Case {
     std::string text;
     Kind kind;
-    std::string message;
+    std::string message;  // empty: read, as `format` with `points` points
+    CoordinateFormat format;
+    std::size_t points;
   } cases[] = {
-      {"1\r\n457631.066,4483452.284,700\r\n\r\n", Kind::BadPointLine, badLine(3)},  // a trailing blank line
-      {"1\r\n457631.066,4483452.284", Kind::BadPointLine, badLine(2)},              // a missing field
-      {"1\r\n1,2,3\r\n1,2,3,4", Kind::BadPointLine, badLine(3)},                     // one field too many
-      {"3\r\n40,5;-3,3;700", Kind::BadPointLine, badLine(2)},                        // decimal commas
+      {"6\n4810516,-346088,4161236\n", Kind::None, "", CoordinateFormat::kWgs84Cartesian, 1},  // LF; final end adds nothing
+      {"2\r\n", Kind::None, "", CoordinateFormat::kUtm31, 0},
+      {"5.8\r\n4810516,-346088,4161236", Kind::None, "", CoordinateFormat::kWgs84Cartesian, 1},  // rounds to 6
+      {"\xEF\xBB\xBF" "1\r\n457631.066,4483452.284,700", Kind::None, "", CoordinateFormat::kUtm30, 1},  // byte-order mark
+      {"1\r\n457631.066,4483452.284,700\r\n\r\n", Kind::BadPointLine, badLine(3), {}, 0},  // a trailing blank line
+      {"1\r\n457631.066,4483452.284", Kind::BadPointLine, badLine(2), {}, 0},              // a missing field
+      {"1\r\n1,2,3\r\n1,2,3,4", Kind::BadPointLine, badLine(3), {}, 0},                     // one field too many
+      {"3\r\n40,5;-3,3;700", Kind::BadPointLine, badLine(2), {}, 0},                        // decimal commas
+      {"7\r\n1,2,3", Kind::UnknownFormat, unknown("7"), {}, 0},
+      {"0\r\n1,2,3", Kind::UnknownFormat, unknown("0"), {}, 0},
+      {"abc\r\n1,2,3", Kind::UnknownFormat, unknown("abc"), {}, 0},
+      {"6.6\r\n1,2,3", Kind::UnknownFormat, unknown("6.6"), {}, 0},
   };
-  std::vector<Case> all(std::begin(cases), std::end(cases));
-  for (const char* first : {"7", "0", "abc", "6.6"}) {
-    all.push_back({std::string(first) + "\r\n1,2,3", Kind::UnknownFormat,
-                   Cp1252(" El indicador de tipo de datos ") + first + Cp1252(" no es reconocido ")});
-  }
-  for (const Case& c : all) {
+  for (const Case& c : cases) {
     Kind kind = Kind::None;
-    const auto input = ParseCoordinateInput(c.text, &kind);
-    ASSERT_FALSE(input.ok()) << c.text;
-    EXPECT_EQ(input.error(), c.message) << c.text;
+    const auto parsed = ParseCoordinateInput(c.text, &kind);
     EXPECT_EQ(kind, c.kind) << c.text;
+    ASSERT_EQ(parsed.ok(), c.message.empty()) << c.text;
+    if (!parsed.ok()) {
+      EXPECT_EQ(parsed.error(), c.message) << c.text;
+      continue;
+    }
+    EXPECT_EQ(parsed->format, c.format) << c.text;
+    EXPECT_EQ(parsed->points.size(), c.points) << c.text;
   }
   const auto missing = ReadCoordinateFile("/nonexistent/korvo/coordenadas.txt");
   ASSERT_FALSE(missing.ok());

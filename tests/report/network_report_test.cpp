@@ -59,27 +59,20 @@ TEST_F(NetworkReportTest, RowsAfterTheCoordinatesFollowTheRefractionOptions) {
   EXPECT_EQ(rows, testing::Golden("network_report_unknown_rows.txt"));
 }
 
-// Only vertex 7's unknown orientation has a row, at the first orientation position.
-TEST_F(NetworkReportTest, OrientationRowsOnlyForUnknownOrientationsAtTheirOwnPosition) {
+// Only vertex 7's unknown orientation has a row, at the first orientation position; labels of negative
+// four-digit vertices are written whole.
+TEST_F(NetworkReportTest, OrientationRowsAtTheirOwnPositionAndLongLabelsInFull) {
   system.orientationStatus = {OrientationStatus::Fixed, OrientationStatus::None, OrientationStatus::None,
                               OrientationStatus::Unknown};
   system.approxOrientationGon = {50.0, 0.0, 0.0, 300.0};
+  network.vertices[1].number = network.classical[2].from = -1234;
+  network.vertices[2].number = network.classical[2].to = 9999;
   system.layout = LayoutOf(network, system.orientationStatus);
   const std::string report = Build();
-  for (const char* absent : {"  dDes1", "  dDes2", "  dDes35"}) EXPECT_EQ(report.find(absent), std::string::npos);
+  for (const char* absent : {"  dDes1", "  dDes-1234", "  dDes9999"}) EXPECT_EQ(report.find(absent), std::string::npos);
   EXPECT_NE(report.find("\r\n  dDes7     " + Col(" 12") + "  " + Col(" 2") + std::string(10, ' ') + Col(" 300.0012") +
                         "  " + Col(" .0002") + "\r\n"),
             std::string::npos);
-}
-
-// Labels of negative four-digit vertices are written whole.
-TEST_F(NetworkReportTest, LabelsLongerThanTheirFieldsAreWrittenInFull) {
-  network.vertices[1].number = -1234;
-  network.vertices[2].number = 9999;
-  network.classical[2].from = -1234;
-  network.classical[2].to = 9999;
-  system.layout = LayoutOf(network, system.orientationStatus);
-  const std::string report = Build();
   EXPECT_NE(report.find(Cp1252("Geométrica -1234-9999") + Col(" .004")), std::string::npos);
   EXPECT_NE(report.find("  D.V.EW9999" + Col(" 3.2")), std::string::npos);     // 4 - 4 = 0 blanks
   EXPECT_NE(report.find("  X-1234    " + Col(" .01")), std::string::npos);    // left-aligned in 9
