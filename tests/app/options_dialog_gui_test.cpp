@@ -75,9 +75,7 @@ TEST(OptionsDialog, Rules) {
       {"reticking a method refills its limit", [](CalcOptions& o) { o.useL1 = false, o.maxIterL1 = 25; }, {"Check5"},
        {"+Text4", "Text4=25"}, [](const CalcOptions& o) { return !o.useL1; }, {}, true},
       {"comma in the shown K", {}, {"Check1", "Text1=0,05", "Aceptar"}, {}, Defaults, kComma, true},
-      {"comma in the hidden K", {}, {"Text1=0,05", "Aceptar"}, {}, Defaults, kComma, true},
       {"comma in the centring error", {}, {"Text2=0,05", "Aceptar"}, {}, Defaults, kComma, true},
-      {"comma in the antenna error", {}, {"Text3=0,01", "Aceptar"}, {}, Defaults, kComma, true},
       {"comma in an iteration limit reads as 0", {}, {"Text4=0,05", "Aceptar"}, {},
        [](const CalcOptions& o) { return o.maxIterL1 == 0; }, {}, false},
       {"16-bit limits are accepted", {}, {"Text4=32767", "Text5=-3", "Aceptar"}, {},
@@ -86,7 +84,6 @@ TEST(OptionsDialog, Rules) {
       // valid field.
       {"Lp limit beyond 16 bits", {}, {"Text5=40000", "Text4=12", "Aceptar"}, {}, Defaults, Beyond16Bits("Lp"), true},
       {"L1 limit rounded beyond 16 bits", {}, {"Text4=32767.5", "Aceptar"}, {}, Defaults, Beyond16Bits("L1"), true},
-      {"L1 limit far beyond 16 bits", {}, {"Text4=1e300", "Text5=-32769", "Aceptar"}, {}, Defaults, Beyond16Bits("L1"), true},
       // The adjustment's own check refuses these, the valid fields and clicks beside them not stored.
       {"K beyond 1", {}, {"Check1", "Check4", "Text1=1.5", "Aceptar"}, {}, Defaults,
        kRefused + QStringLiteral(" ¡El coeficiente de refracción K = 1.5 está fuera del intervalo de -1 a 1! \n"), true},

@@ -85,8 +85,7 @@ TEST_F(ProjectChooserTest, Acceptance) {
       {"double click", [&] { DoubleClick(files, FileItem(QStringLiteral("otra.dat"))); },
        Native(root) + Sep() + QStringLiteral("otra.dat"), false},
       {"Enter in the list", [&] { ClickFile(QStringLiteral("red.txt")), QTest::keyClick(files, Qt::Key_Return); }, red, false},
-      {"Enter in the name", [&] { ClickFile(QStringLiteral("red.txt")), QTest::keyClick(nameField, Qt::Key_Return); }, red, false},
-      {"typed name only", [&] { QTest::keyClicks(nameField, QStringLiteral("red.txt")), QTest::mouseClick(accept, Qt::LeftButton); },
+      {"typed name only", [&] { QTest::keyClicks(nameField, QStringLiteral("red.txt")), QTest::keyClick(nameField, Qt::Key_Return); },
        red, false},
       {"pasted full path", [&] { nameField->setText(root + QStringLiteral("/trabajos/dentro.txt")), QTest::keyClick(nameField, Qt::Key_Return); },
        Native(root + QStringLiteral("/trabajos/dentro.txt")), false},
@@ -170,10 +169,6 @@ TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
   ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
   wave.PrepareForShowing();
   EXPECT_NE(QDir(wave.Folder()).canonicalPath(), QDir(root).canonicalPath());
-  chooser.show();
-  QSignalSpy chosen(&chooser, &ProjectChooser::chosen);
-  QTest::keyClick(nameField, Qt::Key_Return);
-  EXPECT_EQ(chosen.count(), 0);
   QDir::setCurrent(before);
 }
 
