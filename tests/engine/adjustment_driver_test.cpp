@@ -45,13 +45,9 @@ TEST_F(AdjustmentDriverTest, StatusProgressAndHeaderWithoutRobustEstimators) {
   const Result<AdjustmentOutput> output = RunAdjustment(example, options, state, recording.Sink());
   ASSERT_TRUE(output.ok()) << Cp1252ToUtf8(output.error());
   const std::vector<std::string> expected = {
-      "P0", S("Formando matrices del sistema de ecuaciones..."),
-      "P5", "P10", "P20", "P30",
-      "P40", S("Resolviendo sistema por mínimos cuadrados..."),
-      "P55",  // set by the solver once σ0 is known
-      "P65", S(kRobust),
-      "S:", "P75", "S:", "P85", "P95", "S:",
-      S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
+      "P0", S("Formando matrices del sistema de ecuaciones..."), "P5", "P10", "P20", "P30", "P40",
+      S("Resolviendo sistema por mínimos cuadrados..."), "P55" /* set by the solver once σ0 is known */, "P65", S(kRobust),
+      "S:", "P75", "S:", "P85", "P95", "S:", S("Realizando informe de resultados..."), "P100", S("Ajuste realizado")};
   EXPECT_EQ(recording.events, expected);
   EXPECT_TRUE(output->robustComparisonText.empty());
   EXPECT_TRUE(output->warnings.empty());
