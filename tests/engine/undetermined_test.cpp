@@ -49,18 +49,12 @@ TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
   }
   const struct Case { const char* name; std::function<ObservationSystem()> system; std::string unknown; } cases[] = {
       // Baselines fix no position: X of the last vertex is the first dependent column.
-      {"free network",
-       [] {
-         return Network(
-             [](Builder& b) {
-               for (testnet::TrueVertex& v : b.truth) v.fixed = false;
-               b.AddVertex(3, false, 300.0, 700.0, -20.0);
-               b.PlaceVertices(0.02);
-               for (const auto& [from, to] : {std::pair{1, 2}, {2, 4}, {4, 3}, {3, 1}, {2, 3}}) b.AddBaseline(from, to, 0.004);
-             },
-             false);
-       },
-       "la coordenada X del vértice 3"},
+      {"free network", [] { return Network([](Builder& b) {
+         for (testnet::TrueVertex& v : b.truth) v.fixed = false;
+         b.AddVertex(3, false, 300.0, 700.0, -20.0);
+         b.PlaceVertices(0.02);
+         for (const auto& [from, to] : {std::pair{1, 2}, {2, 4}, {4, 3}, {3, 1}, {2, 3}}) b.AddBaseline(from, to, 0.004);
+       }, false); }, "la coordenada X del vértice 3"},
       // Three sights fix the three coordinates of 3, leaving nothing for its orientation.
       {"orientation with no direction left", [] { return ThreeBySights(ObservationType::Direction, 3, 1); },
        "la orientación de la estación 3"},
