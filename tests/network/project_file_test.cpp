@@ -105,16 +105,6 @@ TEST(EntryText, EntryUnderTheCaretAndReplacingOne) {
   EXPECT_FALSE(ReplaceEntry(section, 3, kVertexEntryStride, replacement));
 }
 
-TEST(EntryText, DecodingGivesTheShortNumberForm) {
-  const VertexLineFields third = DecodeVertexEntry(HandVertexLine("30", "4810516.120", "?"));
-  EXPECT_EQ((std::vector{third.number, third.kind, third.x, third.y}),
-            (std::vector<std::string>{"30", Cp1252("Fijo"), "4810516.12", "-346088.02"}));
-  EXPECT_TRUE(third.deflectionUnknown);
-  const VertexLineFields first = DecodeVertexEntry(HandVertexLine("1", "0.50", "12.40"));
-  EXPECT_EQ(first.x + " " + first.deflectionNs, ".5 12.4");
-  EXPECT_FALSE(first.deflectionUnknown);
-}
-
 TEST(EntryText, DisplayPositionsCountCrLfAsOneCharacter) {
   const std::string section = "ab\r\ncd\r\nef";
   EXPECT_EQ(DisplayText(section), "ab\ncd\nef");
@@ -124,12 +114,7 @@ TEST(EntryText, DisplayPositionsCountCrLfAsOneCharacter) {
   }
 }
 
-void ExpectSections(const ProjectSections& got, const std::string& vertices, const std::string& classical,
-                    const std::string& gps, const char* what) {
-  EXPECT_EQ(got.vertexListText, vertices) << what;
-  EXPECT_EQ(got.classicalListText, classical) << what;
-  EXPECT_EQ(got.gpsListText, gps) << what;
-}
+std::vector<std::string> Parts(const ProjectSections& p) { return {p.vertexListText, p.classicalListText, p.gpsListText}; }
 
 // Split gives back the sections (compose the same bytes); the last set of titles wins; without all, in order, none.
 TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
@@ -166,7 +151,7 @@ TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
   for (const Case& c : cases) {
     const ProjectSections sections = SplitProjectText(c.text);
     EXPECT_EQ(sections.titlesFound, c.titles) << c.what;
-    ExpectSections(sections, c.vertices, c.classical, c.gps, c.what);
+    EXPECT_EQ(Parts(sections), (std::vector{c.vertices, c.classical, c.gps})) << c.what;
     if (c.composesBack) {
       EXPECT_EQ(compose(sections.vertexListText, sections.classicalListText, sections.gpsListText), c.text) << c.what;
     }
@@ -186,7 +171,7 @@ TEST(ProjectFile, WrittenFileSplitsBackAndFailuresGiveTheirMessages) {
   EXPECT_EQ(korvo::testing::ReadWholeFile(path), ComposeProjectFile(path, ShortDateText(), s.vertices, s.classical, s.gps));
   const Result<ProjectSections> split = SplitProjectFile(path);
   ASSERT_TRUE(split.ok()) << split.error();
-  ExpectSections(*split, s.vertices, s.classical, s.gps, "from the disk");
+  EXPECT_EQ(Parts(*split), (std::vector{s.vertices, s.classical, s.gps}));
   const std::string nowhere = (folder / "no_existe" / "red.txt").string();
   const Status status = WriteProjectFile(nowhere, ProjectState{});
   ASSERT_FALSE(status.ok());

@@ -64,9 +64,7 @@ TEST(WaveImport, ExampleBlocksFollowTheListAndItsCommasBecomePoints) {
   const std::string path = korvo::testing::Example("informe_wave.txt").string();
   const std::string golden = korvo::testing::Golden("wave_example_blocks.txt");
   std::string gps = CommaBlock();
-  std::string earlier = CommaBlock();
-  earlier.replace(earlier.find("1,25"), 4, "1.25");
-  // Imported twice, the report is appended twice.
+  const std::string earlier = Replaced(CommaBlock(), "1,25", "1.25");  // imported twice, appended twice
   for (const std::string& expected : {earlier + golden, earlier + golden + golden}) {
     const WaveImportOutcome outcome = ImportWaveReport(path, gps);
     ASSERT_FALSE(outcome.failed) << outcome.failure;
