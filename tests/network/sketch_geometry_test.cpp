@@ -19,7 +19,6 @@ struct GeodeticCase {
 
 const GeodeticCase kCases[] = {
     {"Madrid", 4854394.854, -313919.633, 4112331.080, 40.400000001970071, -3.699999994735935},
-    {"Sidney (X < 0)", -4643982.395, 2553050.926, -3537273.235, -33.899999997831628, 151.200000003340364},
     {"Quito, 2850 m", 1272156.499, -6252848.961, -22124.760, -0.200000004419583, -78.500000000567880},
     {"cerca del polo", 10999.704, 1939.545, 6356742.567, 89.899999999423628, 10.000002045936986},
     {"X = 0, longitud -90", 0.000, -4517661.590, -4487419.120, -44.999999999891912, -90.0},
@@ -32,10 +31,8 @@ const GeodeticCase kCases[] = {
 TEST(Geodetics, LatitudeLongitudeAndSketchAgreeWithCartConvert) {
   NetworkModel model;
   for (const GeodeticCase& c : kCases) {
-    model.vertices.emplace_back();
-    model.vertices.back().xM = c.x;
-    model.vertices.back().yM = c.y;
-    model.vertices.back().zM = c.z;
+    NetworkVertex& v = model.vertices.emplace_back();
+    v.xM = c.x, v.yM = c.y, v.zM = c.z;
   }
   ComputeVertexGeodetics(model);
   for (std::size_t i = 0; i < std::size(kCases); ++i) {
@@ -55,9 +52,8 @@ TEST(Geodetics, LatitudeLongitudeAndSketchAgreeWithCartConvert) {
 NetworkModel ModelAt(std::initializer_list<std::pair<double, float>> points) {
   NetworkModel model;
   for (const auto& [x, y] : points) {
-    model.vertices.emplace_back();
-    model.vertices.back().sketchX = x;
-    model.vertices.back().sketchY = y;
+    NetworkVertex& v = model.vertices.emplace_back();
+    v.sketchX = x, v.sketchY = y;
   }
   return model;
 }
