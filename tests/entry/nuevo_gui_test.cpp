@@ -29,8 +29,7 @@ class NuevoTest : public EntryTest {
     EnterObservation(kDistance, "1", "2", "1234.5678", "0.005");
     EnterObservation(kZenith, "1", "7", "99.8765", "10");
     EnterObservation(kDirection, "2", "1", "123.4567", "5");
-    EnterBaseline({"1", "2", "666.88", "1456.5", "-1110.25", "1.6E-06", "-4E-07", "3E-07", "2.5E-06", "-1E-07",
-                   "4.9E-06"});
+    EnterBaseline({"1", "2", "666.88", "1456.5", "-1110.25", "1.6E-06", "-4E-07", "3E-07", "2.5E-06", "-1E-07", "4.9E-06"});
     EnterBaseline({"7", "1", "1334.12", "-543.28", "-885.5", "2E-06", "1E-07", "2E-07", "3E-06", "4E-07", "5E-06"});
   }
   std::string SaveAs(const char* name) {

@@ -23,7 +23,6 @@ class WaveWindowTest : public EntryTest {
     ASSERT_EQ(found.size(), 1) << file.toStdString();
     files->setCurrentItem(found[0]);
     QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(found[0]).center());
-    EXPECT_EQ(Named<QLineEdit>(chooser, "Text1")->text(), file);
     Click(Named<QPushButton>(chooser, "btnAceptar"));
     EXPECT_FALSE(chooser->isVisible());
   }
