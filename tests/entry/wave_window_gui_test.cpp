@@ -17,24 +17,18 @@ class WaveWindowTest : public EntryTest {
     Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
     Click(Named<QPushButton>(two, "Wave"));
     ProjectChooser* chooser = two->WaveChooser();
-    ASSERT_TRUE(chooser->isVisible());
     chooser->SetFolder(folderPath);
     auto* files = Named<QListWidget>(chooser, "File1");
     const QList<QListWidgetItem*> found = files->findItems(file, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << file.toStdString();
     files->setCurrentItem(found[0]);
     QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(found[0]).center());
-    EXPECT_EQ(Named<QLineEdit>(chooser, "Text1")->text(), file);
-    auto* accept = Named<QPushButton>(chooser, "btnAceptar");
-    ASSERT_TRUE(accept->isEnabled());
-    Click(accept);
+    Click(Named<QPushButton>(chooser, "btnAceptar"));
     EXPECT_FALSE(chooser->isVisible());
   }
 };
 
-// The report's baselines follow the list's with their count in the message, the fields
-// cleared; a failure stops at its baseline keeping the blocks read before and the typed
-// fields; a file without baselines says so; one baseline is counted in the singular.
+// Baselines appended with their count (singular for one), fields cleared; a failure keeps blocks before and fields.
 TEST_F(WaveWindowTest, ImportsAppendTheirCountOrStopWithTheReason) {
   const std::string report = ReadWholeFile(Example("informe_wave.txt"));
   std::string named = report;  // the second baseline's first station named instead of numbered
@@ -77,9 +71,7 @@ TEST_F(WaveWindowTest, ImportsAppendTheirCountOrStopWithTheReason) {
     EXPECT_EQ(GpsList()->Section(), state.gpsListText);
     EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), c.failed ? QStringLiteral("8") : QString());
     EXPECT_EQ(Named<QLineEdit>(two, "Text32")->text(), c.failed ? QStringLiteral("3E-07") : QString());
-    if (!c.failed) {
-      EXPECT_TRUE(Named<QPushButton>(two, "Modificar2")->isHidden());
-    }
+    EXPECT_TRUE(c.failed || Named<QPushButton>(two, "Modificar2")->isHidden());
   }
 }
 
