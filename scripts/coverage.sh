@@ -39,6 +39,7 @@ filter="^($(echo $folders | tr ' ' '|'))/"
 summary="$build/coverage.json"
 (cd "$root" && gcovr --root "$root" --object-directory "$build" --filter "$filter" \
   --exclude-throw-branches --exclude-unreachable-branches -j "$(nproc)" \
+  --exclude-directories '.*/CMakeFiles/[0-9.]+' \
   --json-summary "$summary" >/dev/null)
 python3 - "$summary" <<'PY'
 import json, sys
