@@ -10,6 +10,7 @@ namespace {
 
 constexpr double kMaxEastingM = 1.0e6;
 constexpr double kMaxNorthingM = 1.0e7;
+constexpr double kMaxHeightM = 1.0e6;
 constexpr double kMinGeocentricM = 5.0e6;
 constexpr double kMaxGeocentricM = 8.0e6;
 // Seconds read back from g.mmss carry noise of about 1E-10"; a typed 60 is never below this.
@@ -45,6 +46,7 @@ std::optional<CoordinateProblem> CheckCoordinates(CoordinateFormat format, const
     case CoordinateFormat::kUtm31:
       if (!(point.first >= 0.0 && point.first <= kMaxEastingM)) return Problem(CoordinateFault::kEasting, 1, point.first);
       if (!(std::fabs(point.second) <= kMaxNorthingM)) return Problem(CoordinateFault::kNorthing, 2, point.second);
+      if (!(std::fabs(point.third) <= kMaxHeightM)) return Problem(CoordinateFault::kHeight, 3, point.third);
       break;
     case CoordinateFormat::kEd50Geographic:
     case CoordinateFormat::kWgs84Geographic:
@@ -53,6 +55,7 @@ std::optional<CoordinateProblem> CheckCoordinates(CoordinateFormat format, const
       for (int c = 0; c < 2; ++c) {
         if (!MinutesAndSecondsValid(values[c])) return Problem(CoordinateFault::kSexagesimal, c + 1, values[c]);
       }
+      if (!(std::fabs(point.third) <= kMaxHeightM)) return Problem(CoordinateFault::kHeight, 3, point.third);
       break;
     case CoordinateFormat::kEd50Cartesian:
     case CoordinateFormat::kWgs84Cartesian: {
@@ -90,6 +93,8 @@ std::string CoordinateProblemMessage(const CoordinateProblem& problem, std::size
       return where + Cp1252("la coordenada X UTM ") + value + Cp1252(" no está entre 0 y 1000000 m ");
     case CoordinateFault::kNorthing:
       return where + Cp1252("la coordenada Y UTM ") + value + Cp1252(" no está entre -10000000 y 10000000 m ");
+    case CoordinateFault::kHeight:
+      return where + Cp1252("la altura ") + value + Cp1252(" no está entre -1000000 y 1000000 m ");
     case CoordinateFault::kGeocentricDistance:
       return where + Cp1252("el punto está a ") + value + Cp1252(" m del centro de la Tierra; debe estar entre 5000 y 8000 km ");
   }

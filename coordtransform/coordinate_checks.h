@@ -7,6 +7,8 @@
 //   longitude              −180° to 180°     (idem)
 //   UTM easting            0 m to 1,000,000 m (500 km either side of the central meridian)
 //   UTM northing           −10,000 km to 10,000 km (no false northing)
+//   height (UTM, φ λ h)    −1,000 km to 1,000 km (a larger one turns the other formats into
+//                          infinities)
 //   geocentric X, Y, Z     distance from the Earth's centre between 5,000 km and 8,000 km
 //   every value            finite
 
@@ -24,6 +26,7 @@ enum class CoordinateFault {
   kSexagesimal,         // minutes or seconds of 60 or more
   kEasting,             // outside the zone's sensible range
   kNorthing,            // beyond ±10,000 km
+  kHeight,              // beyond ±1,000 km
   kGeocentricDistance,  // not between 5,000 km and 8,000 km from the Earth's centre
 };
 
