@@ -172,8 +172,6 @@ EntryWindows& EntryWindowsFor(ProjectState& state) {
   return *process.windows;
 }
 
-void StartNewNetwork(ProjectState& state) { EntryWindowsFor(state).StartNewNetwork(); }
-
 bool EditProjectFile(const std::string& path, ProjectState& state) {
   return EntryWindowsFor(state).EditProjectFile(path);
 }

@@ -82,7 +82,6 @@ void SetEntryHooks(EntryHooks hooks);
 EntryWindows& EntryWindowsFor(ProjectState& state);
 
 // Shorthands for the main window's commands.
-void StartNewNetwork(ProjectState& state);
 bool EditProjectFile(const std::string& path, ProjectState& state);
 
 }  // namespace korvo
