@@ -10,6 +10,7 @@ packages=(
   libboost-math-dev nlohmann-json3-dev libsuitesparse-dev libeigen3-dev  # statistics, JSON, sparse
   qt6-translations-l10n                  # Qt's own Spanish texts for its dialogs
   gcovr ccache                           # scripts/coverage.sh; faster rebuilds
+  clang libclang-rt-14-dev               # scripts/fuzz.sh: libFuzzer and clang's sanitizer runtimes
   geographiclib-tools proj-bin           # independent references, used only by the tests
   xvfb xauth imagemagick fonts-dejavu-core  # screenshots of the windows
 )
