@@ -16,7 +16,7 @@ namespace korvo {
 namespace {
 
 const testnet::Builder& LargeNetwork() {
-  static const testnet::Builder network = testnet::GridNetwork(9, 5, 1, true, 1.0, 21);
+  static const testnet::Builder network = testnet::GridNetwork(9, 5, 1, 21);
   return network;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -49,20 +50,16 @@ TEST(NumberText, GeneralFormAndFifteenDigitTies) {
   }
 }
 
-// A small deterministic generator (xorshift64) for the sampled comparisons below.
-struct Xorshift {
-  std::uint64_t state = 0x9E3779B97F4A7C15ull;
+// A deterministic generator (the standard's 64-bit Mersenne twister) for the sampled comparisons below.
+struct Sampler {
+  std::mt19937_64 engine;
   int Below(std::uint64_t bound) { return static_cast<int>(Next() % bound); }
-  std::uint64_t Next() {
-    state ^= state << 13;
-    state ^= state >> 7;
-    return state ^= state << 17;
-  }
+  std::uint64_t Next() { return engine(); }
 };
 
 TEST(NumberText, ShowsTheFifteenDigitsOfTheCLibrary) {
   // The C library's %.14e of the value and of the text read back agree.
-  Xorshift random;
+  Sampler random;
   for (int i = 0; i < 200000; ++i) {
     const double mantissa = static_cast<double>(random.Next() >> 11) / 9007199254740992.0;  // [0, 1)
     const double value = (random.Below(2) ? -1.0 : 1.0) * mantissa * std::pow(10.0, random.Below(60) - 30);
@@ -98,7 +95,7 @@ TEST(ScaledIntegerText, HandWorkedTexts) {
 
 TEST(ScaledIntegerText, AgreesWithTheGeneralTextOfTheQuotient) {
   // Integers of 1 to 15 digits, some ending in runs of zeros, both signs, 0 to 22 decimals.
-  Xorshift random;
+  Sampler random;
   for (int i = 0; i < 300000; ++i) {
     const int digitCount = 1 + random.Below(15);
     std::uint64_t units = 0;

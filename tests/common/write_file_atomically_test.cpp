@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <dlfcn.h>
@@ -33,13 +32,6 @@ namespace korvo {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> Names(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // While alive, files cannot grow beyond `bytes`: writing past it fails with EFBIG, not SIGXFSZ.
 struct FileSizeLimit {
@@ -84,14 +76,12 @@ TEST(WriteFileAtomically, FailuresLeaveTheTargetAndNoTemporaryFile) {
     }
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.error(), SystemErrorText(c.errorNumber));
-    EXPECT_EQ(testing::ReadWholeFile(target), "antes\r\n");
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"resultados.txt"});
+    EXPECT_EQ(testing::FilesIn(dir), (testing::FolderFiles{{"resultados.txt", "antes\r\n"}}));
   }
   // The same calls succeed without the fault, and only then is the file replaced.
   const fs::path target = testing::TestTempRoot() / "atomic" / "resultados.txt";
   ASSERT_TRUE(WriteFileAtomically(target.string(), {"uno ", "dos"}).ok());
-  EXPECT_EQ(testing::ReadWholeFile(target), "uno dos");
-  EXPECT_EQ(Names(target.parent_path()), std::vector<std::string>{"resultados.txt"});
+  EXPECT_EQ(testing::FilesIn(target.parent_path()), (testing::FolderFiles{{"resultados.txt", "uno dos"}}));
   // A folder is never a file to write.
   const Status onFolder = WriteFileAtomically(target.parent_path().string(), "x");
   ASSERT_FALSE(onFolder.ok());

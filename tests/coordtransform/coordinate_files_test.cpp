@@ -10,22 +10,12 @@
 #include "common/win1252.h"
 #include "coordtransform/coordinate_files.h"
 #include "support/files.h"
-#include "support/misc_cases.h"
 
 namespace korvo {
 namespace {
 
-// Halves exact in binary go away from zero on both sides.
-TEST(RoundHalfAway, HalvesGoAwayFromZeroOnBothSides) {
-  const struct {
-    double x;
-    int decimals;
-    double expected;
-  } cases[] = {{2.5, 0, 3.0}, {-0.125, 2, -0.13}, {0.375, 2, 0.38}, {2.4, 0, 2.0}, {-2.6, 0, -3.0}, {-0.0004, 3, 0.0}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(RoundHalfAway(c.x, c.decimals), c.expected) << c.x << " " << c.decimals;
-}
-
 // By hand: |w − integer length| blanks, the integer part, d decimals; a text and its value agree.
+// Halves exact in binary (0.375, -0.125, -1.0625) go away from zero on both sides.
 TEST(FormatNumber, HandWorkedCases) {
   struct Case {
     const char* text;
@@ -37,6 +27,7 @@ TEST(FormatNumber, HandWorkedCases) {
       {"-1.0625", 8, 3, "      -1.063"}, {"-10.1", 3, 8, "-10.10000000"}, {"-100.25", 3, 8, " -100.25000000"},
       {"-0.0004", 8, 3, "       0.000"}, {"1.5E-05", 3, 8, "   .00001500"}, {"-2.5D-6", 3, 8, " -0.00000250"},
       {"1.2345E+15", 8, 3, "        1234500000000000.000"}, {"abc", 8, 3, "       0.000"},
+      {"0.375", 8, 2, "        .38"}, {"-0.125", 3, 2, " -0.13"}, {"2.4", 3, 0, "  2."}, {"-2.6", 3, 0, " -3."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatNumber(c.text, c.width, c.decimals), c.expected) << c.text;
@@ -54,12 +45,8 @@ TEST(IsNumericField, AcceptsNumbersOnly) {
 }
 
 // One point per line, or the message, kind, line and column that stop the reading.
+// (The values read show in the window's Transform test as the golden columns.)
 TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
-  const auto two = ReadColumns({"457631.066\r\n931100.804", "4483452.284\n4593302.524", "700\r\n50"});
-  ASSERT_EQ(two.value().size(), 2u);
-  EXPECT_DOUBLE_EQ((*two)[1].first, 931100.804);
-  EXPECT_DOUBLE_EQ((*two)[1].second, 4593302.524);
-  EXPECT_DOUBLE_EQ((*two)[0].third, 700.0);
   using Kind = ColumnReadFailure::Kind;
   struct Case {
     std::array<std::string, 3> columns;
@@ -78,6 +65,7 @@ TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
       {{"40.2530", "-3.2960", "1"}, true, Kind::SexagesimalOver60, 1, 1},
       {{"40.2559", "-3.5959", "40.60"}, true, Kind::None, 0, 0},     // 59 is the most; h is no angle
       {{"40.6", "-3.2960", "1"}, false, Kind::None, 0, 0},
+      {{"457631.066\r\n931100.804", "4483452.284\n4593302.524", "700\r\n50"}, false, Kind::None, 0, 0},  // CR LF, LF
   };
   for (const Case& c : cases) {
     const std::string what = c.columns[0] + "|" + c.columns[1];
@@ -100,14 +88,8 @@ TEST(ReadColumns, ReadsOnePointPerLineOrNamesTheLineAndColumn) {
 }
 
 // The identifier and the points, or a refusal quoting the identifier or naming the bad line.
+// (The values read show in the window's Input test as the golden columns.)
 TEST(ParseCoordinateInput, ReadsIdentifierAndPointsOrSaysWhyNot) {
-  const auto input = ParseCoordinateInput("3\r\n40.3,-3.3,700\r\n 41.223 , 2.0915 ,50");
-  ASSERT_TRUE(input.ok()) << input.error();
-  EXPECT_EQ(input->format, CoordinateFormat::kEd50Geographic);
-  ASSERT_EQ(input->points.size(), 2u);
-  EXPECT_DOUBLE_EQ(input->points[0].second, -3.3);
-  EXPECT_DOUBLE_EQ(input->points[1].first, 41.223);
-  EXPECT_DOUBLE_EQ(input->points[1].third, 50.0);
   using Kind = CoordinateInputFailure;
   const auto badLine = [](int line) {
     return Cp1252(" La línea ") + std::to_string(line) +
@@ -123,6 +105,7 @@ TEST(ParseCoordinateInput, ReadsIdentifierAndPointsOrSaysWhyNot) {
     CoordinateFormat format;
     std::size_t points;
   } cases[] = {
+      {"3\r\n40.3,-3.3,700\r\n 41.223 , 2.0915 ,50", Kind::None, "", CoordinateFormat::kEd50Geographic, 2},
       {"6\n4810516,-346088,4161236\n", Kind::None, "", CoordinateFormat::kWgs84Cartesian, 1},  // LF; final end adds nothing
       {"2\r\n", Kind::None, "", CoordinateFormat::kUtm31, 0},
       {"5.8\r\n4810516,-346088,4161236", Kind::None, "", CoordinateFormat::kWgs84Cartesian, 1},  // rounds to 6
@@ -162,11 +145,7 @@ TEST(CoordinateOutput, TheFileAndTheColumnsMatchTheHandWrittenFile) {
   const std::string expected = testing::Golden("coordinates_madrid_barcelona.txt");
   EXPECT_EQ(BuildCoordinateOutput(TwoPoints()), expected);
   EXPECT_EQ(BuildCoordinateOutput({}), "");
-  const auto columns = DisplayColumns(TwoPoints());
-  const auto fields = testing::CoordinateFileColumns(expected);
-  for (int k = 0; k < kColumnCount; ++k) {
-    EXPECT_EQ(columns[static_cast<std::size_t>(k)], testing::Joined(fields[static_cast<std::size_t>(k)], "\r\n")) << k;
-  }
+  EXPECT_EQ(DisplayColumns(TwoPoints()), testing::CoordinateFileColumns(expected, "\r\n"));
 
   const std::filesystem::path path = testing::FreshTempDir("coordinate_output") / "salida.txt";
   ASSERT_TRUE(WriteCoordinateFile(path.string(), TwoPoints()).ok());

@@ -1,10 +1,10 @@
-// frmEditor and frmReemplazar driven through their menus and controls, offscreen.
+// frmEditor and frmReemplazar driven through their menus and controls, offscreen; the line ends
+// between files and the edit box.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -12,24 +12,37 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 #include <map>
 
+#include "editor/editor_text.h"
 #include "editor/editor_window.h"
 #include "editor/replace_dialog.h"
 #include "gui_support/fake_dialog_service.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {
 
 using testing::FakeDialogService;
 
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+// A file read into the box, and the box saved again: CR LF line ends and one more after the text.
+TEST(EditorText, FileToBoxAndBackToFile) {
+  struct Case {
+    const char* name;
+    std::string file, box, saved;
+  } cases[] = {
+      {"empty", "", "", "\r\n"},
+      {"no line end", "abc", "abc", "abc\r\n"},
+      {"CR LF: the same bytes and one line end more", "a\r\nb\r\n", "a\nb\n", "a\r\nb\r\n\r\n"},
+      {"lone CR", "a\rb\r", "a\nb\n", "a\r\nb\r\n\r\n"},
+      {"CR LF then lone CR", "a\r\n\rb", "a\n\nb", "a\r\n\r\nb\r\n"},
+      {"LF CR is two line ends", "a\n\rb", "a\n\nb", "a\r\n\r\nb\r\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToEditorLineEnds(c.file), c.box) << c.name;
+    EXPECT_EQ(FileTextForSave(c.box), c.saved) << c.name;
+  }
 }
 
 QAction* Action(const QWidget& window, const char* name) {
@@ -46,37 +59,34 @@ QAction* ArrayItem(const QWidget& window, const QString& name, int index) {
   return nullptr;
 }
 
-const QString kFilter = QStringLiteral("Archivos de texto (*.txt)|*.txt|Archivos TMP (*.tmp)|*.tmp|Todos los archivos (*.*)|*.*");
 const QString kOpen = QStringLiteral("open | none | Abrir | \n");
 const QString kSaveAs = QStringLiteral("save | none | Guardar como | \n");
 const QString kOverwrite = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
 const QString kClose = QStringLiteral("yesnocancel | information |  |  ¿Desea guardar cambios? \n");
 const QString kFailedSave = QStringLiteral("message | critical |  |  No se ha podido guardar el fichero %1/!/salida.txt. *\n");
 
-// Save/open/close steps (text=, shows=, utility=NAME); file answers in the folder ("" cancels, "!" unwritable).
+// Save/open/close steps (text=, shows=, utility=NAME); file answers in the folder (null cancels).
 TEST(EditorWindow, SaveOpenAndCloseScenarios) {
   struct Scenario {
     const char* what;
-    std::map<QString, QByteArray> before;
+    std::map<QString, std::string> before;
     std::vector<std::string> steps;
-    std::vector<bool> yesNo;
+    std::vector<bool> yesNo;  // the overwrite and the close questions: Yes or No
     QStringList files;
     QString log;                          // "%1" the folder, "*" the rest of a line
-    std::map<QString, QByteArray> after;  // "" for a file that must not exist
+    std::map<QString, std::string> after;  // the bytes of files afterwards
     bool visible;
     QString caption;  // the file the title names
   };
   const QString x = QStringLiteral("existe.txt"), o = QStringLiteral("otro.txt"), c = QStringLiteral("coord.txt");
-  const QByteArray accents("A\xF1o: 2026\r\nCa\xF1\xF3n \x80 \xF1\r\n\xDAltima\r\n");
+  const std::string accents("A\xF1o: 2026\r\nCa\xF1\xF3n \x80 \xF1\r\n\xDAltima");  // and no last line end
   const std::vector<Scenario> scenarios = {
       {"Windows-1252 and CR LF intact", {{x, accents}}, {"open", "shows=Año: 2026\nCañón € ñ\nÚltima", "save"}, {},
        {x, o}, kOpen + kSaveAs, {{o, accents}}, true, o},
-      {"no last line end", {{x, "1\r\n2,3,4"}}, {"open", "saveas"}, {}, {x, o}, kOpen + kSaveAs, {{o, "1\r\n2,3,4"}}, true, o},
       {"save as over an existing file: No asks again, Yes writes", {{x, "viejo\r\n"}}, {"text=línea 1\nlínea 2", "saveas"},
        {false, true}, {x, x}, kSaveAs + kOverwrite + kSaveAs + kOverwrite, {{x, "l\xEDnea 1\r\nl\xEDnea 2\r\n"}}, true, x},
-      {"unreadable file: reported, the text stays", {}, {"text=sigue", "open", "shows=sigue"}, {},
-       {QStringLiteral("no_existe.txt")}, kOpen + QStringLiteral("message | critical |  |  No se ha podido leer el fichero %1/no_existe.txt. *\n"),
-       {}, true, {}},
+      {"unreadable file: reported, the text stays", {}, {"text=sigue", "open", "shows=sigue"}, {}, {"no.txt"},
+       kOpen + QStringLiteral("message | critical |  |  No se ha podido leer el fichero %1/no.txt. *\n"), {}, true, {}},
       {"save with a name overwrites without asking", {}, {"text=uno", "saveas", "text=dos", "save"}, {}, {o}, kSaveAs,
        {{o, "dos\r\n"}}, true, o},
       {"closing an empty text asks nothing", {}, {"close"}, {}, {}, {}, {}, false, {}},
@@ -84,10 +94,8 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
        {x}, kOpen + kClose, {{x, "despu\xE9s\r\nde editar\r\n"}}, false, x},
       {"closing, No saves nothing", {{x, "antes\r\n"}}, {"open", "text=cambiado", "close"}, {false}, {x}, kOpen + kClose,
        {{x, "antes\r\n"}}, false, x},
-      {"closing, Yes and a cancelled dialog keeps the window", {}, {"text=sin nombre", "close"}, {true}, {QString()},
-       kClose + kSaveAs, {}, true, {}},
-      {"closing, Yes and a failed write keeps the window", {}, {"text=importante", "close"}, {true}, {QStringLiteral("!")},
-       kClose + kSaveAs + kFailedSave + kSaveAs, {}, true, {}},
+      {"closing, Yes, a failed write and a cancelled dialog keep the window", {}, {"text=importante", "close"}, {true},
+       {QStringLiteral("!/salida.txt")}, kClose + kSaveAs + kFailedSave + kSaveAs, {}, true, {}},
       // Regression: the close saved to the coordinate utility's file name, which the caption never showed.
       {"closing saves to the shown file, not a coordinate file", {{x, "antes\r\n"}, {c, "1\r\n4,5,6"}},
        {"open", "utility=coord.txt", "text=editado", "close"}, {true}, {x}, kOpen + kClose,
@@ -105,16 +113,13 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
     SCOPED_TRACE(s.what);
     QTemporaryDir folder;
     fake.dialogs.clear();
-    SetEditorOpenedFileName(QString());
-    EditorWindow editor;
+    EditorWindow editor;  // which forgets the coordinate utility's file
     editor.show();
-    auto path = [&](const QString& name) {
-      if (name == QStringLiteral("!")) return folder.filePath(QStringLiteral("!/salida.txt"));
-      return name.isNull() ? QString() : folder.filePath(name);
-    };
-    WriteBytes(path(QStringLiteral("!")).section(QLatin1Char('/'), 0, -2), "x");  // a file where a folder should be
-    for (const auto& [name, bytes] : s.before) WriteBytes(path(name), bytes);
+    auto path = [&](const QString& name) { return name.isNull() ? QString() : folder.filePath(name); };
+    std::ofstream(folder.filePath(QStringLiteral("!")).toStdString()) << "x";  // a file where a folder should be
+    for (const auto& [name, bytes] : s.before) std::ofstream(path(name).toStdString(), std::ios::binary) << bytes;
     fake.yesNoAnswers.assign(s.yesNo.begin(), s.yesNo.end());
+    fake.yesNoCancelAnswers.assign(s.yesNo.begin(), s.yesNo.end());  // Yes is 1, No is 0
     fake.fileAnswers.clear();
     for (const QString& name : s.files) fake.fileAnswers.push_back(path(name));
     for (const std::string& step : s.steps) {
@@ -124,10 +129,6 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
       if (step == "open") Action(editor, "FicheroAbrir")->trigger();
       if (step == "saveas") Action(editor, "FicheroGuardar")->trigger();
       if (step == "save") Action(editor, "FicheroGu")->trigger();
-      if (step == "close" && !fake.yesNoAnswers.empty()) {
-        fake.yesNoCancelAnswers = {fake.yesNoAnswers.front() ? 1 : 0};
-        fake.yesNoAnswers.pop_front();
-      }
       if (step == "close") editor.close();
     }
     QString pattern = QRegularExpression::escape(s.log).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
@@ -135,25 +136,20 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
     EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(fake.Log()).hasMatch())
         << fake.Log().toStdString();
     for (const auto& [name, bytes] : s.after) {
-      EXPECT_EQ(ReadBytes(path(name)), bytes.isEmpty() ? QByteArray("<missing>") : bytes) << name.toStdString();
+      EXPECT_EQ(testing::ReadWholeFile(path(name).toStdString()), bytes) << name.toStdString();
     }
     EXPECT_EQ(editor.isVisible(), s.visible);
     EXPECT_EQ(editor.windowTitle(),
               QStringLiteral("Editor de texto") + (s.caption.isEmpty() ? QString() : QStringLiteral(" - ") + path(s.caption)));
-    for (const auto& dialog : fake.dialogs) {
-      const bool file = dialog.kind == testing::RecordedDialog::Kind::Open || dialog.kind == testing::RecordedDialog::Kind::Save;
-      EXPECT_EQ(dialog.request.filter, file ? kFilter : QString());
-    }
     fake.yesNoCancelAnswers = {0};
     editor.close();  // whatever is left is not saved
   }
 }
 
-// The one editor: printing, the edit menu and clipboard, fonts; shown again it starts afresh.
+// The one editor: printing, the edit menu and clipboard, fonts, replacing; shown again it starts afresh.
 TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
   FakeDialogService fake;
   EditorWindow& editor = EditorInstance();
-  EXPECT_EQ(&editor, &EditorInstance());
   editor.show();
   QPlainTextEdit* box = editor.TextBox();
   box->setPlainText(QStringLiteral("Año\nfin"));
@@ -163,7 +159,6 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
   EXPECT_EQ(fake.printed, (QStringList{page, page, page}));
   EXPECT_EQ(fake.Log(), QStringLiteral("print | none |  | \nprint | none |  | \nmessage | none |  |  Opción no disponible. \n"
                                        "print | none |  | \n"));
-  EXPECT_EQ(box->font().family() + QString::number(box->font().pointSize()), QStringLiteral("Courier New10"));
   // Selects, opens the menu and tells which of Cortar, Copiar and Pegar it enabled.
   auto select = [box, &editor](int from, int to) {
     QTextCursor cursor = box->textCursor();
@@ -194,33 +189,18 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
   select(0, 0);
   Action(editor, "EdiciónPegar")->trigger();
   EXPECT_EQ(box->toPlainText(), QStringLiteral("x\nyadebc"));
-  ArrayItem(editor, QStringLiteral("Fuente"), 1)->trigger();
-  ArrayItem(editor, QStringLiteral("Tamaño"), 2)->trigger();
-  EXPECT_EQ(box->font().family() + QString::number(box->font().pointSize()), QStringLiteral("Arial12"));
+  // The font and size of the box, then which font items and which size items are ticked.
+  const auto fonts = [box, &editor] {
+    std::string state = (box->font().family() + QString::number(box->font().pointSize())).toStdString() + ' ';
+    for (const char* menu : {"Fuente", "Tamaño"}) {
+      for (int k = 0; k < 3; ++k) state += ArrayItem(editor, QString::fromUtf8(menu), k)->isChecked() ? '1' : '0';
+    }
+    return state;
+  };
   ArrayItem(editor, QStringLiteral("Fuente"), 2)->trigger();
   ArrayItem(editor, QStringLiteral("Tamaño"), 0)->trigger();
-  EXPECT_EQ(box->font().family() + QString::number(box->font().pointSize()), QStringLiteral("Symbol8"));
-  std::string checked;  // the font items, then the size items
-  for (const char* menu : {"Fuente", "Tamaño"}) {
-    for (int k = 0; k < 3; ++k) checked += ArrayItem(editor, QString::fromUtf8(menu), k)->isChecked() ? '1' : '0';
-  }
-  EXPECT_EQ(checked, "001100");
-  fake.yesNoCancelAnswers = {0};
-  editor.close();
-  SetEditorOpenedFileName(QStringLiteral("/tmp/coordenadas.txt"));
-  ShowEditor();
-  EXPECT_TRUE(editor.isVisible() && box->toPlainText().isEmpty() && EditorOpenedFileName().isEmpty());
-  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
-  EXPECT_EQ(box->font().family(), QStringLiteral("Courier New"));
-  EXPECT_TRUE(ArrayItem(editor, QStringLiteral("Fuente"), 0)->isChecked());
-  editor.close();
-}
-
-// Replace: every occurrence, Cancelar leaves the text, an empty cell is refused; one character a cell.
-TEST(EditorWindow, ReplaceDialog) {
-  FakeDialogService fake;
-  EditorWindow editor;
-  editor.show();
+  EXPECT_EQ(fonts(), "Symbol8 001100");
+  // Replace: every occurrence, Cancelar leaves the text, an empty cell is refused; one character a cell.
   const struct {
     const char *text, *from, *to, *expected, *button;
     bool refused;
@@ -232,8 +212,8 @@ TEST(EditorWindow, ReplaceDialog) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
     fake.dialogs.clear();
-    editor.TextBox()->setPlainText(QString::fromUtf8(c.text));
-    ReplaceDialog dialog(editor.TextBox(), &editor);
+    box->setPlainText(QString::fromUtf8(c.text));
+    ReplaceDialog dialog(box, &editor);
     dialog.show();
     auto* from = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
     QTest::keyClicks(from, QStringLiteral("xy"));
@@ -241,10 +221,18 @@ TEST(EditorWindow, ReplaceDialog) {
     from->setText(QString::fromUtf8(c.from));
     dialog.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QString::fromUtf8(c.to));
     QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(c.button)), Qt::LeftButton);
-    EXPECT_EQ(editor.TextBox()->toPlainText(), QString::fromUtf8(c.expected));
+    EXPECT_EQ(box->toPlainText(), QString::fromUtf8(c.expected));
     EXPECT_EQ(fake.Log(), c.refused ? QStringLiteral("message | none |  | ¡Las dos celdas han de contener un caracter!\n") : QString());
     EXPECT_EQ(dialog.isVisible(), c.refused);
   }
+  fake.yesNoCancelAnswers = {0};
+  editor.close();
+  SetEditorOpenedFileName(QStringLiteral("/tmp/coordenadas.txt"));
+  ShowEditor();
+  EXPECT_TRUE(editor.isVisible() && box->toPlainText().isEmpty() && EditorOpenedFileName().isEmpty());
+  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor de texto"));
+  EXPECT_EQ(fonts(), "Courier New10 100010");
+  editor.close();
 }
 
 }  // namespace

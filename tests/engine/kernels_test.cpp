@@ -111,7 +111,7 @@ void Add(std::vector<Matrix>& out, const std::vector<double>& v) { out.push_back
 // Every layer gives the same bits with the fast kernels and with the plain dense loops.
 TEST(Kernels, FastAndPlainGiveTheSameBits) {
   using Outputs = std::vector<Matrix>;
-  const testnet::Builder large = testnet::GridNetwork(5, 4, 1, true, 1.0, 3);
+  const testnet::Builder large = testnet::GridNetwork();
   const ObservationSystem shaped = NetworkShapedSystem(20, 160, 30, 17);  // n = 250, m = 60
   const struct Case {
     const char* name;

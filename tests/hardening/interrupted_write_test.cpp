@@ -18,9 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(InterruptedWrite, LeavesNoTemporaryFile) {
-  const fs::path folder = korvo::testing::TestTempRoot() / "interrupted";
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const fs::path folder = korvo::testing::FreshTempDir("interrupted");
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {

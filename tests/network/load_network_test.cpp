@@ -11,7 +11,6 @@
 #include "network/project_file.h"
 #include "network/project_lines.h"
 #include "support/files.h"
-#include "support/net_cases.h"
 #include "support/project_text.h"
 #include "support/recorders.h"
 

@@ -10,7 +10,6 @@
 #include "common/win1252.h"
 #include "network/wave_import.h"
 #include "support/files.h"
-#include "support/net_cases.h"
 #include "support/project_text.h"
 
 namespace korvo {

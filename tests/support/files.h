@@ -1,5 +1,5 @@
 #pragma once
-// Scratch files, whole-file reads, hand-written expected files and the korvo-cli runner.
+// Scratch files and folders, whole-file reads, hand-written expected files and the korvo-cli runner.
 //
 // Tests run in parallel (ctest -j, several checkouts on one machine): every scratch file lives
 // in a folder of this test process, never at a fixed name under /tmp.
@@ -8,9 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -60,15 +62,55 @@ inline std::filesystem::path Example(const std::string& name) {
   return std::filesystem::path(KORVO_SOURCE_DIR) / "examples" / name;
 }
 
-// CR LF line ends, for expected texts written with '\n'.
-inline std::string Crlf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+// The 18 columns of a coordinate utility output file (tests/golden/coordinates_madrid_barcelona.txt):
+// the values of one format are separated by ",", the formats by ";", the points by CR LF. Each
+// column's values, blanks kept, are joined by `separator`.
+inline std::array<std::string, 18> CoordinateFileColumns(const std::string& text, const std::string& separator) {
+  std::array<std::string, 18> columns;
+  std::size_t column = 0, line = 0;
+  std::string field;
+  for (char c : text + "\n") {
+    if (c == ',' || c == ';' || c == '\n') {
+      if (column < columns.size()) columns[column] += (line > 0 ? separator : "") + field;
+      field.clear();
+      column = c == '\n' ? 0 : column + 1;
+      line += c == '\n' ? 1 : 0;
+    } else if (c != '\r') {
+      field += c;
+    }
   }
-  return out;
+  return columns;
+}
+
+// `text` with every `name` replaced by `value`.
+inline std::string ReplacedAll(std::string text, const std::string& name, const std::string& value) {
+  for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size())) {
+    text.replace(at, name.size(), value);
+  }
+  return text;
+}
+
+// Scratch folders for the korvo-cli tables: a fresh folder holding given files, "{D}" in a
+// command or an expected text standing for that folder, and the folder's files read back to
+// see that nothing appeared, vanished or changed.
+using FolderFiles = std::map<std::string, std::string>;  // file name → bytes
+
+inline std::filesystem::path FolderWith(const std::string& name, const FolderFiles& files) {
+  const std::filesystem::path folder = FreshTempDir(name);
+  for (const auto& [file, bytes] : files) std::ofstream(folder / file, std::ios::binary) << bytes;
+  return folder;
+}
+
+inline FolderFiles FilesIn(const std::filesystem::path& folder) {
+  FolderFiles files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files[entry.path().filename().string()] = ReadWholeFile(entry.path());
+  }
+  return files;
+}
+
+inline std::string InFolder(const std::string& text, const std::filesystem::path& folder) {
+  return ReplacedAll(text, "{D}", folder.string());
 }
 
 #ifdef KORVO_CLI_PATH

@@ -87,24 +87,15 @@ inline double Wrap400(double gon) {
 }
 
 struct Builder {
-  Xyz base;
-  Frame baseFrame;
+  Xyz base = GeocentricFromGeodetic(40.4, -3.7, 650.0);
+  Frame baseFrame = FrameAt(40.4, -3.7);
   std::vector<TrueVertex> truth;
   NetworkModel model;
   double refractionTrue = 0.0;  // K that the observed zenith angles carry
   std::vector<double> orientationTrueGon;  // per vertex: orientation of its direction set
 
-  Builder(double latDeg = 40.4, double lonDeg = -3.7) {
-    base = GeocentricFromGeodetic(latDeg, lonDeg, 650.0);
-    baseFrame = FrameAt(latDeg, lonDeg);
-  }
-
   void AddVertex(int number, bool fixed, double eastM, double northM, double upM) {
-    TrueVertex v;
-    v.number = number;
-    v.fixed = fixed;
-    v.truth = Offset(base, baseFrame, eastM, northM, upM);
-    truth.push_back(v);
+    truth.push_back({.number = number, .fixed = fixed, .truth = Offset(base, baseFrame, eastM, northM, upM)});
   }
 
   int IndexOf(int number) const {
@@ -121,18 +112,15 @@ struct Builder {
     std::uniform_real_distribution<double> shift(-offsetM, offsetM);
     model.vertices.clear();
     for (const TrueVertex& t : truth) {
-      NetworkVertex v;
-      v.number = static_cast<std::int16_t>(t.number);
-      v.kind = t.fixed ? kKindFixed : kKindUnknown;
-      v.xM = t.truth.x + (t.fixed ? 0.0 : shift(rng));
-      v.yM = t.truth.y + (t.fixed ? 0.0 : shift(rng));
-      v.zM = t.truth.z + (t.fixed ? 0.0 : shift(rng));
-      v.deflectionUnknown = t.deflectionUnknown;
-      if (!t.deflectionUnknown) {
-        v.deflectionNsCc = t.xiCc;
-        v.deflectionEwCc = t.etaCc;
-      }
-      model.vertices.push_back(v);
+      // The shifts are drawn in the order x, y, z (designated initializers are evaluated in order).
+      model.vertices.push_back({.number = static_cast<std::int16_t>(t.number),
+                                .kind = t.fixed ? kKindFixed : kKindUnknown,
+                                .xM = t.truth.x + (t.fixed ? 0.0 : shift(rng)),
+                                .yM = t.truth.y + (t.fixed ? 0.0 : shift(rng)),
+                                .zM = t.truth.z + (t.fixed ? 0.0 : shift(rng)),
+                                .deflectionUnknown = t.deflectionUnknown,
+                                .deflectionNsCc = t.deflectionUnknown ? 0.0 : t.xiCc,
+                                .deflectionEwCc = t.deflectionUnknown ? 0.0 : t.etaCc});
     }
     ComputeVertexGeodetics(model);
     orientationTrueGon.assign(truth.size(), 0.0);
@@ -153,53 +141,41 @@ struct Builder {
     const TrueVertex& t = truth[static_cast<std::size_t>(IndexOf(from))];
     const double phi = model.vertices[static_cast<std::size_t>(IndexOf(from))].latitudeDeg * kPi / 180.0;
     const double a = s.azimuthGon * kPi / 200.0, z = s.zenithGon * kPi / 200.0;
-    ClassicalObservation o;
-    o.type = type;
-    o.from = from;
-    o.to = static_cast<std::int16_t>(to);
-    o.stdDev = stdDev;
+    double value = 0.0;
     switch (type) {
       case ObservationType::Distance:
-        o.value = s.distanceM + noise;
+        value = s.distanceM + noise;
         break;
       case ObservationType::Zenith:
-        o.value = s.zenithGon - refractionTrue * (200.0 / kPi) * s.distanceM / 6370000.0 -
-                  (t.xiCc * std::cos(a) + t.etaCc * std::sin(a)) / 10000.0 + noise / 10000.0;
+        value = s.zenithGon - refractionTrue * (200.0 / kPi) * s.distanceM / 6370000.0 -
+                (t.xiCc * std::cos(a) + t.etaCc * std::sin(a)) / 10000.0 + noise / 10000.0;
         break;
       case ObservationType::Direction: {
         const double corrected =
             s.azimuthGon + (t.xiCc * std::sin(a) / std::tan(z) + t.etaCc * (std::tan(phi) - std::cos(a) / std::tan(z))) / 10000.0;
-        o.value = Wrap400(corrected - orientationTrueGon[static_cast<std::size_t>(IndexOf(from))] + noise / 10000.0);
+        value = Wrap400(corrected - orientationTrueGon[static_cast<std::size_t>(IndexOf(from))] + noise / 10000.0);
         break;
       }
     }
-    model.classical.push_back(o);
+    model.classical.push_back({.type = type, .from = static_cast<double>(from), .to = static_cast<std::int16_t>(to),
+                               .value = value, .stdDev = stdDev});
   }
 
   void AddBaseline(int from, int to, double sigmaM, double noiseX = 0.0, double noiseY = 0.0, double noiseZ = 0.0) {
     const TrueVertex& a = truth[static_cast<std::size_t>(IndexOf(from))];
     const TrueVertex& b = truth[static_cast<std::size_t>(IndexOf(to))];
-    GpsBaseline g;
-    g.from = from;
-    g.to = static_cast<std::int16_t>(to);
-    g.dxM = b.truth.x - a.truth.x + noiseX;
-    g.dyM = b.truth.y - a.truth.y + noiseY;
-    g.dzM = b.truth.z - a.truth.z + noiseZ;
     const double v = sigmaM * sigmaM;
-    g.cxx = v;
-    g.cyy = 1.5 * v;
-    g.czz = 2.0 * v;
-    g.cxy = 0.3 * v;
-    g.cxz = -0.2 * v;
-    g.cyz = 0.4 * v;
-    model.baselines.push_back(g);
+    model.baselines.push_back({.from = static_cast<double>(from), .to = static_cast<std::int16_t>(to),
+                               .dxM = b.truth.x - a.truth.x + noiseX, .dyM = b.truth.y - a.truth.y + noiseY,
+                               .dzM = b.truth.z - a.truth.z + noiseZ, .cxx = v, .cxy = 0.3 * v, .cxz = -0.2 * v,
+                               .cyy = 1.5 * v, .cyz = 0.4 * v, .czz = 2.0 * v});
   }
 };
 
-// A network of `side` x `side` vertices on a 700 m grid with rolling heights, every
-// `fixedEvery`-th vertex fixed, each vertex observing its neighbours within `reach` grid steps
-// (direction, zenith angle, distance) and GPS baselines along the rows; with noise.
-inline Builder GridNetwork(int side, int fixedEvery, int reach, bool gps, double noiseScale, unsigned seed) {
+// A network of side x side vertices on a 700 m grid with rolling heights, every fixedEvery-th
+// vertex fixed, each vertex observing its neighbours up to `reach` grid steps away (direction,
+// zenith angle, distance) and GPS baselines along the rows; with noise from `seed`.
+inline Builder GridNetwork(int side = 5, int fixedEvery = 4, int reach = 1, unsigned seed = 3) {
   Builder b;
   int number = 1;
   for (int r = 0; r < side; ++r) {
@@ -220,15 +196,12 @@ inline Builder GridNetwork(int side, int fixedEvery, int reach, bool gps, double
           const int rr = r + dr, cc = c + dc;
           if ((dr == 0 && dc == 0) || rr < 0 || cc < 0 || rr >= side || cc >= side) continue;
           const int to = rr * side + cc + 1;
-          b.AddObservation(ObservationType::Direction, from, to, 10.0, 10.0 * noiseScale * unit(rng));
-          b.AddObservation(ObservationType::Zenith, from, to, 20.0, 20.0 * noiseScale * unit(rng));
-          if (to > from) b.AddObservation(ObservationType::Distance, from, to, 0.005, 0.005 * noiseScale * unit(rng));
+          b.AddObservation(ObservationType::Direction, from, to, 10.0, 10.0 * unit(rng));
+          b.AddObservation(ObservationType::Zenith, from, to, 20.0, 20.0 * unit(rng));
+          if (to > from) b.AddObservation(ObservationType::Distance, from, to, 0.005, 0.005 * unit(rng));
         }
       }
-      if (gps && c + 1 < side) {
-        b.AddBaseline(from, from + 1, 0.004, 0.004 * noiseScale * unit(rng), 0.004 * noiseScale * unit(rng),
-                      0.004 * noiseScale * unit(rng));
-      }
+      if (c + 1 < side) b.AddBaseline(from, from + 1, 0.004, 0.004 * unit(rng), 0.004 * unit(rng), 0.004 * unit(rng));
     }
   }
   return b;
@@ -242,15 +215,8 @@ namespace korvo::testing {
 // longitude (degrees) the loader would have computed.
 inline NetworkVertex AuditVertex(int number, const std::string& kind, double xM, double yM, double zM,
                                  double latitudeDeg = 40.4, float longitudeDeg = -3.7f) {
-  NetworkVertex v;
-  v.number = static_cast<std::int16_t>(number);
-  v.kind = kind;
-  v.xM = xM;
-  v.yM = yM;
-  v.zM = zM;
-  v.latitudeDeg = latitudeDeg;
-  v.longitudeDeg = longitudeDeg;
-  return v;
+  return {.number = static_cast<std::int16_t>(number), .kind = kind, .xM = xM, .yM = yM, .zM = zM,
+          .latitudeDeg = latitudeDeg, .longitudeDeg = longitudeDeg};
 }
 
 }  // namespace korvo::testing
