@@ -170,7 +170,7 @@ TEST(FormObservationSystem, BaselineRowsWeightsAndTerms) {
   EXPECT_NEAR(s->k(6, 1), 0.003, 1e-9);
 }
 
-TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
+TEST(FormObservationSystem, RefusalsNameTheirRecord) {
   CalcOptions noStationErrors;
   noStationErrors.applyGpsStationErrors = false;
   const struct Case { const char* what; void (*spoil)(NetworkModel&); std::string message; CalcOptions options = {}; } cases[] = {
@@ -187,6 +187,14 @@ TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
        Cp1252(" ¡La observación nº 5 (Geométrica 1-3) tiene desviación típica nula: su peso sería infinito! ")},
       {"inadmissible type", [](NetworkModel& m) { m.classical[3].type = static_cast<ObservationType>(7); },
        Cp1252(" ¡Se ha producido un error: algún tipo de observable clásico no es admisible! ")},
+      // 1 and 3 on one vertical (+X at latitude and longitude 0): the distance 1-3 (row 5) is an
+      // ordinary row, the direction 3-1 has no azimuth.
+      {"vertical sight",
+       [](NetworkModel& m) {
+         m.vertices[0] = korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0, 0.0, 0.0f);
+         m.vertices[2] = korvo::testing::AuditVertex(3, kKindUnknown, 6378637.0, 0.0, 0.0, 0.0, 0.0f);
+       },
+       Cp1252(" ¡La observación nº 6 (Dirección 3-1) es una visual vertical: su acimut no está definido! ")},
       {"singular baseline covariance",
        [](NetworkModel& m) { m.baselines[0].cxx = m.baselines[0].cyy = m.baselines[0].czz = m.baselines[0].cxy = m.baselines[0].cxz = m.baselines[0].cyz = 0.0; },
        "Matriz singular", noStationErrors},
@@ -198,23 +206,6 @@ TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
     ASSERT_FALSE(s.ok()) << c.what;
     EXPECT_EQ(s.error(), c.message) << c.what;
   }
-}
-
-// An angle to a target on the station's vertical (+X at latitude and longitude 0) is refused;
-// a distance along it is an ordinary row.
-TEST(FormObservationSystem, VerticalSightIsRefused) {
-  NetworkModel network;
-  network.vertices = {korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0, 0.0, 0.0f),
-                      korvo::testing::AuditVertex(2, kKindUnknown, 6378637.0, 0.0, 0.0, 0.0, 0.0f)};
-  network.classical = {{ObservationType::Distance, 1, 2, 500.0, 10.0}};
-  const Result<ObservationSystem> distance = FormObservationSystem(network, CalcOptions{});
-  ASSERT_TRUE(distance.ok()) << distance.error();
-  EXPECT_EQ(distance->A(1, 1), 1.0);  // d(distance)/dX along the line
-  network.classical.push_back({ObservationType::Zenith, 1, 2, 0.0, 10.0});
-  const Result<ObservationSystem> zenith = FormObservationSystem(network, CalcOptions{});
-  ASSERT_FALSE(zenith.ok());
-  EXPECT_EQ(zenith.error(),
-            Cp1252(" ¡La observación nº 2 (Cenital 1-2) es una visual vertical: su acimut no está definido! "));
 }
 
 }  // namespace
