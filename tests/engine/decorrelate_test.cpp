@@ -19,16 +19,6 @@ namespace {
 
 using namespace korvo::testing;
 
-// A baseline's block [4 1 0; 1 4 1; 0 1 4] between classical weights 9 and 0.5: eigenvalues
-// 4 + 2cos(kπ/4) by hand, in three blocks.
-Matrix BaselineBetweenSingles() {
-  Matrix p(5, 5);
-  p(1, 1) = 9.0, p(5, 5) = 0.5;
-  for (int i = 2; i <= 4; ++i) p(i, i) = 4.0;
-  p(2, 3) = p(3, 2) = p(3, 4) = p(4, 3) = 1.0;
-  return p;
-}
-
 // A 60 × 60 full matrix Q·diag(λ)·Qᵀ with λ from 10⁻³ to 10⁶ and a triple value 7, Q a
 // product of plane rotations.
 std::pair<Matrix, std::vector<double>> SpreadEigenvalues() {
@@ -66,7 +56,10 @@ TEST(WeightDecomposition, FactorsRebuildTheWeights) {
   } cases[] = {
       {"spread and repeated", spread, spreadValues, 1e-13 * 1e6, 1},
       {"unsymmetric, symmetric part [3 1; 1 3]", FromRows({{3, 2}, {0, 3}}), FromOne({4, 2}), 1e-15, 1},
-      {"baseline block between single rows", BaselineBetweenSingles(),
+      // A baseline's block [4 1 0; 1 4 1; 0 1 4] between classical weights 9 and 0.5:
+      // eigenvalues 4 + 2cos(kπ/4) by hand, in three blocks.
+      {"baseline block between single rows",
+       FromRows({{9, 0, 0, 0, 0}, {0, 4, 1, 0, 0}, {0, 1, 4, 1, 0}, {0, 0, 1, 4, 0}, {0, 0, 0, 0, 0.5}}),
        FromOne({9.0, 4.0 + std::sqrt(2.0), 4.0, 4.0 - std::sqrt(2.0), 0.5}), 1e-14, 3},
   };
   for (const Case& c : cases) {

@@ -15,7 +15,6 @@
 #include "engine/robust_estimators.h"
 #include "support/engine_cases.h"
 #include "support/matrices.h"
-#include "support/networks.h"
 
 namespace korvo {
 namespace {
@@ -105,7 +104,6 @@ void Add(std::vector<Matrix>& out, const std::vector<double>& v) { out.push_back
 // Every layer gives the same bits with the fast kernels and with the plain dense loops.
 TEST(Kernels, FastAndPlainGiveTheSameBits) {
   using Outputs = std::vector<Matrix>;
-  const testnet::Builder large = testnet::GridNetwork();
   const ObservationSystem shaped = NetworkShapedSystem(20, 160, 30, 17);  // n = 250, m = 60
   const struct Case {
     const char* name;
@@ -144,18 +142,6 @@ TEST(Kernels, FastAndPlainGiveTheSameBits) {
       // The whole-matrix loops and the fallback of one block may give zeros of other signs.
       {"blocks, one with a negative diagonal element",
        [](const MatrixKernels& k) { return Outputs{k.invert(DiagonalBlocks(true).first, 8).value()}; }, true},
-      {"formation and least squares of a network",
-       [&](const MatrixKernels& k) {
-         const ObservationSystem sys = FormObservationSystem(large.model, CalcOptions{}, k).value();
-         EXPECT_GT(sys.numEquations, 300);
-         const LeastSquaresResults r = SolveLeastSquares(sys, nullptr, k).value();
-         Outputs out{sys.A, sys.k, sys.P, r.Qxx, r.Qll, r.QllHat, r.Qvv, r.Cxx, r.CllHat, r.Cvv, r.externalReliabilityVectors};
-         for (const std::vector<double>* v : {&r.corrections, &r.residuals, &r.sigmaResiduals, &r.minDetectableError})
-           Add(out, *v);
-         Add(out, {r.sigmaZero});
-         return out;
-       },
-       false},
       // Unit weight factors, then those of Huber's second pass, then random ones.
       {"reweighted passes on a network-shaped system",
        [&](const MatrixKernels& k) {
