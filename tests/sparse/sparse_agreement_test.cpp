@@ -12,9 +12,7 @@
 #include "bench/network_generator.h"
 #include "engine/adjustment_driver.h"
 #include "engine/least_squares.h"
-#include "engine/robust_stage.h"
 #include "engine/sparse_least_squares.h"
-#include "engine/sparse_robust.h"
 #include "common/win1252.h"
 #include "matimport/import_matrices.h"
 #include "matimport/imported_adjustment.h"
@@ -108,37 +106,17 @@ TEST(SparseAgreement, LeastSquaresRobustAndQualityMatchDense) {
     ExpectClose(d.internalReliability, s.internalReliability, "internal", &d.redundancy);
     ExpectClose(d.externalReliability, s.externalReliability, "external", &d.redundancy);
 
+    // The quality document of the full and the compact report: every test, coordinate,
+    // precision figure and estimate of the robust stage; the baseline statistics read the
+    // off-diagonal residual cofactors of each path's baseline blocks.
     // Lp and L1 for one reweighting: their weights (1/|v|, |v|^(p − 2)) amplify rounding, so
     // longer runs part ways on any two summation orders (engine/sparse_robust.h).
     // A row without redundancy has a residual of rounding size and an L1 weight 1/|v| made of
     // rounding: L1 only runs where every row has redundancy.
-    CalcOptions options;
-    options.maxIterLp = options.maxIterL1 = 1;
-    for (std::size_t i = 1; i < d.redundancy.size(); ++i) options.useL1 = options.useL1 && d.redundancy[i] > 1e-12;
-    EXPECT_EQ(options.useL1, name != "red_ejemplo");
-    const RobustResults denseRobust = RunRobustEstimators(system, options, {});
-    const RobustResults sparseRobust = RunSparseRobustEstimators(compressed, options, {});
-    ASSERT_EQ(denseRobust.leftOut.size(), sparseRobust.leftOut.size());
-    ASSERT_EQ(denseRobust.lp.has_value(), sparseRobust.lp.has_value());
-    EXPECT_NEAR(sparseRobust.lp->kurtosis, denseRobust.lp->kurtosis, 1e-9 * denseRobust.lp->kurtosis);
-    const RobustEstimate* pairs[][2] = {{&*denseRobust.huber, &*sparseRobust.huber},
-                                        {&*denseRobust.lp, &*sparseRobust.lp},
-                                        {options.useL1 ? &*denseRobust.l1 : nullptr, options.useL1 ? &*sparseRobust.l1 : nullptr}};
-    for (const auto& [de, se] : pairs) {
-      if (de == nullptr) continue;
-      EXPECT_EQ(se->iterations, de->iterations);
-      EXPECT_NEAR(se->sigma, de->sigma, 1e-9 * de->sigma);
-      // Printed with 3 decimals; a reweighted pass amplifies rounding a little.
-      ExpectClose(de->corrections, se->corrections, "robust corrections", nullptr, 1e-8);
-      ExpectClose(de->residuals, se->residuals, "robust residuals", nullptr, 1e-8);
-    }
-
-    // The quality document of the full and the compact report: every test, coordinate,
-    // precision figure and robust summary; the baseline statistics read the off-diagonal
-    // residual cofactors of each path's baseline blocks.
     CalcOptions quality;
-    quality.maxIterLp = 1;
-    quality.useL1 = false;
+    quality.maxIterLp = quality.maxIterL1 = 1;
+    for (std::size_t i = 1; i < d.redundancy.size(); ++i) quality.useL1 = quality.useL1 && d.redundancy[i] > 1e-12;
+    EXPECT_EQ(quality.useL1, name != "red_ejemplo");
     nlohmann::json documents[2];
     for (const ReportForm form : {ReportForm::Full, ReportForm::Compact}) {
       quality.reportForm = form;
@@ -153,6 +131,7 @@ TEST(SparseAgreement, LeastSquaresRobustAndQualityMatchDense) {
       documents[form == ReportForm::Compact] = nlohmann::json::parse(BuildQualityJson(output->quality, output->robust));
     }
     ASSERT_GT(documents[0]["observations"].size(), 20u);
+    ASSERT_EQ(documents[0]["robust"].size(), quality.useL1 ? 3u : 2u);
     ExpectSameJson(documents[0], documents[1], name);
   }
 }
