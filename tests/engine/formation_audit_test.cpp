@@ -82,29 +82,25 @@ const SightCase kCases[] = {
      4114465.308},
 };
 
-// Station 1 observes a direction and a zenith angle to each target 2, 3, 4, 5 in turn.
-NetworkModel StationWithFourTargets(double xiCc, double etaCc) {
-  NetworkModel network;
-  network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789));
-  network.vertices[0].deflectionNsCc = xiCc;
-  network.vertices[0].deflectionEwCc = etaCc;
-  std::int16_t number = 2;
-  for (const SightCase& c : kCases) {
-    network.vertices.push_back(korvo::testing::AuditVertex(number, kKindFixed, c.x, c.y, c.z));
-    network.classical.push_back({ObservationType::Direction, 1, number, 100.0, 10.0});
-    network.classical.push_back({ObservationType::Zenith, 1, number++, 100.0, 10.0});
-  }
-  return network;
-}
-
-// Uncorrected with refraction estimated; corrected with a fixed coefficient and known deflection.
+// Station 1 observes a direction and a zenith angle to each target 2, 3, 4, 5 in turn:
+// uncorrected with refraction estimated; corrected with a fixed coefficient and known deflection.
 TEST(SightAnglesAudit, AnglesAndTheirCorrectionsToTheLastDigit) {
   CalcOptions fixedK;
   fixedK.fixedRefraction = true;
   fixedK.refractionK = 0.08;
   const struct Run { CalcOptions options; double xiCc, etaCc; bool corrected; } runs[] = {{CalcOptions{}, 0, 0, false}, {fixedK, 3.2, -1.7, true}};
   for (const Run& run : runs) {
-    Result<ObservationSystem> sys = FormObservationSystem(StationWithFourTargets(run.xiCc, run.etaCc), run.options);
+    NetworkModel network;
+    network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789));
+    network.vertices[0].deflectionNsCc = run.xiCc;
+    network.vertices[0].deflectionEwCc = run.etaCc;
+    std::int16_t number = 2;
+    for (const SightCase& c : kCases) {
+      network.vertices.push_back(korvo::testing::AuditVertex(number, kKindFixed, c.x, c.y, c.z));
+      network.classical.push_back({ObservationType::Direction, 1, number, 100.0, 10.0});
+      network.classical.push_back({ObservationType::Zenith, 1, number++, 100.0, 10.0});
+    }
+    Result<ObservationSystem> sys = FormObservationSystem(network, run.options);
     ASSERT_TRUE(sys.ok()) << sys.error();
     for (std::size_t i = 0; i < std::size(kCases); ++i) {
       const SightCase& c = kCases[i];
