@@ -99,8 +99,6 @@ Matrix RandomSparse(std::mt19937& rng, int rows, int cols, double zeroShare) {
   return m;
 }
 
-void Add(std::vector<Matrix>& out, const std::vector<double>& v) { out.push_back(Column(v)); }
-
 // Every layer gives the same bits with the fast kernels and with the plain dense loops.
 TEST(Kernels, FastAndPlainGiveTheSameBits) {
   using Outputs = std::vector<Matrix>;
@@ -152,7 +150,8 @@ TEST(Kernels, FastAndPlainGiveTheSameBits) {
          std::uniform_real_distribution<double> u(0.05, 1.0);
          for (int round = 0; round < 3; ++round) {
            const ReweightedPass pass = RunReweightedStep(d, w, k).value();
-           for (const std::vector<double>& v : {pass.corrections, pass.rotatedResiduals, {pass.sigma}}) Add(out, v);
+           for (const std::vector<double>& v : {pass.corrections, pass.rotatedResiduals, {pass.sigma}})
+             out.push_back(Column(v));
            out.push_back(pass.robustQxx);
            for (std::size_t i = 1; i < w.size(); ++i)
              w[i] = round == 0 ? HuberWeight(pass.rotatedResiduals[i], d.rotatedWeights()[i]) : u(gen);

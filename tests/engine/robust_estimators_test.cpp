@@ -135,8 +135,6 @@ TEST(RobustEstimators, WholeLoopsOnAMeanWithOneOutlier) {
 }
 
 TEST(RobustEstimators, FailuresCarryTheirMessages) {
-  Matrix unreached(3, 2);
-  unreached(1, 1) = unreached(2, 1) = unreached(3, 1) = 1.0;  // the second unknown is in no row
   // Residuals of 1e200 square beyond the largest double: the scale is not finite.
   const std::string nonFinite =
       Cp1252(" ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! \r\n"
@@ -144,7 +142,9 @@ TEST(RobustEstimators, FailuresCarryTheirMessages) {
   const struct Case { const char* name; ObservationSystem system; M method; std::string message; } cases[] = {
       {"no redundancy", testing::Imported(testing::Identity(2), {1.0, 2.0}, testing::Identity(2)), M::Huber,
        NoRedundancyMessage()},
-      {"singular normal matrix", testing::Imported(unreached, {1.0, 2.0, 3.0}, testing::Identity(3)), M::Huber,
+      // The second unknown is in no row.
+      {"singular normal matrix",
+       testing::Imported(testing::FromRows({{1, 0}, {1, 0}, {1, 0}}), {1.0, 2.0, 3.0}, testing::Identity(3)), M::Huber,
        kSingularMatrixMessage},
       {"every residual zero", DetachedRows({0.0, 0.0, 0.0}), M::Lp, UndefinedKurtosis()},
       {"scale not finite", DetachedRows({1e200, -1e200, 0.0}), M::L1, nonFinite},
@@ -163,8 +163,9 @@ TEST(RobustStage, StatusTextsProgressAndEstimatorsLeftOut) {
   blundered.k(4, 1) += 0.5;  // a gross error in row 4
   // Weights that are not positive definite cannot be decorrelated.
   const ObservationSystem notPositive = testing::Imported(Column({1, 1, 1, 1}), {1, 2, 3, 4}, Diagonal({0, 1, 1, -1, 1}));
-  const std::string notPositiveMessage = Cp1252("¡ La matriz de pesos no es definida positiva !\r\nNo se pueden aplicar "
-                                                "los métodos de estimación robusta: desactívelos en las opciones de cálculo.");
+  const std::string notPositiveMessage =
+      Cp1252("¡ La matriz de pesos no es definida positiva !\r\nNo se pueden aplicar los métodos de estimación "
+             "robusta: desactívelos en las opciones de cálculo.");
   const std::string S = SolvingRobustStatus(), H = HuberStatus(), Lp = LpStatus(), L1 = L1Status();
   const ObservationSystem zero = DetachedRows({0.0, 0.0, 0.0});  // every least-squares residual 0
   const struct Case {

@@ -84,7 +84,8 @@ TEST(ImportMatrices, EveryCheckGivesItsMessageAndKindInOrder) {
     EXPECT_EQ(kind, c.kind) << imported.error();
   }
   const std::string folder = (korvo::testing::TestTempRoot() / "import").string();
-  EXPECT_EQ(testing::ReplacedAll(messages, folder, "<temporal>"), Cp1252(testing::Golden("matrix_import_refusals.txt")));
+  EXPECT_EQ(testing::ReplacedAll(messages, folder, "<temporal>"),
+            Cp1252(testing::Golden("matrix_import_refusals.txt")));
 }
 
 // A system written with three separators and imported again gives the same solution, bit for bit.

@@ -221,8 +221,8 @@ TEST(QualityProducts, SampleNetworkJsonHasEveryKeyAndCsvItsPoints) {
   EXPECT_EQ(json["sigma0"].get<double>(), out->leastSquares.sigmaZero);  // full precision
 
   // Vertex 1 is fixed: its line from CartConvert and TransverseMercatorProj (test above).
-  EXPECT_NE(BuildPointsCsv(out->quality).find("\r\n1,1,40.9780000001,-4.1150000008,1002.4126,30,406194.7785,4536913.4484,"
-                     "0.0000,0.0000,0.0000,0.0000,0.0000,0.0000\r\n"),
+  EXPECT_NE(BuildPointsCsv(out->quality).find("\r\n1,1,40.9780000001,-4.1150000008,1002.4126,30,406194.7785,"
+                                              "4536913.4484,0.0000,0.0000,0.0000,0.0000,0.0000,0.0000\r\n"),
             std::string::npos);
 }
 
