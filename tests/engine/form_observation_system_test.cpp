@@ -143,33 +143,6 @@ TEST(FormObservationSystem, DirectionTermNearNorthIsTheShortWayRound) {
   for (int row = 1; row <= 2; ++row) EXPECT_NEAR(s->k(row, 1), 0.0, 1e-4) << row;
 }
 
-TEST(FormObservationSystem, BaselineRowsWeightsAndTerms) {
-  Builder b;
-  b.AddVertex(1, true, 0, 0, 0);
-  b.AddVertex(2, false, 15000, 22000, 300);
-  b.AddVertex(3, true, 1000, 500, 10);
-  b.PlaceVertices(0.02);
-  b.AddBaseline(1, 2, 0.004);
-  b.AddBaseline(1, 3, 0.004, 0.002, -0.001, 0.003);
-  CalcOptions options;
-  options.applyGpsStationErrors = false;
-  const Result<ObservationSystem> s = FormObservationSystem(b.model, options);
-  ASSERT_TRUE(s.ok());
-  // Without station errors P·Σ = I (the terms of a baseline between an unknown and a fixed
-  // vertex are the truth test's); a baseline between fixed vertices has weights and terms (the
-  // planted misclosure) but no coefficients.
-  const GpsBaseline& g = b.model.baselines[0];
-  EXPECT_NEAR(s->P(1, 1) * g.cxx + s->P(1, 2) * g.cxy + s->P(1, 3) * g.cxz, 1.0, 1e-9);
-  EXPECT_NEAR(s->P(2, 1) * g.cxx + s->P(2, 2) * g.cxy + s->P(2, 3) * g.cxz, 0.0, 1e-9);
-  ASSERT_EQ(s->numUnknowns, 3);
-  for (int row = 4; row <= 6; ++row) {
-    for (int j = 1; j <= 3; ++j) EXPECT_EQ(s->A(row, j), 0.0);
-    EXPECT_GT(s->P(row, row), 0.0);
-  }
-  EXPECT_NEAR(s->k(4, 1), 0.002, 1e-9);
-  EXPECT_NEAR(s->k(6, 1), 0.003, 1e-9);
-}
-
 TEST(FormObservationSystem, RefusalsNameTheirRecord) {
   CalcOptions noStationErrors;
   noStationErrors.applyGpsStationErrors = false;

@@ -42,7 +42,8 @@ TEST(ClassicalRowsAudit, CoefficientsTermsAndWeightsToTheLastDigit) {
 }
 
 // Weight block of a baseline, (Σ_b + J·S·Jᵀ)⁻¹ with station errors, against an independent
-// evaluation in Python 3 following the same order of operations (it is not exactly symmetric).
+// evaluation in Python 3 following the same order of operations (it is not exactly symmetric);
+// without them, Σ_b⁻¹.
 TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
   NetworkModel network;
   network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.0, -313500.0, 4114000.0, 40.4, -3.7f));
@@ -62,6 +63,18 @@ TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
     ASSERT_TRUE(sys.ok()) << sys.error();
     for (int i = 1; i <= 3; ++i) {
       for (int j = 1; j <= 3; ++j) EXPECT_EQ(sys->P(i, j), expected[i - 1][j - 1]) << i << "," << j;
+    }
+  }
+  options.applyGpsStationErrors = false;
+  const Result<ObservationSystem> plain = FormObservationSystem(network, options);
+  ASSERT_TRUE(plain.ok()) << plain.error();
+  const GpsBaseline& g = network.baselines[0];
+  const double sigma[3][3] = {{g.cxx, g.cxy, g.cxz}, {g.cxy, g.cyy, g.cyz}, {g.cxz, g.cyz, g.czz}};
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 3; ++j) {
+      double product = 0.0;
+      for (int k = 1; k <= 3; ++k) product += plain->P(i, k) * sigma[k - 1][j - 1];
+      EXPECT_NEAR(product, i == j ? 1.0 : 0.0, 1e-9) << "P·Σ (" << i << ", " << j << ")";
     }
   }
 }

@@ -32,7 +32,6 @@ TEST(QualityGeometry, EllipsesFromHandBuiltCovariances) {
   struct Case { double cEE, cEN, cNN, a, b, azimuth; };
   const Case cases[] = {
       {4.0, 0.0, 4.0, 2.0, 2.0, 0.0},    // a circle
-      {1.0, 0.0, 9.0, 3.0, 1.0, 0.0},    // major axis north
       {9.0, 0.0, 1.0, 3.0, 1.0, 100.0},  // major axis east
       {9 * ue * ue + 4 * ve * ve, 9 * ue * un + 4 * ve * vn, 9 * un * un + 4 * vn * vn, 3.0, 2.0, 30.0},
       {9 * ue * ue + 4 * ve * ve, -(9 * ue * un + 4 * ve * vn), 9 * un * un + 4 * vn * vn, 3.0, 2.0, 170.0},
