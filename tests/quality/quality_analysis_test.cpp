@@ -46,14 +46,13 @@ TEST(QualityGeometry, EllipsesFromHandBuiltCovariances) {
 
 // φ = 0, λ = 0: east is +Y, north +Z, up +X. North pole (λ = 0): east +Y, north −X, up +Z.
 TEST(QualityGeometry, EnuRotationAtTheOriginAndAtThePole) {
-  const struct {
-    Block3 rotation, expected;
-    double tolerance;
-  } cases[] = {{EnuRotation(0.0, 0.0), {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}}, 1e-15},
-               {EnuRotation(90.0, 0.0), {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}}, 1e-14}};
-  for (const auto& c : cases) {
-    for (int r = 0; r < 3; ++r)
-      for (int k = 0; k < 3; ++k) EXPECT_NEAR(c.rotation[r][k], c.expected[r][k], c.tolerance) << r << k;
+  const Block3 origin = EnuRotation(0.0, 0.0), pole = EnuRotation(90.0, 0.0);
+  const Block3 atOrigin = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}}, atPole = {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}};
+  for (int r = 0; r < 3; ++r) {
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_NEAR(origin[r][k], atOrigin[r][k], 1e-15) << r << k;
+      EXPECT_NEAR(pole[r][k], atPole[r][k], 1e-14) << r << k;
+    }
   }
 }
 
