@@ -25,11 +25,9 @@ using testing::Column;
 using testing::Diagonal;
 using M = RobustMethod;
 
-std::vector<double> Same(std::size_t n, double value) { return std::vector<double>(n + 1, value); }
-
 // One unknown observed directly: the mean of `values`, unit weights.
 ObservationSystem Mean(const std::vector<double>& values) {
-  return testing::Imported(Column(std::vector<double>(values.size(), 1.0)), values, Diagonal(Same(values.size(), 1.0)));
+  return testing::Imported(Column(std::vector<double>(values.size(), 1.0)), values, Diagonal(std::vector<double>(values.size() + 1, 1.0)));
 }
 
 // One unknown reached only by row 1: every other row's residual is minus its term.
@@ -38,7 +36,7 @@ ObservationSystem DetachedRows(const std::vector<double>& residualsOfOtherRows, 
   a(1, 1) = 1.0;
   std::vector<double> k{2.5};
   for (double r : residualsOfOtherRows) k.push_back(-r);
-  return testing::Imported(a, k, Diagonal(Same(k.size(), weight)));
+  return testing::Imported(a, k, Diagonal(std::vector<double>(k.size() + 1, weight)));
 }
 
 DecorrelatedSystem Decorrelated(const ObservationSystem& system) {

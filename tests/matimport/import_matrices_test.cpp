@@ -33,6 +33,7 @@ const MatrixImportPaths& Mean() {
   return paths;
 }
 
+// Then a system written with three separators and imported again gives the same solution, bit for bit.
 TEST(ImportMatrices, InstallsTheSystemTheVerticesAndTheProjectText) {
   Result<ImportedMatrices> imported = ImportMatrices(Mean(), TwoVertexList());
   ASSERT_TRUE(imported.ok()) << imported.error();
@@ -47,6 +48,28 @@ TEST(ImportMatrices, InstallsTheSystemTheVerticesAndTheProjectText) {
   std::string list;
   while (list.size() < kProjectDisplayLimit) list += VertexLine("3", kKindUnknown, false);
   EXPECT_TRUE(ImportMatrices(Mean(), list).value().projectTooBig);
+
+  const Matrix a = testing::FromRows({{1, 0}, {0, 1}, {1, 1}, {1, -1}, {2, 1}, {0.5, 3}});
+  const Matrix k = testing::Column({0.013, -0.021, 0.004, 0.0305, -0.017, 0.0071});
+  const Matrix p = testing::FromRows({{4, 0, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}, {0, 0, 3, 1.2, -0.4, 0},
+                                      {0, 0, 1.2, 5, 0.7, 0}, {0, 0, -0.4, 0.7, 2, 0}, {0, 0, 0, 0, 0, 1}});
+  auto text = [](const Matrix& m, const char* separator) {
+    std::ostringstream out;
+    out.precision(17);
+    for (int i = 1; i <= m.rows(); ++i, out << "\r\n") {
+      for (int j = 1; j <= m.cols(); ++j) out << (j > 1 ? separator : "") << m(i, j);
+    }
+    return out.str();
+  };
+  const MatrixImportPaths paths{Write("xa.txt", text(a, ";")), Write("xk.txt", text(k, " ")),
+                                Write("xp.txt", text(p, "\t"))};
+  const LeastSquaresResults direct = SolveLeastSquares(ImportedObservationSystem(a, k, p, 6, 2)).value();
+  Result<ImportedMatrices> written = ImportMatrices(paths, "");
+  ASSERT_TRUE(written.ok()) << written.error();
+  const LeastSquaresResults again = SolveLeastSquares(written->system).value();
+  EXPECT_EQ(again.corrections, direct.corrections);
+  EXPECT_EQ(again.residuals, direct.residuals);
+  EXPECT_EQ(again.sigmaZero, direct.sigmaZero);
 }
 
 // Each file is read and checked before the next: A, k, P, their dimensions, the vertex list.
@@ -86,31 +109,6 @@ TEST(ImportMatrices, EveryCheckGivesItsMessageAndKindInOrder) {
   const std::string folder = (korvo::testing::TestTempRoot() / "import").string();
   EXPECT_EQ(testing::ReplacedAll(messages, folder, "<temporal>"),
             Cp1252(testing::Golden("matrix_import_refusals.txt")));
-}
-
-// A system written with three separators and imported again gives the same solution, bit for bit.
-TEST(ImportMatrices, ExportedSystemImportsToTheSameSolution) {
-  const Matrix a = testing::FromRows({{1, 0}, {0, 1}, {1, 1}, {1, -1}, {2, 1}, {0.5, 3}});
-  const Matrix k = testing::Column({0.013, -0.021, 0.004, 0.0305, -0.017, 0.0071});
-  const Matrix p = testing::FromRows({{4, 0, 0, 0, 0, 0}, {0, 2.5, 0, 0, 0, 0}, {0, 0, 3, 1.2, -0.4, 0},
-                                      {0, 0, 1.2, 5, 0.7, 0}, {0, 0, -0.4, 0.7, 2, 0}, {0, 0, 0, 0, 0, 1}});
-  auto text = [](const Matrix& m, const char* separator) {
-    std::ostringstream out;
-    out.precision(17);
-    for (int i = 1; i <= m.rows(); ++i, out << "\r\n") {
-      for (int j = 1; j <= m.cols(); ++j) out << (j > 1 ? separator : "") << m(i, j);
-    }
-    return out.str();
-  };
-  const MatrixImportPaths paths{Write("xa.txt", text(a, ";")), Write("xk.txt", text(k, " ")),
-                                Write("xp.txt", text(p, "\t"))};
-  const LeastSquaresResults direct = SolveLeastSquares(ImportedObservationSystem(a, k, p, 6, 2)).value();
-  Result<ImportedMatrices> imported = ImportMatrices(paths, "");
-  ASSERT_TRUE(imported.ok()) << imported.error();
-  const LeastSquaresResults again = SolveLeastSquares(imported->system).value();
-  EXPECT_EQ(again.corrections, direct.corrections);
-  EXPECT_EQ(again.residuals, direct.residuals);
-  EXPECT_EQ(again.sigmaZero, direct.sigmaZero);
 }
 
 }  // namespace
