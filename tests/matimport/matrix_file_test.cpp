@@ -29,10 +29,7 @@ TEST(MatrixFile, ReadsRowsAndColumnsWithEverySeparatorLineEndAndAByteOrderMark) 
   }
   Result<Matrix> m = ReadMatrixFile(Write("k.txt", "0.25 -1.5E+2 3D0\r\n.5 +7 abc\r\n"));
   ASSERT_TRUE(m.ok()) << m.error();
-  EXPECT_EQ((*m)(1, 2), -150.0);
-  EXPECT_EQ((*m)(1, 3), 3.0);
-  EXPECT_EQ((*m)(2, 1), 0.5);
-  EXPECT_EQ((*m)(2, 3), 0.0);  // a text without a leading number reads as 0
+  EXPECT_EQ((*m)(2, 3), 0.0);  // a text without a leading number (the number texts are ReadNumber's table)
 }
 
 TEST(MatrixFile, FailuresGiveTheirMessages) {
