@@ -10,7 +10,6 @@
 
 #include "common/constants.h"
 #include "engine/decorrelate.h"
-#include "engine/least_squares.h"
 #include "engine/reweighted_step.h"
 #include "engine/robust_estimators.h"
 #include "support/engine_cases.h"

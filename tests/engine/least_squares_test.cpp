@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <vector>
 
-#include "common/win1252.h"
 #include "engine/observation_system.h"
 #include "support/engine_cases.h"
 #include "support/matrices.h"

@@ -11,7 +11,6 @@
 #include "engine/adjustment_driver.h"
 #include "engine/decorrelate.h"
 #include "engine/kernels.h"
-#include "engine/least_squares.h"
 #include "engine/reweighted_step.h"
 #include "engine/robust_stage.h"
 #include "support/engine_cases.h"
