@@ -14,7 +14,6 @@ namespace korvo {
 namespace {
 
 using namespace korvo::testing;
-using testnet::Builder;
 
 // Row 1 alone fixes x1 (r = 0), rows 2 and 3 share x2 (r = 0.5), row 4 reaches nothing (r = 1):
 // no redundancy stops the adjustment. The residuals v = Ax − k, 0, 1 cc, −1 cc and −5 m, are
@@ -48,7 +47,7 @@ TEST(SolveLeastSquares, ReliabilityOfEveryRedundancyAndAdjustedObservationsInThe
 // Exact observations of six vertices (deflections known and unknown, K = 0.07) give the true
 // unknowns back under every refraction option, from approximations 4 cm off.
 TEST(SolveLeastSquares, ExactObservationsGiveTheTruthBack) {
-  Builder b;
+  testnet::Builder b;
   const double offsets[6][3] = {{0, 0, 0}, {2100, 300, 35}, {900, 1500, -25}, {-700, 1300, 60}, {1600, -1200, 15}, {400, 2600, -40}};
   for (int v = 0; v < 6; ++v) b.AddVertex(v + 1, v < 2, offsets[v][0], offsets[v][1], offsets[v][2]);
   b.truth[2].deflectionUnknown = true, b.truth[2].xiCc = 4.0, b.truth[2].etaCc = -6.0;
@@ -63,9 +62,7 @@ TEST(SolveLeastSquares, ExactObservationsGiveTheTruthBack) {
       if (to > from) b.AddObservation(ObservationType::Distance, from, to, 0.005);
     }
   }
-  b.AddBaseline(1, 3, 0.004);
-  b.AddBaseline(5, 6, 0.004);
-  b.AddBaseline(4, 2, 0.004);
+  for (const auto& [from, to] : {std::pair{1, 3}, {5, 6}, {4, 2}}) b.AddBaseline(from, to, 0.004);
   CalcOptions perLine, single, fixedK;
   single.singleRefractionUnknown = true;
   fixedK.fixedRefraction = true;

@@ -26,11 +26,11 @@ namespace {
 // redundancy is zero up to rounding (`skip`) has reliability figures made of rounding noise
 // on either path.
 void ExpectClose(const std::vector<double>& dense, const std::vector<double>& sparse, const std::string& what,
-                 const std::vector<double>* skip = nullptr, double absolute = 1e-10) {
+                 const std::vector<double>* skip = nullptr) {
   ASSERT_EQ(dense.size(), sparse.size()) << what;
   for (std::size_t i = 1; i < dense.size(); ++i) {
     if (skip != nullptr && std::fabs((*skip)[i]) < 1e-12) continue;
-    EXPECT_NEAR(sparse[i], dense[i], 1e-9 * std::fabs(dense[i]) + absolute) << what << " " << i;
+    EXPECT_NEAR(sparse[i], dense[i], 1e-9 * std::fabs(dense[i]) + 1e-10) << what << " " << i;
   }
 }
 
