@@ -26,8 +26,8 @@ using M = RobustMethod;
 
 // One unknown observed directly: the mean of `values`, unit weights.
 ObservationSystem Mean(const std::vector<double>& values) {
-  const std::vector<double> ones(values.size() + 1, 1.0);
-  return testing::Imported(Column({ones.begin() + 1, ones.end()}), values, Diagonal(ones));
+  return testing::Imported(Column(std::vector<double>(values.size(), 1.0)), values,
+                           Diagonal(std::vector<double>(values.size() + 1, 1.0)));
 }
 
 // One unknown reached only by row 1: every other row's residual is minus its term.
