@@ -16,7 +16,7 @@ namespace {
 
 std::string S(const std::string& utf8) { return "S:" + Cp1252(utf8); }
 
-TEST(AdjustmentDriver, StatusProgressAndHeaderWithoutRobustEstimators) {
+TEST(AdjustmentDriver, StatusProgressAndStateWithoutRobustEstimators) {
   ProjectState state;
   state.projectText = testing::ReadWholeFile(testing::Example("red_ejemplo.txt"));
   const Result<NetworkModel> example = LoadNetworkFromText(state.projectText);

@@ -33,7 +33,8 @@ const MatrixImportPaths& Mean() {
   return paths;
 }
 
-// Then a system written with three separators and imported again gives the same solution, bit for bit.
+// The system, the vertex list and the project text installed; then a system written with three
+// separators and imported again gives the same solution, bit for bit.
 TEST(ImportMatrices, InstallsTheSystemTheVerticesAndTheProjectText) {
   Result<ImportedMatrices> imported = ImportMatrices(Mean(), TwoVertexList());
   ASSERT_TRUE(imported.ok()) << imported.error();
