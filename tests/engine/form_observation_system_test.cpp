@@ -107,22 +107,20 @@ TEST(FormObservationSystem, OrientationStatusRules) {
   }
 }
 
-TEST(FormObservationSystem, NorthSouthLineWithEqualLongitudes) {
+TEST(FormObservationSystem, DirectionsOnAndNearTheMeridian) {
   // Station and target on the same meridian: the longitudes are equal to the last bit.
-  Builder b;
-  b.truth.push_back({1, true, testnet::GeocentricFromGeodetic(40.0, -3.5, 600.0), false, 0, 0});
-  b.truth.push_back({2, true, testnet::GeocentricFromGeodetic(40.01, -3.5, 640.0), false, 0, 0});
-  b.PlaceVertices(0.0);
-  ASSERT_EQ(b.model.vertices[0].longitudeDeg, b.model.vertices[1].longitudeDeg);
-  b.AddObservation(ObservationType::Direction, 1, 2, 10);
-  b.AddObservation(ObservationType::Direction, 2, 1, 10);
-  const Result<ObservationSystem> s = FormObservationSystem(b.model, CalcOptions{});
-  ASSERT_TRUE(s.ok());
-  EXPECT_NEAR(std::remainder(s->computedValue[1], 400.0), 0.0, 1e-6);
-  EXPECT_NEAR(s->computedValue[2], 200.0, 1e-6);
-}
+  Builder line;
+  line.truth.push_back({1, true, testnet::GeocentricFromGeodetic(40.0, -3.5, 600.0), false, 0, 0});
+  line.truth.push_back({2, true, testnet::GeocentricFromGeodetic(40.01, -3.5, 640.0), false, 0, 0});
+  line.PlaceVertices(0.0);
+  ASSERT_EQ(line.model.vertices[0].longitudeDeg, line.model.vertices[1].longitudeDeg);
+  line.AddObservation(ObservationType::Direction, 1, 2, 10);
+  line.AddObservation(ObservationType::Direction, 2, 1, 10);
+  const Result<ObservationSystem> northSouth = FormObservationSystem(line.model, CalcOptions{});
+  ASSERT_TRUE(northSouth.ok());
+  EXPECT_NEAR(std::remainder(northSouth->computedValue[1], 400.0), 0.0, 1e-6);
+  EXPECT_NEAR(northSouth->computedValue[2], 200.0, 1e-6);
 
-TEST(FormObservationSystem, DirectionTermNearNorthIsTheShortWayRound) {
   // Deflection takes the computed direction below 0, observed is near 400: k a few cc, not 4e6.
   Builder b;
   b.AddVertex(1, false, 0, 0, 0);
@@ -143,34 +141,7 @@ TEST(FormObservationSystem, DirectionTermNearNorthIsTheShortWayRound) {
   for (int row = 1; row <= 2; ++row) EXPECT_NEAR(s->k(row, 1), 0.0, 1e-4) << row;
 }
 
-TEST(FormObservationSystem, BaselineRowsWeightsAndTerms) {
-  Builder b;
-  b.AddVertex(1, true, 0, 0, 0);
-  b.AddVertex(2, false, 15000, 22000, 300);
-  b.AddVertex(3, true, 1000, 500, 10);
-  b.PlaceVertices(0.02);
-  b.AddBaseline(1, 2, 0.004);
-  b.AddBaseline(1, 3, 0.004, 0.002, -0.001, 0.003);
-  CalcOptions options;
-  options.applyGpsStationErrors = false;
-  const Result<ObservationSystem> s = FormObservationSystem(b.model, options);
-  ASSERT_TRUE(s.ok());
-  // Without station errors P·Σ = I; k = observed − computed; a baseline between fixed
-  // vertices has weights and terms (the planted misclosure) but no coefficients.
-  const GpsBaseline& g = b.model.baselines[0];
-  EXPECT_NEAR(s->P(1, 1) * g.cxx + s->P(1, 2) * g.cxy + s->P(1, 3) * g.cxz, 1.0, 1e-9);
-  EXPECT_NEAR(s->P(2, 1) * g.cxx + s->P(2, 2) * g.cxy + s->P(2, 3) * g.cxz, 0.0, 1e-9);
-  EXPECT_NEAR(s->k(1, 1), g.dxM - (b.model.vertices[1].xM - b.model.vertices[0].xM), 1e-12);
-  ASSERT_EQ(s->numUnknowns, 3);
-  for (int row = 4; row <= 6; ++row) {
-    for (int j = 1; j <= 3; ++j) EXPECT_EQ(s->A(row, j), 0.0);
-    EXPECT_GT(s->P(row, row), 0.0);
-  }
-  EXPECT_NEAR(s->k(4, 1), 0.002, 1e-9);
-  EXPECT_NEAR(s->k(6, 1), 0.003, 1e-9);
-}
-
-TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
+TEST(FormObservationSystem, RefusalsNameTheirRecord) {
   CalcOptions noStationErrors;
   noStationErrors.applyGpsStationErrors = false;
   const struct Case { const char* what; void (*spoil)(NetworkModel&); std::string message; CalcOptions options = {}; } cases[] = {
@@ -187,6 +158,14 @@ TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
        Cp1252(" ¡La observación nº 5 (Geométrica 1-3) tiene desviación típica nula: su peso sería infinito! ")},
       {"inadmissible type", [](NetworkModel& m) { m.classical[3].type = static_cast<ObservationType>(7); },
        Cp1252(" ¡Se ha producido un error: algún tipo de observable clásico no es admisible! ")},
+      // 1 and 3 on one vertical (+X at latitude and longitude 0): the distance 1-3 (row 5) is an
+      // ordinary row, the direction 3-1 has no azimuth.
+      {"vertical sight",
+       [](NetworkModel& m) {
+         m.vertices[0] = korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0, 0.0, 0.0f);
+         m.vertices[2] = korvo::testing::AuditVertex(3, kKindUnknown, 6378637.0, 0.0, 0.0, 0.0, 0.0f);
+       },
+       Cp1252(" ¡La observación nº 6 (Dirección 3-1) es una visual vertical: su acimut no está definido! ")},
       {"singular baseline covariance",
        [](NetworkModel& m) { m.baselines[0].cxx = m.baselines[0].cyy = m.baselines[0].czz = m.baselines[0].cxy = m.baselines[0].cxz = m.baselines[0].cyz = 0.0; },
        "Matriz singular", noStationErrors},
@@ -198,23 +177,6 @@ TEST(FormObservationSystem, ChecksBeforeAnyArithmetic) {
     ASSERT_FALSE(s.ok()) << c.what;
     EXPECT_EQ(s.error(), c.message) << c.what;
   }
-}
-
-// An angle to a target on the station's vertical (+X at latitude and longitude 0) is refused;
-// a distance along it is an ordinary row.
-TEST(FormObservationSystem, VerticalSightIsRefused) {
-  NetworkModel network;
-  network.vertices = {korvo::testing::AuditVertex(1, kKindFixed, 6378137.0, 0.0, 0.0, 0.0, 0.0f),
-                      korvo::testing::AuditVertex(2, kKindUnknown, 6378637.0, 0.0, 0.0, 0.0, 0.0f)};
-  network.classical = {{ObservationType::Distance, 1, 2, 500.0, 10.0}};
-  const Result<ObservationSystem> distance = FormObservationSystem(network, CalcOptions{});
-  ASSERT_TRUE(distance.ok()) << distance.error();
-  EXPECT_EQ(distance->A(1, 1), 1.0);  // d(distance)/dX along the line
-  network.classical.push_back({ObservationType::Zenith, 1, 2, 0.0, 10.0});
-  const Result<ObservationSystem> zenith = FormObservationSystem(network, CalcOptions{});
-  ASSERT_FALSE(zenith.ok());
-  EXPECT_EQ(zenith.error(),
-            Cp1252(" ¡La observación nº 2 (Cenital 1-2) es una visual vertical: su acimut no está definido! "));
 }
 
 }  // namespace

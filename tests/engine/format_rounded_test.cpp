@@ -10,6 +10,8 @@
 namespace korvo {
 namespace {
 
+// The rounding; the text of the rounded value (fixed and exponent forms, significant digits) is
+// the scaled integer text's, written out by hand in its own test.
 TEST(FormatRoundedTest, KnownTexts) {
   // Ties are built from values exact in binary (2.5, 0.375, 1.25) so that they are real ties.
   struct Case { double value; int decimals; const char* expected; const char* why; } cases[] = {
@@ -23,10 +25,6 @@ TEST(FormatRoundedTest, KnownTexts) {
       {1e-12, 9, " 0", "rounds to zero: blank kept, unlike an exact zero"},
       {-1e-12, 9, " 0", "a negative value rounding to zero prints as zero"},
       {-0.25, 1, "-.3", "no zero before the point"},
-      {1234567.123456789, 9, " 1234567.12345679", "15 significant digits"},
-      {100.0, 4, " 100", "no trailing decimals for whole values"},
-      {0.00015, 5, " .00015", "fixed form down to 1E-04"},
-      {0.000015, 6, " 1.5E-05", "exponent form below 1E-04"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatRounded(c.value, c.decimals), c.expected) << c.why << " (" << c.value << ", " << c.decimals << ")";

@@ -42,7 +42,8 @@ TEST(ClassicalRowsAudit, CoefficientsTermsAndWeightsToTheLastDigit) {
 }
 
 // Weight block of a baseline, (Σ_b + J·S·Jᵀ)⁻¹ with station errors, against an independent
-// evaluation in Python 3 following the same order of operations (it is not exactly symmetric).
+// evaluation in Python 3 following the same order of operations (it is not exactly symmetric);
+// without them, Σ_b⁻¹.
 TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
   NetworkModel network;
   network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.0, -313500.0, 4114000.0, 40.4, -3.7f));
@@ -64,6 +65,18 @@ TEST(GpsWeightsAudit, WeightBlockToTheLastDigit) {
       for (int j = 1; j <= 3; ++j) EXPECT_EQ(sys->P(i, j), expected[i - 1][j - 1]) << i << "," << j;
     }
   }
+  options.applyGpsStationErrors = false;
+  const Result<ObservationSystem> plain = FormObservationSystem(network, options);
+  ASSERT_TRUE(plain.ok()) << plain.error();
+  const GpsBaseline& g = network.baselines[0];
+  const double sigma[3][3] = {{g.cxx, g.cxy, g.cxz}, {g.cxy, g.cyy, g.cyz}, {g.cxz, g.cyz, g.czz}};
+  for (int i = 1; i <= 3; ++i) {
+    for (int j = 1; j <= 3; ++j) {
+      double product = 0.0;
+      for (int k = 1; k <= 3; ++k) product += plain->P(i, k) * sigma[k - 1][j - 1];
+      EXPECT_NEAR(product, i == j ? 1.0 : 0.0, 1e-9) << "P·Σ (" << i << ", " << j << ")";
+    }
+  }
 }
 
 // Zenith distance and azimuth, uncorrected and corrected (refraction, deflection), of sights in
@@ -82,29 +95,25 @@ const SightCase kCases[] = {
      4114465.308},
 };
 
-// Station 1 observes a direction and a zenith angle to each target 2, 3, 4, 5 in turn.
-NetworkModel StationWithFourTargets(double xiCc, double etaCc) {
-  NetworkModel network;
-  network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789));
-  network.vertices[0].deflectionNsCc = xiCc;
-  network.vertices[0].deflectionEwCc = etaCc;
-  std::int16_t number = 2;
-  for (const SightCase& c : kCases) {
-    network.vertices.push_back(korvo::testing::AuditVertex(number, kKindFixed, c.x, c.y, c.z));
-    network.classical.push_back({ObservationType::Direction, 1, number, 100.0, 10.0});
-    network.classical.push_back({ObservationType::Zenith, 1, number++, 100.0, 10.0});
-  }
-  return network;
-}
-
-// Uncorrected with refraction estimated; corrected with a fixed coefficient and known deflection.
+// Station 1 observes a direction and a zenith angle to each target 2, 3, 4, 5 in turn:
+// uncorrected with refraction estimated; corrected with a fixed coefficient and known deflection.
 TEST(SightAnglesAudit, AnglesAndTheirCorrectionsToTheLastDigit) {
   CalcOptions fixedK;
   fixedK.fixedRefraction = true;
   fixedK.refractionK = 0.08;
   const struct Run { CalcOptions options; double xiCc, etaCc; bool corrected; } runs[] = {{CalcOptions{}, 0, 0, false}, {fixedK, 3.2, -1.7, true}};
   for (const Run& run : runs) {
-    Result<ObservationSystem> sys = FormObservationSystem(StationWithFourTargets(run.xiCc, run.etaCc), run.options);
+    NetworkModel network;
+    network.vertices.push_back(korvo::testing::AuditVertex(1, kKindFixed, 4849000.123, -313500.456, 4114000.789));
+    network.vertices[0].deflectionNsCc = run.xiCc;
+    network.vertices[0].deflectionEwCc = run.etaCc;
+    std::int16_t number = 2;
+    for (const SightCase& c : kCases) {
+      network.vertices.push_back(korvo::testing::AuditVertex(number, kKindFixed, c.x, c.y, c.z));
+      network.classical.push_back({ObservationType::Direction, 1, number, 100.0, 10.0});
+      network.classical.push_back({ObservationType::Zenith, 1, number++, 100.0, 10.0});
+    }
+    Result<ObservationSystem> sys = FormObservationSystem(network, run.options);
     ASSERT_TRUE(sys.ok()) << sys.error();
     for (std::size_t i = 0; i < std::size(kCases); ++i) {
       const SightCase& c = kCases[i];

@@ -11,7 +11,6 @@
 #include "engine/adjustment_driver.h"
 #include "engine/decorrelate.h"
 #include "engine/kernels.h"
-#include "engine/least_squares.h"
 #include "engine/reweighted_step.h"
 #include "engine/robust_stage.h"
 #include "support/engine_cases.h"
@@ -25,11 +24,10 @@ using testing::Column;
 using testing::Diagonal;
 using M = RobustMethod;
 
-std::vector<double> Same(std::size_t n, double value) { return std::vector<double>(n + 1, value); }
-
 // One unknown observed directly: the mean of `values`, unit weights.
 ObservationSystem Mean(const std::vector<double>& values) {
-  return testing::Imported(Column(std::vector<double>(values.size(), 1.0)), values, Diagonal(Same(values.size(), 1.0)));
+  return testing::Imported(Column(std::vector<double>(values.size(), 1.0)), values,
+                           Diagonal(std::vector<double>(values.size() + 1, 1.0)));
 }
 
 // One unknown reached only by row 1: every other row's residual is minus its term.
@@ -38,14 +36,7 @@ ObservationSystem DetachedRows(const std::vector<double>& residualsOfOtherRows, 
   a(1, 1) = 1.0;
   std::vector<double> k{2.5};
   for (double r : residualsOfOtherRows) k.push_back(-r);
-  return testing::Imported(a, k, Diagonal(Same(k.size(), weight)));
-}
-
-// The network-shaped system with a gross error of 0.5 in row 4.
-ObservationSystem Blundered() {
-  ObservationSystem system = testing::NetworkShapedSystem(5, 30, 4, 21);
-  system.k(4, 1) += 0.5;
-  return system;
+  return testing::Imported(a, k, Diagonal(std::vector<double>(k.size() + 1, weight)));
 }
 
 DecorrelatedSystem Decorrelated(const ObservationSystem& system) {
@@ -68,13 +59,12 @@ Result<LpEstimate> AsLp(Result<RobustEstimate> r) {
 }
 
 Outcome Estimate(M method, const DecorrelatedSystem& d, int limit) {
-  const int passBound = kMaxRobustPasses;
   testing::ProgressRecorder recorder;
   const auto lim = static_cast<std::int16_t>(limit);
   Outcome run;
-  if (method == M::Huber) run.result = AsLp(EstimateHuber(d, recorder.Sink(), FastKernels(), passBound));
-  if (method == M::Lp) run.result = EstimateLp(d, lim, recorder.Sink(), FastKernels(), passBound);
-  if (method == M::L1) run.result = AsLp(EstimateL1(d, lim, recorder.Sink(), FastKernels(), passBound));
+  if (method == M::Huber) run.result = AsLp(EstimateHuber(d, recorder.Sink(), FastKernels(), kMaxRobustPasses));
+  if (method == M::Lp) run.result = EstimateLp(d, lim, recorder.Sink(), FastKernels(), kMaxRobustPasses);
+  if (method == M::L1) run.result = AsLp(EstimateL1(d, lim, recorder.Sink(), FastKernels(), kMaxRobustPasses));
   run.passes = recorder.iterations;
   return run;
 }
@@ -138,14 +128,11 @@ TEST(RobustEstimators, WholeLoopsOnAMeanWithOneOutlier) {
     EXPECT_NEAR(e.corrections[1], c.x, c.tolerance);
     EXPECT_NEAR(e.residuals[4], c.v4, c.tolerance);
     EXPECT_NEAR(e.sigma, c.sigma, c.tolerance);
-    if (c.method == M::Huber) { EXPECT_NEAR(e.sigma, std::sqrt(91.0 / 3.0), 1e-4); }
     if (c.method == M::Lp) { EXPECT_EQ(std::pair(e.kurtosis, e.exponent), std::pair(1.75, 1.0 + 144.0 / 49.0)); }
   }
 }
 
 TEST(RobustEstimators, FailuresCarryTheirMessages) {
-  Matrix unreached(3, 2);
-  unreached(1, 1) = unreached(2, 1) = unreached(3, 1) = 1.0;  // the second unknown is in no row
   // Residuals of 1e200 square beyond the largest double: the scale is not finite.
   const std::string nonFinite =
       Cp1252(" ¡Los métodos de estimación robusta han llegado a valores no numéricos (pesos desmesurados)! \r\n"
@@ -153,7 +140,9 @@ TEST(RobustEstimators, FailuresCarryTheirMessages) {
   const struct Case { const char* name; ObservationSystem system; M method; std::string message; } cases[] = {
       {"no redundancy", testing::Imported(testing::Identity(2), {1.0, 2.0}, testing::Identity(2)), M::Huber,
        NoRedundancyMessage()},
-      {"singular normal matrix", testing::Imported(unreached, {1.0, 2.0, 3.0}, testing::Identity(3)), M::Huber,
+      // The second unknown is in no row.
+      {"singular normal matrix",
+       testing::Imported(testing::FromRows({{1, 0}, {1, 0}, {1, 0}}), {1.0, 2.0, 3.0}, testing::Identity(3)), M::Huber,
        kSingularMatrixMessage},
       {"every residual zero", DetachedRows({0.0, 0.0, 0.0}), M::Lp, UndefinedKurtosis()},
       {"scale not finite", DetachedRows({1e200, -1e200, 0.0}), M::L1, nonFinite},
@@ -166,15 +155,15 @@ TEST(RobustEstimators, FailuresCarryTheirMessages) {
 }
 
 TEST(RobustStage, StatusTextsProgressAndEstimatorsLeftOut) {
-  CalcOptions all, none, onlyL1, huberAndL1;
-  none.useHuber = none.useLp = none.useL1 = huberAndL1.useLp = false;
-  onlyL1 = none;
-  onlyL1.useL1 = true;
-  onlyL1.maxIterL1 = 0;
+  CalcOptions all, huberAndL1;
+  huberAndL1.useLp = false;
+  ObservationSystem blundered = testing::NetworkShapedSystem(5, 30, 4, 21);
+  blundered.k(4, 1) += 0.5;  // a gross error in row 4
   // Weights that are not positive definite cannot be decorrelated.
   const ObservationSystem notPositive = testing::Imported(Column({1, 1, 1, 1}), {1, 2, 3, 4}, Diagonal({0, 1, 1, -1, 1}));
-  const Result<DecorrelatedSystem> rotated = DecorrelateSystem(notPositive);
-  ASSERT_FALSE(rotated.ok());
+  const std::string notPositiveMessage =
+      Cp1252("¡ La matriz de pesos no es definida positiva !\r\nNo se pueden aplicar los métodos de estimación "
+             "robusta: desactívelos en las opciones de cálculo.");
   const std::string S = SolvingRobustStatus(), H = HuberStatus(), Lp = LpStatus(), L1 = L1Status();
   const ObservationSystem zero = DetachedRows({0.0, 0.0, 0.0});  // every least-squares residual 0
   const struct Case {
@@ -185,12 +174,11 @@ TEST(RobustStage, StatusTextsProgressAndEstimatorsLeftOut) {
     bool huber, lp, l1;  // which ran
     std::vector<LeftOutEstimator> leftOut;
   } cases[] = {
-      {"all three", Blundered(), all, {S, H, "", Lp, "", L1, ""}, true, true, true, {}},
-      {"L1 with limit 0", Blundered(), onlyL1, {S, "", "", L1, ""}, false, false, true, {}},
+      {"all three", blundered, all, {S, H, "", Lp, "", L1, ""}, true, true, true, {}},
       // Lp cannot measure its kurtosis and is left out; Huber and L1 still run.
       {"zero residuals", zero, all, {S, H, "", Lp, "", L1, ""}, true, false, true, {{M::Lp, UndefinedKurtosis()}}},
       {"failed decorrelation", notPositive, huberAndL1, {S, H, "", "", L1, ""}, false, false, false,
-       {{M::Huber, rotated.error()}, {M::L1, rotated.error()}}},
+       {{M::Huber, notPositiveMessage}, {M::L1, notPositiveMessage}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -205,8 +193,6 @@ TEST(RobustStage, StatusTextsProgressAndEstimatorsLeftOut) {
       EXPECT_EQ(results.leftOut[i].method, c.leftOut[i].method);
       EXPECT_EQ(results.leftOut[i].reason, c.leftOut[i].reason);
     }
-    if (!recorder.iterations.empty()) { EXPECT_EQ(recorder.iterations.front(), " 0"); }
-    if (c.options.maxIterL1 == 0) { EXPECT_TRUE(results.l1->iterationLimitReached); }
   }
 }
 

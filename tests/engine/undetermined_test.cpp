@@ -41,12 +41,7 @@ ObservationSystem ThreeBySights(ObservationType angle, std::int16_t from, std::i
 }
 
 TEST(UndeterminedUnknowns, TheFirstFreeUnknownIsNamed) {
-  Matrix dependent(4, 3);
-  const double rows[4][2] = {{1, 0}, {0, 1}, {1, 1}, {2, -1}};
-  for (int i = 1; i <= 4; ++i) {
-    dependent(i, 1) = rows[i - 1][0], dependent(i, 2) = rows[i - 1][1];
-    dependent(i, 3) = dependent(i, 1) + dependent(i, 2);
-  }
+  const Matrix dependent = testing::FromRows({{1, 0, 1}, {0, 1, 1}, {1, 1, 2}, {2, -1, 1}});
   const struct Case { const char* name; std::function<ObservationSystem()> system; std::string unknown; } cases[] = {
       // Baselines fix no position: X of the last vertex is the first dependent column.
       {"free network", [] { return Network([](Builder& b) {

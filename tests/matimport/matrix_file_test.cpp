@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 #include "common/win1252.h"
 #include "matimport/matrix_file.h"
@@ -15,15 +14,11 @@ std::string Write(const std::string& name, const std::string& bytes) {
   return korvo::testing::WriteTempFile("matrix_file/" + name, bytes).string();
 }
 
-TEST(CountLineValues, SeparatorsAndRuns) {
-  const std::pair<const char*, int> cases[] = {{"1;2;3", 3},   {"1\t2\t3", 3}, {"  1   2  ", 2}, {"1; 2 ;\t3", 3},
-                                               {"-1.5E-3", 1}, {"", 0},       {" \t ", 0},     {"1;;2", 2}};
-  for (const auto& [line, values] : cases) EXPECT_EQ(CountLineValues(line), values) << '"' << line << '"';
-}
-
-TEST(MatrixFile, ReadsRowsAndColumnsWithEveryLineEndAndAByteOrderMark) {
+// Separators alone, mixed and in runs, and blank ends of a line.
+TEST(MatrixFile, ReadsRowsAndColumnsWithEverySeparatorLineEndAndAByteOrderMark) {
   for (const std::string& text : {std::string("1;2;3\r\n4;5;6"), std::string("1 2 3\n4 5 6\n"),
                                   std::string("1\t2\t3\r4\t5\t6\r\n\r\n  \r\n"),
+                                  std::string("  1;;2 ;\t3  \r\n4\t\t5   6 \t \r\n"),
                                   std::string("\xEF\xBB\xBF" "1 2 3\r\n4 5 6\r\n")}) {
     Result<Matrix> m = ReadMatrixFile(Write("a.txt", text));
     ASSERT_TRUE(m.ok()) << m.error();
@@ -34,10 +29,7 @@ TEST(MatrixFile, ReadsRowsAndColumnsWithEveryLineEndAndAByteOrderMark) {
   }
   Result<Matrix> m = ReadMatrixFile(Write("k.txt", "0.25 -1.5E+2 3D0\r\n.5 +7 abc\r\n"));
   ASSERT_TRUE(m.ok()) << m.error();
-  EXPECT_EQ((*m)(1, 2), -150.0);
-  EXPECT_EQ((*m)(1, 3), 3.0);
-  EXPECT_EQ((*m)(2, 1), 0.5);
-  EXPECT_EQ((*m)(2, 3), 0.0);  // a text without a leading number reads as 0
+  EXPECT_EQ((*m)(2, 3), 0.0);  // a text without a leading number (the number texts are ReadNumber's table)
 }
 
 TEST(MatrixFile, FailuresGiveTheirMessages) {
@@ -55,7 +47,6 @@ TEST(MatrixFile, FailuresGiveTheirMessages) {
   } cases[] = {
       // A decimal comma anywhere is named before the row faults that come earlier.
       {"1 0\r\n0 1,5\r\n", comma}, {"1 2\r\n3\r\n4 1,5\r\n", comma}, {"\r\n1,5\r\n", comma},
-      {"1;2\r\n3;4;5\r\n6;7\r\n8;9;1,5", comma},
       {"", "¡ El fichero {} no existe !", Path::Missing},
       {"", readError}, {"\r\n\r\n", readError}, {"1 2 3\r\n4 5\r\n", readError}, {"1 2\r\n\r\n3 4\r\n", readError},
       {"1 2\r\n3 1E999\r\n", readError},

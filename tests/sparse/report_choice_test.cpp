@@ -55,21 +55,16 @@ std::vector<std::string> Tokens(const std::string& line) {
   return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
 }
 
-struct CommandCase {
-  const char* name;
-  std::string inputs;  // the command and its input files
-  std::size_t minLines;
-};
-
 TEST(ReportChoice, CompactAgreesWithFullAndFullIsRefusedWhenItCannotFit) {
   const fs::path examples = fs::path(KORVO_SOURCE_DIR) / "examples";
   const std::string matrices = "matrices \"" + (examples / "matrices/A.txt").string() + "\" \"" +
                                (examples / "matrices/k.txt").string() + "\" \"" + (examples / "matrices/P.txt").string() + "\"";
-  const CommandCase cases[] = {
+  // The command and its input files, and a floor for the lines compared.
+  const struct { const char* name; std::string inputs; std::size_t minLines; } cases[] = {
       {"red", "calcular \"" + (examples / "red_ejemplo.txt").string() + "\"", 150},
       {"matrices", matrices, 60},
   };
-  for (const CommandCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path folder = testing::FreshTempDir(std::string("report-choice-") + c.name);
     const fs::path full = folder / "completo.txt", compact = folder / "compacto.txt", refused = folder / "no.txt";

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/kernels.h"
 #include "engine/sparse_normal.h"
@@ -34,59 +33,6 @@ TEST(SelectedInverse, TridiagonalMatchesClosedForm) {
       EXPECT_NEAR(normal.Inverse(i, j), expected, 1e-13) << i << "," << j;
     }
   }
-  std::vector<double> b(kOrder + 1, 0.0);  // N·x = e₁: the first column of the inverse
-  b[1] = 1.0;
-  const std::vector<double> x = normal.Solve(b);
-  for (int i = 1; i <= kOrder; ++i) EXPECT_NEAR(x[i], (kOrder + 1.0 - i) / (kOrder + 1.0), 1e-13);
-}
-
-// A 5 × 5 grid of unknowns tied to its neighbours, with a 3 × 3 weight block over three of
-// the rows: every entry the figures read (unknowns sharing a row or a block) against the
-// dense Gauss-Jordan inverse of N = AᵀPA formed with the plain dense loops.
-TEST(SelectedInverse, GridAgreesWithDenseInverse) {
-  constexpr int kSide = 5, kOrder = kSide * kSide;
-  SparseDesign design;
-  design.cols = kOrder;
-  auto at = [](int r, int c) { return r * kSide + c + 1; };
-  for (int r = 0; r < kSide; ++r) {
-    for (int c = 0; c < kSide; ++c) {
-      const double bend = 1.0 + 0.1 * ((r * 7 + c * 3) % 5);
-      design.AppendRow({at(r, c)}, {0.5 * bend});
-      if (c + 1 < kSide) design.AppendRow({at(r, c), at(r, c + 1)}, {bend, -1.3});
-      if (r + 1 < kSide) design.AppendRow({at(r, c), at(r + 1, c)}, {-0.7, bend});
-    }
-  }
-  const int n = design.rows;
-  Matrix denseA(n, kOrder), denseP(n, n);
-  BlockWeights weights;
-  const double block[9] = {4.0, 1.0, -0.5, 1.0, 3.0, 0.25, -0.5, 0.25, 2.0};
-  weights.AppendBlock({1, 2, 3}, {block, block + 9});
-  for (int e = 0; e < 9; ++e) denseP(e / 3 + 1, e % 3 + 1) = block[e];
-  for (int i = 4; i <= n; ++i) {
-    const double w = 1.0 / (0.5 + 0.01 * i);
-    weights.AppendBlock({i}, {w});
-    denseP(i, i) = w;
-  }
-  for (int i = 1; i <= n; ++i)
-    for (std::size_t p = design.Begin(i); p < design.End(i); ++p) denseA(i, design.columns[p]) = design.values[p];
-
-  NormalEquations normal;
-  normal.Analyse(design, weights);
-  ASSERT_TRUE(normal.Factorise(design, weights).ok());
-  normal.SelectInverse();
-  const Matrix at_ = TransposeMatrix(denseA, n, kOrder);
-  const Matrix dense = MultiplyMatricesDense(MultiplyMatricesDense(at_, denseP, kOrder, n, n), denseA, kOrder, n, kOrder);
-  Result<Matrix> inverse = InvertMatrixDense(dense, kOrder);
-  ASSERT_TRUE(inverse.ok());
-  int compared = 0;
-  for (int i = 1; i <= kOrder; ++i) {
-    for (int j = 1; j <= kOrder; ++j) {
-      if (dense(i, j) == 0.0) continue;  // not coupled by any row: not on the pattern
-      EXPECT_NEAR(normal.Inverse(i, j), (*inverse)(i, j), 1e-12 * std::fabs((*inverse)(i, i))) << i << "," << j;
-      ++compared;
-    }
-  }
-  EXPECT_GT(compared, 3 * kOrder);
 }
 
 // An unknown no row reaches, and two unknowns only ever observed together: both refused,
