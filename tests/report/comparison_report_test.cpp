@@ -6,7 +6,6 @@
 #include "report/comparison_report.h"
 #include "report/imported_report.h"
 #include "support/files.h"
-#include "support/networks.h"
 #include "support/report_network.h"
 
 namespace korvo {
@@ -123,15 +122,13 @@ struct NetworkFixture {
   RobustResults robust;
 
   NetworkFixture() {
-    network.vertices = {testing::AuditVertex(1, kKindFixed, 0.0, 0.0, 0.0),
-                        testing::AuditVertex(12, kKindUnknown, 0.0, 0.0, 0.0),
-                        testing::AuditVertex(345, kKindUnknown, 0.0, 0.0, 0.0)};
-    network.vertices[1].deflectionUnknown = true;
+    network.vertices = {{.number = 1, .kind = kKindFixed},
+                        {.number = 12, .kind = kKindUnknown, .deflectionUnknown = true},
+                        {.number = 345, .kind = kKindUnknown}};
     network.classical = {{ObservationType::Direction, 1, 12, 0, 0},
                          {ObservationType::Zenith, 12, 345, 0, 0},
                          {ObservationType::Distance, 345, 1, 0, 0}};
-    network.baselines.resize(1);
-    network.baselines[0].from = 1, network.baselines[0].to = 12;
+    network.baselines = {{.from = 1, .to = 12}};
 
     system.numEquations = 6, system.numUnknowns = 10, system.classicalCount = 3, system.gpsCount = 1;
     system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::Fixed, OrientationStatus::None};
