@@ -66,7 +66,8 @@ const std::string kLpLeftOut = "El método de mínimas normas Lp adaptadas no pu
 TEST(Commands, Table) {
   const std::string sample = testing::ReadWholeFile(testing::Example("red_ejemplo.txt"));
   const std::string vertexSection = sample.substr(0, sample.find(Cp1252("OBSERVACIONES CLÁSICAS")));
-  const std::string report = testing::ReadWholeFile(testing::Example("informe_wave.txt")), lastZ = "   Z       3.1000000E-07";
+  const std::string report = testing::ReadWholeFile(testing::Example("informe_wave.txt"));
+  const std::string lastZ = "   Z       3.1000000E-07";
   const std::string cutReport = report.substr(0, report.rfind(lastZ) + lastZ.size());
   const std::vector<Command> commands = {
       {"cargar: summary of the example", "cargar \"{S}\"", {}, 0,

@@ -41,39 +41,30 @@ TEST(ProjectLines, LinesMatchTheHandWrittenLayout) {
   EXPECT_TRUE(BuildGpsBlock({"9999", "9999", ten, ten, ten, ten, ten, ten, ten, ten, ten}).ok());
 }
 
-// One record built from `fields` after `change`.
-template <class Fields, class Build>
-auto Changed(Fields fields, Build build) {
-  return [=](auto change) {
-    Fields f = fields;
-    change(f);
-    return build(f);
-  };
-}
-
 TEST(ProjectLines, TooLongFieldsAreRefusedByName) {
-  const auto vertex = Changed(VertexLineFields{"1", kKindUnknown, "1", "2", "3", "0", "0"},
-                              [](const VertexLineFields& f) { return BuildVertexLine(f); });
-  const auto classical = Changed(ClassicalLineFields{kTypeZenith, "1", "2", "100.1", "3"},
-                                 [](const ClassicalLineFields& f) { return BuildClassicalLine(f); });
-  const auto gps = Changed(GpsBlockFields{"1", "2", "1", "2", "3", "1", "0", "0", "1", "0", "1"},
-                           [](const GpsBlockFields& f) { return BuildGpsBlock(f); });
   const std::string eleven = "12345678901";
   struct Case {
     Result<std::string> built;
     const char* message;  // UTF-8
   } cases[] = {
-      {vertex([](auto& f) { f.number = "12345"; }), "El número de vértice no puede tener más de 4 caracteres."},
-      {vertex([](auto& f) { f.deflectionEw = "12345678"; }),
+      {BuildVertexLine({"12345", kKindUnknown, "1", "2", "3", "0", "0"}),
+       "El número de vértice no puede tener más de 4 caracteres."},
+      {BuildVertexLine({"1", kKindUnknown, "1", "2", "3", "0", "12345678"}),
        "La componente D.V.EW de la desviación de la vertical no puede tener más de 7 caracteres."},
-      {vertex([](auto& f) { f.kind = "(Fijo)"; }), "El tipo de vértice debe ser \"Incógnita\" o \"Fijo\"."},
-      {vertex([](auto& f) { f.x = "12\r\n34"; }), "La coordenada X no puede contener saltos de línea."},
-      {classical([](auto& f) { f.to = "10000"; }), "El número del vértice visado no puede tener más de 4 caracteres."},
-      {classical([&](auto& f) { f.value = eleven; }), "El valor observado no puede tener más de 10 caracteres."},
-      {classical([](auto& f) { f.stdDev = "1234567"; }), "La desviación típica no puede tener más de 6 caracteres."},
-      {classical([](auto& f) { f.type = "Distancia"; }),
+      {BuildVertexLine({"1", "(Fijo)", "1", "2", "3", "0", "0"}),
+       "El tipo de vértice debe ser \"Incógnita\" o \"Fijo\"."},
+      {BuildVertexLine({"1", kKindUnknown, "12\r\n34", "2", "3", "0", "0"}),
+       "La coordenada X no puede contener saltos de línea."},
+      {BuildClassicalLine({kTypeZenith, "1", "10000", "100.1", "3"}),
+       "El número del vértice visado no puede tener más de 4 caracteres."},
+      {BuildClassicalLine({kTypeZenith, "1", "2", eleven, "3"}),
+       "El valor observado no puede tener más de 10 caracteres."},
+      {BuildClassicalLine({kTypeZenith, "1", "2", "100.1", "1234567"}),
+       "La desviación típica no puede tener más de 6 caracteres."},
+      {BuildClassicalLine({"Distancia", "1", "2", "100.1", "3"}),
        "El tipo de observación debe ser \"Dirección\", \"Cenital\" o \"Geométrica\"."},
-      {gps([](auto& f) { f.from = "12345"; }), "El primer vértice de la línea base no puede tener más de 4 caracteres."},
+      {BuildGpsBlock({"12345", "2", "1", "2", "3", "1", "0", "0", "1", "0", "1"}),
+       "El primer vértice de la línea base no puede tener más de 4 caracteres."},
   };
   for (const Case& test : cases) {
     ASSERT_FALSE(test.built.ok()) << test.message;
