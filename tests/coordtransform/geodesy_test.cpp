@@ -81,7 +81,7 @@ TEST(CartesianToGeographic, RoundTripWithinBowringAccuracyInEveryQuadrant) {
 }
 
 // The seven-parameter shift worked by hand on a point of each axis (the way back: the known points' WGS84 entries).
-TEST(HelmertTransform, AxisPointsAndTheWayBack) {
+TEST(HelmertTransform, AxisPointsWorkedByHand) {
   const std::pair<Triple, Triple> cases[] = {
       {{1e6, 0.0, 0.0}, {1e6 - 115.35 + 13.626, -62.155 - 8.0938, -211.719 + 7.5957}},
       {{0.0, 1e6, 0.0}, {-115.35 + 8.0938, 1e6 - 62.155 + 13.626, -211.719 + 0.1895}},
@@ -93,12 +93,6 @@ TEST(HelmertTransform, AxisPointsAndTheWayBack) {
     EXPECT_NEAR(shifted.second, expected.second, 1e-9) << input.first;
     EXPECT_NEAR(shifted.third, expected.third, 1e-9) << input.first;
   }
-  // The negated constants are not exactly the inverse: a few millimetres.
-  const Triple ed50{4848527.1842, -296548.6265, 4120883.9495};
-  const Triple back = HelmertTransform(HelmertTransform(ed50, kEd50ToWgs84), kWgs84ToEd50);
-  const double errorM = std::hypot(back.first - ed50.first, back.second - ed50.second, back.third - ed50.third);
-  EXPECT_LT(errorM, 0.01);
-  EXPECT_GT(errorM, 1e-5);
 }
 
 // References by tests/coordtransform/make_reference_points.py (GeographicLib tools, exact rational shift), in the

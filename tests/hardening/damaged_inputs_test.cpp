@@ -1,5 +1,5 @@
 // Damaged inputs through every reader of korvo-cli: exit status, message, and the folder left byte for byte.
-// The FuzzRegressions rows are inputs the fuzzers of fuzz/ once took to a crash, undefined behaviour or a
+// The rows after "fuzz:" are inputs the fuzzers of fuzz/ once took to a crash, undefined behaviour or a
 // result holding infinities, each written from the rule the reader now applies.
 #include <gtest/gtest.h>
 
@@ -127,15 +127,8 @@ TEST(DamagedInputs, CoordinateFiles) {
        "es también un fichero de entrada"},
       {"file too large", input(manyPoints), run, 1,
        "El archivo es demasiado grande para el sistema de archivos", 512},
-  });
-}
-
-// A height is refused beyond ±1,000 km, in the geographic and UTM formats (the geocentric
-// ones have their distance to the Earth's centre).
-TEST(FuzzRegressions, CoordinateFiles) {
-  const std::string run = "transformar {D}/c.txt {D}/s.txt";
-  const auto input = [](const std::string& text) { return FolderFiles{{"c.txt", text}}; };
-  ExpectRefused({
+      // fuzz: a height is refused beyond ±1,000 km, in the geographic and UTM formats (the geocentric
+      // ones have their distance to the Earth's centre).
       {"height 8.99E180", input("3\r\n40.2530125,-3.4512,8.99E180\r\n"), run, 1,
        "Línea 2, columna 3: la altura 8.99E+180 no está entre -1000000 y 1000000 m"},
       {"WGS84 height -1E7 on the third line", input("5\r\n40.2530,-3.4512,850\r\n40.2530,-3.4512,-1E7\r\n"), run, 1,
