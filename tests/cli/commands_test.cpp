@@ -164,8 +164,6 @@ TEST(Commands, Table) {
        {{"err", "El campo Cyz de la línea base 4 ("}, {"out", "Línea base GPS de 1001   a 1002", Expect::StartsWith}}},
       {"transformar: a file", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "3\r\n40.3,-3.3,700"}}, 0,
        {{"{D}/s.txt", "  457631.066, 4483452.284,   700.000;  -50980.563, ", Expect::StartsWith}}},
-      {"transformar: unknown identifier", "transformar \"{D}/e.txt\" \"{D}/s.txt\"", {{"e.txt", "7\r\n1,2,3"}}, 1,
-       {{"err", "El indicador de tipo de datos 7 no es reconocido"}, {"{D}/s.txt", "", Expect::Missing}}},
   };
   for (const Command& c : commands) {
     SCOPED_TRACE(c.what);

@@ -105,7 +105,8 @@ TEST(EntryText, DisplayPositionsCountCrLfAsOneCharacter) {
 std::vector<std::string> Parts(const ProjectSections& p) { return {p.vertexListText, p.classicalListText, p.gpsListText}; }
 
 // Split gives back the sections (compose the same bytes); the last set of titles wins; without all, in order, none.
-TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
+// The written file splits back into its sections; failures give their messages and leave no file.
+TEST(ProjectFile, SplitComposeAndWrite) {
   const korvo::testing::ProjectText s = korvo::testing::ThreeVertexProject();
   const auto compose = [](const std::string& v, const std::string& c, const std::string& g) {
     return ComposeProjectFile("/datos/red.txt", "06/12/2026", v, c, g);
@@ -142,13 +143,9 @@ TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
       EXPECT_EQ(compose(sections.vertexListText, sections.classicalListText, sections.gpsListText), c.text) << c.what;
     }
   }
-}
 
-// The written file splits back into its sections; failures give their messages and leave no file.
-TEST(ProjectFile, WrittenFileSplitsBackAndFailuresGiveTheirMessages) {
   const std::filesystem::path folder = korvo::testing::FreshTempDir("project_file");
   const std::string path = (folder / "red.txt").string();
-  const korvo::testing::ProjectText s = korvo::testing::ThreeVertexProject();
   ProjectState state;
   state.vertexListText = s.vertices;
   state.classicalListText = s.classical;

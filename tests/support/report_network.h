@@ -68,9 +68,6 @@ inline ObservationSystem SmallSystem() {
   ObservationSystem system;
   system.numEquations = kSmallN;
   system.numUnknowns = kSmallM;
-  system.A = Matrix(kSmallN, kSmallM);
-  system.k = Matrix(kSmallN, 1);
-  system.P = Matrix(kSmallN, kSmallN);
   system.classicalCount = 3;
   system.gpsCount = 1;
   system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::None,
