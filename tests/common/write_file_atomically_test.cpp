@@ -46,9 +46,8 @@ TEST(WriteFileAtomically, FailuresLeaveTheTargetAndNoTemporaryFile) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const fs::path dir = testing::FreshTempDir("atomic");
+    const fs::path dir = testing::FolderWith("atomic", {{"resultados.txt", "antes\r\n"}});
     const fs::path target = dir / "resultados.txt";
-    testing::WriteTempFile("atomic/resultados.txt", "antes\r\n");
     Status written = Ok();
     {
       std::optional<testing::FileSizeLimit> limit;
