@@ -50,17 +50,6 @@ FolderFiles With(FolderFiles files, const std::string& name, const std::string& 
   return files;
 }
 
-// Baselines exactly the coordinate differences: zero residuals, so Lp cannot measure the kurtosis.
-std::string ExactProject() {
-  testing::ProjectText p;
-  p.Vertex("1", true, "4849202", "-360328", "4114913")
-      .Vertex("2", false, "4848000", "-358000", "4116500")
-      .Vertex("3", true, "4850500", "-357000", "4113500")
-      .Baseline("1", "2", "-1202", "2328", "1587")
-      .Baseline("2", "3", "2500", "1000", "-3000");
-  return p.File("exacta.txt");
-}
-
 const std::string kLpLeftOut = "El método de mínimas normas Lp adaptadas no pudo calcularse: ";
 
 TEST(Commands, Table) {
@@ -69,6 +58,10 @@ TEST(Commands, Table) {
   const std::string report = testing::ReadWholeFile(testing::Example("informe_wave.txt"));
   const std::string lastZ = "   Z       3.1000000E-07";
   const std::string cutReport = report.substr(0, report.rfind(lastZ) + lastZ.size());
+  // The sample's baselines are exactly the coordinate differences: without its classical observations the
+  // residuals are zero, so Lp cannot measure the kurtosis.
+  testing::ProjectText exact = testing::ThreeVertexProject();
+  exact.classical.clear();
   const std::vector<Command> commands = {
       {"cargar: summary of the example", "cargar \"{S}\"", {}, 0,
        {{"out", "Vértices: 11 (3 fijos, 8 incógnita; 1 con desviación de la vertical incógnita)"},
@@ -113,7 +106,7 @@ TEST(Commands, Table) {
        {{"err", "Opción desconocida: --desconocida"}}},
       {"calcular: extra argument", "calcular \"{S}\" otro.txt", {}, 2, {{"err", "Sobra el argumento: otro.txt"}}},
       // The results are written all the same, the estimator's sentence in the report and on standard error.
-      {"calcular: an estimator that cannot run", "calcular \"{D}/exacta.txt\"", {{"exacta.txt", ExactProject()}}, 0,
+      {"calcular: an estimator that cannot run", "calcular \"{D}/exacta.txt\"", {{"exacta.txt", exact.File("exacta.txt")}}, 0,
        {{"err", kLpLeftOut, Expect::StartsWith},
         {"out", "Ajuste realizado"},
         {"{D}/exacta_resultados.txt", "Residuo Huber"},
