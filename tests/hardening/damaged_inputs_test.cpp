@@ -100,8 +100,6 @@ TEST(DamagedInputs, ProjectFile) {
        "es también un fichero de entrada; no se sustituye"},
       {"refraction 1e308", Project({}), kRun + " --k-fijo 1e308", 2,
        "El coeficiente de refracción K = 1E+308 está fuera del intervalo de -1 a 1"},
-      {"centring 1e300", Project({}), kRun + " --error-estacionamiento 1e300", 2,
-       "El error en estacionamiento (1E+300 m) debe estar entre 0 y 1 m"},
       {"antenna 1e39", Project({}), kRun + " --error-altura-antena 1e39", 2,
        "El error en altura de antena (1e39 m) debe estar entre 0 y 1 m"},
       {"negative centring", Project({}), kRun + " --error-estacionamiento -0.001", 2,

@@ -41,7 +41,7 @@ TEST(PaneAfterAdjustmentTest, AppendReplaceAndTheLimit) {
   }
 }
 
-TEST(ResultsFileTest, TheThreeTextsInOrderAndOneCrLfOverwritingWhole) {
+TEST(ResultsFileTest, ThreeTextsAndOneCrLfWrittenWholeBesideTheProject) {
   const std::string path = (testing::FreshTempDir("results_file") / "salida.txt").string();
   ASSERT_TRUE(WriteResultsFile(path, "un texto bastante largo", "", "").ok());
   const std::string header = "PROYECTO\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n";
@@ -55,9 +55,7 @@ TEST(ResultsFileTest, TheThreeTextsInOrderAndOneCrLfOverwritingWhole) {
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().find("r.txt"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST(DefaultResultsPathTest, BesideTheProjectWithSuffix) {
+  // Its default place: beside the project, with a suffix.
   EXPECT_EQ(DefaultResultsPath("/datos/red.txt"), "/datos/red_resultados.txt");
   EXPECT_EQ(DefaultResultsPath("red"), "red_resultados.txt");
   EXPECT_EQ(DefaultResultsPath("/a.b/red.final.dat"), "/a.b/red.final_resultados.txt");
