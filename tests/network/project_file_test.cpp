@@ -72,7 +72,7 @@ TEST(ProjectLines, TooLongFieldsAreRefusedByName) {
   }
 }
 
-TEST(EntryText, EntryUnderTheCaretAndReplacingOne) {
+TEST(EntryText, EntryUnderTheCaretReplacingOneAndDisplayPositions) {
   std::string section = HandVertexLine("1", "100.5", "1") + HandVertexLine("2", "200.5", "2") +
                         HandVertexLine("30", "4810516.120", "?");
   ASSERT_EQ(section.size(), 3u * 108u);
@@ -91,14 +91,13 @@ TEST(EntryText, EntryUnderTheCaretAndReplacingOne) {
   EXPECT_TRUE(ReplaceEntry(section, 1, kVertexEntryStride, replacement));
   EXPECT_EQ(section, HandVertexLine("1", "100.5", "1") + replacement + HandVertexLine("30", "4810516.120", "?"));
   EXPECT_FALSE(ReplaceEntry(section, 3, kVertexEntryStride, replacement));
-}
 
-TEST(EntryText, DisplayPositionsCountCrLfAsOneCharacter) {
-  const std::string section = "ab\r\ncd\r\nef";
-  EXPECT_EQ(DisplayText(section), "ab\ncd\nef");
+  // Display positions count CR LF as one character.
+  const std::string crlf = "ab\r\ncd\r\nef";
+  EXPECT_EQ(DisplayText(crlf), "ab\ncd\nef");
   for (const auto& [display, byte] : {std::pair<std::size_t, std::size_t>{0, 0}, {2, 2}, {3, 4}, {6, 8}, {7, 9}}) {
-    EXPECT_EQ(ByteOffsetOfDisplayPosition(section, display), byte) << display;
-    EXPECT_EQ(DisplayPositionOfByteOffset(section, byte), display) << byte;
+    EXPECT_EQ(ByteOffsetOfDisplayPosition(crlf, display), byte) << display;
+    EXPECT_EQ(DisplayPositionOfByteOffset(crlf, byte), display) << byte;
   }
 }
 
