@@ -54,6 +54,7 @@ const std::string kLpLeftOut = "El método de mínimas normas Lp adaptadas no pu
 
 TEST(Commands, Table) {
   const std::string sample = testing::ReadWholeFile(testing::Example("red_ejemplo.txt"));
+  const std::string resultsStart = sample + "\r\n\r\n\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN");
   const std::string vertexSection = sample.substr(0, sample.find(Cp1252("OBSERVACIONES CLÁSICAS")));
   const std::string report = testing::ReadWholeFile(testing::Example("informe_wave.txt"));
   const std::string lastZ = "   Z       3.1000000E-07";
@@ -79,12 +80,16 @@ TEST(Commands, Table) {
       {"cargar: no project", "cargar", {}, 2, {{"err", "cargar PROYECTO"}}},
       // Least squares only: project text, system, report, one CR LF at the very end, Windows-1252.
       {"calcular: results file", "calcular \"{S}\" -o \"{D}/r.txt\" --sin-robustos", {}, 0,
-       {{"{D}/r.txt", sample + "\r\n\r\n\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN"), Expect::StartsWith},
+       {{"{D}/r.txt", resultsStart, Expect::StartsWith},
         {"{D}/r.txt", Cp1252("\r\n\r\n\r\n\r\nRESULTADOS DEL AJUSTE POR MÍNIMOS CUADRADOS\r\n")},
         {"{D}/r.txt", "  \r\n\r\n", Expect::EndsWith},
         {"{D}/r.txt", "\xC3\x93", Expect::Lacks},
         {"{D}/r.txt", "  k1-2"},
         {"out", "{D}/r.txt"}}},
+      // Regression: a UTF-8 project with a byte-order mark is read as the plain file (the model is read from the text
+      // the results file starts with).
+      {"calcular: a UTF-8 project", "calcular \"{D}/u.txt\" --sin-robustos",
+       {{"u.txt", "\xEF\xBB\xBF" + Cp1252ToUtf8(sample)}}, 0, {{"{D}/u_resultados.txt", resultsStart, Expect::StartsWith}}},
       {"calcular: --sobrescribir replaces the default results file beside the project",
        "calcular \"{D}/red.txt\" --sobrescribir --sin-robustos", {{"red.txt", sample}, {"red_resultados.txt", "anterior"}},
        0, {{"{D}/red_resultados.txt", sample, Expect::StartsWith}}},

@@ -139,18 +139,5 @@ TEST(DamagedInputs, CoordinateFiles) {
   });
 }
 
-// Regression: a UTF-8 project with a byte-order mark reads as the plain file. (A coordinate file's mark is
-// the coordinate reader's own row.)
-TEST(DamagedInputs, Utf8ProjectIsReadAsThePlainFile) {
-  const std::string sample = Example("red_ejemplo.txt");
-  const auto folder = korvo::testing::FolderWith("utf8", {{"a", sample}, {"b", "\xEF\xBB\xBF" + Cp1252ToUtf8(sample)}});
-  for (const char* command : {"calcular {D}/a -o {D}/a.out", "calcular {D}/b -o {D}/b.out"}) {
-    ASSERT_EQ(korvo::testing::RunKorvoCli(InFolder(command, folder)).exitCode, 0) << command;
-  }
-  const FolderFiles files = korvo::testing::FilesIn(folder);
-  EXPECT_NE(files.at("a.out").find("RESULTADOS"), std::string::npos);
-  EXPECT_EQ(files.at("a.out"), files.at("b.out"));
-}
-
 }  // namespace
 }  // namespace korvo
