@@ -41,35 +41,21 @@ struct Row {
   rlim_t fileSizeLimit = 0;    // bytes a written file may reach; 0: no limit
 };
 
-// A refused input leaves its folder exactly as it was; an input that must be read (no message) prints no error.
-void ExpectRefused(const std::vector<Row>& rows) {
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const auto folder = korvo::testing::FolderWith("hardening", row.files);
-    std::optional<korvo::testing::FileSizeLimit> limit;
-    if (row.fileSizeLimit != 0) limit.emplace(row.fileSizeLimit);
-    const korvo::testing::CliRun run = korvo::testing::RunKorvoCli(InFolder(row.arguments, folder));
-    limit.reset();
-    EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
-    if (row.message.empty()) {
-      EXPECT_EQ(run.err, "");
-      continue;
-    }
-    EXPECT_NE(run.err.find(InFolder(row.message, folder)), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\r'), std::string::npos);
-    EXPECT_EQ(korvo::testing::FilesIn(folder), row.files) << "a file appeared, vanished or changed";
-  }
-}
-
 const std::string kRun = "calcular {D}/red.txt -o {D}/red.res";
 
-TEST(DamagedInputs, ProjectFile) {
+// A refused input leaves its folder exactly as it was; an input that must be read (no message) prints no error.
+TEST(DamagedInputs, RefusedInputsLeaveTheirFolderAsItWas) {
   const std::string unknown12 =
       "Punto  12 (Incógnita)  X = 4809811.958  Y = -348830.687  Z = 4162136.119  D.V.NS =   13.7  D.V.EW =   -5.1\r\n";
   const std::string unknown13 =
       "Punto  13 (Incógnita)  X = 4809411.958  Y = -348830.687  Z = 4162536.119  D.V.NS =   13.7  D.V.EW =   -5.1\r\n";
   const std::string vertex11End = "D.V.NS =   13.7  D.V.EW =   -5.1\r\n";
   const std::string firstSd = "92.94926       Desviación típica:      6";
+  const std::string run = "transformar {D}/c.txt {D}/s.txt";
+  const std::string cartesian = "4\r\n4810516.898,-346088.024,4161236.352\r\n";
+  const auto input = [](const std::string& text) { return FolderFiles{{"c.txt", text}}; };
+  std::string manyPoints = cartesian;  // about 3 kB of output, over a 1-block file size limit
+  for (int i = 0; i < 12; ++i) manyPoints += cartesian.substr(3);
   const std::vector<Row> rows = {
       {"duplicated fixed vertex", Project({{"Punto  11      (Fijo)", "Punto   1      (Fijo)"}}), kRun, 1,
        "Línea 18, número: el número de vértice 1 está repetido (ya figura en la línea 8)"},
@@ -104,17 +90,7 @@ TEST(DamagedInputs, ProjectFile) {
        "El error en altura de antena (1e39 m) debe estar entre 0 y 1 m"},
       {"negative centring", Project({}), kRun + " --error-estacionamiento -0.001", 2,
        "El error en estacionamiento (-.001 m) debe estar entre 0 y 1 m"},
-  };
-  ExpectRefused(rows);
-}
-
-TEST(DamagedInputs, CoordinateFiles) {
-  const std::string cartesian = "4\r\n4810516.898,-346088.024,4161236.352\r\n";
-  const auto input = [](const std::string& text) { return FolderFiles{{"c.txt", text}}; };
-  const std::string run = "transformar {D}/c.txt {D}/s.txt";
-  std::string manyPoints = cartesian;  // about 3 kB of output, over a 1-block file size limit
-  for (int i = 0; i < 12; ++i) manyPoints += cartesian.substr(3);
-  ExpectRefused({
+      // Coordinate files.
       {"longitude 200", input("3\r\n40.3000,200,100"), run, 1, "Línea 2, columna 2: la longitud 200 no está entre -180 y 180"},
       {"99 minutes", input("5\r\n40.9900,-3.3000,100"), run, 1, "Línea 2, columna 1: el valor 40.99 tiene 60 o más minutos"},
       {"60 seconds", input("5\r\n40.3000,-3.5960,100"), run, 1, "Línea 2, columna 2: el valor -3.596 tiene 60 o más"},
@@ -136,7 +112,23 @@ TEST(DamagedInputs, CoordinateFiles) {
       {"UTM height 8E304 after a bare CR", input("2\r8,52,8E0\r28,52,8E0304\n941.,40,84"), run, 1,
        "Línea 3, columna 3: la altura 8E+304 no está entre -1000000 y 1000000 m"},
       {"UTM height at the limit", input("2\r\n440000,4460000,-1000000\r\n"), run, 0, ""},
-  });
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto folder = korvo::testing::FolderWith("hardening", row.files);
+    std::optional<korvo::testing::FileSizeLimit> limit;
+    if (row.fileSizeLimit != 0) limit.emplace(row.fileSizeLimit);
+    const korvo::testing::CliRun cli = korvo::testing::RunKorvoCli(InFolder(row.arguments, folder));
+    limit.reset();
+    EXPECT_EQ(cli.exitCode, row.exitCode) << cli.err;
+    if (row.message.empty()) {
+      EXPECT_EQ(cli.err, "");
+      continue;
+    }
+    EXPECT_NE(cli.err.find(InFolder(row.message, folder)), std::string::npos) << cli.err;
+    EXPECT_EQ(cli.err.find('\r'), std::string::npos);
+    EXPECT_EQ(korvo::testing::FilesIn(folder), row.files) << "a file appeared, vanished or changed";
+  }
 }
 
 }  // namespace
