@@ -89,7 +89,8 @@ TEST(Commands, Table) {
       // Regression: a UTF-8 project with a byte-order mark is read as the plain file (the model is read from the text
       // the results file starts with).
       {"calcular: a UTF-8 project", "calcular \"{D}/u.txt\" --sin-robustos",
-       {{"u.txt", "\xEF\xBB\xBF" + Cp1252ToUtf8(sample)}}, 0, {{"{D}/u_resultados.txt", resultsStart, Expect::StartsWith}}},
+       {{"u.txt", "\xEF\xBB\xBF" + Cp1252ToUtf8(sample)}}, 0,
+       {{"{D}/u_resultados.txt", resultsStart, Expect::StartsWith}}},
       {"calcular: --sobrescribir replaces the default results file beside the project",
        "calcular \"{D}/red.txt\" --sobrescribir --sin-robustos", {{"red.txt", sample}, {"red_resultados.txt", "anterior"}},
        0, {{"{D}/red_resultados.txt", sample, Expect::StartsWith}}},
@@ -111,7 +112,8 @@ TEST(Commands, Table) {
        {{"err", "Opción desconocida: --desconocida"}}},
       {"calcular: extra argument", "calcular \"{S}\" otro.txt", {}, 2, {{"err", "Sobra el argumento: otro.txt"}}},
       // The results are written all the same, the estimator's sentence in the report and on standard error.
-      {"calcular: an estimator that cannot run", "calcular \"{D}/exacta.txt\"", {{"exacta.txt", exact.File("exacta.txt")}}, 0,
+      {"calcular: an estimator that cannot run", "calcular \"{D}/exacta.txt\"",
+       {{"exacta.txt", exact.File("exacta.txt")}}, 0,
        {{"err", kLpLeftOut, Expect::StartsWith},
         {"out", "Ajuste realizado"},
         {"{D}/exacta_resultados.txt", "Residuo Huber"},

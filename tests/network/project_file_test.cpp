@@ -22,7 +22,7 @@ std::string HandVertexLine(const std::string& number, const std::string& x, cons
          std::string(7 - ns.size(), ' ') + ns + "  D.V.EW =" + "   -8.6" + "\r\n";
 }
 
-TEST(ProjectLines, LinesMatchTheHandWrittenLayout) {
+TEST(ProjectLines, LinesMatchTheHandWrittenLayoutAndTooLongFieldsAreRefused) {
   // Golden lines (a fixed vertex with unknown deflection shows "?" whatever was typed), then fields at their limits fit.
   VertexLineFields unknownDeflection{"7", kKindFixed, "1", "2", "3", "far too long", "far too long"};
   unknownDeflection.deflectionUnknown = true;
@@ -39,9 +39,8 @@ TEST(ProjectLines, LinesMatchTheHandWrittenLayout) {
   EXPECT_TRUE(BuildVertexLine({"9999", kKindFixed, twelve, twelve, twelve, "-123.45", "1234567"}).ok());
   EXPECT_TRUE(BuildClassicalLine({kTypeDirection, "9999", "9999", "399.999999", "0.0001"}).ok());
   EXPECT_TRUE(BuildGpsBlock({"9999", "9999", ten, ten, ten, ten, ten, ten, ten, ten, ten}).ok());
-}
 
-TEST(ProjectLines, TooLongFieldsAreRefusedByName) {
+  // A field past its limit is refused by name.
   const std::string eleven = "12345678901";
   struct Case {
     Result<std::string> built;
