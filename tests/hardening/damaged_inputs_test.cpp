@@ -17,13 +17,11 @@ namespace {
 using korvo::testing::FolderFiles;
 using korvo::testing::InFolder;
 
-std::string Example(const std::string& relative) {
-  return korvo::testing::ReadWholeFile(korvo::testing::Example(relative));
-}
+const std::string kSample = korvo::testing::ReadWholeFile(korvo::testing::Example("red_ejemplo.txt"));
 
 // The sample project as red.txt, with each (UTF-8 text → replacement) applied once, in Windows-1252.
 FolderFiles Project(const std::vector<std::pair<std::string, std::string>>& edits) {
-  std::string text = Example("red_ejemplo.txt");
+  std::string text = kSample;
   for (const auto& [from, to] : edits) {
     const std::size_t at = text.find(Cp1252(from));
     EXPECT_NE(at, std::string::npos) << from;
@@ -80,7 +78,7 @@ TEST(DamagedInputs, RefusedInputsLeaveTheirFolderAsItWas) {
       {"indefinite GPS covariance", Project({{"Matriz v-c:   3.26E-05", "Matriz v-c:  -3.26E-05"}}), kRun, 1,
        "Línea 96, matriz v-c: la matriz de varianzas-covarianzas de la línea base GPS nº 1 (1-3) no es simétrica"},
       {"UTF-8 with a character Windows-1252 lacks",
-       {{"red.txt", "Fichero de datos \xCF\x83 " + Cp1252ToUtf8(Example("red_ejemplo.txt"))}}, kRun, 1,
+       {{"red.txt", "Fichero de datos \xCF\x83 " + Cp1252ToUtf8(kSample)}}, kRun, 1,
        "{D}/red.txt está guardado en UTF-8 y contiene caracteres que no existen en Windows-1252"},
       {"output is the project", Project({}), "calcular {D}/red.txt -o {D}/./red.txt --sobrescribir", 1,
        "es también un fichero de entrada; no se sustituye"},
