@@ -50,26 +50,6 @@ TEST(NumberText, GeneralFormAndFifteenDigitTies) {
   }
 }
 
-// A deterministic generator (the standard's 64-bit Mersenne twister) for the sampled comparisons below.
-struct Sampler {
-  std::mt19937_64 engine;
-  int Below(std::uint64_t bound) { return static_cast<int>(Next() % bound); }
-  std::uint64_t Next() { return engine(); }
-};
-
-TEST(NumberText, ShowsTheFifteenDigitsOfTheCLibrary) {
-  // The C library's %.14e of the value and of the text read back agree.
-  Sampler random;
-  for (int i = 0; i < 200000; ++i) {
-    const double mantissa = static_cast<double>(random.Next() >> 11) / 9007199254740992.0;  // [0, 1)
-    const double value = (random.Below(2) ? -1.0 : 1.0) * mantissa * std::pow(10.0, random.Below(60) - 30);
-    char expected[40], shown[40];
-    std::snprintf(expected, sizeof expected, "%.14e", value);
-    std::snprintf(shown, sizeof shown, "%.14e", std::strtod(NumberText(value, true).c_str(), nullptr));
-    ASSERT_STREQ(shown, expected) << NumberText(value, true);
-  }
-}
-
 std::string ScaledText(double wholeUnits, int decimals) {
   char buffer[kNumberTextBufferSize];
   return std::string(buffer, ScaledIntegerText(buffer, wholeUnits, decimals));
@@ -93,18 +73,30 @@ TEST(ScaledIntegerText, HandWorkedTexts) {
   }
 }
 
-TEST(ScaledIntegerText, AgreesWithTheGeneralTextOfTheQuotient) {
+// Sampled with a deterministic generator (the standard's 64-bit Mersenne twister): the general text shows the
+// C library's fifteen digits, and the scaled text is the general text of the quotient.
+TEST(NumberText, SampledAgainstTheCLibraryAndTheScaledText) {
+  std::mt19937_64 engine;
+  const auto below = [&engine](std::uint64_t bound) { return static_cast<int>(engine() % bound); };
+  // The C library's %.14e of the value and of the text read back agree.
+  for (int i = 0; i < 200000; ++i) {
+    const double mantissa = static_cast<double>(engine() >> 11) / 9007199254740992.0;  // [0, 1)
+    const double value = (below(2) ? -1.0 : 1.0) * mantissa * std::pow(10.0, below(60) - 30);
+    char expected[40], shown[40];
+    std::snprintf(expected, sizeof expected, "%.14e", value);
+    std::snprintf(shown, sizeof shown, "%.14e", std::strtod(NumberText(value, true).c_str(), nullptr));
+    ASSERT_STREQ(shown, expected) << NumberText(value, true);
+  }
   // Integers of 1 to 15 digits, some ending in runs of zeros, both signs, 0 to 22 decimals.
-  Sampler random;
   for (int i = 0; i < 300000; ++i) {
-    const int digitCount = 1 + random.Below(15);
+    const int digitCount = 1 + below(15);
     std::uint64_t units = 0;
-    for (int d = 0; d < digitCount; ++d) units = units * 10 + static_cast<std::uint64_t>(random.Below(10));
-    for (int z = random.Below(4) == 0 ? random.Below(static_cast<std::uint64_t>(digitCount)) : 0; z > 0; --z) {
+    for (int d = 0; d < digitCount; ++d) units = units * 10 + static_cast<std::uint64_t>(below(10));
+    for (int z = below(4) == 0 ? below(static_cast<std::uint64_t>(digitCount)) : 0; z > 0; --z) {
       units = units / 10 * 10;
     }
-    const double wholeUnits = (random.Below(2) ? -1.0 : 1.0) * static_cast<double>(units);
-    const int decimals = random.Below(23);
+    const double wholeUnits = (below(2) ? -1.0 : 1.0) * static_cast<double>(units);
+    const int decimals = below(23);
     ASSERT_EQ(ScaledText(wholeUnits, decimals), NumberText(wholeUnits / std::pow(10.0, decimals), true))
         << wholeUnits << " / 10^" << decimals;
   }

@@ -2,15 +2,14 @@
 #include "common/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cerrno>
-#include <csignal>
 #include <dlfcn.h>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "support/file_size_limit.h"
 #include "support/files.h"
 
 namespace {
@@ -33,22 +32,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// While alive, files cannot grow beyond `bytes`: writing past it fails with EFBIG, not SIGXFSZ.
-struct FileSizeLimit {
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved);
-    previous = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limited{bytes, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-  }
-  rlimit saved{};
-  void (*previous)(int) = nullptr;
-};
-
 TEST(WriteFileAtomically, FailuresLeaveTheTargetAndNoTemporaryFile) {
   struct Case {
     const char* what;
@@ -63,12 +46,11 @@ TEST(WriteFileAtomically, FailuresLeaveTheTargetAndNoTemporaryFile) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const fs::path dir = testing::FreshTempDir("atomic");
+    const fs::path dir = testing::FolderWith("atomic", {{"resultados.txt", "antes\r\n"}});
     const fs::path target = dir / "resultados.txt";
-    testing::WriteTempFile("atomic/resultados.txt", "antes\r\n");
     Status written = Ok();
     {
-      std::optional<FileSizeLimit> limit;
+      std::optional<testing::FileSizeLimit> limit;
       if (c.limitSize) limit.emplace(16);
       failRename = c.failRenameToo;
       written = WriteFileAtomically(target.string(), std::string(c.size, 'x'));

@@ -75,75 +75,48 @@ std::string HandGpsBlock(const std::string& t3, const std::string& t2) {
          t3 + "\r\n" + pad + "   IncrZ:       30.5" + std::string(41, ' ') + "        .6" + t2 + "\r\n";
 }
 
-TEST(ScanProject, EquivalentTextsGiveTheirTables) {
+// Equivalent texts give the same tables; a damaged record gives its message; then the load's steps.
+TEST(LoadNetwork, TablesOrTheMessageOfADamagedRecordAndTheLoadsSteps) {
   std::string lastLine = Built(BuildClassicalLine({kTypeZenith, "3", "4", "100.5", "20"}));
   lastLine.resize(lastLine.find_last_not_of(" \r\n") + 1);
-  const struct {
-    const char* what;
-    std::string text;
-    Tables tables;
-  } cases[] = {
-      {"CR LF", SampleFile(), SampleTables()},
-      {"LF only", Replaced(SampleFile(), "\r", ""), SampleTables()},
-      {"keywords in the path", SampleFile(Cp1252("C:\\Punto (Fijo)\\Geométrica Línea base GPS.txt")), SampleTables()},
-      {"a trimmed last line", lastLine, Tables{{}, {{ObservationType::Zenith, 3, 4, 100.5, 20, 1}}, {}}},
-      {"GPS block by hand", HandGpsBlock("   ", "  "), Tables{{}, {}, {{3, 4, 10.5, -20.5, 30.5, .1, .2, .3, .4, .5, .6, 1}}}},
-  };
-  for (const auto& c : cases) {
-    const Result<NetworkModel> scanned = ScanProjectText(c.text);
-    ASSERT_TRUE(scanned.ok()) << c.what << ": " << scanned.error();
-    EXPECT_EQ(TablesOf(*scanned), c.tables) << c.what;
-  }
-}
-
-TEST(ScanProject, DamagedRecordsGiveTheirMessage) {
   const std::string good = SampleFile();
   const std::string kind = kLoadKindMismatchMessage;
   const std::string read = kLoadReadErrorMessage;
   const struct {
     const char* what;
     std::string text;
-    const std::string& message;
+    Tables tables;
+    std::string message;  // empty: the text is read
   } cases[] = {
-      {"kind misspelt", Replaced(good, "(Fijo)", "(Fixo)"), kind},
-      {"número de vértice no numérico", Replaced(good, "Punto   1 ", "Punto  1a "), read},
-      {"número de cinco cifras", Replaced(good, "Punto   1 ", "Punto12345"), read},
-      {"número de vértice fuera de 16 bits", Replaced(good, "Punto   1 ", "Punto4E10 "), read},
-      {"vértice visado fuera de 16 bits", Replaced(good, "a     12  ", "a   9E99  "), read},
-      {"coordenada infinita", Replaced(good, " 4849202.391", "      1E999 "), read},
-      {"línea de vértice cortada", good.substr(0, good.find(kClassicalSectionTitle)) + Sample().vertices.substr(0, 100), read},
-      {"GPS block trimmed", HandGpsBlock("", ""), read},
-      {"Punto at the end", good + "Punto", kind},
-      {"Geométrica at the end", good + Cp1252("Geométrica"), read},
-      {"GPS keyword at the end", good + Cp1252("Línea base GPS"), read},
+      {"CR LF", good, SampleTables(), ""},
+      {"LF only", Replaced(good, "\r", ""), SampleTables(), ""},
+      {"keywords in the path", SampleFile(Cp1252("C:\\Punto (Fijo)\\Geométrica Línea base GPS.txt")), SampleTables(),
+       ""},
+      {"a trimmed last line", lastLine, Tables{{}, {{ObservationType::Zenith, 3, 4, 100.5, 20, 1}}, {}}, ""},
+      {"GPS block by hand", HandGpsBlock("   ", "  "),
+       Tables{{}, {}, {{3, 4, 10.5, -20.5, 30.5, .1, .2, .3, .4, .5, .6, 1}}}, ""},
+      {"kind misspelt", Replaced(good, "(Fijo)", "(Fixo)"), {}, kind},
+      {"número de vértice no numérico", Replaced(good, "Punto   1 ", "Punto  1a "), {}, read},
+      {"número de cinco cifras", Replaced(good, "Punto   1 ", "Punto12345"), {}, read},
+      {"número de vértice fuera de 16 bits", Replaced(good, "Punto   1 ", "Punto4E10 "), {}, read},
+      {"vértice visado fuera de 16 bits", Replaced(good, "a     12  ", "a   9E99  "), {}, read},
+      {"coordenada infinita", Replaced(good, " 4849202.391", "      1E999 "), {}, read},
+      {"línea de vértice cortada", good.substr(0, good.find(kClassicalSectionTitle)) + Sample().vertices.substr(0, 100),
+       {}, read},
+      {"GPS block trimmed", HandGpsBlock("", ""), {}, read},
+      {"Punto at the end", good + "Punto", {}, kind},
+      {"Geométrica at the end", good + Cp1252("Geométrica"), {}, read},
+      {"GPS keyword at the end", good + Cp1252("Línea base GPS"), {}, read},
   };
   for (const auto& c : cases) {
     const Result<NetworkModel> scanned = ScanProjectText(c.text);
-    ASSERT_FALSE(scanned.ok()) << c.what;
-    EXPECT_EQ(scanned.error(), c.message) << c.what;
+    ASSERT_EQ(scanned.ok() ? "" : scanned.error(), c.message) << c.what;
+    EXPECT_EQ(scanned.ok() ? TablesOf(*scanned) : Tables{}, c.tables) << c.what;
   }
-}
 
-using Events = std::vector<std::string>;
-
-// Loads the file, recording progress ("P<percent>"), status ("S:<text>") and the two window steps in order.
-Events LoadRecorded(const std::string& path, Result<LoadedNetwork>* loaded) {
-  korvo::testing::ProgressRecorder recorder;
-  LoadSteps steps;
-  steps.textRead = [&](const std::string& text, bool tooBig) {
-    recorder.events.push_back("text " + std::to_string(text.size()) + (tooBig ? " too big" : ""));
-  };
-  steps.drawSketch = [&](const NetworkModel& model) {
-    recorder.events.push_back("sketch " + std::to_string(model.VertexCount()));
-  };
-  *loaded = LoadNetwork(path, recorder.Sink(), steps);
-  return recorder.events;
-}
-
-// Text handed over once read (size flag), sketch at 80; a failed load gives its message, the text if read.
-TEST(LoadNetwork, StepsProgressAndMessages) {
-  const std::string text = SampleFile();
-  const auto padded = [&text](std::size_t size) { return text + std::string(size - text.size(), ' '); };
+  // The load: text handed over once read (size flag), sketch at 80; a failure gives its message after what it read.
+  using Events = std::vector<std::string>;
+  const auto padded = [&good](std::size_t size) { return good + std::string(size - good.size(), ' '); };
   const std::string reading = "S:" + kLoadStatusReading;
   const auto loadedEvents = [&reading](const std::string& textEvent) {
     return Events{"P0", reading, textEvent, "P15", "P40", "P80", "S:" + kLoadStatusDrawing, "sketch 3", "P100", "S:", "P0"};
@@ -153,22 +126,31 @@ TEST(LoadNetwork, StepsProgressAndMessages) {
     const char* name;
     std::string bytes, message;  // no bytes: the file is not written
     Events events;
-  } cases[] = {
+  } loads[] = {
       {"casi.txt", padded(kProjectDisplayLimit - 1), "", loadedEvents("text 31999")},
       {"grande.txt", padded(kProjectDisplayLimit), "", loadedEvents("text 32000 too big")},
       {"no-existe.txt", "", UnreadableProjectMessage(missing, SystemErrorText(ENOENT)), {"P0", reading}},
       {"kinds.txt", "Punto   1 (roto)\r\n", kLoadKindMismatchMessage, {"P0", reading, "text 18"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::filesystem::path path = korvo::testing::TestTempRoot() / "load" / c.name;
-    if (!c.bytes.empty()) korvo::testing::WriteTempFile(std::string("load/") + c.name, c.bytes);
-    Result<LoadedNetwork> loaded = Failure{""};
-    EXPECT_EQ(LoadRecorded(path.string(), &loaded), c.events);
-    ASSERT_EQ(loaded.ok() ? "" : loaded.error(), c.message);
+  for (const auto& load : loads) {
+    SCOPED_TRACE(load.name);
+    const std::filesystem::path path = korvo::testing::TestTempRoot() / "load" / load.name;
+    if (!load.bytes.empty()) korvo::testing::WriteTempFile(std::string("load/") + load.name, load.bytes);
+    // Progress ("P<percent>"), status ("S:<text>") and the two window steps, in order.
+    korvo::testing::ProgressRecorder recorder;
+    LoadSteps steps;
+    steps.textRead = [&](const std::string& shown, bool tooBig) {
+      recorder.events.push_back("text " + std::to_string(shown.size()) + (tooBig ? " too big" : ""));
+    };
+    steps.drawSketch = [&](const NetworkModel& m) {
+      recorder.events.push_back("sketch " + std::to_string(m.VertexCount()));
+    };
+    const Result<LoadedNetwork> loaded = LoadNetwork(path.string(), recorder.Sink(), steps);
+    EXPECT_EQ(recorder.events, load.events);
+    ASSERT_EQ(loaded.ok() ? "" : loaded.error(), load.message);
     if (!loaded.ok()) continue;
-    EXPECT_EQ(loaded->projectText, c.bytes);
-    EXPECT_EQ(loaded->projectTooBig, c.bytes.size() >= 32000u);
+    EXPECT_EQ(loaded->projectText, load.bytes);
+    EXPECT_EQ(loaded->projectTooBig, load.bytes.size() >= 32000u);
     EXPECT_EQ(TablesOf(loaded->model), SampleTables());
     EXPECT_NEAR(loaded->model.vertices[0].latitudeDeg, 40.429161756356926, 1e-9);  // CartConvert -r
   }

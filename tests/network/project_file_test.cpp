@@ -22,7 +22,7 @@ std::string HandVertexLine(const std::string& number, const std::string& x, cons
          std::string(7 - ns.size(), ' ') + ns + "  D.V.EW =" + "   -8.6" + "\r\n";
 }
 
-TEST(ProjectLines, LinesMatchTheHandWrittenLayout) {
+TEST(ProjectLines, LinesMatchTheHandWrittenLayoutAndTooLongFieldsAreRefused) {
   // Golden lines (a fixed vertex with unknown deflection shows "?" whatever was typed), then fields at their limits fit.
   VertexLineFields unknownDeflection{"7", kKindFixed, "1", "2", "3", "far too long", "far too long"};
   unknownDeflection.deflectionUnknown = true;
@@ -39,41 +39,31 @@ TEST(ProjectLines, LinesMatchTheHandWrittenLayout) {
   EXPECT_TRUE(BuildVertexLine({"9999", kKindFixed, twelve, twelve, twelve, "-123.45", "1234567"}).ok());
   EXPECT_TRUE(BuildClassicalLine({kTypeDirection, "9999", "9999", "399.999999", "0.0001"}).ok());
   EXPECT_TRUE(BuildGpsBlock({"9999", "9999", ten, ten, ten, ten, ten, ten, ten, ten, ten}).ok());
-}
 
-// One record built from `fields` after `change`.
-template <class Fields, class Build>
-auto Changed(Fields fields, Build build) {
-  return [=](auto change) {
-    Fields f = fields;
-    change(f);
-    return build(f);
-  };
-}
-
-TEST(ProjectLines, TooLongFieldsAreRefusedByName) {
-  const auto vertex = Changed(VertexLineFields{"1", kKindUnknown, "1", "2", "3", "0", "0"},
-                              [](const VertexLineFields& f) { return BuildVertexLine(f); });
-  const auto classical = Changed(ClassicalLineFields{kTypeZenith, "1", "2", "100.1", "3"},
-                                 [](const ClassicalLineFields& f) { return BuildClassicalLine(f); });
-  const auto gps = Changed(GpsBlockFields{"1", "2", "1", "2", "3", "1", "0", "0", "1", "0", "1"},
-                           [](const GpsBlockFields& f) { return BuildGpsBlock(f); });
+  // A field past its limit is refused by name.
   const std::string eleven = "12345678901";
   struct Case {
     Result<std::string> built;
     const char* message;  // UTF-8
   } cases[] = {
-      {vertex([](auto& f) { f.number = "12345"; }), "El número de vértice no puede tener más de 4 caracteres."},
-      {vertex([](auto& f) { f.deflectionEw = "12345678"; }),
+      {BuildVertexLine({"12345", kKindUnknown, "1", "2", "3", "0", "0"}),
+       "El número de vértice no puede tener más de 4 caracteres."},
+      {BuildVertexLine({"1", kKindUnknown, "1", "2", "3", "0", "12345678"}),
        "La componente D.V.EW de la desviación de la vertical no puede tener más de 7 caracteres."},
-      {vertex([](auto& f) { f.kind = "(Fijo)"; }), "El tipo de vértice debe ser \"Incógnita\" o \"Fijo\"."},
-      {vertex([](auto& f) { f.x = "12\r\n34"; }), "La coordenada X no puede contener saltos de línea."},
-      {classical([](auto& f) { f.to = "10000"; }), "El número del vértice visado no puede tener más de 4 caracteres."},
-      {classical([&](auto& f) { f.value = eleven; }), "El valor observado no puede tener más de 10 caracteres."},
-      {classical([](auto& f) { f.stdDev = "1234567"; }), "La desviación típica no puede tener más de 6 caracteres."},
-      {classical([](auto& f) { f.type = "Distancia"; }),
+      {BuildVertexLine({"1", "(Fijo)", "1", "2", "3", "0", "0"}),
+       "El tipo de vértice debe ser \"Incógnita\" o \"Fijo\"."},
+      {BuildVertexLine({"1", kKindUnknown, "12\r\n34", "2", "3", "0", "0"}),
+       "La coordenada X no puede contener saltos de línea."},
+      {BuildClassicalLine({kTypeZenith, "1", "10000", "100.1", "3"}),
+       "El número del vértice visado no puede tener más de 4 caracteres."},
+      {BuildClassicalLine({kTypeZenith, "1", "2", eleven, "3"}),
+       "El valor observado no puede tener más de 10 caracteres."},
+      {BuildClassicalLine({kTypeZenith, "1", "2", "100.1", "1234567"}),
+       "La desviación típica no puede tener más de 6 caracteres."},
+      {BuildClassicalLine({"Distancia", "1", "2", "100.1", "3"}),
        "El tipo de observación debe ser \"Dirección\", \"Cenital\" o \"Geométrica\"."},
-      {gps([](auto& f) { f.from = "12345"; }), "El primer vértice de la línea base no puede tener más de 4 caracteres."},
+      {BuildGpsBlock({"12345", "2", "1", "2", "3", "1", "0", "0", "1", "0", "1"}),
+       "El primer vértice de la línea base no puede tener más de 4 caracteres."},
   };
   for (const Case& test : cases) {
     ASSERT_FALSE(test.built.ok()) << test.message;
@@ -81,7 +71,7 @@ TEST(ProjectLines, TooLongFieldsAreRefusedByName) {
   }
 }
 
-TEST(EntryText, EntryUnderTheCaretAndReplacingOne) {
+TEST(EntryText, EntryUnderTheCaretReplacingOneAndDisplayPositions) {
   std::string section = HandVertexLine("1", "100.5", "1") + HandVertexLine("2", "200.5", "2") +
                         HandVertexLine("30", "4810516.120", "?");
   ASSERT_EQ(section.size(), 3u * 108u);
@@ -100,21 +90,21 @@ TEST(EntryText, EntryUnderTheCaretAndReplacingOne) {
   EXPECT_TRUE(ReplaceEntry(section, 1, kVertexEntryStride, replacement));
   EXPECT_EQ(section, HandVertexLine("1", "100.5", "1") + replacement + HandVertexLine("30", "4810516.120", "?"));
   EXPECT_FALSE(ReplaceEntry(section, 3, kVertexEntryStride, replacement));
-}
 
-TEST(EntryText, DisplayPositionsCountCrLfAsOneCharacter) {
-  const std::string section = "ab\r\ncd\r\nef";
-  EXPECT_EQ(DisplayText(section), "ab\ncd\nef");
+  // Display positions count CR LF as one character.
+  const std::string crlf = "ab\r\ncd\r\nef";
+  EXPECT_EQ(DisplayText(crlf), "ab\ncd\nef");
   for (const auto& [display, byte] : {std::pair<std::size_t, std::size_t>{0, 0}, {2, 2}, {3, 4}, {6, 8}, {7, 9}}) {
-    EXPECT_EQ(ByteOffsetOfDisplayPosition(section, display), byte) << display;
-    EXPECT_EQ(DisplayPositionOfByteOffset(section, byte), display) << byte;
+    EXPECT_EQ(ByteOffsetOfDisplayPosition(crlf, display), byte) << display;
+    EXPECT_EQ(DisplayPositionOfByteOffset(crlf, byte), display) << byte;
   }
 }
 
 std::vector<std::string> Parts(const ProjectSections& p) { return {p.vertexListText, p.classicalListText, p.gpsListText}; }
 
 // Split gives back the sections (compose the same bytes); the last set of titles wins; without all, in order, none.
-TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
+// The written file splits back into its sections; failures give their messages and leave no file.
+TEST(ProjectFile, SplitComposeAndWrite) {
   const korvo::testing::ProjectText s = korvo::testing::ThreeVertexProject();
   const auto compose = [](const std::string& v, const std::string& c, const std::string& g) {
     return ComposeProjectFile("/datos/red.txt", "06/12/2026", v, c, g);
@@ -151,13 +141,9 @@ TEST(ProjectFile, SplitGivesBackTheSectionsAndComposeTheSameBytes) {
       EXPECT_EQ(compose(sections.vertexListText, sections.classicalListText, sections.gpsListText), c.text) << c.what;
     }
   }
-}
 
-// The written file splits back into its sections; failures give their messages and leave no file.
-TEST(ProjectFile, WrittenFileSplitsBackAndFailuresGiveTheirMessages) {
   const std::filesystem::path folder = korvo::testing::FreshTempDir("project_file");
   const std::string path = (folder / "red.txt").string();
-  const korvo::testing::ProjectText s = korvo::testing::ThreeVertexProject();
   ProjectState state;
   state.vertexListText = s.vertices;
   state.classicalListText = s.classical;

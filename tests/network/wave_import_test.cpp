@@ -73,50 +73,39 @@ TEST(WaveImport, ExampleBlocksFollowTheListAndItsCommasBecomePoints) {
   }
 }
 
-// Covariances to 7 decimals and stations rounded, halves to even (exact ties); components as read.
-TEST(WaveImport, ReportTextsBecomeBlockTexts) {
-  const struct {
-    std::string ReportBaseline::*in;
-    const char* reportText;
-    std::string GpsBlockFields::*out;
-    const char* written;
-  } cases[] = {
-      {&ReportBaseline::cxx, "2.5E-07", &GpsBlockFields::cxx, "2E-07"},
-      {&ReportBaseline::cyx, "3.5E-07", &GpsBlockFields::cxy, "4E-07"},
-      {&ReportBaseline::czx, "-2.5E-07", &GpsBlockFields::cxz, "-2E-07"},
-      {&ReportBaseline::czy, "4.9E-08", &GpsBlockFields::cyz, "0"},
-      {&ReportBaseline::czz, "0.00012345678", &GpsBlockFields::czz, ".0001235"},
-      {&ReportBaseline::dx, "1234.56789", &GpsBlockFields::dx, "1234.56789"},
-      {&ReportBaseline::from, "1003SUR", &GpsBlockFields::from, "1003"},
-      {&ReportBaseline::from, "7.5", &GpsBlockFields::from, "8"},
-      {&ReportBaseline::to, "-3", &GpsBlockFields::to, "-3"},
-  };
-  for (const auto& c : cases) {
-    ReportBaseline report = Plain("1", "2");
-    report.*c.in = c.reportText;
-    GpsBlockFields expected = PlainFields("1", "2");
-    expected.*c.out = c.written;
-    std::string gps;
-    const WaveImportOutcome outcome = ImportWaveReportText(MakeReport({report}), gps);
-    ASSERT_FALSE(outcome.failed) << c.reportText << ": " << Cp1252ToUtf8(outcome.failure);
-    EXPECT_EQ(gps, Built(BuildGpsBlock(expected))) << c.reportText;
-  }
+// A report's fields or texts after one change.
+template <class Fields>
+Fields With(Fields fields, std::string Fields::*field, const std::string& text) {
+  fields.*field = text;
+  return fields;
 }
 
-ReportBaseline With(ReportBaseline b, std::string ReportBaseline::*field, const std::string& text) {
-  b.*field = text;
-  return b;
-}
-
-// A damaged report stops at its baseline with its message, keeping the blocks before and the list's commas.
-TEST(WaveImport, DamagedReportsStopWithTheirMessage) {
+// The texts of a report as the block writes them; a damaged report stops at its baseline with its message, keeping
+// the blocks before and the list's commas.
+TEST(WaveImport, ReportTextsBecomeBlockTextsOrStopWithTheirMessage) {
   const ReportBaseline a = Plain("1", "2");
+  const GpsBlockFields b = PlainFields("1", "2");
   const struct {
     const char* what;
     std::string report;
     int inReport, appended;
     const char* failure;  // UTF-8; empty: the import succeeds
+    GpsBlockFields block = PlainFields("1", "2");  // of each baseline appended
   } cases[] = {
+      // Covariances to 7 decimals and stations rounded, halves to even (exact ties); components as read.
+      {"Cxx", MakeReport({With(a, &ReportBaseline::cxx, "2.5E-07")}), 1, 1, "", With(b, &GpsBlockFields::cxx, "2E-07")},
+      {"Cyx", MakeReport({With(a, &ReportBaseline::cyx, "3.5E-07")}), 1, 1, "", With(b, &GpsBlockFields::cxy, "4E-07")},
+      {"Czx", MakeReport({With(a, &ReportBaseline::czx, "-2.5E-07")}), 1, 1, "",
+       With(b, &GpsBlockFields::cxz, "-2E-07")},
+      {"Czy", MakeReport({With(a, &ReportBaseline::czy, "4.9E-08")}), 1, 1, "", With(b, &GpsBlockFields::cyz, "0")},
+      {"Czz", MakeReport({With(a, &ReportBaseline::czz, "0.00012345678")}), 1, 1, "",
+       With(b, &GpsBlockFields::czz, ".0001235")},
+      {"DX", MakeReport({With(a, &ReportBaseline::dx, "1234.56789")}), 1, 1, "",
+       With(b, &GpsBlockFields::dx, "1234.56789")},
+      {"1003SUR", MakeReport({With(a, &ReportBaseline::from, "1003SUR")}), 1, 1, "",
+       With(b, &GpsBlockFields::from, "1003")},
+      {"7.5", MakeReport({With(a, &ReportBaseline::from, "7.5")}), 1, 1, "", With(b, &GpsBlockFields::from, "8")},
+      {"-3", MakeReport({With(a, &ReportBaseline::to, "-3")}), 1, 1, "", With(b, &GpsBlockFields::to, "-3")},
       {"DX de 13 caracteres en la segunda", MakeReport({a, With(Plain("3", "4"), &ReportBaseline::dx, "-12345.678912"), a}),
        3, 1, "Línea base 2: El incremento X de la línea base no puede tener más de 10 caracteres."},
       {"Czz que no cabe en 32 bits", MakeReport({a, With(a, &ReportBaseline::czz, "300")}), 2, 1,
@@ -155,7 +144,7 @@ TEST(WaveImport, DamagedReportsStopWithTheirMessage) {
     EXPECT_EQ(outcome.failed, fails);
     EXPECT_EQ(Cp1252ToUtf8(outcome.failure), c.failure);
     std::string expected = fails ? CommaBlock() : Replaced(CommaBlock(), "1,25", "1.25");
-    for (int i = 0; i < c.appended; ++i) expected += Built(BuildGpsBlock(PlainFields("1", "2")));
+    for (int i = 0; i < c.appended; ++i) expected += Built(BuildGpsBlock(c.block));
     EXPECT_EQ(gps, expected);
   }
 

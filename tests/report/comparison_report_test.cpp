@@ -6,7 +6,6 @@
 #include "report/comparison_report.h"
 #include "report/imported_report.h"
 #include "support/files.h"
-#include "support/networks.h"
 #include "support/report_network.h"
 
 namespace korvo {
@@ -43,48 +42,28 @@ struct ImportedFixture {
   }
 };
 
-// The imported variant: all estimators, all left out, all at their iteration limits.
-TEST(ComparisonSection, ImportedVariantMatchesTheHandWrittenFiles) {
+// The imported variant: all estimators, every combination of them, all left out, all at their iteration limits.
+TEST(ComparisonSection, ImportedVariantMatchesTheHandWrittenFilesInEveryCombination) {
   ImportedFixture f;
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all),
-            testing::Golden("comparison_imported.txt"));
+  const auto imported = [&f](const RobustResults& robust) {
+    return BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, robust);
+  };
+  EXPECT_EQ(imported(f.all), testing::Golden("comparison_imported.txt"));
   RobustResults none;
   none.leftOut = {{RobustMethod::Huber, "Matriz singular"},
                   {RobustMethod::Lp, "Matriz singular"},
                   {RobustMethod::L1, "Matriz singular"}};
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, none),
-            testing::Golden("comparison_all_left_out.txt"));
+  EXPECT_EQ(imported(none), testing::Golden("comparison_all_left_out.txt"));
 
-  // A left-out estimator has no columns; its sentence stands between Huber's and L1's closing ones.
-  RobustResults notSelected = f.all;
-  notSelected.lp.reset();
-  RobustResults leftOut = notSelected;
-  leftOut.leftOut.push_back({RobustMethod::Lp, "Matriz singular"});
-  const std::string lpLeftOut = Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n");
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut),
-            BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, notSelected) + lpLeftOut);
-  leftOut.huber->iterationLimitReached = leftOut.l1->iterationLimitReached = true;
-  EXPECT_TRUE(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, leftOut)
-                  .ends_with("\r\n\r\n" + HuberIterationLimitSentence() + "\r\n" + lpLeftOut +
-                             L1IterationLimitSentence() + "\r\n"));
-
-  f.all.huber->iterationLimitReached = f.all.lp->iterationLimitReached = f.all.l1->iterationLimitReached = true;
-  f.all.lp->kurtosis = 4.1234567;
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, f.all),
-            testing::Golden("comparison_iteration_limits.txt"));
-}
-
-// Every combination of estimators has their columns; the closing sentence only with Lp.
-TEST(ComparisonSection, EveryCombinationOfEstimatorsHasItsColumns) {
-  ImportedFixture f;
-  EXPECT_EQ(BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, RobustResults{}), "");
+  // Every combination of estimators has their columns; the closing sentence only with Lp.
+  EXPECT_EQ(imported(RobustResults{}), "");
   for (int mask = 1; mask < 8; ++mask) {
     const bool huber = (mask & 1) != 0, lp = (mask & 2) != 0, l1 = (mask & 4) != 0;
     RobustResults chosen;
     if (huber) chosen.huber = f.all.huber;
     if (lp) chosen.lp = f.all.lp;
     if (l1) chosen.l1 = f.all.l1;
-    const std::string text = BuildComparisonSection(ComparisonVariant::Imported, {}, f.system, f.ls, chosen);
+    const std::string text = imported(chosen);
     const std::string heading = Cp1252(" Observación    ") + "  Residuo M.C.  " + (huber ? "Residuo Huber " : "") +
                                 (lp ? "  Residuo Lp  " : "") + (l1 ? "  Residuo L1  " : "") + "\r\n";
     EXPECT_NE(text.find(heading), std::string::npos) << mask;
@@ -97,10 +76,8 @@ TEST(ComparisonSection, EveryCombinationOfEstimatorsHasItsColumns) {
     EXPECT_EQ(text.find("beta2") != std::string::npos, lp) << mask;
     EXPECT_EQ(text.ends_with("\r\n\r\n"), !lp) << mask;
   }
-}
 
-// An estimator's failure message on one line after its name.
-TEST(ComparisonSection, LeftOutSentences) {
+  // An estimator's failure message on one line after its name.
   const std::pair<RobustMethod, const char*> cases[] = {  // UTF-8, as the estimator failed with it
       {RobustMethod::Huber, "Matriz singular"},
       {RobustMethod::Lp,
@@ -113,6 +90,21 @@ TEST(ComparisonSection, LeftOutSentences) {
   std::string sentences;
   for (const auto& [method, message] : cases) sentences += LeftOutSentence(method, Cp1252(message)) + "\n";
   EXPECT_EQ(sentences, Cp1252(testing::Golden("left_out_sentences.txt")));
+
+  // A left-out estimator has no columns; its sentence stands between Huber's and L1's closing ones.
+  RobustResults notSelected = f.all;
+  notSelected.lp.reset();
+  RobustResults leftOut = notSelected;
+  leftOut.leftOut.push_back({RobustMethod::Lp, "Matriz singular"});
+  const std::string lpLeftOut = Cp1252("El método de mínimas normas Lp adaptadas no pudo calcularse: Matriz singular\r\n");
+  EXPECT_EQ(imported(leftOut), imported(notSelected) + lpLeftOut);
+  leftOut.huber->iterationLimitReached = leftOut.l1->iterationLimitReached = true;
+  EXPECT_TRUE(imported(leftOut).ends_with("\r\n\r\n" + HuberIterationLimitSentence() + "\r\n" + lpLeftOut +
+                                          L1IterationLimitSentence() + "\r\n"));
+
+  f.all.huber->iterationLimitReached = f.all.lp->iterationLimitReached = f.all.l1->iterationLimitReached = true;
+  f.all.lp->kurtosis = 4.1234567;
+  EXPECT_EQ(imported(f.all), testing::Golden("comparison_iteration_limits.txt"));
 }
 
 // Fixed 1 (unknown orientation), unknown 12 (unknown deflection), unknown 345; refraction line 12-345.
@@ -123,15 +115,13 @@ struct NetworkFixture {
   RobustResults robust;
 
   NetworkFixture() {
-    network.vertices = {testing::AuditVertex(1, kKindFixed, 0.0, 0.0, 0.0),
-                        testing::AuditVertex(12, kKindUnknown, 0.0, 0.0, 0.0),
-                        testing::AuditVertex(345, kKindUnknown, 0.0, 0.0, 0.0)};
-    network.vertices[1].deflectionUnknown = true;
+    network.vertices = {{.number = 1, .kind = kKindFixed},
+                        {.number = 12, .kind = kKindUnknown, .deflectionUnknown = true},
+                        {.number = 345, .kind = kKindUnknown}};
     network.classical = {{ObservationType::Direction, 1, 12, 0, 0},
                          {ObservationType::Zenith, 12, 345, 0, 0},
                          {ObservationType::Distance, 345, 1, 0, 0}};
-    network.baselines.resize(1);
-    network.baselines[0].from = 1, network.baselines[0].to = 12;
+    network.baselines = {{.from = 1, .to = 12}};
 
     system.numEquations = 6, system.numUnknowns = 10, system.classicalCount = 3, system.gpsCount = 1;
     system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::Fixed, OrientationStatus::None};

@@ -9,6 +9,7 @@
 #include "report/results_file.h"
 #include "report/system_printout.h"
 #include "support/files.h"
+#include "support/matrices.h"
 #include "support/report_network.h"
 
 namespace korvo {
@@ -41,7 +42,7 @@ TEST(PaneAfterAdjustmentTest, AppendReplaceAndTheLimit) {
   }
 }
 
-TEST(ResultsFileTest, TheThreeTextsInOrderAndOneCrLfOverwritingWhole) {
+TEST(ResultsFileTest, ThreeTextsAndOneCrLfWrittenWholeBesideTheProject) {
   const std::string path = (testing::FreshTempDir("results_file") / "salida.txt").string();
   ASSERT_TRUE(WriteResultsFile(path, "un texto bastante largo", "", "").ok());
   const std::string header = "PROYECTO\r\n" + Cp1252("SISTEMA DE ECUACIONES DE OBSERVACIÓN") + "\r\n";
@@ -55,9 +56,7 @@ TEST(ResultsFileTest, TheThreeTextsInOrderAndOneCrLfOverwritingWhole) {
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().find("r.txt"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST(DefaultResultsPathTest, BesideTheProjectWithSuffix) {
+  // Its default place: beside the project, with a suffix.
   EXPECT_EQ(DefaultResultsPath("/datos/red.txt"), "/datos/red_resultados.txt");
   EXPECT_EQ(DefaultResultsPath("red"), "red_resultados.txt");
   EXPECT_EQ(DefaultResultsPath("/a.b/red.final.dat"), "/a.b/red.final_resultados.txt");
@@ -81,12 +80,9 @@ TEST(SystemPrintoutTest, HeaderRowsAndWeightsMatchTheHandWrittenLayout) {
   AppendSystemHeaderLine(out, testing::LayoutOf(wide, orientation, testing::Refraction::PerLine, {{1000, 2}}));
   ObservationSystem system;
   system.numEquations = system.numUnknowns = 2;
-  system.A = Matrix(2, 2);
-  system.k = Matrix(2, 1);
-  system.P = Matrix(2, 2);
-  system.A(1, 1) = 1234567.123456789, system.A(1, 2) = -0.5, system.A(2, 2) = 1e-12;
-  system.k(1, 1) = 12.3456789012, system.k(2, 1) = -0.25;
-  system.P(1, 1) = 4.0, system.P(2, 2) = 0.0000001, system.P(1, 2) = system.P(2, 1) = -0.0000000006;
+  system.A = testing::FromRows({{1234567.123456789, -0.5}, {0.0, 1e-12}});
+  system.k = testing::Column({12.3456789012, -0.25});
+  system.P = testing::FromRows({{4.0, -0.0000000006}, {-0.0000000006, 0.0000001}});
   AppendSystemRows(out, system);
   AppendWeightText(out, system);
   EXPECT_EQ(out.str(), testing::Golden("system_printout.txt"));

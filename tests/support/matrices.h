@@ -93,13 +93,6 @@ inline void ExpectSameBits(const Matrix& a, const Matrix& b, const char* what = 
   }
 }
 
-inline void ExpectSameBits(const std::vector<double>& a, const std::vector<double>& b, const char* what = "") {
-  ASSERT_EQ(a.size(), b.size()) << what;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    ASSERT_EQ(0, std::memcmp(&a[i], &b[i], sizeof a[i])) << what << " [" << i << "]: " << a[i] << " vs " << b[i];
-  }
-}
-
 // A vector indexed from 1 (element 0 unused), as the engine's result vectors.
 inline std::vector<double> FromOne(std::initializer_list<double> values) {
   std::vector<double> out{0.0};

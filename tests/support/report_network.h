@@ -12,6 +12,7 @@
 #include "engine/observation_system.h"
 #include "network/calc_options.h"
 #include "network/network_model.h"
+#include "support/matrices.h"
 
 #include <utility>
 #include <vector>
@@ -20,36 +21,15 @@ namespace korvo::testing {
 
 inline NetworkModel SmallNetwork() {
   NetworkModel network;
-  auto vertex = [](int number, const std::string& kind, double x, double y, double z) {
-    NetworkVertex v;
-    v.number = static_cast<std::int16_t>(number);
-    v.kind = kind;
-    v.xM = x;
-    v.yM = y;
-    v.zM = z;
-    return v;
-  };
-  network.vertices.push_back(vertex(1, kKindFixed, 4000100.0, -300100.0, 4800100.0));
-  network.vertices.push_back(vertex(2, kKindUnknown, 4000000.0, -300000.5, 4800000.25));
-  network.vertices.push_back(vertex(35, kKindUnknown, 4000200.5, -300200.0, 4800200.0));
-  network.vertices.back().deflectionUnknown = true;
-  network.vertices.push_back(vertex(7, kKindFixed, 4000300.0, -300300.0, 4800300.0));
-
-  auto observation = [](ObservationType type, double from, int to) {
-    ClassicalObservation o;
-    o.type = type;
-    o.from = from;
-    o.to = static_cast<std::int16_t>(to);
-    return o;
-  };
-  network.classical.push_back(observation(ObservationType::Direction, 1, 2));
-  network.classical.push_back(observation(ObservationType::Zenith, 1, 2));
-  network.classical.push_back(observation(ObservationType::Distance, 2, 35));
-  GpsBaseline baseline;
-  baseline.from = 1;
-  baseline.to = 35;
-  network.baselines.push_back(baseline);
-
+  network.vertices = {{.number = 1, .kind = kKindFixed, .xM = 4000100.0, .yM = -300100.0, .zM = 4800100.0},
+                      {.number = 2, .kind = kKindUnknown, .xM = 4000000.0, .yM = -300000.5, .zM = 4800000.25},
+                      {.number = 35, .kind = kKindUnknown, .xM = 4000200.5, .yM = -300200.0, .zM = 4800200.0,
+                       .deflectionUnknown = true},
+                      {.number = 7, .kind = kKindFixed, .xM = 4000300.0, .yM = -300300.0, .zM = 4800300.0}};
+  network.classical = {{.type = ObservationType::Direction, .from = 1, .to = 2},
+                       {.type = ObservationType::Zenith, .from = 1, .to = 2},
+                       {.type = ObservationType::Distance, .from = 2, .to = 35}};
+  network.baselines = {{.from = 1, .to = 35}};
   return network;
 }
 
@@ -88,9 +68,6 @@ inline ObservationSystem SmallSystem() {
   ObservationSystem system;
   system.numEquations = kSmallN;
   system.numUnknowns = kSmallM;
-  system.A = Matrix(kSmallN, kSmallM);
-  system.k = Matrix(kSmallN, 1);
-  system.P = Matrix(kSmallN, kSmallN);
   system.classicalCount = 3;
   system.gpsCount = 1;
   system.orientationStatus = {OrientationStatus::Unknown, OrientationStatus::None,
@@ -100,23 +77,17 @@ inline ObservationSystem SmallSystem() {
   return system;
 }
 
-inline std::vector<double> Vector(std::initializer_list<double> fromOne) {
-  std::vector<double> values{0.0};
-  values.insert(values.end(), fromOne);
-  return values;
-}
-
 inline LeastSquaresResults SmallResults() {
   LeastSquaresResults ls;
   ls.numEquations = kSmallN;
   ls.numUnknowns = kSmallM;
-  ls.residuals = Vector({1.23456, -2.5, 0.004, 0.01, -0.02, 0.03});
-  ls.sigmaResiduals = Vector({0.5, 0.0, 0.0012, 0.001, 0.002, 0.003});
-  ls.adjustedObservations = Vector({123.45678901, 99.5012, 100.004, -1234567.12341, 20.0, 30.0});
-  ls.sigmaAdjustedObs = Vector({25.0, 3.0, 0.002, 0.004, 0.005, 0.006});
+  ls.residuals = FromOne({1.23456, -2.5, 0.004, 0.01, -0.02, 0.03});
+  ls.sigmaResiduals = FromOne({0.5, 0.0, 0.0012, 0.001, 0.002, 0.003});
+  ls.adjustedObservations = FromOne({123.45678901, 99.5012, 100.004, -1234567.12341, 20.0, 30.0});
+  ls.sigmaAdjustedObs = FromOne({25.0, 3.0, 0.002, 0.004, 0.005, 0.006});
   ls.sigmaZero = 1.5;
-  ls.corrections = Vector({0.01, -0.02, 0.0, 0.1, 0.2, 0.3, 0.13, 3.2, -4.0, 12.0});
-  ls.sigmaParameters = Vector({0.003, 0.004, 0.005, 0.006, 0.007, 0.008, 0.05, 1.1, 1.2, 2.0});
+  ls.corrections = FromOne({0.01, -0.02, 0.0, 0.1, 0.2, 0.3, 0.13, 3.2, -4.0, 12.0});
+  ls.sigmaParameters = FromOne({0.003, 0.004, 0.005, 0.006, 0.007, 0.008, 0.05, 1.1, 1.2, 2.0});
   ls.Cxx = Matrix(kSmallM, kSmallM);
   ls.Cxx(1, 1) = 0.000000001234;
   ls.Cxx(1, 2) = -0.25;
@@ -124,11 +95,11 @@ inline LeastSquaresResults SmallResults() {
   ls.CllHat(2, 1) = 1234567.123456789;
   ls.Cvv = Matrix(kSmallN, kSmallN);
   ls.Cvv(6, 6) = 0.5;
-  ls.baardaStatistic = Vector({2.46912, 0.0, 3.3333, 10.0, -10.0, 10.0});
-  ls.redundancy = Vector({0.75, 0.0, 0.5, 0.25, 0.5, 1.0});
-  ls.minDetectableError = Vector({5.0, 0.0, 0.01, 0.02, 0.03, 0.04});
-  ls.internalReliability = Vector({4.769, 0.0, 5.8407, 8.26, 5.8407, 4.13});
-  ls.externalReliability = Vector({2.3845, 0.0, 4.13, 7.1533, 4.13, 0.0});
+  ls.baardaStatistic = FromOne({2.46912, 0.0, 3.3333, 10.0, -10.0, 10.0});
+  ls.redundancy = FromOne({0.75, 0.0, 0.5, 0.25, 0.5, 1.0});
+  ls.minDetectableError = FromOne({5.0, 0.0, 0.01, 0.02, 0.03, 0.04});
+  ls.internalReliability = FromOne({4.769, 0.0, 5.8407, 8.26, 5.8407, 4.13});
+  ls.externalReliability = FromOne({2.3845, 0.0, 4.13, 7.1533, 4.13, 0.0});
   ls.externalReliabilityVectors = Matrix(kSmallM, kSmallN);
   ls.externalReliabilityVectors(1, 1) = 0.12345;
   ls.externalReliabilityVectors(10, 6) = -7.0;
