@@ -20,16 +20,6 @@ namespace {
 
 using Kind = testing::DrawnPrimitive::Kind;
 
-TEST(SketchScene, TwipsMapToPixelsWithYUpwards) {
-  SketchScene scene;
-  scene.widthTwips = 6000;
-  scene.heightTwips = 3000;
-  const struct {
-    QPointF twips, pixels;
-  } cases[] = {{{0, 0}, {0, 200}}, {{6000, 3000}, {400, 0}}, {{1500, 750}, {100, 150}}};
-  for (const auto& c : cases) EXPECT_EQ(SceneToCanvas(scene, c.twips, QSizeF(400, 200)), c.pixels);
-}
-
 TEST(SketchScene, TrianglesThenLabelsThenLinesInTheirOrder) {
   SketchScene scene;
   scene.widthTwips = scene.heightTwips = 100;
@@ -46,6 +36,7 @@ TEST(SketchScene, TrianglesThenLabelsThenLinesInTheirOrder) {
   EXPECT_EQ(canvas.drawn[3].kind, Kind::Pixel);
   EXPECT_EQ(canvas.drawn[4].text, QStringLiteral("7"));
   EXPECT_EQ(std::pair(canvas.drawn[5].color, canvas.drawn[6].color), std::pair(kSketchRed, kSketchBlue));
+  EXPECT_EQ(SceneToCanvas(scene, QPointF(50, 25), QSizeF(400, 400)), QPointF(200, 300));  // 4 pixels a twip, y upwards
 }
 
 NetworkVertex At(std::int16_t number, bool fixed, double x, double y, double z) {
