@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
       }
     }
     EXPECT_EQ(log, c.log);
-    for (const auto& dialog : fake.dialogs) EXPECT_FALSE(dialog.defaultYes);  // "No" is the overwrite question's default
+    for (const auto& dialog : fake.dialogs) EXPECT_FALSE(dialog.defaultYes);  // "No" is the default answer
     if (c.written != nullptr) {
       EXPECT_EQ(testing::ReadWholeFile(Path(QString::fromLatin1(c.written)).toStdString()), SavedText());
       EXPECT_EQ(Find<QLabel>(&window, "Panel1")->text(), QStringLiteral("Ajuste realizado"));

@@ -61,7 +61,6 @@ QAction* ArrayItem(const QWidget& window, const QString& name, int index) {
 
 const QString kOpen = QStringLiteral("open | none | Abrir | \n");
 const QString kSaveAs = QStringLiteral("save | none | Guardar como | \n");
-const QString kOverwrite = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
 const QString kClose = QStringLiteral("yesnocancel | information |  |  ¿Desea guardar cambios? \n");
 const QString kFailedSave = QStringLiteral("message | critical |  |  No se ha podido guardar el fichero %1/!/salida.txt. *\n");
 
@@ -71,7 +70,7 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
     const char* what;
     std::map<QString, std::string> before;
     std::vector<std::string> steps;
-    std::vector<bool> yesNo;  // the overwrite and the close questions: Yes or No
+    std::vector<bool> yesNo;  // the close question: Yes or No
     QStringList files;
     QString log;                          // "%1" the folder, "*" the rest of a line
     std::map<QString, std::string> after;  // the bytes of files afterwards
@@ -83,8 +82,6 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
   const std::vector<Scenario> scenarios = {
       {"Windows-1252 and CR LF intact", {{x, accents}}, {"open", "shows=Año: 2026\nCañón € ñ\nÚltima", "save"}, {},
        {x, o}, kOpen + kSaveAs, {{o, accents}}, true, o},
-      {"save as over an existing file: No asks again, Yes writes", {{x, "viejo\r\n"}}, {"text=línea 1\nlínea 2", "saveas"},
-       {false, true}, {x, x}, kSaveAs + kOverwrite + kSaveAs + kOverwrite, {{x, "l\xEDnea 1\r\nl\xEDnea 2\r\n"}}, true, x},
       {"unreadable file: reported, the text stays", {}, {"text=sigue", "open", "shows=sigue"}, {}, {"no.txt"},
        kOpen + QStringLiteral("message | critical |  |  No se ha podido leer el fichero %1/no.txt. *\n"), {}, true, {}},
       {"save with a name overwrites without asking", {}, {"text=uno", "saveas", "text=dos", "save"}, {}, {o}, kSaveAs,
@@ -118,7 +115,6 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
     auto path = [&](const QString& name) { return name.isNull() ? QString() : folder.filePath(name); };
     std::ofstream(folder.filePath(QStringLiteral("!")).toStdString()) << "x";  // a file where a folder should be
     for (const auto& [name, bytes] : s.before) std::ofstream(path(name).toStdString(), std::ios::binary) << bytes;
-    fake.yesNoAnswers.assign(s.yesNo.begin(), s.yesNo.end());
     fake.yesNoCancelAnswers.assign(s.yesNo.begin(), s.yesNo.end());  // Yes is 1, No is 0
     fake.fileAnswers.clear();
     for (const QString& name : s.files) fake.fileAnswers.push_back(path(name));

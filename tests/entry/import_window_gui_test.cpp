@@ -26,7 +26,7 @@ class ImportWindowTest : public EntryTest {
   std::vector<MatrixPaths> importedPaths;
   ImportWindow* OpenImport() {
     two->show();
-    Click(Named<QPushButton>(two, "Command2"));
+    Click(Find<QPushButton>(two, "Command2"));
     ImportWindow* window = windows->Import();
     EXPECT_TRUE(window->isVisible());
     return window;
@@ -38,7 +38,7 @@ class ImportWindowTest : public EntryTest {
 TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
   windows->Import()->SetImporter([this](const MatrixPaths& paths) { importedPaths.push_back(paths); });
   ImportWindow* window = OpenImport();
-  auto* accept = Named<QPushButton>(window, "btnAceptar");
+  auto* accept = Find<QPushButton>(window, "btnAceptar");
   const QList<QLineEdit*> fields = Fields();
   Type(fields[0], QStringLiteral("/datos/a.txt"));
   Type(fields[2], QStringLiteral("/datos/p.txt"));
@@ -54,7 +54,7 @@ TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
   window = OpenImport();
   EXPECT_EQ((MatrixPaths{fields[0]->text(), fields[1]->text(), fields[2]->text()}), typed);
   Type(fields[0], QStringLiteral("otro.txt"));
-  Click(Named<QPushButton>(window, "btnCancelar"));
+  Click(Find<QPushButton>(window, "btnCancelar"));
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(importedPaths.size(), 1u);
   OpenImport();
@@ -64,15 +64,15 @@ TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
 // "<< Anterior" and "Siguiente >>" keep the hidden window's fields; each Examinar fills its matrix's field.
 TEST_F(ImportWindowTest, WalkThroughAnteriorAndExaminar) {
   one->show();
-  Type(Named<QLineEdit>(one, "Text1"), QStringLiteral("123.5"));
-  Click(Named<QPushButton>(one, "Command2"));
+  Type(Find<QLineEdit>(one, "Text1"), QStringLiteral("123.5"));
+  Click(Find<QPushButton>(one, "Command2"));
   EXPECT_TRUE(one->isHidden() && two->isVisible());
-  Type(Named<QLineEdit>(two, "Text1"), QStringLiteral("99.5"));
-  Click(Named<QPushButton>(two, "Command1"));
+  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("99.5"));
+  Click(Find<QPushButton>(two, "Command1"));
   EXPECT_TRUE(two->isHidden() && one->isVisible());
-  EXPECT_EQ(Named<QLineEdit>(one, "Text1")->text(), QStringLiteral("123.5"));
-  Click(Named<QPushButton>(one, "Command2"));
-  EXPECT_EQ(Named<QLineEdit>(two, "Text1")->text(), QStringLiteral("99.5"));
+  EXPECT_EQ(Find<QLineEdit>(one, "Text1")->text(), QStringLiteral("123.5"));
+  Click(Find<QPushButton>(one, "Command2"));
+  EXPECT_EQ(Find<QLineEdit>(two, "Text1")->text(), QStringLiteral("99.5"));
   ImportWindow* window = OpenImport();
   const QList<QPushButton*> browse = Indexed<QPushButton>(window, "Examinar");
   ASSERT_EQ(browse.size(), 3);
@@ -81,11 +81,11 @@ TEST_F(ImportWindowTest, WalkThroughAnteriorAndExaminar) {
     Click(browse[i]);
     ProjectChooser* chooser = window->Chooser();
     chooser->SetFolder(examples);
-    auto* files = Named<QListWidget>(chooser, "File1");
+    auto* files = Find<QListWidget>(chooser, "File1");
     const auto found = files->findItems(QStringLiteral("informe_wave.txt"), Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     files->setCurrentItem(found[0]);
-    Click(Named<QPushButton>(chooser, "btnAceptar"));
+    Click(Find<QPushButton>(chooser, "btnAceptar"));
     EXPECT_EQ(Fields()[i]->text(), QDir::toNativeSeparators(examples + QStringLiteral("/informe_wave.txt")));
   }
 }
@@ -120,7 +120,7 @@ TEST_F(ImportWindowTest, ImportsSetTheFlagAndFailuresKeepOrClearIt) {
     dialogs.dialogs.clear();
     ImportWindow* window = OpenImport();
     for (int i = 0; i < 3; ++i) Type(Fields()[i], QString::fromStdString(i == 0 ? c.a : i == 1 ? Path("k.txt") : c.p));
-    Click(Named<QPushButton>(window, "btnAceptar"));
+    Click(Find<QPushButton>(window, "btnAceptar"));
     EXPECT_EQ(dialogs.beeps, c.beeps);
     EXPECT_EQ(dialogs.Log(), c.log);
     EXPECT_EQ(state.matricesImported, c.flag);

@@ -25,7 +25,7 @@ class NuevoTest : public EntryTest {
     EnterVertex("1", kUnknown, "4929334.120", "-312456.78", "4024110.5");
     EnterVertex("2", kFixed, "4930001.25", "-311000.5", "4023000.75", "1.5", "-2.25");
     EnterVertex("7", kFixed, "4928000", "-313000", "4025000");
-    Click(Named<QPushButton>(one, "Command2"));
+    Click(Find<QPushButton>(one, "Command2"));
     EnterObservation(kDistance, "1", "2", "1234.5678", "0.005");
     EnterObservation(kZenith, "1", "7", "99.8765", "10");
     EnterObservation(kDirection, "2", "1", "123.4567", "5");
@@ -35,7 +35,7 @@ class NuevoTest : public EntryTest {
   std::string SaveAs(const char* name) {
     const std::string path = Path(name);
     dialogs.fileAnswers = {QString::fromStdString(path)};
-    Click(Named<QPushButton>(two, "Command3"));
+    Click(Find<QPushButton>(two, "Command3"));
     return path;
   }
 };
@@ -43,40 +43,40 @@ class NuevoTest : public EntryTest {
 // The deflection check hides its fields and writes "?"; the pictures and Enter introduce; -32768 fits its box.
 TEST_F(NuevoTest, IntroducirByButtonPictureAndEnter) {
   one->show();
-  auto* check = Named<QCheckBox>(one, "Check1");
+  auto* check = Find<QCheckBox>(one, "Check1");
   EnterVertex("7", kFixed, "4929334.120", "-312456.78", "4024110.5");
   const std::string expected = Built(BuildVertexLine({"7", kKindFixed, "4929334.120", "-312456.78", "4024110.5", "", "", true}));
   EXPECT_EQ(state.vertexListText, expected);
   EXPECT_EQ(VertexList()->toPlainText(), FromCp1252(expected.substr(0, 106)) + QLatin1Char('\n'));
-  EXPECT_TRUE(Named<QComboBox>(one, "Combo1")->currentText().isEmpty() &&
-              Named<QComboBox>(one, "Combo2")->currentText() == kFixed);
-  EXPECT_TRUE(check->isChecked() && Named<QLineEdit>(one, "Text4")->isHidden());
-  EXPECT_FALSE(Named<QLineEdit>(one, "Text5")->isEnabled());
-  Type(Named<QComboBox>(one, "Combo1"), QStringLiteral("3"));
-  Click(Named<QWidget>(one, "Picture1"));
+  EXPECT_TRUE(Find<QComboBox>(one, "Combo1")->currentText().isEmpty() &&
+              Find<QComboBox>(one, "Combo2")->currentText() == kFixed);
+  EXPECT_TRUE(check->isChecked() && Find<QLineEdit>(one, "Text4")->isHidden());
+  EXPECT_FALSE(Find<QLineEdit>(one, "Text5")->isEnabled());
+  Type(Find<QComboBox>(one, "Combo1"), QStringLiteral("3"));
+  Click(Find<QWidget>(one, "Picture1"));
   EXPECT_EQ(state.vertexListText.size(), 2 * 108u);
   for (const bool unknownDeflection : {false, true}) {
-    Type(Named<QComboBox>(one, "Combo1"), unknownDeflection ? QStringLiteral("2") : QStringLiteral("1"));
+    Type(Find<QComboBox>(one, "Combo1"), unknownDeflection ? QStringLiteral("2") : QStringLiteral("1"));
     check->setChecked(unknownDeflection);
-    QTest::keyClick(Named<QLineEdit>(one, "Text3"), Qt::Key_Return);
-    if (!unknownDeflection) QTest::keyClick(Named<QLineEdit>(one, "Text5"), Qt::Key_Return);
+    QTest::keyClick(Find<QLineEdit>(one, "Text3"), Qt::Key_Return);
+    if (!unknownDeflection) QTest::keyClick(Find<QLineEdit>(one, "Text5"), Qt::Key_Return);
     EXPECT_EQ(state.vertexListText.size(), (unknownDeflection ? 4 : 3) * 108u) << unknownDeflection;
   }
   two->show();
-  Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
-  Choose(Named<QComboBox>(two, "Combo1"), kDirection);
-  Type(Named<QComboBox>(two, "Combo2"), QStringLiteral("1001"));
-  Type(Named<QComboBox>(two, "Combo3"), QStringLiteral("1002"));
-  Type(Named<QLineEdit>(two, "Text1"), QStringLiteral("123.4567"));
-  Type(Named<QLineEdit>(two, "Text2"), QStringLiteral("5"));
-  QTest::keyClick(Named<QLineEdit>(two, "Text2"), Qt::Key_Return);
+  Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
+  Choose(Find<QComboBox>(two, "Combo1"), kDirection);
+  Type(Find<QComboBox>(two, "Combo2"), QStringLiteral("1001"));
+  Type(Find<QComboBox>(two, "Combo3"), QStringLiteral("1002"));
+  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("123.4567"));
+  Type(Find<QLineEdit>(two, "Text2"), QStringLiteral("5"));
+  QTest::keyClick(Find<QLineEdit>(two, "Text2"), Qt::Key_Return);
   EXPECT_EQ(state.classicalListText, Built(BuildClassicalLine({kTypeDirection, "1001", "1002", "123.4567", "5"})));
-  auto* station = Named<QComboBox>(two, "Combo2");
+  auto* station = Find<QComboBox>(two, "Combo2");
   EXPECT_GE(station->lineEdit()->width(), station->fontMetrics().horizontalAdvance(QStringLiteral("-32768")));
-  Click(Named<QWidget>(two, "Picture1"));
+  Click(Find<QWidget>(two, "Picture1"));
   EXPECT_EQ(state.classicalListText.size(), 216u);
-  Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
-  Click(Named<QWidget>(two, "Picture2"));
+  Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
+  Click(Find<QWidget>(two, "Picture2"));
   EXPECT_EQ(state.gpsListText.size(), 326u);
   EXPECT_TRUE(dialogs.dialogs.empty());
 }
@@ -95,7 +95,7 @@ TEST_F(NuevoTest, RefusedEntriesShowTheirMessageAndKeepTheFields) {
       {"número repetido", [&] { EnterVertex("1", kUnknown, "1", "2", "3"), EnterVertex("1", kFixed, "4", "5", "6"); },
        108, QStringLiteral("message | exclamation |  |  El vértice número 1 ya está en la lista. \n"), QStringLiteral("6")},
   };
-  EXPECT_FALSE(Named<QComboBox>(two, "Combo1")->isEditable());  // no observation type can be typed
+  EXPECT_FALSE(Find<QComboBox>(two, "Combo1")->isEditable());  // no observation type can be typed
   one->show();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -104,7 +104,7 @@ TEST_F(NuevoTest, RefusedEntriesShowTheirMessageAndKeepTheFields) {
     c.enter();
     EXPECT_EQ(state.vertexListText.size(), c.size);
     EXPECT_EQ(dialogs.Log(), c.log);
-    EXPECT_EQ(Named<QLineEdit>(one, "Text3")->text(), c.kept);
+    EXPECT_EQ(Find<QLineEdit>(one, "Text3")->text(), c.kept);
   }
 }
 
@@ -116,20 +116,20 @@ TEST_F(NuevoTest, ClickOnAVertexLoadsItModifyAndEliminar) {
   EnterVertex("3", kUnknown, "4928000.500", "-313000.0", "4025000.25", "0.10", "-3");
   EnterVertex("4", kFixed, "4927000", "-314000", "4026000");
   const std::string before = state.vertexListText;
-  auto* modify = Named<QPushButton>(one, "Modificar");
+  auto* modify = Find<QPushButton>(one, "Modificar");
   ClickListAt(VertexList(), 4 * 108);
   EXPECT_TRUE(!one->SelectedEntry().has_value() && modify->isHidden());
   ClickListAt(VertexList(), 10);
-  EXPECT_TRUE(Named<QCheckBox>(one, "Check1")->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>(one, "Check1")->isChecked());
   ClickListAt(VertexList(), 2 * 108 + 104);  // near the line's end
   EXPECT_EQ(one->SelectedEntry(), std::optional<std::size_t>(2));
-  EXPECT_EQ(Named<QComboBox>(one, "Combo1")->currentText(), QStringLiteral("3"));
-  EXPECT_EQ(Named<QLineEdit>(one, "Text1")->text(), QStringLiteral("4928000.5"));
-  EXPECT_FALSE(Named<QCheckBox>(one, "Check1")->isChecked());
-  EXPECT_EQ(Named<QLineEdit>(one, "Text4")->text(), QStringLiteral(".1"));
+  EXPECT_EQ(Find<QComboBox>(one, "Combo1")->currentText(), QStringLiteral("3"));
+  EXPECT_EQ(Find<QLineEdit>(one, "Text1")->text(), QStringLiteral("4928000.5"));
+  EXPECT_FALSE(Find<QCheckBox>(one, "Check1")->isChecked());
+  EXPECT_EQ(Find<QLineEdit>(one, "Text4")->text(), QStringLiteral(".1"));
   EXPECT_TRUE(modify->isVisible() && modify->isEnabled());
   EXPECT_EQ(VertexList()->textCursor().selectedText().left(9), QStringLiteral("Punto   3"));
-  Type(Named<QLineEdit>(one, "Text3"), QStringLiteral("4025100.75"));
+  Type(Find<QLineEdit>(one, "Text3"), QStringLiteral("4025100.75"));
   Click(modify);
   const std::string third = Built(BuildVertexLine({"3", kKindUnknown, "4928000.5", "-313000", "4025100.75", ".1", "-3"}));
   EXPECT_EQ(state.vertexListText, before.substr(0, 216) + third + before.substr(324));
@@ -137,19 +137,19 @@ TEST_F(NuevoTest, ClickOnAVertexLoadsItModifyAndEliminar) {
   EXPECT_TRUE(modify->isHidden() && dialogs.dialogs.empty());
   const std::string modified = state.vertexListText;
   ClickListAt(VertexList(), 108);
-  Type(Named<QComboBox>(one, "Combo1"), QStringLiteral("1"));
+  Type(Find<QComboBox>(one, "Combo1"), QStringLiteral("1"));
   Click(modify);
   EXPECT_EQ(dialogs.Messages(), QStringList{QStringLiteral(" El vértice número 1 ya está en la lista. ")});
   EXPECT_EQ(state.vertexListText, modified);
   for (const bool yes : {false, true}) {
     ClickListAt(VertexList(), 108);
     dialogs.yesNoAnswers = {yes};
-    Click(Named<QPushButton>(one, "Eliminar"));
+    Click(Find<QPushButton>(one, "Eliminar"));
     EXPECT_EQ(dialogs.Log().split('\n').at(1 + yes),
               QStringLiteral("yesno | question |  |  ¿Desea eliminar de la lista la entrada seleccionada? "));
     EXPECT_EQ(state.vertexListText, yes ? modified.substr(0, 108) + modified.substr(216) : modified);
   }
-  EXPECT_TRUE(Named<QPushButton>(one, "Eliminar")->isHidden());
+  EXPECT_TRUE(Find<QPushButton>(one, "Eliminar")->isHidden());
 }
 
 // A click loads the entry (type and station stay after it; the matrix's lower half mirrors), MODIFICAR replaces it.
@@ -159,14 +159,14 @@ TEST_F(NuevoTest, ObservationListsLoadTheClickedEntryAndModifyReplacesIt) {
   EnterObservation(kDirection, "2", "1", "123.4567", "5");
   EnterObservation(kZenith, "1", "7", "99.8765", "10");
   ClickListAt(ClassicalList(), 2 * 108 + 90);
-  Type(Named<QLineEdit>(two, "Text1"), QStringLiteral("99.8766"));
-  Click(Named<QPushButton>(two, "Modificar"));
+  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("99.8766"));
+  Click(Find<QPushButton>(two, "Modificar"));
   EXPECT_EQ(state.classicalListText, Built(BuildClassicalLine({kTypeDistance, "1", "2", "1234.5670", "0.0050"})) +
                                          Built(BuildClassicalLine({kTypeDirection, "2", "1", "123.4567", "5"})) +
                                          Built(BuildClassicalLine({kTypeZenith, "1", "7", "99.8766", "10"})));
-  EXPECT_EQ(Named<QComboBox>(two, "Combo1")->currentText(), kZenith);
-  EXPECT_EQ(Named<QComboBox>(two, "Combo2")->currentText(), QStringLiteral("1"));
-  EXPECT_TRUE(Named<QComboBox>(two, "Combo3")->currentText().isEmpty());
+  EXPECT_EQ(Find<QComboBox>(two, "Combo1")->currentText(), kZenith);
+  EXPECT_EQ(Find<QComboBox>(two, "Combo2")->currentText(), QStringLiteral("1"));
+  EXPECT_TRUE(Find<QComboBox>(two, "Combo3")->currentText().isEmpty());
   EnterBaseline({"1", "2", "666.88", "1456.5", "-1110.25", "1.6E-06", "-4E-07", "3E-07", "2.5E-06", "-1E-07", "4.9E-06"});
   EnterBaseline({"7", "1", "1334.12", "-543.28", "-885.50", "2E-06", "1E-07", "2E-07", "3E-06", "4E-07", "5E-06"});
   const std::string before = state.gpsListText;
@@ -174,15 +174,15 @@ TEST_F(NuevoTest, ObservationListsLoadTheClickedEntryAndModifyReplacesIt) {
   EXPECT_EQ(two->SelectedGpsEntry(), std::optional<std::size_t>(1));
   const std::pair<const char*, const char*> fields[] = {{"Text13", "-885.5"}, {"Text37", "2E-07"}, {"Text39", "5E-06"},
                                                         {"Text33", "2E-07"}, {"Text36", "4E-07"}};
-  for (const auto& [name, text] : fields) EXPECT_EQ(Named<QLineEdit>(two, name)->text(), QString::fromLatin1(text)) << name;
-  EXPECT_TRUE(Named<QLineEdit>(two, "Text32")->isReadOnly());
-  Type(Named<QLineEdit>(two, "Text34"), QStringLiteral("1E-07"));
-  Type(Named<QLineEdit>(two, "Text12"), QStringLiteral("-543.29"));
-  Click(Named<QPushButton>(two, "Modificar2"));
+  for (const auto& [name, text] : fields) EXPECT_EQ(Find<QLineEdit>(two, name)->text(), QString::fromLatin1(text)) << name;
+  EXPECT_TRUE(Find<QLineEdit>(two, "Text32")->isReadOnly());
+  Type(Find<QLineEdit>(two, "Text34"), QStringLiteral("1E-07"));
+  Type(Find<QLineEdit>(two, "Text12"), QStringLiteral("-543.29"));
+  Click(Find<QPushButton>(two, "Modificar2"));
   const std::string block = Built(BuildGpsBlock({"7", "1", "1334.12", "-543.29", "-885.5", "2E-06", "1E-07", "2E-07",
                                                  "3E-06", "4E-07", "5E-06"}));
   EXPECT_EQ(state.gpsListText, before.substr(0, 326) + block);
-  EXPECT_TRUE(Named<QLineEdit>(two, "Text32")->text().isEmpty());
+  EXPECT_TRUE(Find<QLineEdit>(two, "Text32")->text().isEmpty());
 }
 
 // A failed save keeps the window; saved, loaded, started anew, read back by Editar; after a matrix import only
@@ -273,7 +273,7 @@ TEST_F(NuevoTest, ClosingTheLastEntryWindowAsksBeforeDiscarding) {
     if (row.saved) MarkListsSaved(state);
     QWidget* shown = one;
     if (row.toObservations) {
-      Click(Named<QPushButton>(one, "Command2"));
+      Click(Find<QPushButton>(one, "Command2"));
       shown = two;
     }
     ASSERT_TRUE(shown->isVisible());

@@ -14,16 +14,16 @@ class WaveWindowTest : public EntryTest {
  protected:
   // Opens the chooser with the Wave button, goes to `folder`, clicks `file` and accepts.
   void ImportThroughChooser(const QString& folderPath, const QString& file) {
-    Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
-    Click(Named<QPushButton>(two, "Wave"));
+    Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
+    Click(Find<QPushButton>(two, "Wave"));
     ProjectChooser* chooser = two->WaveChooser();
     chooser->SetFolder(folderPath);
-    auto* files = Named<QListWidget>(chooser, "File1");
+    auto* files = Find<QListWidget>(chooser, "File1");
     const QList<QListWidgetItem*> found = files->findItems(file, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << file.toStdString();
     files->setCurrentItem(found[0]);
     QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(found[0]).center());
-    Click(Named<QPushButton>(chooser, "btnAceptar"));
+    Click(Find<QPushButton>(chooser, "btnAceptar"));
     EXPECT_FALSE(chooser->isVisible());
   }
 };
@@ -61,17 +61,17 @@ TEST_F(WaveWindowTest, ImportsAppendTheirCountOrStopWithTheReason) {
     dialogs.dialogs.clear();
     state.gpsListText = typed;
     ClickListAt(GpsList(), 10);
-    ASSERT_FALSE(Named<QPushButton>(two, "Modificar2")->isHidden());
-    Type(Named<QComboBox>(two, "Combo12"), QStringLiteral("8"));
-    Type(Named<QLineEdit>(two, "Text34"), QStringLiteral("3E-07"));
+    ASSERT_FALSE(Find<QPushButton>(two, "Modificar2")->isHidden());
+    Type(Find<QComboBox>(two, "Combo12"), QStringLiteral("8"));
+    Type(Find<QLineEdit>(two, "Text34"), QStringLiteral("3E-07"));
     ASSERT_TRUE(WriteFileAtomically(Path(c.name), c.text).ok());
     ImportThroughChooser(folder.path(), QString::fromLatin1(c.name));
     EXPECT_EQ(dialogs.Log(), c.log);
     EXPECT_EQ(state.gpsListText, typed + Golden("wave_example_blocks.txt").substr(0, 326 * c.blocks));
     EXPECT_EQ(GpsList()->Section(), state.gpsListText);
-    EXPECT_EQ(Named<QComboBox>(two, "Combo12")->currentText(), c.failed ? QStringLiteral("8") : QString());
-    EXPECT_EQ(Named<QLineEdit>(two, "Text32")->text(), c.failed ? QStringLiteral("3E-07") : QString());
-    EXPECT_TRUE(c.failed || Named<QPushButton>(two, "Modificar2")->isHidden());
+    EXPECT_EQ(Find<QComboBox>(two, "Combo12")->currentText(), c.failed ? QStringLiteral("8") : QString());
+    EXPECT_EQ(Find<QLineEdit>(two, "Text32")->text(), c.failed ? QStringLiteral("3E-07") : QString());
+    EXPECT_TRUE(c.failed || Find<QPushButton>(two, "Modificar2")->isHidden());
   }
 }
 
