@@ -26,11 +26,11 @@ class NuevoTest : public EntryTest {
     EnterVertex("2", kFixed, "4930001.25", "-311000.5", "4023000.75", "1.5", "-2.25");
     EnterVertex("7", kFixed, "4928000", "-313000", "4025000");
     Click(Find<QPushButton>(one, "Command2"));
-    EnterObservation(kDistance, "1", "2", "1234.5678", "0.005");
+    EnterObservation(kDistance, "1", "2", "1234.5670", "0.0050");  // the zeros typed are kept
     EnterObservation(kZenith, "1", "7", "99.8765", "10");
     EnterObservation(kDirection, "2", "1", "123.4567", "5");
     EnterBaseline({"1", "2", "666.88", "1456.5", "-1110.25", "1.6E-06", "-4E-07", "3E-07", "2.5E-06", "-1E-07", "4.9E-06"});
-    EnterBaseline({"7", "1", "1334.12", "-543.28", "-885.5", "2E-06", "1E-07", "2E-07", "3E-06", "4E-07", "5E-06"});
+    EnterBaseline({"7", "1", "1334.12", "-543.28", "-885.50", "2E-06", "1E-07", "2E-07", "3E-06", "4E-07", "5E-06"});
   }
   std::string SaveAs(const char* name) {
     const std::string path = Path(name);
@@ -154,21 +154,17 @@ TEST_F(NuevoTest, ClickOnAVertexLoadsItModifyAndEliminar) {
 
 // A click loads the entry (type and station stay after it; the matrix's lower half mirrors), MODIFICAR replaces it.
 TEST_F(NuevoTest, ObservationListsLoadTheClickedEntryAndModifyReplacesIt) {
-  two->show();
-  EnterObservation(kDistance, "1", "2", "1234.5670", "0.0050");
-  EnterObservation(kDirection, "2", "1", "123.4567", "5");
-  EnterObservation(kZenith, "1", "7", "99.8765", "10");
+  one->show();
+  TypeSmallNetwork();
   ClickListAt(ClassicalList(), 2 * 108 + 90);
-  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("99.8766"));
+  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("123.4568"));
   Click(Find<QPushButton>(two, "Modificar"));
   EXPECT_EQ(state.classicalListText, Built(BuildClassicalLine({kTypeDistance, "1", "2", "1234.5670", "0.0050"})) +
-                                         Built(BuildClassicalLine({kTypeDirection, "2", "1", "123.4567", "5"})) +
-                                         Built(BuildClassicalLine({kTypeZenith, "1", "7", "99.8766", "10"})));
-  EXPECT_EQ(Find<QComboBox>(two, "Combo1")->currentText(), kZenith);
-  EXPECT_EQ(Find<QComboBox>(two, "Combo2")->currentText(), QStringLiteral("1"));
+                                         Built(BuildClassicalLine({kTypeZenith, "1", "7", "99.8765", "10"})) +
+                                         Built(BuildClassicalLine({kTypeDirection, "2", "1", "123.4568", "5"})));
+  EXPECT_EQ(Find<QComboBox>(two, "Combo1")->currentText(), kDirection);
+  EXPECT_EQ(Find<QComboBox>(two, "Combo2")->currentText(), QStringLiteral("2"));
   EXPECT_TRUE(Find<QComboBox>(two, "Combo3")->currentText().isEmpty());
-  EnterBaseline({"1", "2", "666.88", "1456.5", "-1110.25", "1.6E-06", "-4E-07", "3E-07", "2.5E-06", "-1E-07", "4.9E-06"});
-  EnterBaseline({"7", "1", "1334.12", "-543.28", "-885.50", "2E-06", "1E-07", "2E-07", "3E-06", "4E-07", "5E-06"});
   const std::string before = state.gpsListText;
   for (std::size_t inBlock : {0u, 150u, 320u}) ClickListAt(GpsList(), 326 + inBlock);  // its three lines
   EXPECT_EQ(two->SelectedGpsEntry(), std::optional<std::size_t>(1));
