@@ -1,5 +1,6 @@
 // Every window opened by its command, its texts one a line against tests/golden/captions.txt:
 // "<window>[ modal] -> <title>", "<window>/<control or (Class)> -> <text>", "<window>/<tabs>[<i>] -> <text>".
+// Then how the splash window and the about box close.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "gui_support/fake_dialog_service.h"
@@ -134,6 +137,41 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   EXPECT_EQ(walk.Text().toStdString(), testing::Golden("captions.txt"));
   for (QWidget* shown : QApplication::topLevelWidgets()) {
     if (shown != &window) shown->hide();
+  }
+}
+
+// The splash ends by its 5 s timer, or by a click on its picture without the main window.
+TEST(Bienvenida, EndsByItsTimerOrByAClick) {
+  for (const bool click : {false, true}) {
+    SCOPED_TRACE(click);
+    Bienvenida splash;
+    auto* timer = Find<QTimer>(&splash, "Timer1");
+    QSignalSpy elapsed(&splash, &Bienvenida::timeElapsed);
+    QSignalSpy dismissed(&splash, &Bienvenida::dismissedByClick);
+    splash.Start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    if (click) {
+      QTest::mouseClick(Find<QWidget>(&splash, "Image1"), Qt::LeftButton);
+      QTest::qWait(50);
+      EXPECT_FALSE(timer->isActive());
+    } else {
+      timer->start(20);  // the same timer, shortened for the test
+      ASSERT_TRUE(elapsed.wait(2000));
+    }
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(elapsed.count(), click ? 0 : 1);
+    EXPECT_EQ(dismissed.count(), click ? 1 : 0);
+  }
+}
+
+TEST(Acercade, ClosesByButtonOrFrame) {
+  for (const char* closer : {"Aceptar", "Frame1"}) {
+    SCOPED_TRACE(closer);
+    Acercade about;
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(Find<QWidget>(&about, closer), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(about.isVisible());
   }
 }
 

@@ -181,12 +181,9 @@ TEST_F(MainWindowTest, LoadFailures) {
 TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(Find<QWidget>(&window, "Picture1")->isHidden());
-  ClickCalcular();  // disabled: runs nothing
-  EXPECT_EQ(fake.Log(), QString());
+  ClickCalcular();  // disabled: runs nothing (the log at the end holds no message of it, nor of the load)
   const QString path = WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(fake.Log(), QString());
-  EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
   EXPECT_EQ(PaneText(), Unix(FromCp1252(testing::ReadWholeFile(path.toStdString()))));  // the file as read
   EXPECT_TRUE(CalculationEnabled());
   EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
@@ -214,7 +211,6 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   Find<QLineEdit>(options, "Text5")->setText(QStringLiteral("9"));
   QTest::mouseClick(Find<QPushButton>(options, "Aceptar"), Qt::LeftButton);
   EXPECT_EQ(window.Options().maxIterLp, 9);
-  EXPECT_EQ(fake.Log(), QString());
   window.openNewProject = nullptr;
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
@@ -370,7 +366,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
                                        " El proyecto no se mostrará en pantalla. \n") + kSaveLine);
   auto* tabs = Find<QTabWidget>(&window, "PaneTabs");
   EXPECT_EQ(tabs->currentWidget(), report);
-  EXPECT_EQ(report->Report() + "\r\n", SavedText());
   ASSERT_EQ(tabs->count(), 3);
   EXPECT_EQ(tabs->tabText(2), QStringLiteral("Calidad"));
   EXPECT_FALSE(Find<QLabel>(&window, "PanelCalidad")->text().isEmpty());

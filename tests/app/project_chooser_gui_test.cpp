@@ -5,17 +5,16 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "gui_support/gui_find.h"
 #include "app/project_chooser.h"
 #include "gui_support/fake_dialog_service.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {
@@ -25,16 +24,10 @@ using testing::Find;
 class ProjectChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    root = QDir(folder.path()).absolutePath();
-    for (const char* name : {"red.txt", "otra.dat"}) {
-      QFile file(root + QLatin1Char('/') + QString::fromLatin1(name));
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-      file.write("x\r\n");
-    }
-    ASSERT_TRUE(QDir(root).mkdir(QStringLiteral("trabajos")));
-    QFile inner(root + QStringLiteral("/trabajos/dentro.txt"));
-    ASSERT_TRUE(inner.open(QIODevice::WriteOnly));
+    const std::filesystem::path made = testing::FolderWith("chooser", {{"red.txt", "x\r\n"}, {"otra.dat", "x\r\n"}});
+    ASSERT_TRUE(std::filesystem::create_directory(made / "trabajos"));
+    std::ofstream(made / "trabajos" / "dentro.txt");
+    root = QDir(QString::fromStdString(made.string())).absolutePath();
     chooser.PrepareForShowing();
     chooser.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
@@ -62,7 +55,6 @@ class ProjectChooserTest : public ::testing::Test {
   QString Sep() const { return QString(QDir::separator()); }
   QString Native(const QString& path) const { return QDir::toNativeSeparators(path); }
   testing::FakeDialogService fake;
-  QTemporaryDir folder;
   QString root;
   ProjectChooser chooser;
   QListWidget* files = nullptr;
