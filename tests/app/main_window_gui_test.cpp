@@ -134,8 +134,6 @@ TEST_F(MainWindowTest, LoadFailures) {
   }
   std::string damaged = testing::ThreeVertexProject().File();
   damaged.replace(damaged.find(Cp1252("(Incógnita)")), 11, "(Incxgnita)");
-  std::string largeDamaged = large.File();
-  largeDamaged.replace(largeDamaged.find("(Fijo)"), 6, "(Fixo)");
   testing::ProjectText single;
   single.Vertex("1", true, "4849202.000", "-360328.000", "4114913.000");
   struct Case {
@@ -150,7 +148,6 @@ TEST_F(MainWindowTest, LoadFailures) {
   const std::vector<Case> cases = {
       {"mala.txt", damaged, kindError, {kReading + " @0", " @0"}, false, 0, false},
       {"grande.txt", large.File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
-      {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0", " @1"}, false, 0, true},
       {"uno.txt", single.File(), sketchError, {kReading + " @0", kDrawing + " @0", " @1"}, true, 1, false},
   };
   WriteProject(QStringLiteral("red.txt"));
@@ -257,9 +254,8 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   fake.fileAnswers = {Path(QStringLiteral("guardada.txt"))};
   Find<QPushButton>(observations, "Command3")->click();
   EXPECT_EQ(fake.Log(), QStringLiteral("save | none | Guardar fichero de datos | \n"));
-  EXPECT_TRUE(QFile::exists(Path(QStringLiteral("guardada.txt"))));
   EXPECT_TRUE(CalculationEnabled());
-  EXPECT_EQ(window.Model().GpsCount(), 2);
+  EXPECT_EQ(window.Model().GpsCount(), 2);  // loaded from the file just saved
 }
 
 // An imported system is solved until a project is opened; that project's reports go to the pane.
@@ -277,7 +273,6 @@ TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIs
   fake.fileAnswers = {Path(QStringLiteral("resultados.txt"))};
   ClickCalcular();
   EXPECT_EQ(fake.Log(), kSaveLine);
-  EXPECT_TRUE(window.LastResults().header.empty());  // no system is printed for an imported system
   EXPECT_EQ(testing::ReadWholeFile(Path(QStringLiteral("resultados.txt")).toStdString()), SavedText());
   WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
@@ -286,7 +281,6 @@ TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIs
   for (const bool first : {true, false}) {  // the report appended to the project shown, then in its place
     ClickCalcular();
     const ResultsTexts& texts = window.LastResults();
-    EXPECT_FALSE(texts.header.empty());
     EXPECT_EQ(PaneText(), (first ? projectShown + Unix(FromCp1252(texts.leastSquares + texts.robustComparison))
                                  : Unix(FromCp1252(texts.header + texts.leastSquares + texts.robustComparison))));
   }

@@ -19,12 +19,14 @@
 #include "editor/editor_window.h"
 #include "editor/replace_dialog.h"
 #include "gui_support/fake_dialog_service.h"
+#include "gui_support/gui_find.h"
 #include "support/files.h"
 
 namespace korvo {
 namespace {
 
 using testing::FakeDialogService;
+using testing::Find;
 
 // A file read into the box, and the box saved again: CR LF line ends and one more after the text.
 TEST(EditorText, FileToBoxAndBackToFile) {
@@ -43,12 +45,6 @@ TEST(EditorText, FileToBoxAndBackToFile) {
     EXPECT_EQ(ToEditorLineEnds(c.file), c.box) << c.name;
     EXPECT_EQ(FileTextForSave(c.box), c.saved) << c.name;
   }
-}
-
-QAction* Action(const QWidget& window, const char* name) {
-  auto* action = window.findChild<QAction*>(QString::fromUtf8(name));
-  EXPECT_NE(action, nullptr) << name;
-  return action;
 }
 
 QAction* ArrayItem(const QWidget& window, const QString& name, int index) {
@@ -122,9 +118,9 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
       if (step.starts_with("text=")) editor.TextBox()->setPlainText(QString::fromStdString(step.substr(5)));
       if (step.starts_with("shows=")) { EXPECT_EQ(editor.TextBox()->toPlainText(), QString::fromStdString(step.substr(6))); }
       if (step.starts_with("utility=")) SetEditorOpenedFileName(path(QString::fromStdString(step.substr(8))));
-      if (step == "open") Action(editor, "FicheroAbrir")->trigger();
-      if (step == "saveas") Action(editor, "FicheroGuardar")->trigger();
-      if (step == "save") Action(editor, "FicheroGu")->trigger();
+      if (step == "open") Find<QAction>(&editor, "FicheroAbrir")->trigger();
+      if (step == "saveas") Find<QAction>(&editor, "FicheroGuardar")->trigger();
+      if (step == "save") Find<QAction>(&editor, "FicheroGu")->trigger();
       if (step == "close") editor.close();
     }
     QString pattern = QRegularExpression::escape(s.log).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
@@ -150,7 +146,7 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
   QPlainTextEdit* box = editor.TextBox();
   box->setPlainText(QStringLiteral("Año\nfin"));
   fake.printAnswers = {PrintChoice{3, false}, PrintChoice{1, true}, std::nullopt};  // to a file: not available
-  for (int i = 0; i < 3; ++i) Action(editor, "FicheroImprimir")->trigger();
+  for (int i = 0; i < 3; ++i) Find<QAction>(&editor, "FicheroImprimir")->trigger();
   const QString page = QStringLiteral("\r\n\r\n\r\n\r\nAño\r\nfin");
   EXPECT_EQ(fake.printed, (QStringList{page, page, page}));
   EXPECT_EQ(fake.Log(), QStringLiteral("print | none |  | \nprint | none |  | \nmessage | none |  |  Opción no disponible. \n"
@@ -163,27 +159,29 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
     box->setTextCursor(cursor);
     Q_EMIT editor.findChild<QMenu*>(QStringLiteral("mnuEdicion"))->aboutToShow();
     std::string state;
-    for (const char* item : {"EdiciónCortar", "EdiciónCopiar", "EdiciónPegar"}) state += Action(editor, item)->isEnabled() ? '1' : '0';
+    for (const char* item : {"EdiciónCortar", "EdiciónCopiar", "EdiciónPegar"}) {
+      state += Find<QAction>(&editor, item)->isEnabled() ? '1' : '0';
+    }
     return state;
   };
   QApplication::clipboard()->clear();
   box->setPlainText(QStringLiteral("uno\ndos"));
   std::string states = select(0, 0);
   states += select(2, 5);  // "o", line end, "d"
-  Action(editor, "EdiciónCopiar")->trigger();
+  Find<QAction>(&editor, "EdiciónCopiar")->trigger();
   states += select(0, 0);
   EXPECT_EQ(states, "000110001");
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("o\nd"));
   box->setPlainText(QStringLiteral("abcdef"));
   select(1, 3);
-  Action(editor, "EdiciónCortar")->trigger();
+  Find<QAction>(&editor, "EdiciónCortar")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("bc"));
   select(3, 4);  // "f" is replaced by the clipboard's text
-  Action(editor, "EdiciónPegar")->trigger();
+  Find<QAction>(&editor, "EdiciónPegar")->trigger();
   EXPECT_EQ(box->toPlainText(), QStringLiteral("adebc"));
   QApplication::clipboard()->setText(QStringLiteral("x\r\ny"));  // from elsewhere: one line end each
   select(0, 0);
-  Action(editor, "EdiciónPegar")->trigger();
+  Find<QAction>(&editor, "EdiciónPegar")->trigger();
   EXPECT_EQ(box->toPlainText(), QStringLiteral("x\nyadebc"));
   // The font and size of the box, then which font items and which size items are ticked.
   const auto fonts = [box, &editor] {
