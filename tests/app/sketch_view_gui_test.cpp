@@ -14,6 +14,7 @@
 #include "gui_support/recording_canvas.h"
 #include "network/geodetics.h"
 #include "network/sketch_geometry.h"
+#include "support/networks.h"
 
 namespace korvo {
 namespace {
@@ -39,19 +40,10 @@ TEST(SketchScene, TrianglesThenLabelsThenLinesInTheirOrder) {
   EXPECT_EQ(SceneToCanvas(scene, QPointF(50, 25), QSizeF(400, 400)), QPointF(200, 300));  // 4 pixels a twip, y upwards
 }
 
-NetworkVertex At(std::int16_t number, bool fixed, double x, double y, double z) {
-  NetworkVertex vertex;
-  vertex.number = number;
-  vertex.kind = fixed ? kKindFixed : kKindUnknown;
-  vertex.xM = x;
-  vertex.yM = y;
-  vertex.zM = z;
-  return vertex;
-}
-
 TEST(SketchScene, OneFixedAndOneUnknownVertex) {
   NetworkModel model;
-  model.vertices = {At(1, true, 4849202.0, -360328.0, 4114913.0), At(2, false, 4848000.0, -358000.0, 4116500.0)};
+  model.vertices = {testing::AuditVertex(1, kKindFixed, 4849202.0, -360328.0, 4114913.0),
+                    testing::AuditVertex(2, kKindUnknown, 4848000.0, -358000.0, 4116500.0)};
   ComputeVertexGeodetics(model);
   ClassicalObservation distance;
   distance.type = ObservationType::Distance;
@@ -87,7 +79,7 @@ TEST(SketchScene, OneFixedAndOneUnknownVertex) {
   EXPECT_EQ(marked->lines[0].widthPixels, kSketchFlaggedWidth);
   EXPECT_EQ(marked->lines[1].color, kSketchRed);
   // A vertex number carried twice gets every line (a single vertex that cannot be placed: the main window's test).
-  model.vertices.push_back(At(2, false, 4848500.0, -358000.0, 4116500.0));
+  model.vertices.push_back(testing::AuditVertex(2, kKindUnknown, 4848500.0, -358000.0, 4116500.0));
   ComputeVertexGeodetics(model);
   model.classical.resize(1);
   model.baselines.clear();
@@ -98,7 +90,7 @@ TEST(SketchScene, OneFixedAndOneUnknownVertex) {
 NetworkModel GridNetwork(int side) {
   NetworkModel model;
   for (int i = 0; i < side * side; ++i) {
-    NetworkVertex vertex = At(static_cast<std::int16_t>(i + 1), i == 0, 0, 0, 0);
+    NetworkVertex vertex = testing::AuditVertex(i + 1, i == 0 ? kKindFixed : kKindUnknown, 0, 0, 0);
     vertex.sketchX = 1000 + (i % side) * 0.0009;
     vertex.sketchY = static_cast<float>(1040 + (i / side) * 0.0009);
     model.vertices.push_back(vertex);
