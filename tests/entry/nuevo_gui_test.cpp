@@ -63,13 +63,7 @@ TEST_F(NuevoTest, IntroducirByButtonPictureAndEnter) {
     EXPECT_EQ(state.vertexListText.size(), (unknownDeflection ? 4 : 3) * 108u) << unknownDeflection;
   }
   two->show();
-  Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
-  Choose(Find<QComboBox>(two, "Combo1"), kDirection);
-  Type(Find<QComboBox>(two, "Combo2"), QStringLiteral("1001"));
-  Type(Find<QComboBox>(two, "Combo3"), QStringLiteral("1002"));
-  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("123.4567"));
-  Type(Find<QLineEdit>(two, "Text2"), QStringLiteral("5"));
-  QTest::keyClick(Find<QLineEdit>(two, "Text2"), Qt::Key_Return);
+  EnterObservation(kDirection, "1001", "1002", "123.4567", "5");
   EXPECT_EQ(state.classicalListText, Built(BuildClassicalLine({kTypeDirection, "1001", "1002", "123.4567", "5"})));
   auto* station = Find<QComboBox>(two, "Combo2");
   EXPECT_GE(station->lineEdit()->width(), station->fontMetrics().horizontalAdvance(QStringLiteral("-32768")));
