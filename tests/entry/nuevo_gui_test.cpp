@@ -1,11 +1,9 @@
 // NuevoI and NuevoII offscreen (lines from the builders the golden file checks): entry, lists, refusals, saving.
 #include <cerrno>
-#include <functional>
 
 #include "common/files.h"
 #include "common/win1252.h"
 #include "gui_support/entry_support.h"
-#include "network/load_network.h"
 #include "network/project_file.h"
 #include "support/files.h"
 #include "support/project_text.h"
@@ -43,6 +41,7 @@ class NuevoTest : public EntryTest {
 // The deflection check hides its fields and writes "?"; the pictures and Enter introduce; -32768 fits its box.
 TEST_F(NuevoTest, IntroducirByButtonPictureAndEnter) {
   one->show();
+  EXPECT_FALSE(Find<QComboBox>(two, "Combo1")->isEditable());  // no observation type can be typed
   auto* check = Find<QCheckBox>(one, "Check1");
   EnterVertex("7", kFixed, "4929334.120", "-312456.78", "4024110.5");
   const std::string expected = Built(BuildVertexLine({"7", kKindFixed, "4929334.120", "-312456.78", "4024110.5", "", "", true}));
@@ -75,41 +74,23 @@ TEST_F(NuevoTest, IntroducirByButtonPictureAndEnter) {
   EXPECT_TRUE(dialogs.dialogs.empty());
 }
 
-// A refused vertex adds nothing, shows one message and leaves the typed Z in its field.
-TEST_F(NuevoTest, RefusedEntriesShowTheirMessageAndKeepTheFields) {
-  const struct {
-    const char* what;
-    std::function<void()> enter;
-    std::size_t size;  // of the vertex list after the row
-    QString log, kept;
-  } cases[] = {
-      {"coma en Z", [&] { EnterVertex("1", kUnknown, "1.5", "2.5", "3,5"); }, 0,
-       QStringLiteral("message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n"),
-       QStringLiteral("3,5")},
-      {"número repetido", [&] { EnterVertex("1", kUnknown, "1", "2", "3"), EnterVertex("1", kFixed, "4", "5", "6"); },
-       108, QStringLiteral("message | exclamation |  |  El vértice número 1 ya está en la lista. \n"), QStringLiteral("6")},
-  };
-  EXPECT_FALSE(Find<QComboBox>(two, "Combo1")->isEditable());  // no observation type can be typed
-  one->show();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    state.vertexListText.clear();
-    dialogs.dialogs.clear();
-    c.enter();
-    EXPECT_EQ(state.vertexListText.size(), c.size);
-    EXPECT_EQ(dialogs.Log(), c.log);
-    EXPECT_EQ(Find<QLineEdit>(one, "Text3")->text(), c.kept);
-  }
-}
-
-// A click loads the entry under it (known deflection clears Check1), MODIFICAR replaces that line, Eliminar asks.
+// Refused entries add nothing and keep the fields; a click loads the entry under it (known deflection clears
+// Check1), MODIFICAR replaces that line, Eliminar asks.
 TEST_F(NuevoTest, ClickOnAVertexLoadsItModifyAndEliminar) {
   one->show();
   EnterVertex("1", kUnknown, "4929334.120", "-312456.78", "4024110.5");
   EnterVertex("2", kFixed, "4930001.25", "-311000.5", "4023000.75", "1.5", "-2.25");
   EnterVertex("3", kUnknown, "4928000.500", "-313000.0", "4025000.25", "0.10", "-3");
   EnterVertex("4", kFixed, "4927000", "-314000", "4026000");
+  EnterVertex("1", kFixed, "4", "5", "6");  // a number already listed
+  EXPECT_EQ(Find<QLineEdit>(one, "Text3")->text(), QStringLiteral("6"));
+  EnterVertex("5", kUnknown, "1.5", "2.5", "3,5");  // a decimal comma
+  EXPECT_EQ(Find<QLineEdit>(one, "Text3")->text(), QStringLiteral("3,5"));
+  EXPECT_EQ(dialogs.Log(), QStringLiteral("message | exclamation |  |  El vértice número 1 ya está en la lista. \n"
+                                          "message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n"));
+  dialogs.dialogs.clear();
   const std::string before = state.vertexListText;
+  ASSERT_EQ(before.size(), 4 * 108u);
   auto* modify = Find<QPushButton>(one, "Modificar");
   ClickListAt(VertexList(), 4 * 108);
   EXPECT_TRUE(!one->SelectedEntry().has_value() && modify->isHidden());
