@@ -87,7 +87,8 @@ TEST_F(NuevoTest, ClickOnAVertexLoadsItModifyAndEliminar) {
   EnterVertex("5", kUnknown, "1.5", "2.5", "3,5");  // a decimal comma
   EXPECT_EQ(Find<QLineEdit>(one, "Text3")->text(), QStringLiteral("3,5"));
   EXPECT_EQ(dialogs.Log(), QStringLiteral("message | exclamation |  |  El vértice número 1 ya está en la lista. \n"
-                                          "message | critical | Signo decimal incorrecto | Use '.' como separador decimal\n"));
+                                          "message | critical | Signo decimal incorrecto | "
+                                          "Use '.' como separador decimal\n"));
   dialogs.dialogs.clear();
   const std::string before = state.vertexListText;
   ASSERT_EQ(before.size(), 4 * 108u);
@@ -156,8 +157,9 @@ TEST_F(NuevoTest, ObservationListsLoadTheClickedEntryAndModifyReplacesIt) {
   EXPECT_TRUE(Find<QLineEdit>(two, "Text32")->text().isEmpty());
 }
 
-// A failed save keeps the window; saved, loaded, started anew, read back by Editar; after a matrix import only
-// vertices, until one more is typed. (The overwrite question is the shared save loop's: the main window tests it.)
+// A failed save keeps the window; saved and loaded; Editar refuses unreadable and untitled files; started anew, read
+// back by Editar; after a matrix import only vertices, until one more is typed. (The overwrite question is the shared
+// save loop's: the main window tests it.)
 TEST_F(NuevoTest, TypedNetworkSavedEditedAndSavedWithImportedMatrices) {
   one->show();
   TypeSmallNetwork();
@@ -172,6 +174,24 @@ TEST_F(NuevoTest, TypedNetworkSavedEditedAndSavedWithImportedMatrices) {
   const std::string path = SaveAs("red.txt");
   EXPECT_EQ(loadedPaths, std::vector<std::string>{path});
   EXPECT_EQ(state.projectFilePath, path);
+  EXPECT_TRUE(one->isHidden() && two->isHidden());
+  // Editar refuses a file it cannot read and one without the three titles: nothing opens, the lists stay.
+  const std::string untitled = Path("sin_titulos.txt");
+  ASSERT_TRUE(WriteFileAtomically(untitled, Cp1252("VÉRTICES DE LA RED\r\n\r\n\r\nOBSERVACIONES CLÁSICAS\r\n")).ok());
+  dialogs.dialogs.clear();
+  for (const std::string& refused : {Path("no_existe.txt"), untitled}) {
+    state.editMode = true;
+    EXPECT_FALSE(windows->EditProjectFile(refused));
+    EXPECT_FALSE(state.editMode);
+  }
+  const QString missingTitles = QStringLiteral(
+      " no contiene los títulos \"VÉRTICES DE LA RED\", \"OBSERVACIONES CLÁSICAS\" y \"OBSERVACIONES GPS\" en ese "
+      "orden, así que no es un fichero de datos que se pueda editar. No se ha abierto, para no guardar sobre él unas "
+      "listas vacías.\n");
+  EXPECT_EQ(dialogs.Log(), QStringLiteral("message | none |  | ") + FromCp1252(SystemErrorText(ENOENT)) + '\n' +
+                               QStringLiteral("message | exclamation |  | El fichero ") +
+                               QString::fromStdString(untitled) + missingTitles);
+  EXPECT_EQ(state.vertexListText, typed.vertexListText);
   EXPECT_TRUE(one->isHidden() && two->isHidden());
   windows->StartNewNetwork();
   EXPECT_TRUE(state.vertexListText.empty() && state.classicalListText.empty() && state.gpsListText.empty());
@@ -191,33 +211,6 @@ TEST_F(NuevoTest, TypedNetworkSavedEditedAndSavedWithImportedMatrices) {
     if (baseline) EnterBaseline({"1", "2", "1", "2", "3", "1E-06", "0", "0", "1E-06", "0", "1E-06"});
     else EnterObservation(kDistance, "1", "2", "10", "0.01");
     EXPECT_FALSE(state.matricesImported) << baseline;
-  }
-}
-
-// Editar opens nothing from a file it cannot read or one without the three titles.
-TEST_F(NuevoTest, EditarRefusesUnreadableFilesAndFilesWithoutTitles) {
-  state.vertexListText = "antes";
-  one->hide();
-  const std::string untitled = Path("sin_titulos.txt");
-  ASSERT_TRUE(WriteFileAtomically(untitled, Cp1252("VÉRTICES DE LA RED\r\n\r\n\r\nOBSERVACIONES CLÁSICAS\r\n")).ok());
-  const struct {
-    std::string path;
-    QString log;
-  } cases[] = {
-      {Path("no_existe.txt"), QStringLiteral("message | none |  | ") + FromCp1252(SystemErrorText(ENOENT)) + '\n'},
-      {untitled, QStringLiteral("message | exclamation |  | El fichero ") + QString::fromStdString(untitled) +
-                     QStringLiteral(" no contiene los títulos \"VÉRTICES DE LA RED\", \"OBSERVACIONES CLÁSICAS\" y "
-                                    "\"OBSERVACIONES GPS\" en ese orden, así que no es un fichero de datos que se pueda "
-                                    "editar. No se ha abierto, para no guardar sobre él unas listas vacías.\n")},
-  };
-  for (const auto& c : cases) {
-    dialogs.dialogs.clear();
-    state.editMode = true;
-    EXPECT_FALSE(windows->EditProjectFile(c.path));
-    EXPECT_FALSE(state.editMode);
-    EXPECT_EQ(dialogs.Log(), c.log);
-    EXPECT_EQ(state.vertexListText, "antes");
-    EXPECT_TRUE(one->isHidden() && two->isHidden());
   }
 }
 
