@@ -63,7 +63,8 @@ class ProjectChooserTest : public ::testing::Test {
   QPushButton* accept = nullptr;
 };
 
-// The ways of choosing from a fresh showing: the path chosen (empty: none) and whether the chooser stays open.
+// The ways of choosing from a fresh showing: the path chosen (empty: none) and whether the chooser stays open;
+// then what the next showing starts with.
 TEST_F(ProjectChooserTest, Acceptance) {
   struct Case {
     const char* what;
@@ -112,6 +113,24 @@ TEST_F(ProjectChooserTest, Acceptance) {
   chooser.SetFolder(root + QStringLiteral("/trabajos"));
   EXPECT_TRUE(nameField->text().isEmpty());
   EXPECT_FALSE(accept->isEnabled());
+  // Shown again, or another project chooser: no stale name, Aceptar off, the last folder; other purposes keep theirs.
+  const QString before = QDir::currentPath();
+  const QString last = QDir(root + QStringLiteral("/trabajos")).canonicalPath();
+  ClickFile(QStringLiteral("dentro.txt"));
+  QTest::mouseClick(accept, Qt::LeftButton);
+  ProjectChooser other;
+  for (ProjectChooser* shown : {&chooser, &other}) {
+    QDir::setCurrent(QDir::tempPath());
+    shown->PrepareForShowing();
+    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
+    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
+    EXPECT_EQ(QDir::current().canonicalPath(), last);
+    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), last);
+  }
+  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
+  wave.PrepareForShowing();
+  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), last);
+  QDir::setCurrent(before);
 }
 
 // Folders open by Enter and double click, not by highlighting; an unreadable drive is refused.
@@ -140,28 +159,6 @@ TEST_F(ProjectChooserTest, FoldersAndDrives) {
   EXPECT_EQ(fake.Log(), QStringLiteral("message | information |  | El dispositivo no está disponible\n"));
   EXPECT_EQ(drives->currentIndex(), before);
   EXPECT_EQ(chooser.Folder(), root);
-}
-
-TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
-  const QString before = QDir::currentPath();
-  ClickFile(QStringLiteral("red.txt"));
-  ASSERT_TRUE(accept->isEnabled());
-  QTest::mouseClick(accept, Qt::LeftButton);
-  ASSERT_FALSE(chooser.isVisible());
-  // Shown again, or another project chooser: no stale name, Aceptar off, the last folder; other purposes keep theirs.
-  ProjectChooser other;
-  for (ProjectChooser* shown : {&chooser, &other}) {
-    QDir::setCurrent(QDir::tempPath());
-    shown->PrepareForShowing();
-    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
-    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(root).canonicalPath());
-    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), QDir(root).canonicalPath());
-  }
-  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
-  wave.PrepareForShowing();
-  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), QDir(root).canonicalPath());
-  QDir::setCurrent(before);
 }
 
 }  // namespace
