@@ -1,6 +1,6 @@
 // Every window opened by its command, its texts one a line against tests/golden/captions.txt:
 // "<window>[ modal] -> <title>", "<window>/<control or (Class)> -> <text>", "<window>/<tabs>[<i>] -> <text>".
-// Then how the splash window and the about box close.
+// Then how the splash window closes.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -18,7 +18,6 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "gui_support/fake_dialog_service.h"
@@ -97,10 +96,17 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   Principal window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  // The windows the main window owns, each opened by its menu item and closed again.
-  for (const char* item : {"menuabrir", "menuestablecer", "menuacercade"}) {
+  // The windows the main window owns, each opened by its menu item and closed again (the about box by its button
+  // or by a click on its frame).
+  for (const char* item : {"menuabrir", "menuestablecer"}) {
     Find<QAction>(&window, item)->trigger();
     QApplication::activeModalWidget()->close();
+  }
+  for (const char* closer : {"Aceptar", "Frame1"}) {
+    Find<QAction>(&window, "menuacercade")->trigger();
+    auto* about = Find<QWidget>(&window, "Acercade");
+    QTest::mouseClick(Find<QWidget>(about, closer), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(about->isVisible()) << closer;
   }
   walk.Window(&window);
   // The editor from the toolbar, walked while its replace dialog is up.
@@ -161,17 +167,6 @@ TEST(Bienvenida, EndsByItsTimerOrByAClick) {
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(elapsed.count(), click ? 0 : 1);
     EXPECT_EQ(dismissed.count(), click ? 1 : 0);
-  }
-}
-
-TEST(Acercade, ClosesByButtonOrFrame) {
-  for (const char* closer : {"Aceptar", "Frame1"}) {
-    SCOPED_TRACE(closer);
-    Acercade about;
-    about.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-    QTest::mouseClick(Find<QWidget>(&about, closer), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(about.isVisible());
   }
 }
 
