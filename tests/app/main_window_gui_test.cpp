@@ -296,7 +296,6 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
   const std::vector<Case> cases = {
       {"overwrite: No, then Yes", testing::ThreeVertexProject(), {"viejo.txt", "viejo.txt"}, {false, true},
        kSaveLine + question + kSaveLine + question, "viejo.txt"},
-      {"cancelled", testing::ThreeVertexProject(), {}, {}, kSaveLine, nullptr},
       {"failed write, then another name", testing::ThreeVertexProject(), {"/", "bien.txt"}, {},
        kSaveLine + QStringLiteral("message | critical |  | %1\n") + kSaveLine, "bien.txt"},
       {"an estimator that cannot run is a warning", exact, {"exacta.txt"}, {},

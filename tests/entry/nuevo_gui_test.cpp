@@ -132,14 +132,14 @@ TEST_F(NuevoTest, ClickOnAVertexLoadsItModifyAndEliminar) {
 TEST_F(NuevoTest, ObservationListsLoadTheClickedEntryAndModifyReplacesIt) {
   one->show();
   TypeSmallNetwork();
-  ClickListAt(ClassicalList(), 2 * 108 + 90);
-  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("123.4568"));
+  ClickListAt(ClassicalList(), 108 + 90);  // the zenith angle
+  Type(Find<QLineEdit>(two, "Text1"), QStringLiteral("99.8766"));
   Click(Find<QPushButton>(two, "Modificar"));
   EXPECT_EQ(state.classicalListText, Built(BuildClassicalLine({kTypeDistance, "1", "2", "1234.5670", "0.0050"})) +
-                                         Built(BuildClassicalLine({kTypeZenith, "1", "7", "99.8765", "10"})) +
-                                         Built(BuildClassicalLine({kTypeDirection, "2", "1", "123.4568", "5"})));
-  EXPECT_EQ(Find<QComboBox>(two, "Combo1")->currentText(), kDirection);
-  EXPECT_EQ(Find<QComboBox>(two, "Combo2")->currentText(), QStringLiteral("2"));
+                                         Built(BuildClassicalLine({kTypeZenith, "1", "7", "99.8766", "10"})) +
+                                         Built(BuildClassicalLine({kTypeDirection, "2", "1", "123.4567", "5"})));
+  EXPECT_EQ(Find<QComboBox>(two, "Combo1")->currentText(), kZenith);
+  EXPECT_EQ(Find<QComboBox>(two, "Combo2")->currentText(), QStringLiteral("1"));
   EXPECT_TRUE(Find<QComboBox>(two, "Combo3")->currentText().isEmpty());
   const std::string before = state.gpsListText;
   for (std::size_t inBlock : {0u, 150u, 320u}) ClickListAt(GpsList(), 326 + inBlock);  // its three lines
