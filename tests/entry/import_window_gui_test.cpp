@@ -47,8 +47,9 @@ class ImportWindowTest : public EntryTest {
   QList<QLineEdit*> Fields() { return Indexed<QLineEdit>(windows->Import(), "Archivo"); }
 };
 
-// Aceptar (and Enter) only with three names, remembered for the next opening; Cancelar keeps the accepted ones.
-TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
+// Aceptar (and Enter) only with three names, remembered for the next opening; Cancelar keeps the accepted ones;
+// then the walk through the windows and the choosers of Examinar.
+TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRememberedAndExaminarFillsThem) {
   windows->Import()->SetImporter([this](const MatrixPaths& paths) { importedPaths.push_back(paths); });
   ImportWindow* window = OpenImport();
   auto* accept = Find<QPushButton>(window, "btnAceptar");
@@ -72,10 +73,7 @@ TEST_F(ImportWindowTest, AceptarNeedsThreeNamesWhichAreRemembered) {
   EXPECT_EQ(importedPaths.size(), 1u);
   OpenImport();
   EXPECT_EQ(fields[0]->text(), typed[0]);
-}
-
-// "<< Anterior" and "Siguiente >>" keep the hidden window's fields; each Examinar fills its matrix's field.
-TEST_F(ImportWindowTest, WalkThroughAnteriorAndExaminar) {
+  // "<< Anterior" and "Siguiente >>" keep the hidden window's fields; each Examinar fills its matrix's field.
   one->show();
   Type(Find<QLineEdit>(one, "Text1"), QStringLiteral("123.5"));
   Click(Find<QPushButton>(one, "Command2"));
@@ -86,14 +84,14 @@ TEST_F(ImportWindowTest, WalkThroughAnteriorAndExaminar) {
   EXPECT_EQ(Find<QLineEdit>(one, "Text1")->text(), QStringLiteral("123.5"));
   Click(Find<QPushButton>(one, "Command2"));
   EXPECT_EQ(Find<QLineEdit>(two, "Text1")->text(), QStringLiteral("99.5"));
-  ImportWindow* window = OpenImport();
+  window = OpenImport();
   const QList<QPushButton*> browse = Indexed<QPushButton>(window, "Examinar");
   ASSERT_EQ(browse.size(), 3);
   const QString examples = QString::fromUtf8(KORVO_SOURCE_DIR) + QStringLiteral("/examples");
   for (int i = 0; i < 3; ++i) {
     Click(browse[i]);
     ChooseFile(window->Chooser(), examples, QStringLiteral("informe_wave.txt"));
-    EXPECT_EQ(Fields()[i]->text(), QDir::toNativeSeparators(examples + QStringLiteral("/informe_wave.txt")));
+    EXPECT_EQ(fields[i]->text(), QDir::toNativeSeparators(examples + QStringLiteral("/informe_wave.txt")));
   }
 }
 
