@@ -1,6 +1,5 @@
 // Every window opened by its command, its texts one a line against tests/golden/captions.txt:
 // "<window>[ modal] -> <title>", "<window>/<control or (Class)> -> <text>", "<window>/<tabs>[<i>] -> <text>".
-// Then how the splash window closes.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -89,10 +88,28 @@ void Click(QWidget* parent, const char* name) { Find<QAbstractButton>(parent, na
 TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   testing::FakeDialogService fake;
   CaptionWalk walk;
-  Bienvenida splash;
-  splash.show();
-  walk.Window(&splash);
-  splash.close();
+  // The splash, walked first; it ends by its 5 s timer, or by a click on its picture without the main window.
+  for (const bool click : {false, true}) {
+    SCOPED_TRACE(click);
+    Bienvenida splash;
+    auto* timer = Find<QTimer>(&splash, "Timer1");
+    QSignalSpy elapsed(&splash, &Bienvenida::timeElapsed);
+    QSignalSpy dismissed(&splash, &Bienvenida::dismissedByClick);
+    if (!click) walk.Window(&splash);
+    splash.Start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    if (click) {
+      QTest::mouseClick(Find<QWidget>(&splash, "Image1"), Qt::LeftButton);
+      QTest::qWait(50);
+      EXPECT_FALSE(timer->isActive());
+    } else {
+      timer->start(20);  // the same timer, shortened for the test
+      ASSERT_TRUE(elapsed.wait(2000));
+    }
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(elapsed.count(), click ? 0 : 1);
+    EXPECT_EQ(dismissed.count(), click ? 1 : 0);
+  }
   Principal window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -143,30 +160,6 @@ TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   EXPECT_EQ(walk.Text().toStdString(), testing::Golden("captions.txt"));
   for (QWidget* shown : QApplication::topLevelWidgets()) {
     if (shown != &window) shown->hide();
-  }
-}
-
-// The splash ends by its 5 s timer, or by a click on its picture without the main window.
-TEST(Bienvenida, EndsByItsTimerOrByAClick) {
-  for (const bool click : {false, true}) {
-    SCOPED_TRACE(click);
-    Bienvenida splash;
-    auto* timer = Find<QTimer>(&splash, "Timer1");
-    QSignalSpy elapsed(&splash, &Bienvenida::timeElapsed);
-    QSignalSpy dismissed(&splash, &Bienvenida::dismissedByClick);
-    splash.Start();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
-    if (click) {
-      QTest::mouseClick(Find<QWidget>(&splash, "Image1"), Qt::LeftButton);
-      QTest::qWait(50);
-      EXPECT_FALSE(timer->isActive());
-    } else {
-      timer->start(20);  // the same timer, shortened for the test
-      ASSERT_TRUE(elapsed.wait(2000));
-    }
-    EXPECT_FALSE(splash.isVisible());
-    EXPECT_EQ(elapsed.count(), click ? 0 : 1);
-    EXPECT_EQ(dismissed.count(), click ? 1 : 0);
   }
 }
 
