@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
@@ -87,17 +88,42 @@ void Click(QWidget* parent, const char* name) { Find<QAbstractButton>(parent, na
 TEST(Captions, EveryWindowShowsTheTextsOfItsDescription) {
   testing::FakeDialogService fake;
   CaptionWalk walk;
-  Bienvenida splash;
-  splash.show();
-  walk.Window(&splash);
-  splash.close();
+  // The splash, walked first; it ends by its 5 s timer, or by a click on its picture without the main window.
+  for (const bool click : {false, true}) {
+    SCOPED_TRACE(click);
+    Bienvenida splash;
+    auto* timer = Find<QTimer>(&splash, "Timer1");
+    QSignalSpy elapsed(&splash, &Bienvenida::timeElapsed);
+    QSignalSpy dismissed(&splash, &Bienvenida::dismissedByClick);
+    if (!click) walk.Window(&splash);
+    splash.Start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    if (click) {
+      QTest::mouseClick(Find<QWidget>(&splash, "Image1"), Qt::LeftButton);
+      QTest::qWait(50);
+      EXPECT_FALSE(timer->isActive());
+    } else {
+      timer->start(20);  // the same timer, shortened for the test
+      ASSERT_TRUE(elapsed.wait(2000));
+    }
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(elapsed.count(), click ? 0 : 1);
+    EXPECT_EQ(dismissed.count(), click ? 1 : 0);
+  }
   Principal window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  // The windows the main window owns, each opened by its menu item and closed again.
-  for (const char* item : {"menuabrir", "menuestablecer", "menuacercade"}) {
+  // The windows the main window owns, each opened by its menu item and closed again (the about box by its button
+  // or by a click on its frame).
+  for (const char* item : {"menuabrir", "menuestablecer"}) {
     Find<QAction>(&window, item)->trigger();
     QApplication::activeModalWidget()->close();
+  }
+  for (const char* closer : {"Aceptar", "Frame1"}) {
+    Find<QAction>(&window, "menuacercade")->trigger();
+    auto* about = Find<QWidget>(&window, "Acercade");
+    QTest::mouseClick(Find<QWidget>(about, closer), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(about->isVisible()) << closer;
   }
   walk.Window(&window);
   // The editor from the toolbar, walked while its replace dialog is up.

@@ -27,8 +27,8 @@ void WhenShown(const std::function<void(T*)>& check) {
   });
 }
 
-// Icon, title, the buttons ("*" the default) and the answer of a click.
-TEST(QtDialogService, MessageBoxesAndTheirAnswers) {
+// Message boxes: icon, title, the buttons ("*" the default) and the answer of a click; then the file dialogs.
+TEST(QtDialogService, MessageBoxesAndFileDialogs) {
   ASSERT_TRUE(InstallSpanishQtTexts(*QCoreApplication::instance()));
   SetDialogService(nullptr);
   struct Case {
@@ -76,10 +76,7 @@ TEST(QtDialogService, MessageBoxesAndTheirAnswers) {
     });
     EXPECT_EQ(c.ask(), c.answer);
   }
-}
-
-TEST(QtDialogService, FileDialogsTakeTheFilterFolderAndDefaultExtension) {
-  SetDialogService(nullptr);
+  // The file dialogs take the filter, its index, the folder and the default extension.
   QTemporaryDir folder;
   FileDialogRequest request;
   request.title = QStringLiteral("Guardar fichero de resultados");

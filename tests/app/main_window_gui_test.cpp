@@ -134,8 +134,6 @@ TEST_F(MainWindowTest, LoadFailures) {
   }
   std::string damaged = testing::ThreeVertexProject().File();
   damaged.replace(damaged.find(Cp1252("(Incógnita)")), 11, "(Incxgnita)");
-  std::string largeDamaged = large.File();
-  largeDamaged.replace(largeDamaged.find("(Fijo)"), 6, "(Fixo)");
   testing::ProjectText single;
   single.Vertex("1", true, "4849202.000", "-360328.000", "4114913.000");
   struct Case {
@@ -150,7 +148,6 @@ TEST_F(MainWindowTest, LoadFailures) {
   const std::vector<Case> cases = {
       {"mala.txt", damaged, kindError, {kReading + " @0", " @0"}, false, 0, false},
       {"grande.txt", large.File(), tooBig, {kReading + " @0", kDrawing + " @1", " @1"}, true, 320, true},
-      {"grande_mala.txt", largeDamaged, tooBig + kindError, {kReading + " @0", " @1"}, false, 0, true},
       {"uno.txt", single.File(), sketchError, {kReading + " @0", kDrawing + " @0", " @1"}, true, 1, false},
   };
   WriteProject(QStringLiteral("red.txt"));
@@ -181,12 +178,9 @@ TEST_F(MainWindowTest, LoadFailures) {
 TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(Find<QWidget>(&window, "Picture1")->isHidden());
-  ClickCalcular();  // disabled: runs nothing
-  EXPECT_EQ(fake.Log(), QString());
+  ClickCalcular();  // disabled: runs nothing (the log at the end holds no message of it, nor of the load)
   const QString path = WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
-  EXPECT_EQ(fake.Log(), QString());
-  EXPECT_FALSE(window.findChild<ProjectChooser*>(QStringLiteral("frmAbrir"))->isVisible());
   EXPECT_EQ(PaneText(), Unix(FromCp1252(testing::ReadWholeFile(path.toStdString()))));  // the file as read
   EXPECT_TRUE(CalculationEnabled());
   EXPECT_EQ(window.State().projectFilePath, QFile::encodeName(QDir::toNativeSeparators(path)).toStdString());
@@ -195,14 +189,8 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   for (const char* shown : {"Text2", "Picture1", "Label1", "Image2", "Label2"}) {
     EXPECT_TRUE(Find<QWidget>(&window, shown)->isVisible()) << shown;
   }
-  int nuevo = 0, editor = 0, zenda = 0;
-  window.openNewProject = [&] { ++nuevo; };
-  window.openTextEditor = [&] { ++editor; };
-  window.openDatumUtility = [&] { ++zenda; };
-  for (const char* tooltip : {"Nuevo", "Editor de texto", "Aplicación ZENDA"})
-    QTest::mouseClick(ToolbarButton(QString::fromUtf8(tooltip)), Qt::LeftButton);
+  // The toolbar's windows are opened by the caption walk; a command it does not have does nothing.
   window.RunToolbarCommand(QStringLiteral("Otra cosa"));
-  EXPECT_EQ(std::vector<int>({nuevo, editor, zenda}), std::vector<int>({1, 1, 1}));
   QTest::mouseClick(ToolbarButton(QStringLiteral("Abrir")), Qt::LeftButton);
   ASSERT_NE(ChooserShown(), nullptr);
   ChooserShown()->reject();
@@ -214,7 +202,6 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
   Find<QLineEdit>(options, "Text5")->setText(QStringLiteral("9"));
   QTest::mouseClick(Find<QPushButton>(options, "Aceptar"), Qt::LeftButton);
   EXPECT_EQ(window.Options().maxIterLp, 9);
-  EXPECT_EQ(fake.Log(), QString());
   window.openNewProject = nullptr;
   window.openDatumUtility = nullptr;
   window.State().vertexListText = "Punto";
@@ -236,7 +223,7 @@ TEST_F(MainWindowTest, OpeningToolbarAndMenus) {
 
 // Editar's chooser does not block and Abrir raises it; then the file fills the entry windows, whose save loads it.
 TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
-  const QString path = WriteProject(QStringLiteral("red.txt"));
+  WriteProject(QStringLiteral("red.txt"));
   Find<QAction>(&window, "menueditar")->trigger();
   ProjectChooser* chooser = ChooserShown();
   ASSERT_NE(chooser, nullptr);
@@ -252,20 +239,18 @@ TEST_F(MainWindowTest, EditarFillsTheEntryWindowsAndGuardarYSalirLoadsTheFile) {
   EXPECT_TRUE(window.State().editMode);
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().editMode);
-  QWidget* observations = FindTopLevel<QWidget>("NuevoII");
+  QWidget* observations = FindTopLevel<QWidget>("NuevoII");  // the lists filled from the file (the entry tests')
   ASSERT_NE(observations, nullptr);
-  EXPECT_NE(FindTopLevel<QWidget>("NuevoI"), nullptr);
-  EXPECT_EQ(window.State().gpsListText, SplitProjectText(testing::ReadWholeFile(path.toStdString())).gpsListText);
   EXPECT_FALSE(CalculationEnabled());
   EXPECT_TRUE(window.Model().vertices.empty());
   fake.fileAnswers = {Path(QStringLiteral("guardada.txt"))};
   Find<QPushButton>(observations, "Command3")->click();
   EXPECT_EQ(fake.Log(), QStringLiteral("save | none | Guardar fichero de datos | \n"));
-  EXPECT_TRUE(QFile::exists(Path(QStringLiteral("guardada.txt"))));
   EXPECT_TRUE(CalculationEnabled());
-  EXPECT_EQ(window.Model().GpsCount(), 2);
+  EXPECT_EQ(window.Model().GpsCount(), 2);  // loaded from the file just saved
 }
 
+// An imported system is solved until a project is opened; that project's reports go to the pane.
 TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIsOpened) {
   const QString a = Write(QStringLiteral("A.txt"), "1 0\r\n0 1\r\n1 1\r\n1 -1");
   const QString k = Write(QStringLiteral("k.txt"), "1\r\n2\r\n3.1\r\n-0.9");
@@ -280,13 +265,17 @@ TEST_F(MainWindowTest, ImportedMatricesAreSolvedByTheNextCalcularUntilAProjectIs
   fake.fileAnswers = {Path(QStringLiteral("resultados.txt"))};
   ClickCalcular();
   EXPECT_EQ(fake.Log(), kSaveLine);
-  EXPECT_TRUE(window.LastResults().header.empty());  // no system is printed for an imported system
   EXPECT_EQ(testing::ReadWholeFile(Path(QStringLiteral("resultados.txt")).toStdString()), SavedText());
   WriteProject(QStringLiteral("red.txt"));
   OpenThroughChooser(QStringLiteral("red.txt"));
   EXPECT_FALSE(window.State().matricesImported);
-  ClickCalcular();
-  EXPECT_FALSE(window.LastResults().header.empty());
+  const QString projectShown = PaneText();
+  for (const bool first : {true, false}) {  // the report appended to the project shown, then in its place
+    ClickCalcular();
+    const ResultsTexts& texts = window.LastResults();
+    EXPECT_EQ(PaneText(), (first ? projectShown + Unix(FromCp1252(texts.leastSquares + texts.robustComparison))
+                                 : Unix(FromCp1252(texts.header + texts.leastSquares + texts.robustComparison))));
+  }
 }
 
 // Calcular's save dialog, the overwrite question, a failed write, an estimator left out, a failed adjustment.
@@ -307,7 +296,6 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
   const std::vector<Case> cases = {
       {"overwrite: No, then Yes", testing::ThreeVertexProject(), {"viejo.txt", "viejo.txt"}, {false, true},
        kSaveLine + question + kSaveLine + question, "viejo.txt"},
-      {"cancelled", testing::ThreeVertexProject(), {}, {}, kSaveLine, nullptr},
       {"failed write, then another name", testing::ThreeVertexProject(), {"/", "bien.txt"}, {},
        kSaveLine + QStringLiteral("message | critical |  | %1\n") + kSaveLine, "bien.txt"},
       {"an estimator that cannot run is a warning", exact, {"exacta.txt"}, {},
@@ -332,13 +320,7 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
       }
     }
     EXPECT_EQ(log, c.log);
-    for (const auto& dialog : fake.dialogs) {
-      if (dialog.kind == testing::RecordedDialog::Kind::Save) {
-        EXPECT_EQ(dialog.request.filter, QStringLiteral("Archivo de texto (*.txt)|*.txt|Todos los archivos (*.*)|*.*"));
-        EXPECT_EQ(dialog.request.defaultExtension, QStringLiteral("txt"));
-      }
-      EXPECT_FALSE(dialog.defaultYes);  // "No" is the default answer of the overwrite question
-    }
+    for (const auto& dialog : fake.dialogs) EXPECT_FALSE(dialog.defaultYes);  // "No" is the default answer
     if (c.written != nullptr) {
       EXPECT_EQ(testing::ReadWholeFile(Path(QString::fromLatin1(c.written)).toStdString()), SavedText());
       EXPECT_EQ(Find<QLabel>(&window, "Panel1")->text(), QStringLiteral("Ajuste realizado"));
@@ -347,38 +329,6 @@ TEST_F(MainWindowTest, CalcularOffersTheResultsFile) {
     }
   }
   EXPECT_TRUE(Find<QLabel>(&window, "Panel1")->text().isEmpty());  // after the failed adjustment
-}
-
-// The L1 status, its passes counted up to the limit + 1, the report in the pane (appended, then replacing).
-TEST_F(MainWindowTest, CalcularShowsItsProgressAndTheReportInThePane) {
-  WriteProject(QStringLiteral("red.txt"));
-  OpenThroughChooser(QStringLiteral("red.txt"));
-  const QString projectShown = PaneText();
-  QStringList counts;
-  bool reportAtTheEnd = false;  // the pane holds the report when the bar reaches 100
-  QObject::connect(&window, &Principal::iterationShown, [&](const QString& text) { counts << text; });
-  QObject::connect(&window, &Principal::progressShown, [&](int value) {
-    if (value == 100) reportAtTheEnd = PaneText().contains(QStringLiteral("Vectores de fiabilidad externa"));
-  });
-  window.Options().useHuber = window.Options().useLp = false;
-  for (const int limit : {0, 3}) {
-    SCOPED_TRACE(limit);
-    window.Options().maxIterL1 = static_cast<std::int16_t>(limit);
-    counts.clear();
-    statuses.clear();
-    fake.dialogs.clear();
-    ClickCalcular();
-    EXPECT_TRUE(statuses.contains(QStringLiteral("Resolviendo sistema por métodos de estimación robusta...   NORMA L1"
-                                                 "                                        Iteración @0")));
-    ASSERT_FALSE(counts.isEmpty());
-    ASSERT_LE(counts.size(), limit + 1);
-    for (qsizetype pass = 0; pass < counts.size(); ++pass) EXPECT_EQ(counts[pass], QStringLiteral(" %1").arg(pass));
-    EXPECT_TRUE(reportAtTheEnd);
-    const ResultsTexts& texts = window.LastResults();
-    EXPECT_EQ(PaneText(), (limit == 0 ? projectShown + Unix(FromCp1252(texts.leastSquares + texts.robustComparison))
-                                      : Unix(FromCp1252(texts.header + texts.leastSquares + texts.robustComparison))));
-    Find<QPlainTextEdit>(&window, "Text2")->clear();  // so that the next report is seen arriving
-  }
 }
 
 // The memory question, then after a cancelled save: tabs, ellipses, hover, the two saves; Nuevo forgets it all.
@@ -401,7 +351,6 @@ TEST_F(MainWindowTest, ResultsStayAfterACancelledSave) {
                                        " El proyecto no se mostrará en pantalla. \n") + kSaveLine);
   auto* tabs = Find<QTabWidget>(&window, "PaneTabs");
   EXPECT_EQ(tabs->currentWidget(), report);
-  EXPECT_EQ(report->Report() + "\r\n", SavedText());
   ASSERT_EQ(tabs->count(), 3);
   EXPECT_EQ(tabs->tabText(2), QStringLiteral("Calidad"));
   EXPECT_FALSE(Find<QLabel>(&window, "PanelCalidad")->text().isEmpty());

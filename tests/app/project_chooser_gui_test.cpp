@@ -5,17 +5,16 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "gui_support/gui_find.h"
 #include "app/project_chooser.h"
 #include "gui_support/fake_dialog_service.h"
+#include "support/files.h"
 
 namespace korvo {
 namespace {
@@ -25,16 +24,10 @@ using testing::Find;
 class ProjectChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    root = QDir(folder.path()).absolutePath();
-    for (const char* name : {"red.txt", "otra.dat"}) {
-      QFile file(root + QLatin1Char('/') + QString::fromLatin1(name));
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-      file.write("x\r\n");
-    }
-    ASSERT_TRUE(QDir(root).mkdir(QStringLiteral("trabajos")));
-    QFile inner(root + QStringLiteral("/trabajos/dentro.txt"));
-    ASSERT_TRUE(inner.open(QIODevice::WriteOnly));
+    const std::filesystem::path made = testing::FolderWith("chooser", {{"red.txt", "x\r\n"}, {"otra.dat", "x\r\n"}});
+    ASSERT_TRUE(std::filesystem::create_directory(made / "trabajos"));
+    std::ofstream(made / "trabajos" / "dentro.txt");
+    root = QDir(QString::fromStdString(made.string())).absolutePath();
     chooser.PrepareForShowing();
     chooser.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
@@ -62,7 +55,6 @@ class ProjectChooserTest : public ::testing::Test {
   QString Sep() const { return QString(QDir::separator()); }
   QString Native(const QString& path) const { return QDir::toNativeSeparators(path); }
   testing::FakeDialogService fake;
-  QTemporaryDir folder;
   QString root;
   ProjectChooser chooser;
   QListWidget* files = nullptr;
@@ -71,7 +63,8 @@ class ProjectChooserTest : public ::testing::Test {
   QPushButton* accept = nullptr;
 };
 
-// The ways of choosing from a fresh showing: the path chosen (empty: none) and whether the chooser stays open.
+// The ways of choosing from a fresh showing: the path chosen (empty: none) and whether the chooser stays open;
+// then what the next showing starts with.
 TEST_F(ProjectChooserTest, Acceptance) {
   struct Case {
     const char* what;
@@ -120,6 +113,24 @@ TEST_F(ProjectChooserTest, Acceptance) {
   chooser.SetFolder(root + QStringLiteral("/trabajos"));
   EXPECT_TRUE(nameField->text().isEmpty());
   EXPECT_FALSE(accept->isEnabled());
+  // Shown again, or another project chooser: no stale name, Aceptar off, the last folder; other purposes keep theirs.
+  const QString before = QDir::currentPath();
+  const QString last = QDir(root + QStringLiteral("/trabajos")).canonicalPath();
+  ClickFile(QStringLiteral("dentro.txt"));
+  QTest::mouseClick(accept, Qt::LeftButton);
+  ProjectChooser other;
+  for (ProjectChooser* shown : {&chooser, &other}) {
+    QDir::setCurrent(QDir::tempPath());
+    shown->PrepareForShowing();
+    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
+    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
+    EXPECT_EQ(QDir::current().canonicalPath(), last);
+    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), last);
+  }
+  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
+  wave.PrepareForShowing();
+  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), last);
+  QDir::setCurrent(before);
 }
 
 // Folders open by Enter and double click, not by highlighting; an unreadable drive is refused.
@@ -148,28 +159,6 @@ TEST_F(ProjectChooserTest, FoldersAndDrives) {
   EXPECT_EQ(fake.Log(), QStringLiteral("message | information |  | El dispositivo no está disponible\n"));
   EXPECT_EQ(drives->currentIndex(), before);
   EXPECT_EQ(chooser.Folder(), root);
-}
-
-TEST_F(ProjectChooserTest, EachShowingStartsAfreshInTheLastFolderUsed) {
-  const QString before = QDir::currentPath();
-  ClickFile(QStringLiteral("red.txt"));
-  ASSERT_TRUE(accept->isEnabled());
-  QTest::mouseClick(accept, Qt::LeftButton);
-  ASSERT_FALSE(chooser.isVisible());
-  // Shown again, or another project chooser: no stale name, Aceptar off, the last folder; other purposes keep theirs.
-  ProjectChooser other;
-  for (ProjectChooser* shown : {&chooser, &other}) {
-    QDir::setCurrent(QDir::tempPath());
-    shown->PrepareForShowing();
-    EXPECT_TRUE(Find<QLineEdit>(shown, "Text1")->text().isEmpty());
-    EXPECT_FALSE(Find<QPushButton>(shown, "btnAceptar")->isEnabled());
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(root).canonicalPath());
-    EXPECT_EQ(QDir(shown->Folder()).canonicalPath(), QDir(root).canonicalPath());
-  }
-  ProjectChooser wave(nullptr, FolderPurpose::kWaveReports);
-  wave.PrepareForShowing();
-  EXPECT_NE(QDir(wave.Folder()).canonicalPath(), QDir(root).canonicalPath());
-  QDir::setCurrent(before);
 }
 
 }  // namespace

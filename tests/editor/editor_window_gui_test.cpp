@@ -19,12 +19,14 @@
 #include "editor/editor_window.h"
 #include "editor/replace_dialog.h"
 #include "gui_support/fake_dialog_service.h"
+#include "gui_support/gui_find.h"
 #include "support/files.h"
 
 namespace korvo {
 namespace {
 
 using testing::FakeDialogService;
+using testing::Find;
 
 // A file read into the box, and the box saved again: CR LF line ends and one more after the text.
 TEST(EditorText, FileToBoxAndBackToFile) {
@@ -45,12 +47,6 @@ TEST(EditorText, FileToBoxAndBackToFile) {
   }
 }
 
-QAction* Action(const QWidget& window, const char* name) {
-  auto* action = window.findChild<QAction*>(QString::fromUtf8(name));
-  EXPECT_NE(action, nullptr) << name;
-  return action;
-}
-
 QAction* ArrayItem(const QWidget& window, const QString& name, int index) {
   for (QAction* action : window.findChildren<QAction*>(name)) {
     if (action->property("index").toInt() == index) return action;
@@ -61,7 +57,6 @@ QAction* ArrayItem(const QWidget& window, const QString& name, int index) {
 
 const QString kOpen = QStringLiteral("open | none | Abrir | \n");
 const QString kSaveAs = QStringLiteral("save | none | Guardar como | \n");
-const QString kOverwrite = QStringLiteral("yesno | information |  |  ¡El Fichero ya existe! \r\n ¿Desea sobreescribirlo? \n");
 const QString kClose = QStringLiteral("yesnocancel | information |  |  ¿Desea guardar cambios? \n");
 const QString kFailedSave = QStringLiteral("message | critical |  |  No se ha podido guardar el fichero %1/!/salida.txt. *\n");
 
@@ -71,7 +66,7 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
     const char* what;
     std::map<QString, std::string> before;
     std::vector<std::string> steps;
-    std::vector<bool> yesNo;  // the overwrite and the close questions: Yes or No
+    std::vector<bool> yesNo;  // the close question: Yes or No
     QStringList files;
     QString log;                          // "%1" the folder, "*" the rest of a line
     std::map<QString, std::string> after;  // the bytes of files afterwards
@@ -83,23 +78,19 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
   const std::vector<Scenario> scenarios = {
       {"Windows-1252 and CR LF intact", {{x, accents}}, {"open", "shows=Año: 2026\nCañón € ñ\nÚltima", "save"}, {},
        {x, o}, kOpen + kSaveAs, {{o, accents}}, true, o},
-      {"save as over an existing file: No asks again, Yes writes", {{x, "viejo\r\n"}}, {"text=línea 1\nlínea 2", "saveas"},
-       {false, true}, {x, x}, kSaveAs + kOverwrite + kSaveAs + kOverwrite, {{x, "l\xEDnea 1\r\nl\xEDnea 2\r\n"}}, true, x},
       {"unreadable file: reported, the text stays", {}, {"text=sigue", "open", "shows=sigue"}, {}, {"no.txt"},
        kOpen + QStringLiteral("message | critical |  |  No se ha podido leer el fichero %1/no.txt. *\n"), {}, true, {}},
       {"save with a name overwrites without asking", {}, {"text=uno", "saveas", "text=dos", "save"}, {}, {o}, kSaveAs,
        {{o, "dos\r\n"}}, true, o},
       {"closing an empty text asks nothing", {}, {"close"}, {}, {}, {}, {}, false, {}},
-      {"closing, Yes saves to the opened file", {{x, "antes\r\n"}}, {"open", "text=después\nde editar", "close"}, {true},
-       {x}, kOpen + kClose, {{x, "despu\xE9s\r\nde editar\r\n"}}, false, x},
       {"closing, No saves nothing", {{x, "antes\r\n"}}, {"open", "text=cambiado", "close"}, {false}, {x}, kOpen + kClose,
        {{x, "antes\r\n"}}, false, x},
       {"closing, Yes, a failed write and a cancelled dialog keep the window", {}, {"text=importante", "close"}, {true},
        {QStringLiteral("!/salida.txt")}, kClose + kSaveAs + kFailedSave + kSaveAs, {}, true, {}},
       // Regression: the close saved to the coordinate utility's file name, which the caption never showed.
       {"closing saves to the shown file, not a coordinate file", {{x, "antes\r\n"}, {c, "1\r\n4,5,6"}},
-       {"open", "utility=coord.txt", "text=editado", "close"}, {true}, {x}, kOpen + kClose,
-       {{x, "editado\r\n"}, {c, "1\r\n4,5,6"}}, false, x},
+       {"open", "utility=coord.txt", "text=después\nde editar", "close"}, {true}, {x}, kOpen + kClose,
+       {{x, "despu\xE9s\r\nde editar\r\n"}, {c, "1\r\n4,5,6"}}, false, x},
       {"closing an unnamed text asks for a name after the utility read", {{c, "4\r\n1,2,3"}},
        {"text=tecleado", "utility=coord.txt", "close"}, {true}, {o}, kClose + kSaveAs, {{c, "4\r\n1,2,3"}, {o, "tecleado\r\n"}},
        false, o},
@@ -118,7 +109,6 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
     auto path = [&](const QString& name) { return name.isNull() ? QString() : folder.filePath(name); };
     std::ofstream(folder.filePath(QStringLiteral("!")).toStdString()) << "x";  // a file where a folder should be
     for (const auto& [name, bytes] : s.before) std::ofstream(path(name).toStdString(), std::ios::binary) << bytes;
-    fake.yesNoAnswers.assign(s.yesNo.begin(), s.yesNo.end());
     fake.yesNoCancelAnswers.assign(s.yesNo.begin(), s.yesNo.end());  // Yes is 1, No is 0
     fake.fileAnswers.clear();
     for (const QString& name : s.files) fake.fileAnswers.push_back(path(name));
@@ -126,9 +116,9 @@ TEST(EditorWindow, SaveOpenAndCloseScenarios) {
       if (step.starts_with("text=")) editor.TextBox()->setPlainText(QString::fromStdString(step.substr(5)));
       if (step.starts_with("shows=")) { EXPECT_EQ(editor.TextBox()->toPlainText(), QString::fromStdString(step.substr(6))); }
       if (step.starts_with("utility=")) SetEditorOpenedFileName(path(QString::fromStdString(step.substr(8))));
-      if (step == "open") Action(editor, "FicheroAbrir")->trigger();
-      if (step == "saveas") Action(editor, "FicheroGuardar")->trigger();
-      if (step == "save") Action(editor, "FicheroGu")->trigger();
+      if (step == "open") Find<QAction>(&editor, "FicheroAbrir")->trigger();
+      if (step == "saveas") Find<QAction>(&editor, "FicheroGuardar")->trigger();
+      if (step == "save") Find<QAction>(&editor, "FicheroGu")->trigger();
       if (step == "close") editor.close();
     }
     QString pattern = QRegularExpression::escape(s.log).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
@@ -154,7 +144,7 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
   QPlainTextEdit* box = editor.TextBox();
   box->setPlainText(QStringLiteral("Año\nfin"));
   fake.printAnswers = {PrintChoice{3, false}, PrintChoice{1, true}, std::nullopt};  // to a file: not available
-  for (int i = 0; i < 3; ++i) Action(editor, "FicheroImprimir")->trigger();
+  for (int i = 0; i < 3; ++i) Find<QAction>(&editor, "FicheroImprimir")->trigger();
   const QString page = QStringLiteral("\r\n\r\n\r\n\r\nAño\r\nfin");
   EXPECT_EQ(fake.printed, (QStringList{page, page, page}));
   EXPECT_EQ(fake.Log(), QStringLiteral("print | none |  | \nprint | none |  | \nmessage | none |  |  Opción no disponible. \n"
@@ -167,27 +157,29 @@ TEST(EditorInstance, PrintEditMenuFontsAndAFreshStart) {
     box->setTextCursor(cursor);
     Q_EMIT editor.findChild<QMenu*>(QStringLiteral("mnuEdicion"))->aboutToShow();
     std::string state;
-    for (const char* item : {"EdiciónCortar", "EdiciónCopiar", "EdiciónPegar"}) state += Action(editor, item)->isEnabled() ? '1' : '0';
+    for (const char* item : {"EdiciónCortar", "EdiciónCopiar", "EdiciónPegar"}) {
+      state += Find<QAction>(&editor, item)->isEnabled() ? '1' : '0';
+    }
     return state;
   };
   QApplication::clipboard()->clear();
   box->setPlainText(QStringLiteral("uno\ndos"));
   std::string states = select(0, 0);
   states += select(2, 5);  // "o", line end, "d"
-  Action(editor, "EdiciónCopiar")->trigger();
+  Find<QAction>(&editor, "EdiciónCopiar")->trigger();
   states += select(0, 0);
   EXPECT_EQ(states, "000110001");
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("o\nd"));
   box->setPlainText(QStringLiteral("abcdef"));
   select(1, 3);
-  Action(editor, "EdiciónCortar")->trigger();
+  Find<QAction>(&editor, "EdiciónCortar")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("bc"));
   select(3, 4);  // "f" is replaced by the clipboard's text
-  Action(editor, "EdiciónPegar")->trigger();
+  Find<QAction>(&editor, "EdiciónPegar")->trigger();
   EXPECT_EQ(box->toPlainText(), QStringLiteral("adebc"));
   QApplication::clipboard()->setText(QStringLiteral("x\r\ny"));  // from elsewhere: one line end each
   select(0, 0);
-  Action(editor, "EdiciónPegar")->trigger();
+  Find<QAction>(&editor, "EdiciónPegar")->trigger();
   EXPECT_EQ(box->toPlainText(), QStringLiteral("x\nyadebc"));
   // The font and size of the box, then which font items and which size items are ticked.
   const auto fonts = [box, &editor] {

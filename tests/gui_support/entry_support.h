@@ -27,9 +27,6 @@
 
 namespace korvo::testing {
 
-template <class T>  // the entry tests' name for Find
-T* Named(QWidget* parent, const char* name) { return Find<T>(parent, name); }
-
 // Replaces the text of a field or editable box by typing it, key by key.
 inline void Type(QWidget* field, const QString& text) {
   if (auto* line = qobject_cast<QLineEdit*>(field)) {
@@ -92,54 +89,51 @@ class EntryTest : public ::testing::Test {
 
   std::string Path(const char* name) const { return (folder.path() + QLatin1Char('/') + QLatin1String(name)).toStdString(); }
 
-  EntryListView* VertexList() { return Named<EntryListView>(one, "Text6"); }
+  EntryListView* VertexList() { return Find<EntryListView>(one, "Text6"); }
   EntryListView* ClassicalList() {
-    Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
-    return Named<EntryListView>(two, "Text6");
+    Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
+    return Find<EntryListView>(two, "Text6");
   }
   EntryListView* GpsList() {
-    Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
-    return Named<EntryListView>(two, "Text16");
+    Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
+    return Find<EntryListView>(two, "Text16");
   }
 
   // Types one vertex and presses Introducir. Empty deflections mean "unknown" (Check1).
   void EnterVertex(const QString& number, const QString& kind, const QString& x, const QString& y,
                    const QString& z, const QString& ns = {}, const QString& ew = {}) {
-    Type(Named<QComboBox>(one, "Combo1"), number);
-    Choose(Named<QComboBox>(one, "Combo2"), kind);
-    Type(Named<QLineEdit>(one, "Text1"), x);
-    Type(Named<QLineEdit>(one, "Text2"), y);
-    Type(Named<QLineEdit>(one, "Text3"), z);
-    auto* check = Named<QCheckBox>(one, "Check1");
+    Type(Find<QComboBox>(one, "Combo1"), number);
+    Choose(Find<QComboBox>(one, "Combo2"), kind);
+    Type(Find<QLineEdit>(one, "Text1"), x);
+    Type(Find<QLineEdit>(one, "Text2"), y);
+    Type(Find<QLineEdit>(one, "Text3"), z);
+    auto* check = Find<QCheckBox>(one, "Check1");
     check->setChecked(ns.isEmpty());
     if (!ns.isEmpty()) {
-      Type(Named<QLineEdit>(one, "Text4"), ns);
-      Type(Named<QLineEdit>(one, "Text5"), ew);
+      Type(Find<QLineEdit>(one, "Text4"), ns);
+      Type(Find<QLineEdit>(one, "Text5"), ew);
     }
-    Click(Named<QPushButton>(one, "Command1"));
+    Click(Find<QPushButton>(one, "Command1"));
   }
 
   void EnterObservation(const QString& type, const QString& from, const QString& to, const QString& value,
                         const QString& stdDev) {
-    Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
-    Choose(Named<QComboBox>(two, "Combo1"), type);
-    Type(Named<QComboBox>(two, "Combo2"), from);
-    Type(Named<QComboBox>(two, "Combo3"), to);
-    Type(Named<QLineEdit>(two, "Text1"), value);
-    Type(Named<QLineEdit>(two, "Text2"), stdDev);
-    Click(Named<QPushButton>(two, "Command4"));
+    Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(0);
+    Choose(Find<QComboBox>(two, "Combo1"), type);
+    Type(Find<QComboBox>(two, "Combo2"), from);
+    Type(Find<QComboBox>(two, "Combo3"), to);
+    Type(Find<QLineEdit>(two, "Text1"), value);
+    Type(Find<QLineEdit>(two, "Text2"), stdDev);
+    Click(Find<QPushButton>(two, "Command4"));
   }
 
-  // Values in the order from, to, dx, dy, dz, cxx, cxy, cxz, cyy, cyz, czz.
-  void TypeBaseline(const std::vector<QString>& v) {
-    Named<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
+  // Types one baseline and presses Introducir; values in the order from, to, dx, dy, dz, cxx, cxy, cxz, cyy, cyz, czz.
+  void EnterBaseline(const std::vector<QString>& v) {
+    Find<QTabWidget>(two, "TabObservaciones")->setCurrentIndex(1);
     const char* names[] = {"Combo12", "Combo13", "Text11", "Text12", "Text13", "Text31",
                            "Text34",  "Text37",  "Text35", "Text38", "Text39"};
     for (std::size_t i = 0; i < 11; ++i) Type(two->findChild<QWidget*>(QString::fromLatin1(names[i])), v[i]);
-  }
-  void EnterBaseline(const std::vector<QString>& v) {
-    TypeBaseline(v);
-    Click(Named<QPushButton>(two, "Command24"));
+    Click(Find<QPushButton>(two, "Command24"));
   }
 
   FakeDialogService dialogs;

@@ -11,10 +11,10 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace korvo::testing {
 
-// The child of `parent` named `name`, of type T; fails the test when there is none.
+// The child of `parent` named `name` (UTF-8), of type T; fails the test when there is none.
 template <class T>
 T* Find(const QObject* parent, const char* name) {
-  T* child = parent->findChild<T*>(QString::fromLatin1(name));
+  T* child = parent->findChild<T*>(QString::fromUtf8(name));
   EXPECT_NE(child, nullptr) << "no control named " << name;
   return child;
 }
