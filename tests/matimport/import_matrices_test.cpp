@@ -92,6 +92,7 @@ TEST(ImportMatrices, EveryCheckGivesItsMessageAndKindInOrder) {
       {{zeroRowA, missing, notSquareP}, F::MatrixCheck},           // A before a missing k
       {{mean.matrixA, missing, notSquareP}, F::FileRead},          // k before a P that is not square
       {{mean.matrixA, comma, missing}, F::FileRead},               // k before a missing P
+      {{mean.matrixA, Write("irregular.txt", "1\r\n2 3\r\n"), mean.matrixP}, F::FileRead},  // named by the import
       {{mean.matrixA, mean.vectorK, notSquareP}, F::MatrixCheck},  // P before the dimensions
       {{mean.matrixA, mean.vectorK, Write("p44.txt", "1 0 0 0\r\n0 1 0 0\r\n0 0 0 0\r\n0 0 0 1\r\n")}, F::MatrixCheck},
       {{Write("a5.txt", "1 0\r\n0 1\r\n1 1\r\n1 -1\r\n2 1\r\n"), Write("k4.txt", "1 5\r\n2 5\r\n3 5\r\n4 5\r\n"),
